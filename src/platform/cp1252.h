@@ -1,0 +1,14 @@
+#pragma once
+// Windows-1252 text, the encoding of the document's data file. Not Latin-1: bytes 0x80-0x9F
+// hold € ‚ ƒ „ … † ‡ ˆ ‰ Š ‹ Œ Ž ‘ ’ “ ” • – — ˜ ™ š › œ ž Ÿ.
+
+#include <QByteArray>
+#include <QString>
+
+namespace rt {
+
+QString fromCp1252(const QByteArray& bytes);
+// Characters that Windows-1252 cannot hold are written as "?".
+QByteArray toCp1252(const QString& text);
+
+} // namespace rt

@@ -1,0 +1,53 @@
+// Shared main of every test program.
+
+#include "platform/settings_store.h"
+#include "test_support.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <gtest/gtest.h>
+
+namespace {
+
+QtMessageHandler previousHandler = nullptr;
+
+// The offscreen platform warns about window operations it cannot do; those say nothing about
+// the program.
+void messageFilter(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (message.contains(QLatin1String("does not support")) ||
+        message.contains(QLatin1String("propagateSizeHints")))
+        return;
+    if (previousHandler) previousHandler(type, context, message);
+}
+
+class ResetEnvironment : public ::testing::EmptyTestEventListener {
+    void OnTestStart(const ::testing::TestInfo&) override { testing_support::resetFixedSystem(); }
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("LC_ALL", "C.UTF-8");
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QString runtime = testing_support::scratchFolder() + QStringLiteral("/runtime");
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
+    }
+    previousHandler = qInstallMessageHandler(messageFilter);
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+
+    const QString settings = testing_support::scratchFolder() + QStringLiteral("/config");
+    QDir().mkpath(settings);
+    rt::setSettingsFolder(settings);
+    QDir().mkpath(testing_support::scratchFolder() + QStringLiteral("/program/bin"));
+    testing_support::resetFixedSystem();
+
+    ::testing::InitGoogleTest(&argc, argv);
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ResetEnvironment);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,26 @@
+#pragma once
+// Shared test set-up: every test program runs with an offscreen QApplication, a pinned French
+// locale, a fixed clock and a settings store in a scratch folder.
+
+#include "platform/system.h"
+
+#include <QDateTime>
+#include <QString>
+#include <memory>
+
+namespace testing_support {
+
+// The date and time every test starts with: Monday 15 March 2004, 10:00.
+QDateTime fixedNow();
+
+// The fixed system installed by the test main; tests may change its fields.
+rt::FixedSystemInfo& fixedSystem();
+
+// A scratch folder that lives as long as the test program.
+QString scratchFolder();
+
+// Restores the fixed system's fields to their start values (the test main does it before each
+// test).
+void resetFixedSystem();
+
+} // namespace testing_support
