@@ -1,0 +1,56 @@
+#pragma once
+// Pictures as the original runtime handled them: a value that refers to a shared picture
+// object. Copies of a record share one object; identity, not content, tells two pictures apart.
+//
+// Three states:
+//  - no object at all (a default-constructed Picture), whose handle cannot be read;
+//  - the empty picture: an object with handle 0 and no image;
+//  - a loaded picture: an object with a unique non-zero handle and an image.
+
+#include <QImage>
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+namespace rt {
+
+class Picture {
+public:
+    Picture() = default; // no object
+
+    static Picture empty();
+    // A new picture object holding the image (a null image gives the empty picture).
+    static Picture fromImage(const QImage& image);
+
+    bool hasObject() const { return static_cast<bool>(d_); }
+    // True for no object and for the empty picture.
+    bool isEmpty() const { return !d_ || d_->handle == 0; }
+    // The picture's numeric identifier: 0 for the empty picture, unique for a loaded one.
+    // Reading the handle of no object raises run-time error 91, as the original did; callers
+    // that must tolerate it check hasObject() first.
+    int32_t handle() const;
+    const QImage& image() const;
+    int width() const { return image().width(); }
+    int height() const { return image().height(); }
+
+    // Same object (or both without one).
+    bool sameObject(const Picture& other) const { return d_ == other.d_; }
+
+private:
+    struct Data {
+        int32_t handle = 0;
+        QImage image;
+    };
+    std::shared_ptr<const Data> d_;
+};
+
+// Loads a .bmp, .gif or .jpg file as a new picture object; an empty path gives the empty
+// picture. Raises run-time error 53 when the file does not exist and 481 when it is not a
+// picture.
+Picture LoadPicture(const QString& path = QString());
+
+// Saves the picture as a .bmp file; raises 481 for an empty picture and 75 when the file cannot
+// be written.
+void SavePicture(const Picture& picture, const QString& path);
+
+} // namespace rt
