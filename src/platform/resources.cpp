@@ -3,74 +3,113 @@
 #include "rt_error.h"
 
 #include <QFile>
-#include <QHash>
+#include <mutex>
+
+// The compiled-in resources live in a static library; nothing else refers to their object files,
+// so they are registered by name here, before the first look-up.
+static void registerCompiledResources() {
+    static std::once_flag once;
+    std::call_once(once, [] { Q_INIT_RESOURCE(resources); });
+}
 
 namespace rt {
 
 namespace {
 
-QString unescape(const QString& s) {
+QString unescape(QStringView s) {
     QString out;
+    out.reserve(s.size());
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] == u'\\' && i + 1 < s.size()) {
-            const QChar n = s[++i];
-            if (n == u'r') out += u'\r';
-            else if (n == u'n') out += u'\n';
-            else if (n == u't') out += u'\t';
-            else out += n;
-        } else {
+        if (s[i] != u'\\' || i + 1 == s.size()) {
             out += s[i];
+            continue;
         }
+        const QChar n = s[i + 1];
+        if (n == u'r')
+            out += u'\r';
+        else if (n == u'n')
+            out += u'\n';
+        else if (n == u't')
+            out += u'\t';
+        else if (n == u'\\')
+            out += u'\\';
+        else {
+            out += s[i]; // not an escape: the backslash stays
+            continue;
+        }
+        ++i;
     }
     return out;
 }
 
 const QHash<int, QString>& table() {
     static const QHash<int, QString> strings = [] {
-        QHash<int, QString> t;
+        registerCompiledResources();
         QFile f(QStringLiteral(":/strings.txt"));
-        if (!f.open(QIODevice::ReadOnly)) return t;
-        const QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
-        for (const QString& line : lines) {
-            if (line.isEmpty() || line.startsWith(u'#')) continue;
-            const qsizetype tab = line.indexOf(u'\t');
-            if (tab <= 0) continue;
-            bool ok = false;
-            const int id = line.left(tab).toInt(&ok);
-            if (ok) t.insert(id, unescape(line.mid(tab + 1)));
-        }
-        return t;
+        if (!f.open(QIODevice::ReadOnly)) return QHash<int, QString>();
+        return ParseStringTable(f.readAll()).Texts;
     }();
     return strings;
 }
 
-constexpr int kResourceNotFound = 326;
+[[noreturn]] void notFound(int id) {
+    throw RtError(
+        ErrResourceNotFound,
+        QStringLiteral("La ressource ayant l'identificateur '%1' est introuvable").arg(id));
+}
 
-QString pictureResourcePath(int id, ResourceType type) {
+QString picturePath(int id, ResourceType type) {
     return type == vbResIcon ? QStringLiteral(":/icons/%1.png").arg(id)
                              : QStringLiteral(":/bitmaps/%1.png").arg(id);
 }
 
 } // namespace
 
+StringTable ParseStringTable(const QByteArray& utf8) {
+    StringTable result;
+    const QStringList lines = QString::fromUtf8(utf8).split(u'\n');
+    for (qsizetype n = 0; n < lines.size(); ++n) {
+        QStringView line = lines[n];
+        if (line.endsWith(u'\r')) line.chop(1); // a table saved with Windows line ends
+        if (line.isEmpty() || line.startsWith(u'#')) continue;
+        const qsizetype tab = line.indexOf(u'\t');
+        bool ok = false;
+        const int id = tab > 0 ? line.left(tab).toInt(&ok) : 0;
+        if (!ok) {
+            result.BadLines.append(int(n + 1));
+            continue;
+        }
+        if (result.Texts.contains(id)) result.DuplicateIds.append(id);
+        result.Texts.insert(id, unescape(line.mid(tab + 1)));
+    }
+    return result;
+}
+
 QString LoadResString(int id) {
     const auto it = table().constFind(id);
-    if (it == table().constEnd())
-        throw RtError(kResourceNotFound,
-                      QStringLiteral("La ressource ayant l'identificateur '%1' est introuvable").arg(id));
+    if (it == table().constEnd()) notFound(id);
     return *it;
 }
 
-bool HasResString(int id) { return table().contains(id); }
+bool HasResString(int id) {
+    return table().contains(id);
+}
 
 Picture LoadResPicture(int id, ResourceType type) {
-    QImage image(pictureResourcePath(id, type));
-    if (image.isNull())
-        throw RtError(kResourceNotFound,
-                      QStringLiteral("La ressource ayant l'identificateur '%1' est introuvable").arg(id));
+    registerCompiledResources();
+    const QImage image(picturePath(id, type));
+    if (image.isNull()) notFound(id);
     return Picture::fromImage(image);
 }
 
-QIcon LoadResIcon(int id) { return QIcon(pictureResourcePath(id, vbResIcon)); }
+QIcon LoadResIcon(int id) {
+    registerCompiledResources();
+    const QString small = picturePath(id, vbResIcon);
+    if (!QFile::exists(small)) notFound(id);
+    QIcon icon(small);
+    const QString large = QStringLiteral(":/icons/32/%1.png").arg(id);
+    if (QFile::exists(large)) icon.addFile(large);
+    return icon;
+}
 
 } // namespace rt
