@@ -1,0 +1,15 @@
+#include "money_text.h"
+
+#include "platform/numeric.h"
+
+QString MakeMoneyText(const QString& Name, const QString& Amount) {
+    return Name.left(10).leftJustified(10, u' ') + u' ' + Amount;
+}
+
+QString MoneyName(const QString& Text) {
+    return rt::TrimBlanks(Text.left(10));
+}
+
+double MoneyAmount(const QString& Text) {
+    return rt::Val(Text.mid(10));
+}
