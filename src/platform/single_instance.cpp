@@ -1,0 +1,148 @@
+#include "single_instance.h"
+
+#include "ui_services.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QLockFile>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QTimer>
+#include <unistd.h>
+
+namespace rt {
+
+namespace {
+std::shared_ptr<SingleInstance>& current() {
+    static std::shared_ptr<SingleInstance> instance = std::make_shared<LocalSingleInstance>();
+    return instance;
+}
+
+const QByteArray kAccepted = "1\n";
+const QByteArray kRefused = "0\n";
+
+// A name safe in a file name.
+QString fileSafe(const QString& name) {
+    QString out;
+    for (const QChar c : name)
+        out += (c.isLetterOrNumber() && c.unicode() < 128) || c == u'-' || c == u'_' ? c : u'_';
+    return out;
+}
+} // namespace
+
+SingleInstance& singleInstance() {
+    return *current();
+}
+
+std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance> instance) {
+    auto previous = current();
+    current() = instance ? std::move(instance) : std::make_shared<LocalSingleInstance>();
+    return previous;
+}
+
+LocalSingleInstance::LocalSingleInstance(QString appName, QString folder, int timeoutMs)
+    : timeoutMs_(timeoutMs) {
+    if (appName.isEmpty()) appName = applicationTitle();
+    if (folder.isEmpty()) {
+        // Qt makes sure this folder exists and only its owner may enter it.
+        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+        if (folder.isEmpty()) folder = QDir::tempPath();
+    }
+    base_ = QDir(folder).filePath(fileSafe(appName) + u'-' + QString::number(getuid()));
+}
+
+LocalSingleInstance::~LocalSingleInstance() {
+    if (server_) server_->close(); // removes the socket file
+}
+
+QString LocalSingleInstance::socketPath() const {
+    return base_ + QStringLiteral(".socket");
+}
+QString LocalSingleInstance::lockPath() const {
+    return base_ + QStringLiteral(".lock");
+}
+
+bool LocalSingleInstance::claim() {
+    if (lock_) return true;
+    auto lock = std::make_unique<QLockFile>(lockPath());
+    // A running copy keeps its lock however long it runs; a lock whose process is gone is
+    // taken over at once.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) {
+        if (lock->error() == QLockFile::LockFailedError) return false;
+        // The folder cannot hold the lock: run alone rather than not at all.
+        qWarning("single instance: cannot create %s", qPrintable(lockPath()));
+        return true;
+    }
+    lock_ = std::move(lock);
+    // A socket file left behind by a copy that was killed would stop listen().
+    QLocalServer::removeServer(socketPath());
+    server_ = std::make_unique<QLocalServer>();
+    server_->setSocketOptions(QLocalServer::UserAccessOption);
+    connect(server_.get(), &QLocalServer::newConnection, this,
+            &LocalSingleInstance::onNewConnection);
+    if (!server_->listen(socketPath())) {
+        // This copy still runs alone (the lock says so); later copies then end without
+        // their command reaching it.
+        qWarning("single instance: cannot listen on %s: %s", qPrintable(socketPath()),
+                 qPrintable(server_->errorString()));
+    }
+    return true;
+}
+
+bool LocalSingleInstance::sendToRunning(const QString& command) {
+    const QDeadlineTimer deadline(timeoutMs_);
+    QLocalSocket socket;
+    socket.connectToServer(socketPath());
+    if (!socket.waitForConnected(int(deadline.remainingTime()))) return false;
+    const QByteArray message = command.toUtf8() + '\n';
+    if (message.size() > kMaxCommandBytes) return false;
+    socket.write(message);
+    if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return false;
+    QByteArray answer;
+    while (!answer.contains('\n')) {
+        if (deadline.hasExpired() || !socket.waitForReadyRead(int(deadline.remainingTime())))
+            return false;
+        answer += socket.readAll();
+    }
+    return answer.startsWith(kAccepted);
+}
+
+void LocalSingleInstance::onNewConnection() {
+    while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        // A client that says nothing is dropped after the time a sender waits.
+        QTimer* timer = new QTimer(socket);
+        timer->setSingleShot(true);
+        connect(timer, &QTimer::timeout, socket, &QLocalSocket::abort);
+        timer->start(timeoutMs_);
+        if (socket->bytesAvailable() > 0) onReadyRead(socket);
+    }
+}
+
+void LocalSingleInstance::onReadyRead(QLocalSocket* socket) {
+    if (socket->property("answered").toBool()) return;
+    const qint64 end = socket->peek(kMaxCommandBytes).indexOf('\n');
+    if (end < 0) {
+        if (socket->bytesAvailable() >= kMaxCommandBytes) {
+            socket->setProperty("answered", true);
+            socket->write(kRefused);
+            socket->disconnectFromServer();
+        }
+        return;
+    }
+    socket->setProperty("answered", true);
+    const QString command = QString::fromUtf8(socket->read(end));
+    // Answer only once the handler ran: the sender ends as soon as it has the answer.
+    // The handler may let pending events run, in which the sender can go away.
+    QPointer<QLocalSocket> guard(socket);
+    const bool accepted = handler_ && handler_(command);
+    if (!guard || socket->state() != QLocalSocket::ConnectedState) return;
+    socket->write(accepted ? kAccepted : kRefused);
+    socket->disconnectFromServer();
+}
+
+} // namespace rt

@@ -1,0 +1,38 @@
+// A copy of a program that starts as the program does: it claims the place of the running copy;
+// the first copy prints "listening" and then each command it receives ("received <command>"),
+// accepting only "RESTORE"; a later copy hands its command to the running one, prints
+// "second accepted" or "second refused" and ends with status 0.
+//
+// single_instance_helper FOLDER APP_NAME [COMMAND [LIFETIME_MS]]
+
+#include "platform/single_instance.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: %s FOLDER APP_NAME [COMMAND [LIFETIME_MS]]\n", argv[0]);
+        return 2;
+    }
+    const QString command = args.value(3, QStringLiteral("RESTORE"));
+    const int lifetimeMs = args.value(4, QStringLiteral("20000")).toInt();
+    rt::LocalSingleInstance instance(args[2], args[1]);
+    if (!instance.claim()) {
+        const bool accepted = instance.sendToRunning(command);
+        std::printf("second %s\n", accepted ? "accepted" : "refused");
+        return 0;
+    }
+    instance.setCommandHandler([](const QString& received) {
+        std::printf("received %s\n", qPrintable(received));
+        std::fflush(stdout);
+        return received == QLatin1String("RESTORE");
+    });
+    std::printf("listening\n");
+    std::fflush(stdout);
+    QTimer::singleShot(lifetimeMs, &app, &QCoreApplication::quit);
+    return app.exec();
+}

@@ -1,0 +1,173 @@
+#include "platform/single_instance.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+#include <memory>
+#include <unistd.h>
+
+using namespace rt;
+
+namespace {
+
+const QString kApp = QStringLiteral("Mirovanta");
+
+// One copy of the helper program: see tests/helpers/single_instance_helper.cpp.
+class Copy {
+public:
+    Copy(const QString& folder, const QString& command = QStringLiteral("RESTORE")) {
+        process_.setProgram(QStringLiteral(SINGLE_INSTANCE_HELPER));
+        process_.setArguments({folder, kApp, command});
+        clock_.start();
+        process_.start();
+    }
+    ~Copy() {
+        if (process_.state() != QProcess::NotRunning) {
+            process_.kill();
+            process_.waitForFinished(2000);
+        }
+    }
+    // Waits (letting this process's events run) until the output holds text; false after 5 s.
+    bool waitForOutput(const QString& text) {
+        QElapsedTimer waited;
+        waited.start();
+        while (!output_.contains(text) && waited.elapsed() < 5000) {
+            QEventLoop loop;
+            QObject::connect(&process_, &QProcess::readyReadStandardOutput, &loop,
+                             &QEventLoop::quit);
+            QObject::connect(&process_, &QProcess::finished, &loop, &QEventLoop::quit);
+            QTimer::singleShot(50, &loop, &QEventLoop::quit);
+            loop.exec();
+            output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        }
+        return output_.contains(text);
+    }
+    // Waits until the copy ends, letting events run; its run time in ms, or -1 after 5 s.
+    qint64 waitForEnd() {
+        if (process_.state() != QProcess::NotRunning) {
+            QEventLoop loop;
+            QObject::connect(&process_, &QProcess::finished, &loop, &QEventLoop::quit);
+            QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        if (process_.state() != QProcess::NotRunning) return -1;
+        output_ += QString::fromUtf8(process_.readAllStandardOutput());
+        return clock_.elapsed();
+    }
+    void killHard() {
+        process_.kill(); // SIGKILL: nothing is cleaned up
+        process_.waitForFinished(2000);
+    }
+    int exitCode() const { return process_.exitCode(); }
+    QProcess::ExitStatus exitStatus() const { return process_.exitStatus(); }
+    const QString& output() const { return output_; }
+
+private:
+    QProcess process_;
+    QElapsedTimer clock_;
+    QString output_;
+};
+
+} // namespace
+
+TEST(SingleInstance, SecondCopyHandsRestoreToTheFirstAndEnds) {
+    QTemporaryDir folder;
+    Copy first(folder.path());
+    ASSERT_TRUE(first.waitForOutput(QStringLiteral("listening"))) << first.output().toStdString();
+
+    Copy second(folder.path());
+    const qint64 ranFor = second.waitForEnd();
+    ASSERT_GE(ranFor, 0) << "the second copy did not end";
+    EXPECT_LT(ranFor, 1000);
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.output(), QStringLiteral("second accepted\n"));
+    EXPECT_TRUE(first.waitForOutput(QStringLiteral("received RESTORE\n")));
+
+    // Another command reaches the first copy, which refuses it; the sender still ends well.
+    Copy third(folder.path(), QStringLiteral("OPEN /tmp/a.cal"));
+    ASSERT_GE(third.waitForEnd(), 0);
+    EXPECT_EQ(third.exitCode(), 0);
+    EXPECT_EQ(third.output(), QStringLiteral("second refused\n"));
+    EXPECT_TRUE(first.waitForOutput(QStringLiteral("received OPEN /tmp/a.cal\n")));
+}
+
+TEST(SingleInstance, CopyKilledWithoutCleaningUpDoesNotStopTheNextStart) {
+    QTemporaryDir folder;
+    const LocalSingleInstance names(kApp, folder.path());
+    {
+        Copy killed(folder.path());
+        ASSERT_TRUE(killed.waitForOutput(QStringLiteral("listening")));
+        killed.killHard();
+    }
+    ASSERT_TRUE(QFile::exists(names.socketPath())); // left behind
+    ASSERT_TRUE(QFile::exists(names.lockPath()));
+
+    Copy next(folder.path());
+    ASSERT_TRUE(next.waitForOutput(QStringLiteral("listening"))) << next.output().toStdString();
+    Copy second(folder.path());
+    ASSERT_GE(second.waitForEnd(), 0);
+    EXPECT_EQ(second.output(), QStringLiteral("second accepted\n"));
+    EXPECT_TRUE(next.waitForOutput(QStringLiteral("received RESTORE\n")));
+}
+
+// The first copy is this test: its handler gets the command while its events run.
+TEST(SingleInstance, RunningCopyAnswersWithItsHandler) {
+    QTemporaryDir folder;
+    LocalSingleInstance running(kApp, folder.path());
+    ASSERT_TRUE(running.claim());
+    EXPECT_TRUE(running.claim()); // asking again changes nothing
+    QStringList received;
+    bool accept = true;
+    running.setCommandHandler([&](const QString& command) {
+        received << command;
+        return accept;
+    });
+
+    Copy second(folder.path());
+    ASSERT_GE(second.waitForEnd(), 0);
+    EXPECT_EQ(second.output(), QStringLiteral("second accepted\n"));
+    accept = false;
+    Copy third(folder.path());
+    ASSERT_GE(third.waitForEnd(), 0);
+    EXPECT_EQ(third.output(), QStringLiteral("second refused\n"));
+    EXPECT_EQ(received, QStringList({QStringLiteral("RESTORE"), QStringLiteral("RESTORE")}));
+
+    // A second object in this process finds the place taken.
+    LocalSingleInstance other(kApp, folder.path());
+    EXPECT_FALSE(other.claim());
+}
+
+// A first copy that holds the place but does not listen yet (still starting): the second copy
+// ends within the wait all the same.
+TEST(SingleInstance, SecondCopyEndsWhenTheFirstDoesNotAnswer) {
+    QTemporaryDir folder;
+    const LocalSingleInstance names(kApp, folder.path());
+    QLockFile starting(names.lockPath());
+    ASSERT_TRUE(starting.tryLock(0));
+
+    Copy second(folder.path());
+    const qint64 ranFor = second.waitForEnd();
+    ASSERT_GE(ranFor, 0);
+    EXPECT_LT(ranFor, 1000);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.output(), QStringLiteral("second refused\n"));
+}
+
+TEST(SingleInstance, SocketIsPrivateToTheUserAndNamedAfterAppAndUser) {
+    QTemporaryDir folder;
+    LocalSingleInstance running(QStringLiteral("Mon Agenda/2"), folder.path());
+    ASSERT_TRUE(running.claim());
+    const QString expected =
+        folder.filePath(QStringLiteral("Mon_Agenda_2-%1.socket").arg(getuid()));
+    EXPECT_EQ(running.socketPath(), expected);
+    ASSERT_TRUE(QFile::exists(expected));
+    const QFile::Permissions perms = QFile::permissions(expected);
+    EXPECT_FALSE(perms &
+                 (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+}
