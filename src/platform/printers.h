@@ -1,0 +1,198 @@
+#pragma once
+// Printers: the collection of installed printers, the default printer, and devices to draw
+// pages on, known to callers by a 32-bit handle (a "device context"). One replaceable
+// collection: the program uses the system's printers, tests a scripted one (see
+// scripted_services.h) whose printers keep their pages as images.
+
+#include <QImage>
+#include <QPageLayout>
+#include <QPainter>
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+class QPrinter;
+
+namespace rt {
+
+// Orientation values as the callers give them.
+enum PrinterOrientation : int { cdlPortrait = 1, cdlLandscape = 2 };
+
+// A device to print on. Pages are drawn in device pixels with the origin at the top-left
+// corner of the printable area. A job runs startDoc, then startPage/endPage for each page,
+// then endDoc; a job without a page produces no output at all.
+class PrintDevice {
+public:
+    virtual ~PrintDevice();
+
+    virtual QString name() const = 0;
+    // The page as set now: paper, margins (the unprintable edges) and orientation.
+    virtual QPageLayout pageLayout() const = 0;
+    // Dots per inch, across and down.
+    virtual int resolution() const = 0;
+    int orientation() const;
+    void setOrientation(int orientation); // cdlPortrait or cdlLandscape; refused during a job
+
+    // Paper and printable area in device pixels (the printable area relative to the paper).
+    QRect paperRect() const;
+    QRect printableRect() const;
+
+    bool startDoc(const QString& docName);
+    bool startPage();
+    // The painter of the current page; nullptr outside a page.
+    QPainter* painter();
+    bool endPage();
+    bool endDoc();
+    bool inDoc() const { return inDoc_; }
+    int pagesStarted() const { return pages_; }
+    // The number of the last failure (never 0 after one), 0 when none.
+    int lastError() const { return lastError_; }
+
+    // The handle under which the device is known, 0 until it is registered.
+    int32_t hDC() const { return hdc_; }
+
+protected:
+    virtual void applyOrientation(QPageLayout::Orientation orientation) = 0;
+    // Each step of a job; false on failure.
+    virtual bool beginDoc(const QString& docName) = 0;
+    virtual bool beginFirstPage(QPainter& painter) = 0; // starts painting on the device
+    virtual bool beginNextPage(QPainter& painter) = 0;
+    virtual bool endCurrentPage() { return true; }
+    virtual bool finish(QPainter& painter) = 0; // ends painting, if it began
+    // Ends a job left open; derived classes call it in their destructor, while the device the
+    // painter works on still exists.
+    void closeJob();
+
+private:
+    bool fail(int error);
+    friend int32_t registerDevice(const std::shared_ptr<PrintDevice>& device);
+    friend void releaseDevice(int32_t hDC);
+
+    QPainter painter_;
+    bool inDoc_ = false;
+    bool inPage_ = false;
+    int pages_ = 0;
+    int lastError_ = 0;
+    int32_t hdc_ = 0;
+};
+
+// A printer of the system, or a PDF file, through QPrinter.
+class QPrinterDevice : public PrintDevice {
+public:
+    // A printer of the system by name.
+    explicit QPrinterDevice(const QString& printerName);
+    // A printer set up elsewhere (the printer dialog).
+    explicit QPrinterDevice(std::unique_ptr<QPrinter> printer);
+    // A virtual printer that writes the pages into a PDF file.
+    QPrinterDevice(const QString& name, const QString& pdfFile, const QPageLayout& layout, int dpi);
+    ~QPrinterDevice() override;
+
+    QString name() const override { return name_; }
+    QPageLayout pageLayout() const override;
+    int resolution() const override;
+    QPrinter& printer() { return *printer_; }
+
+protected:
+    void applyOrientation(QPageLayout::Orientation orientation) override;
+    bool beginDoc(const QString& docName) override;
+    bool beginFirstPage(QPainter& painter) override;
+    bool beginNextPage(QPainter& painter) override;
+    bool finish(QPainter& painter) override;
+
+private:
+    QString name_;
+    std::unique_ptr<QPrinter> printer_;
+};
+
+// A printer whose pages are kept as images of the whole paper (white where nothing was drawn):
+// exact pixels and page counts for tests.
+class ImagePrintDevice : public PrintDevice {
+public:
+    ImagePrintDevice(const QString& name, const QPageLayout& layout, int dpi);
+    ~ImagePrintDevice() override;
+
+    QString name() const override { return name_; }
+    QPageLayout pageLayout() const override { return layout_; }
+    int resolution() const override { return dpi_; }
+
+    // The pages of the jobs ended so far and of the job running, in order.
+    const std::vector<QImage>& pages() const { return pages_; }
+    QString docName() const { return docName_; }
+    int jobsEnded() const { return jobsEnded_; }
+    // Makes the next startDoc, startPage, endPage or endDoc fail (tests of failure roads).
+    bool FailNextStep = false;
+
+protected:
+    void applyOrientation(QPageLayout::Orientation orientation) override;
+    bool beginDoc(const QString& docName) override;
+    bool beginFirstPage(QPainter& painter) override { return newPage(painter); }
+    bool beginNextPage(QPainter& painter) override { return newPage(painter); }
+    bool endCurrentPage() override { return !failNow(); }
+    bool finish(QPainter& painter) override;
+
+private:
+    bool newPage(QPainter& painter);
+    bool failNow();
+
+    QString name_;
+    QPageLayout layout_;
+    int dpi_;
+    std::vector<QImage> pages_;
+    QString docName_;
+    int jobsEnded_ = 0;
+};
+
+// The installed printers.
+class PrinterServices {
+public:
+    virtual ~PrinterServices() = default;
+    virtual QStringList printerNames() const = 0;
+    // The name of the default printer; "" when there is no printer.
+    virtual QString defaultPrinterName() const = 0;
+    // A device for the printer of that name; nullptr when there is none.
+    virtual std::shared_ptr<PrintDevice> openPrinter(const QString& name) = 0;
+};
+
+PrinterServices& printers();
+// Installs new services; returns the previous ones. nullptr restores the system's printers.
+// The default printer device (below) is forgotten.
+std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServices> services);
+
+// The number of installed printers (the printer collection's Count).
+int PrintersCount();
+// The default printer, opened once and registered (it keeps one handle for the run, or until
+// the printer services change); nullptr when there is no printer.
+std::shared_ptr<PrintDevice> defaultPrinter();
+
+// Device handles. A registered device keeps its handle, never 0, until it is released.
+int32_t registerDevice(const std::shared_ptr<PrintDevice>& device);
+// The device of a handle; nullptr for 0 or an unknown handle.
+std::shared_ptr<PrintDevice> deviceFromHandle(int32_t hDC);
+void releaseDevice(int32_t hDC);
+
+// Device facts by their classic index numbers; 0 for an unknown handle or index.
+enum DeviceCapsIndex : int {
+    HORZSIZE = 4,        // printable width in whole millimetres
+    VERTSIZE = 6,        // printable height in whole millimetres
+    HORZRES = 8,         // printable width in pixels
+    VERTRES = 10,        // printable height in pixels
+    LOGPIXELSX = 88,     // dots per inch across
+    LOGPIXELSY = 90,     // dots per inch down
+    PHYSICALWIDTH = 110, // paper width in pixels
+    PHYSICALHEIGHT = 111,
+    PHYSICALOFFSETX = 112, // left edge of the printable area in pixels
+    PHYSICALOFFSETY = 113,
+};
+int GetDeviceCaps(int32_t hDC, int index);
+
+// The system's printers through Qt Print Support.
+class QtPrinterServices : public PrinterServices {
+public:
+    QStringList printerNames() const override;
+    QString defaultPrinterName() const override;
+    std::shared_ptr<PrintDevice> openPrinter(const QString& name) override;
+};
+
+} // namespace rt
