@@ -1,0 +1,118 @@
+#include "day_items.h"
+
+#include "compare.h"
+#include "doc_state.h"
+#include "doc_views.h"
+#include "list_ops.h"
+#include "modified.h"
+#include "money_text.h"
+#include "month_grid.h"
+#include "platform/numeric.h"
+
+namespace {
+
+void clearClipboard() {
+    GridClip.ClipMode = ClipboardMode::None;
+    GridClip.ClipMonth = -1;
+    GridClip.ClipCell = -1;
+    GridClip.ClipIndex = -1;
+}
+
+void takeSelection(int32_t mode) {
+    if (!IsMonth(SelMonth) || !IsCell(SelCell)) return;
+    const DayCell& cell = CurDoc.Months(SelMonth).Cells(SelCell);
+    if (!InList(cell, SelItem)) return;
+    GridClip.ClipMode = mode;
+    GridClip.ClipMonth = SelMonth;
+    GridClip.ClipCell = SelCell;
+    GridClip.ClipIndex = SelItem;
+    GridClip.ClipItem = cell.Items[size_t(SelItem)];
+}
+
+} // namespace
+
+int32_t GetDayItemColour(int16_t Month, int16_t Cell, int16_t Index) {
+    const MonthRec& month = CurDoc.Months(Month);
+    const DayCell& cell = month.Cells(Cell);
+    if (!InList(cell, Index)) rt::raise(rt::ErrSubscript);
+    const EVItem& item = cell.Items[size_t(Index)];
+    if (item.Colour != -1) return item.Colour;
+    const ColourSet& colours =
+        month.Colours.UseDefault != 0 ? CurDoc.DefaultColours : month.Colours;
+    switch (item.Kind) {
+    case ItemKind::Income:
+        return colours.IncomeText;
+    case ItemKind::Expense:
+        return colours.ExpenseText;
+    default:
+        return colours.EventText;
+    }
+}
+
+void CopyDayItem() {
+    takeSelection(ClipboardMode::Copy);
+}
+
+void CutDayItem() {
+    takeSelection(ClipboardMode::Cut);
+}
+
+void PasteDayItem() {
+    if (!IsMonth(SelMonth) || !IsCell(SelCell)) return;
+    // The selection may change while the pane refreshes; keep the target as it was.
+    const int16_t month = SelMonth;
+    const int16_t cellNo = SelCell;
+    EVItem copy = GridClip.ClipItem;
+    copy.SourceKey.clear();
+    ListAppend(CurDoc.Months(month).Cells(cellNo), copy);
+    SetModified(DocPart::MonthDays, -1, month);
+    views().RefreshPane(false, -1);
+    views().RedrawDayCell(month, cellNo);
+
+    bool unchanged = false;
+    if (IsMonth(GridClip.ClipMonth) && IsCell(GridClip.ClipCell)) {
+        const DayCell& source = CurDoc.Months(GridClip.ClipMonth).Cells(GridClip.ClipCell);
+        unchanged = InList(source, GridClip.ClipIndex) &&
+                    !CompareEVItem(GridClip.ClipItem, source.Items[size_t(GridClip.ClipIndex)]);
+    }
+    if (unchanged && GridClip.ClipMode == ClipboardMode::Copy) return;
+    if (unchanged && GridClip.ClipMode == ClipboardMode::Cut)
+        RemoveDayItem(GridClip.ClipMonth, GridClip.ClipCell, false, GridClip.ClipIndex);
+    clearClipboard();
+}
+
+int32_t DayTotal(bool Income, int16_t Month, int16_t Cell) {
+    if (!IsMonth(Month) || !IsCell(Cell)) return 0;
+    const int32_t kind = Income ? ItemKind::Income : ItemKind::Expense;
+    int32_t total = 0;
+    for (const EVItem& item : CurDoc.Months(Month).Cells(Cell).Items)
+        if (item.Kind == kind) total = rt::MoneyAdd(total, MoneyAmount(item.Text));
+    return total;
+}
+
+int32_t SummaryTotal(bool Income, int16_t Range, int16_t Month, int16_t Cell) {
+    if (!IsMonth(Month) || Range < 0 || Range > 3) return 0;
+    if (Range != 1 && !IsCell(Cell)) return 0;
+    if (Range == 0) return DayTotal(Income, Month, Cell);
+    int32_t total = 0;
+    if (Range == 1) {
+        for (int16_t c = kFirstCell; c <= kLastCell; ++c)
+            total = rt::MoneyAdd(total, DayTotal(Income, Month, c));
+        return total;
+    }
+    const int wanted = Range == 2 ? 7 : 14;
+    const int16_t year = DocumentYear();
+    int counted = 0;
+    int16_t m = Month;
+    int16_t c = Cell;
+    for (;;) {
+        if (DayOfCell(year, m, c) != 0) {
+            total = rt::MoneyAdd(total, DayTotal(Income, m, c));
+            if (++counted == wanted) return total;
+        }
+        if (++c > kLastCell) {
+            c = kFirstCell;
+            if (++m > 12) return total;
+        }
+    }
+}
