@@ -9,7 +9,10 @@
 // so they are registered by name here, before the first look-up.
 static void registerCompiledResources() {
     static std::once_flag once;
-    std::call_once(once, [] { Q_INIT_RESOURCE(resources); });
+    std::call_once(once, [] {
+        Q_INIT_RESOURCE(resources);
+        Q_INIT_RESOURCE(mirovanta_images);
+    });
 }
 
 namespace rt {

@@ -1,0 +1,124 @@
+#include "platform/picture.h"
+#include "platform/rt_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace rt;
+
+namespace {
+
+QImage sample(int w = 7, int h = 5) {
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(x * 30, y * 50, 200));
+    return image;
+}
+
+int errorNumber(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RtError& e) {
+        return e.Number;
+    }
+    return 0;
+}
+
+class PictureFiles : public ::testing::Test {
+protected:
+    QString path(const QString& name) const { return dir.filePath(name); }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+TEST(Picture, NoObjectEmptyAndLoadedStates) {
+    const Picture none;
+    EXPECT_FALSE(none.hasObject());
+    EXPECT_TRUE(none.isEmpty());
+    EXPECT_EQ(errorNumber([&] { (void)none.handle(); }), 91);
+
+    const Picture empty = Picture::empty();
+    EXPECT_TRUE(empty.hasObject());
+    EXPECT_TRUE(empty.isEmpty());
+    EXPECT_EQ(empty.handle(), 0);
+    EXPECT_TRUE(empty.image().isNull());
+
+    const Picture loaded = Picture::fromImage(sample());
+    EXPECT_FALSE(loaded.isEmpty());
+    EXPECT_NE(loaded.handle(), 0);
+    EXPECT_EQ(loaded.width(), 7);
+    EXPECT_EQ(loaded.height(), 5);
+
+    EXPECT_TRUE(Picture::fromImage(QImage()).isEmpty());
+}
+
+TEST(Picture, CopiesShareOneObjectAndNewPicturesAreDistinct) {
+    const Picture a = Picture::fromImage(sample());
+    const Picture copy = a;
+    const Picture b = Picture::fromImage(sample());
+    EXPECT_TRUE(copy.sameObject(a));
+    EXPECT_EQ(copy.handle(), a.handle());
+    EXPECT_FALSE(b.sameObject(a));
+    EXPECT_NE(b.handle(), a.handle());
+    EXPECT_TRUE(Picture::empty().sameObject(Picture::empty()));
+}
+
+TEST_F(PictureFiles, SavedBitmapLoadsBackPixelForPixel) {
+    const QString file = path(QStringLiteral("out.bmp"));
+    SavePicture(Picture::fromImage(sample()), file);
+    QFile f(file);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.read(2), QByteArray("BM"));
+    f.close();
+
+    const Picture back = LoadPicture(file);
+    ASSERT_FALSE(back.isEmpty());
+    EXPECT_EQ(back.image().convertToFormat(QImage::Format_RGB32), sample());
+}
+
+TEST_F(PictureFiles, LoadReadsEachFormatByItsContentAndGivesANewObjectEachTime) {
+    ASSERT_TRUE(sample().save(path(QStringLiteral("a.jpg")), "JPG"));
+    ASSERT_TRUE(sample(4, 3).save(path(QStringLiteral("bitmap-named.jpg")), "BMP"));
+    const Picture jpg = LoadPicture(path(QStringLiteral("a.jpg")));
+    EXPECT_EQ(jpg.image().size(), QSize(7, 5));
+    const Picture misnamed = LoadPicture(path(QStringLiteral("bitmap-named.jpg")));
+    EXPECT_EQ(misnamed.image().size(), QSize(4, 3));
+    const Picture again = LoadPicture(path(QStringLiteral("a.jpg")));
+    EXPECT_FALSE(again.sameObject(jpg));
+}
+
+TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
+    EXPECT_TRUE(LoadPicture(QString()).isEmpty());
+    EXPECT_TRUE(LoadPicture(QString()).hasObject());
+
+    QFile text(path(QStringLiteral("notes.bmp")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture at all");
+    text.close();
+    QDir(dir.path()).mkdir(QStringLiteral("folder.bmp"));
+
+    const std::pair<QString, int> cases[] = {
+        {path(QStringLiteral("missing.bmp")), ErrFileNotFound},
+        {path(QStringLiteral("folder.bmp")), ErrFileNotFound},
+        {path(QStringLiteral("notes.bmp")), ErrInvalidPicture},
+    };
+    for (const auto& [file, number] : cases)
+        EXPECT_EQ(errorNumber([&] { LoadPicture(file); }), number) << file.toStdString();
+}
+
+TEST_F(PictureFiles, SaveFailures) {
+    EXPECT_EQ(errorNumber([&] { SavePicture(Picture::empty(), path(QStringLiteral("e.bmp"))); }),
+              ErrInvalidPicture);
+    EXPECT_EQ(errorNumber([&] { SavePicture(Picture(), path(QStringLiteral("n.bmp"))); }),
+              ErrInvalidPicture);
+    EXPECT_EQ(errorNumber([&] {
+                  SavePicture(Picture::fromImage(sample()),
+                              path(QStringLiteral("no/such/folder/x.bmp")));
+              }),
+              ErrPathFileAccess);
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("e.bmp"))));
+}

@@ -1,0 +1,188 @@
+#include "platform/resources.h"
+#include "platform/rt_error.h"
+
+#include <QCryptographicHash>
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace rt;
+
+namespace {
+
+enum class Depth {
+    Full,   // 24 bits per pixel (no palette)
+    Max256, // a palette of at most 256 colours
+    Max16,  // at most 16 opaque colours
+    Greyed, // at most 16 opaque colours, all light greys
+};
+
+struct Expected {
+    QList<int> ids;
+    ResourceType type;
+    QSize size;
+    Depth depth;
+};
+
+QList<int> range(int from, int to) {
+    QList<int> ids;
+    for (int id = from; id <= to; ++id)
+        ids << id;
+    return ids;
+}
+
+const QList<Expected>& expectedPictures() {
+    static const QList<Expected> all = {
+        {{101}, vbResBitmap, {399, 281}, Depth::Full},
+        {{102}, vbResBitmap, {399, 281}, Depth::Max256},
+        {{103}, vbResBitmap, {399, 281}, Depth::Max16},
+        {{201}, vbResBitmap, {405, 381}, Depth::Full},
+        {{202}, vbResBitmap, {405, 381}, Depth::Max256},
+        {{203}, vbResBitmap, {405, 381}, Depth::Max16},
+        {{601}, vbResBitmap, {141, 300}, Depth::Full},
+        {{602}, vbResBitmap, {141, 300}, Depth::Max256},
+        {{603}, vbResBitmap, {141, 300}, Depth::Max16},
+        {{1701}, vbResBitmap, {69, 134}, Depth::Full},
+        {{1702}, vbResBitmap, {69, 134}, Depth::Max256},
+        {{1703}, vbResBitmap, {69, 134}, Depth::Max16},
+        {range(204, 227), vbResBitmap, {16, 16}, Depth::Max16},
+        {range(354, 359) + range(372, 377), vbResBitmap, {16, 16}, Depth::Full},
+        {range(304, 327), vbResBitmap, {16, 16}, Depth::Greyed},
+        {range(228, 233), vbResBitmap, {14, 13}, Depth::Max16},
+        {range(328, 333), vbResBitmap, {14, 13}, Depth::Greyed},
+        {{501, 1301}, vbResBitmap, {32, 32}, Depth::Full},
+        {QList<int>{102, 501, 701, 1101, 1301, 1401, 1501, 1601, 1801} + range(210, 221),
+         vbResIcon,
+         {16, 16},
+         Depth::Max16},
+    };
+    return all;
+}
+
+QSet<QRgb> opaqueColours(const QImage& image) {
+    QSet<QRgb> colours;
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < argb.height(); ++y)
+        for (int x = 0; x < argb.width(); ++x)
+            if (qAlpha(argb.pixel(x, y)) == 255) colours.insert(argb.pixel(x, y));
+    return colours;
+}
+
+QByteArray digest(const QImage& image) {
+    const QImage argb = image.convertToFormat(QImage::Format_ARGB32);
+    return QCryptographicHash::hash(
+        QByteArrayView(reinterpret_cast<const char*>(argb.constBits()), argb.sizeInBytes()),
+        QCryptographicHash::Sha1);
+}
+
+} // namespace
+
+TEST(ResourcePictures, EveryIdLoadsInItsSizeAndColourDepth) {
+    int loaded = 0;
+    for (const Expected& e : expectedPictures()) {
+        for (int id : e.ids) {
+            SCOPED_TRACE(testing::Message() << (e.type == vbResIcon ? "icon " : "bitmap ") << id);
+            const Picture p = LoadResPicture(id, e.type);
+            ASSERT_FALSE(p.isEmpty());
+            ++loaded;
+            EXPECT_EQ(p.image().size(), e.size);
+            const QSet<QRgb> colours = opaqueColours(p.image());
+            // Not blank: a greyed image may be a single grey, any other has an outline and a fill.
+            EXPECT_GE(colours.size(), e.depth == Depth::Greyed ? 1 : 2);
+            switch (e.depth) {
+            case Depth::Full:
+                EXPECT_FALSE(p.image().format() == QImage::Format_Indexed8);
+                EXPECT_GE(p.image().depth(), 24);
+                break;
+            case Depth::Max256:
+                EXPECT_EQ(p.image().format(), QImage::Format_Indexed8);
+                EXPECT_LE(p.image().colorCount(), 256);
+                break;
+            case Depth::Max16:
+                EXPECT_LE(colours.size(), 16);
+                break;
+            case Depth::Greyed:
+                EXPECT_LE(colours.size(), 16);
+                for (QRgb c : colours) {
+                    EXPECT_TRUE(qRed(c) == qGreen(c) && qGreen(c) == qBlue(c))
+                        << "not grey: " << std::hex << c;
+                    EXPECT_GE(qRed(c), 128) << "too dark for a greyed image";
+                }
+                break;
+            }
+        }
+    }
+    EXPECT_EQ(loaded, 107);
+}
+
+TEST(ResourcePictures, EachImageOfASetIsItsOwnDrawing) {
+    // Catches two ids that show the same picture, such as a key wired to the wrong drawing.
+    const QList<QList<int>> sets = {range(204, 227), range(354, 359) + range(372, 377),
+                                    range(304, 327), range(228, 233), range(328, 333)};
+    for (const QList<int>& ids : sets) {
+        QHash<QByteArray, int> seen;
+        for (int id : ids) {
+            const QByteArray d = digest(LoadResPicture(id, vbResBitmap).image());
+            EXPECT_FALSE(seen.contains(d)) << "bitmap " << id << " repeats " << seen.value(d);
+            seen.insert(d, id);
+        }
+    }
+}
+
+TEST(ResourcePictures, ADepthVariantShowsTheSamePicture) {
+    // The 16-colour image of a command and its full-colour image differ only in colour: their
+    // shapes (the opaque pixels) mostly coincide.
+    for (int id : range(204, 209) + range(222, 227)) {
+        const QImage small =
+            LoadResPicture(id, vbResBitmap).image().convertToFormat(QImage::Format_ARGB32);
+        const QImage deep =
+            LoadResPicture(id + 150, vbResBitmap).image().convertToFormat(QImage::Format_ARGB32);
+        int same = 0, total = 0;
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                const bool a = qAlpha(small.pixel(x, y)) > 127, b = qAlpha(deep.pixel(x, y)) > 127;
+                total += a || b;
+                same += a && b;
+            }
+        EXPECT_GE(same * 10, total * 8) << "bitmaps " << id << " and " << id + 150;
+    }
+}
+
+TEST(ResourcePictures, EachLoadGivesANewPictureObject) {
+    const Picture a = LoadResPicture(210, vbResBitmap);
+    const Picture b = LoadResPicture(210, vbResBitmap);
+    EXPECT_FALSE(a.sameObject(b));
+    EXPECT_NE(a.handle(), b.handle());
+    EXPECT_EQ(digest(a.image()), digest(b.image()));
+}
+
+TEST(ResourcePictures, IconsCarryASmallAndALargeRendering) {
+    for (int id : QList<int>{102, 501, 701, 1101, 1301, 1401, 1501, 1601, 1801} + range(210, 221)) {
+        const QIcon icon = LoadResIcon(id);
+        ASSERT_FALSE(icon.isNull()) << id;
+        const QList<QSize> sizes = icon.availableSizes();
+        EXPECT_TRUE(sizes.contains(QSize(16, 16))) << id;
+        EXPECT_TRUE(sizes.contains(QSize(32, 32))) << id;
+    }
+}
+
+TEST(ResourcePictures, AnIdWithoutAPictureOfThatTypeRaisesResourceNotFound) {
+    const QList<std::pair<int, ResourceType>> absent = {
+        {204, vbResIcon}, {701, vbResBitmap}, {0, vbResBitmap}, {9999, vbResIcon}};
+    for (const auto& [id, type] : absent) {
+        try {
+            LoadResPicture(id, type);
+            ADD_FAILURE() << "no error for " << id;
+        } catch (const RtError& e) {
+            EXPECT_EQ(e.Number, ErrResourceNotFound);
+        }
+    }
+    EXPECT_THROW(LoadResIcon(204), RtError);
+}
+
+TEST(ResourcePictures, MonthIdsAreAtOnceTextBitmapAndIcon) {
+    for (int id : range(210, 221)) {
+        EXPECT_TRUE(HasResString(id));
+        EXPECT_EQ(LoadResPicture(id, vbResBitmap).image().size(), QSize(16, 16));
+        EXPECT_EQ(LoadResPicture(id, vbResIcon).image().size(), QSize(16, 16));
+    }
+}

@@ -1,0 +1,165 @@
+// Generates the program's own pictures, icons and default alarm sounds at build time.
+//
+//   mirovanta_resgen pictures <folder>   bitmaps/<id>.png, icons/<id>.png, icons/32/<id>.png and
+//                                        mirovanta_images.qrc listing them
+//   mirovanta_resgen sounds <folder>     alarm01.wav to alarm10.wav
+
+#include "artwork.h"
+#include "icons.h"
+#include "palette.h"
+#include "sounds.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSaveFile>
+#include <QStringList>
+#include <cstdio>
+#include <functional>
+
+using namespace resgen;
+
+namespace {
+
+const Look kFull{true};
+const Look kSixteen{false};
+
+class Writer {
+public:
+    explicit Writer(const QString& folder) : root_(folder) {}
+
+    void bitmap(int id, const QImage& image) {
+        save(QStringLiteral("bitmaps/%1.png").arg(id), image);
+    }
+    void icon(int id, const QImage& small, const QImage& large) {
+        save(QStringLiteral("icons/%1.png").arg(id), small);
+        save(QStringLiteral("icons/32/%1.png").arg(id), large);
+    }
+
+    bool finish() {
+        QString qrc =
+            QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n");
+        for (const QString& f : files_)
+            qrc += QStringLiteral("    <file>%1</file>\n").arg(f);
+        qrc += QStringLiteral("</qresource>\n</RCC>\n");
+        QSaveFile out(root_.filePath(QStringLiteral("mirovanta_images.qrc")));
+        if (!out.open(QIODevice::WriteOnly) || out.write(qrc.toUtf8()) < 0 || !out.commit())
+            failed_ = true;
+        return !failed_;
+    }
+
+private:
+    void save(const QString& relative, const QImage& image) {
+        const QString path = root_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        if (!image.save(path, "PNG")) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
+            failed_ = true;
+        }
+        files_ << relative;
+    }
+
+    QDir root_;
+    QStringList files_;
+    bool failed_ = false;
+};
+
+// The three colour depths of one large picture: 24 bits, 256 colours and 16 colours.
+void threeDepths(Writer& w, int firstId, const std::function<QImage(Look)>& draw) {
+    const QImage full = draw(kFull);
+    w.bitmap(firstId, full.convertToFormat(QImage::Format_RGB32));
+    w.bitmap(firstId + 1, to256(full));
+    w.bitmap(firstId + 2, toVga16(draw(kSixteen), false));
+}
+
+QImage sixteen(const QString& drawing) {
+    return toVga16(renderDrawing(drawing, kSixteen), false);
+}
+
+bool writePictures(const QString& folder) {
+    Writer w(folder);
+    threeDepths(w, 101, splashPicture);
+    threeDepths(w, 201, startLogo);
+    threeDepths(w, 601, aboutLogo);
+    threeDepths(w, 1701, passwordPicture);
+
+    // Toolbar images: the 16-colour image, the full-colour image for deeper displays and the
+    // greyed image, by key.
+    struct Command {
+        const char* key;
+        int normal, deep, grey;
+    };
+    const Command commands[] = {
+        {"New", 204, 354, 304},     {"Open", 205, 355, 305},    {"Save", 206, 356, 306},
+        {"Preview", 207, 357, 307}, {"Print", 208, 358, 308},   {"Options", 209, 359, 309},
+        {"Prop", 222, 372, 322},    {"Help", 223, 373, 323},    {"HTile", 224, 374, 324},
+        {"VTile", 225, 375, 325},   {"Cascade", 226, 376, 326}, {"AIcons", 227, 377, 327},
+    };
+    for (const Command& c : commands) {
+        const QString key = QString::fromLatin1(c.key);
+        w.bitmap(c.normal, sixteen(key));
+        w.bitmap(c.deep, renderDrawing(key, kFull));
+        w.bitmap(c.grey, greyed(renderDrawing(key, kFull)));
+    }
+    for (int m = 1; m <= 12; ++m) {
+        const QString key = QStringLiteral("m%1").arg(m, 2, 10, QLatin1Char('0'));
+        w.bitmap(209 + m, sixteen(key));
+        w.bitmap(309 + m, greyed(renderDrawing(key, kFull)));
+        w.icon(209 + m, sixteen(key), renderDrawing(key, kFull, 2));
+    }
+    // Small button pictures (14 x 13) and their greyed look (id + 100).
+    const std::pair<int, const char*> buttons[] = {{228, "ShowPic"}, {229, "Up"},
+                                                   {230, "Down"},    {231, "SortAZ"},
+                                                   {232, "Update"},  {233, "SortZA"}};
+    for (const auto& [id, key] : buttons) {
+        w.bitmap(id, sixteen(QString::fromLatin1(key)));
+        w.bitmap(id + 100, greyed(renderDrawing(QString::fromLatin1(key), kFull)));
+    }
+    w.bitmap(501, renderDrawing(QStringLiteral("MonthGrid"), kFull));
+    w.bitmap(1301, renderDrawing(QStringLiteral("Question"), kFull));
+
+    // Window icons: 16 x 16 in 16 colours, with a full-colour 32 x 32 rendering.
+    const std::pair<int, const char*> icons[] = {
+        {102, "Main"},     {501, "Prop"},          {701, "Alarm"},
+        {1101, "Chart"},   {1301, "SaveQuestion"}, {1401, "Open"},
+        {1501, "Preview"}, {1601, "Options"},      {1801, "PicEdit"},
+    };
+    for (const auto& [id, key] : icons)
+        w.icon(id, sixteen(QString::fromLatin1(key)),
+               renderDrawing(QString::fromLatin1(key), kFull, 2));
+    return w.finish();
+}
+
+bool writeSounds(const QString& folder) {
+    QDir().mkpath(folder);
+    for (int n = 1; n <= kSoundCount; ++n) {
+        const QString path =
+            QDir(folder).filePath(QStringLiteral("alarm%1.wav").arg(n, 2, 10, QLatin1Char('0')));
+        QSaveFile f(path);
+        if (!f.open(QIODevice::WriteOnly) || f.write(alarmSound(n)) < 0 || !f.commit()) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: mirovanta_resgen pictures|sounds <folder>\n");
+        return 2;
+    }
+    const QString what = QString::fromLocal8Bit(argv[1]);
+    const QString folder = QString::fromLocal8Bit(argv[2]);
+    if (what == QLatin1String("sounds")) return writeSounds(folder) ? 0 : 1;
+    if (what != QLatin1String("pictures")) {
+        std::fprintf(stderr, "mirovanta_resgen: unknown output '%s'\n", argv[1]);
+        return 2;
+    }
+    // Text is drawn with the installed fonts; no window is ever shown.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    return writePictures(folder) ? 0 : 1;
+}
