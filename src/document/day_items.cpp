@@ -59,7 +59,7 @@ void CutDayItem() {
 
 void PasteDayItem() {
     if (!IsMonth(SelMonth) || !IsCell(SelCell)) return;
-    // The selection may change while the pane refreshes; keep the target as it was.
+    // The refresh below runs window code; keep the target named now.
     const int16_t month = SelMonth;
     const int16_t cellNo = SelCell;
     EVItem copy = GridClip.ClipItem;

@@ -5,7 +5,8 @@
 #include <cstdint>
 
 // The colour of item Index of day cell (Month, Cell): its own colour, or with -1 the colour of
-// its kind in the colour set in force for the month.
+// its kind in the colour set in force for the month. A place that holds no item raises
+// run-time error 9.
 int32_t GetDayItemColour(int16_t Month, int16_t Cell, int16_t Index);
 
 // Copy and Cut take item SelItem of cell (SelMonth, SelCell) into the clipboard; a cut item

@@ -13,7 +13,6 @@
 // ListClear, which keep the two consistent.
 
 #include "dates.h"
-#include "platform/numeric.h"
 #include "platform/picture.h"
 #include "platform/rt_error.h"
 

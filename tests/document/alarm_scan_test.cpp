@@ -149,7 +149,7 @@ TEST_F(AlarmScan, AnyDaysBeforeFromAFileIsSurvived) {
     addAlarm(3, 2, -40000);
     addAlarm(3, 3, INT32_MIN);
     addAlarm(3, 4, INT32_MAX);
-    addAlarm(3, 5, 32769 + 5); // one beyond the reach of a date record
+    addAlarm(3, 5, 32769 + 5);                     // one beyond the reach of a date record
     const A reachable = addAlarm(3, 6, 32768 + 6); // day sum -32768
     const A normal = addAlarm(3, 10, 365);
     EXPECT_NO_THROW(CheckAlarms());

@@ -2,22 +2,6 @@
 
 using Views = DocTest;
 
-TEST_F(Views, RecordingViewsKeepStateAndAnswerAsScripted) {
-    views().SetMainMode(2);
-    EXPECT_EQ(views().AppState(), QStringLiteral("Load"));
-    views().SetLoadingCaption(1, QStringLiteral("étape"));
-    EXPECT_EQ(views().Loading[1], QStringLiteral("étape"));
-    views().SetMainMode(2); // switching to "Load" empties the loading captions
-    EXPECT_TRUE(views().Loading[1].isEmpty());
-    views().ShowMonthWindows();
-    EXPECT_EQ(views().AppState(), QStringLiteral("Edit"));
-
-    views().PropertiesAnswers = {true};
-    EXPECT_TRUE(views().ShowPropertiesDialog(true));
-    EXPECT_FALSE(views().ShowPropertiesDialog(true)); // no answer left: cancelled
-    EXPECT_EQ(views().CallsOf(QStringLiteral("ShowPropertiesDialog")).size(), 2);
-}
-
 TEST_F(Views, PasswordPromptInReadAndConfirmModes) {
     views().PasswordAnswers = {{true, QStringLiteral(" secret ")},
                                {true, QStringLiteral("Secret")},
@@ -34,13 +18,4 @@ TEST_F(Views, PasswordPromptInReadAndConfirmModes) {
     EXPECT_FALSE(views().AskPassword(QString()));
     EXPECT_EQ(Exchange.DialogResult, 0);
     EXPECT_TRUE(Exchange.DialogText.isEmpty());
-}
-
-TEST(SilentViews, AnswerWhenNoWindowExists) {
-    auto previous = setDocViews(nullptr);
-    EXPECT_FALSE(views().ShowPropertiesDialog(true));
-    EXPECT_FALSE(views().ShowAlarm(1, 7, 0));
-    views().SetMainMode(1);
-    EXPECT_EQ(views().AppState(), QStringLiteral("Edit"));
-    setDocViews(previous);
 }
