@@ -2,6 +2,10 @@
 #include "platform/rt_error.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -185,4 +189,29 @@ TEST(ResourcePictures, MonthIdsAreAtOnceTextBitmapAndIcon) {
         EXPECT_EQ(LoadResPicture(id, vbResBitmap).image().size(), QSize(16, 16));
         EXPECT_EQ(LoadResPicture(id, vbResIcon).image().size(), QSize(16, 16));
     }
+}
+
+TEST(ResourcePictures, EveryPictureTheSourceAsksForExists) {
+    const QRegularExpression picture(QStringLiteral(
+        R"(LoadResPicture\s*\(\s*(\d+)\s*,\s*(?:rt::)?(vbResBitmap|vbResIcon)\s*\)|LoadResIcon\s*\(\s*(\d+)\s*\))"));
+    const QString root = QDir::cleanPath(QStringLiteral(MIROVANTA_TEST_DATA "/../.."));
+    QDirIterator it(root + QStringLiteral("/src"), {QStringLiteral("*.cpp"), QStringLiteral("*.h")},
+                    QDir::Files, QDirIterator::Subdirectories);
+    int files = 0;
+    while (it.hasNext()) {
+        QFile f(it.next());
+        ++files;
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(f.readAll());
+        for (auto m = picture.globalMatch(text); m.hasNext();) {
+            const auto match = m.next();
+            const bool icon =
+                match.captured(2) == QLatin1String("vbResIcon") || match.hasCaptured(3);
+            const int id = (match.hasCaptured(3) ? match.captured(3) : match.captured(1)).toInt();
+            EXPECT_NO_THROW(LoadResPicture(id, icon ? vbResIcon : vbResBitmap))
+                << (icon ? "icon " : "bitmap ") << id << " asked for in "
+                << QDir(root).relativeFilePath(f.fileName()).toStdString();
+        }
+    }
+    EXPECT_GT(files, 0);
 }
