@@ -147,45 +147,28 @@ TEST_F(ZipArchiveTest, RoundTripWithPasswordEncryptsOnlyThePasswordedEntry) {
     EXPECT_FALSE(readFile(archive).contains(QByteArray("2.1")));
 }
 
-TEST_F(ZipArchiveTest, UnencryptedArchiveExtractsIntactWhateverPasswordIsGiven) {
-    const QString archive = makeArchive(QString());
-    for (const QString& pw : {QString(), QStringLiteral("anything")}) {
-        QTemporaryDir dir;
-        ZipArchive::extract(archive, dir.path(), pw);
-        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("caldata.cal"))), kCalData)
-            << pw.toStdString();
-        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("bck.00"))), picture) << pw.toStdString();
-    }
-}
-
 TEST_F(ZipArchiveTest, MissingOrWrongPasswordIsAlwaysThePasswordError) {
-    const QString archive = makeArchive(kPassword);
-    EXPECT_EQ(extractError(archive, out, QString()), ErrZipPassword);
-    EXPECT_EQ(extractError(archive, out, QStringLiteral("cle secrete")), ErrZipPassword);
-    EXPECT_EQ(extractError(archive, out, QStringLiteral("CLÉ SECRÈTE")), ErrZipPassword);
-    // Many wrong passwords: whether the garbage fails to inflate or inflates and fails its CRC,
-    // the answer is the same.
-    for (int i = 0; i < 60; ++i)
-        ASSERT_EQ(extractError(archive, out, QStringLiteral("wrong%1").arg(i)), ErrZipPassword)
-            << i;
-}
-
-TEST_F(ZipArchiveTest, WrongPasswordOnStoredAndDeflatedEntriesMadeByZip) {
-    // A stored entry never fails to inflate: only the CRC check at the end reveals the password.
+    // Ours (deflated), and zip's stored and deflated entries: a stored entry never fails to
+    // inflate, only the CRC check at its end reveals a wrong password.
+    QStringList archives{makeArchive(kPassword)};
     for (const char* level : {"-0", "-6"}) {
-        const QString archive =
-            work.filePath(QStringLiteral("zip%1.zip").arg(QLatin1String(level)));
-        const ToolResult made = runShell(
-            QStringLiteral("cd %1 && zip -q %2 -P %3 %4 caldata.cal")
-                .arg(quoted(src), QLatin1String(level), shellPassword(kPassword), quoted(archive)));
-        ASSERT_EQ(made.exitCode, 0) << level;
-        EXPECT_EQ(extractError(archive, out, QString()), ErrZipPassword) << level;
-        for (int i = 0; i < 30; ++i)
-            ASSERT_EQ(extractError(archive, out, QStringLiteral("bad%1").arg(i)), ErrZipPassword)
-                << level << i;
+        archives << work.filePath(QStringLiteral("zip%1.zip").arg(QLatin1String(level)));
+        ASSERT_EQ(runShell(QStringLiteral("cd %1 && zip -q %2 -P %3 %4 caldata.cal bck.00")
+                               .arg(quoted(src), QLatin1String(level), shellPassword(kPassword),
+                                    quoted(archives.last())))
+                      .exitCode,
+                  0);
+    }
+    for (const QString& archive : archives) {
+        SCOPED_TRACE(archive.toStdString());
+        EXPECT_EQ(extractError(archive, out, QString()), ErrZipPassword);
+        EXPECT_EQ(extractError(archive, out, QStringLiteral("CLÉ SECRÈTE")), ErrZipPassword);
+        for (int i = 0; i < 40; ++i)
+            ASSERT_EQ(extractError(archive, out, QStringLiteral("wrong%1").arg(i)), ErrZipPassword);
         QTemporaryDir dir;
-        ZipArchive::extract(archive, dir.path(), kPassword);
-        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("caldata.cal"))), kCalData) << level;
+        EXPECT_EQ(ZipArchive::extract(archive, dir.path(), kPassword).size(), 2);
+        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("caldata.cal"))), kCalData);
+        EXPECT_EQ(readFile(dir.filePath(QStringLiteral("bck.00"))), picture);
     }
 }
 
@@ -229,20 +212,6 @@ TEST_F(ZipArchiveTest, RealToolsReadWhatWeWrite) {
         runPython(script, {archive, QString::fromLatin1(toCp1252(kPassword).toHex())});
     EXPECT_EQ(py.exitCode, 0);
     EXPECT_EQ(py.out, kCalData + picture);
-}
-
-TEST_F(ZipArchiveTest, ArchiveMadeByZipWithPasswordOpens) {
-    const QString archive = work.filePath(QStringLiteral("made.zip"));
-    const ToolResult made =
-        runShell(QStringLiteral("cd %1 && zip -q -P %2 %3 caldata.cal && "
-                                "zip -q %3 bck.00")
-                     .arg(quoted(src), shellPassword(kPassword), quoted(archive)));
-    ASSERT_EQ(made.exitCode, 0);
-    EXPECT_EQ(extractError(archive, out, QString()), ErrZipPassword);
-    const QStringList names = ZipArchive::extract(archive, out, kPassword);
-    EXPECT_EQ(names.size(), 2);
-    EXPECT_EQ(readFile(out + QStringLiteral("/caldata.cal")), kCalData);
-    EXPECT_EQ(readFile(out + QStringLiteral("/bck.00")), picture);
 }
 
 TEST_F(ZipArchiveTest, EntryNamesAreFlattenedAndNothingLeavesTheFolder) {
@@ -346,16 +315,6 @@ TEST_F(ZipArchiveTest, DamagedInputIsAnErrorOtherThanThePassword) {
     const QString damaged = work.filePath(QStringLiteral("damaged.cal"));
     writeFile(damaged, bytes);
     EXPECT_EQ(extractError(damaged, out, QString()), ErrZipCorrupt);
-}
-
-TEST_F(ZipArchiveTest, WriteReplacesTheTargetAndLeavesNoTemporaryFile) {
-    const QString target = work.filePath(QStringLiteral("doc.cal"));
-    writeFile(target, "old contents");
-    makeArchive(QString());
-    QDir().mkpath(out);
-    EXPECT_EQ(ZipArchive::extract(target, out, QString()).size(), 2);
-    const QStringList left = QDir(work.path()).entryList(QDir::Files | QDir::Hidden);
-    EXPECT_EQ(left, QStringList{QStringLiteral("doc.cal")});
 }
 
 TEST_F(ZipArchiveTest, WriteErrorsNameTheirCause) {

@@ -1,0 +1,88 @@
+#pragma once
+// The ".cal" document on disk: a zip archive holding "caldata.cal" (every kept field of the
+// document, one quoted value per line) and, when the document embeds its pictures, one entry
+// per picture. This header holds what the reader and the writer share: the entry names, the
+// version texts and the line format of "caldata.cal".
+//
+// "caldata.cal" is Windows-1252 text. Every line is a value between two double quotes followed
+// by CR LF; there is no escape. The writer turns a CR or LF inside a value into a blank, since
+// a line break would shift every later line. The reader takes a value from the first to the
+// last double quote of its line, so a quote inside a value survives; for values without inner
+// quotes this is the same as stopping at the next quote.
+
+#include "dates.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <cstdint>
+
+// The version line of the layout that is written.
+inline const QString kCalVersion = QStringLiteral("2.1");
+
+// The entry of the document's data.
+inline const QString kCalDataEntry = QStringLiteral("caldata.cal");
+
+// "bck.00" for the default background, "bck.01" to "bck.12" for a month's.
+QString BackgroundEntryName(int Month);
+// "ev." with the month and cell (two digits each) and the item's index in its cell (four
+// digits at least): "ev.03090000" is the first item of cell 9 in March.
+QString ItemPictureEntryName(int Month, int Cell, int Index);
+
+// The layouts of "caldata.cal".
+enum class CalLayout { Unknown, V21, V20 };
+// The layout named by the first line's value (blanks around it are ignored; case counts).
+CalLayout LayoutOfVersion(const QString& Version);
+
+// Run-time error for a file whose values cannot describe a document (a year outside 1 to
+// 9999, a negative count).
+constexpr int32_t ErrBadFileFormat = 321;
+
+// Builds the text of "caldata.cal", one value per line.
+class CalTextWriter {
+public:
+    void S(const QString& Value); // a string, as it is (line breaks become blanks)
+    void I(int16_t Value);        // a 16-bit number
+    void L(int32_t Value);        // a 32-bit number
+    void B(int16_t Value);        // a stored flag, its raw value
+    void D(const DateRec& Value); // a date, in its text form
+    void R();                     // a reserved line: an empty value
+
+    const QByteArray& Bytes() const { return bytes_; }
+    int LineCount() const { return lines_; }
+
+private:
+    void line(const QString& value);
+    QByteArray bytes_;
+    int lines_ = 0;
+};
+
+// Reads the text of "caldata.cal" value by value. Reading past the last line raises run-time
+// error 62; a number that does not fit its field raises 6.
+class CalTextReader {
+public:
+    explicit CalTextReader(const QByteArray& Data);
+
+    QString Value(); // the next line's value, untouched
+    QString S();     // a string: blanks around it removed
+    int16_t I();     // a 16-bit number: the numeric value, rounded half to even
+    int32_t L();     // a 32-bit number
+    int16_t B();     // a flag: -1 when the numeric value is not zero, else 0
+    DateRec D();     // a date
+    void R();        // a reserved line, ignored
+    // A count of records that take LinesEach lines each: raises ErrBadFileFormat when
+    // negative, and run-time error 62 when the rest of the file cannot hold them.
+    int16_t Count(int LinesEach);
+
+    // Lines read so far.
+    int LineNumber() const { return next_; }
+    int LinesLeft() const { return int(lines_.size()) - next_; }
+
+private:
+    QList<QByteArray> lines_;
+    int next_ = 0;
+};
+
+// The value of one line of "caldata.cal" (without its line end): from the first double quote
+// to the last one; a line with one quote gives the rest of the line, one with none the whole.
+QString ValueOfLine(const QString& Line);

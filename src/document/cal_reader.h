@@ -1,0 +1,39 @@
+#pragma once
+// Reading a ".cal" file, the document error message, and the loading of one picture file.
+
+#include "cal_format.h"
+#include "records.h"
+
+#include <QString>
+#include <cstdint>
+
+namespace rt {
+class RtError;
+}
+
+// Reads the ".cal" file FileName into Doc. Shows the loading captions and the hourglass, asks
+// for the read password when the archive needs one (twice at most), and reports every failure
+// in the document error message; Retry after an error starts the whole read again. True when
+// read: Doc.FileName is FileName and Doc.Password the password that opened it ("" for none).
+// False when the read failed or the password prompt was cancelled: Doc then holds a blank
+// document, partly filled.
+bool LoadCalFile(const QString& FileName, CalDocument& Doc);
+
+// Read the values after the version line of "caldata.cal" in layout "2.1" or "2.0" into Doc,
+// which is blank when they start; the "2.0" reader converts to the current records. A value
+// that does not fit its field, a year outside 1 to 9999, a negative count or a file that ends
+// early raises a run-time error.
+bool ReadCalData21(CalDocument& Doc, CalTextReader& In);
+bool ReadCalData20(CalDocument& Doc, CalTextReader& In);
+
+// Shows the document error message and returns the button chosen (Retry or Cancel for a
+// run-time error, OK otherwise). Writing is 0 while reading and 1 while writing (which always
+// shows the run-time error). ErrorInfo is the run-time error for code 1; PictureName the
+// picture's file name for codes 3 and 4.
+int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
+                         const rt::RtError* ErrorInfo, const QString& PictureName);
+
+// Loads the picture file Image.FileName into Image.Picture. Only an absolute path naming a
+// regular file is opened. False, with the empty picture, when it is missing or not a picture.
+// Shows nothing and raises nothing.
+bool LoadImageItemPicture(ImageItem& Image);

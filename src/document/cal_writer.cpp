@@ -1,0 +1,211 @@
+#include "cal_writer.h"
+
+#include "cal_format.h"
+#include "cal_reader.h"
+#include "doc_state.h"
+#include "doc_views.h"
+#include "platform/resources.h"
+#include "platform/rt_error.h"
+#include "platform/ui_services.h"
+#include "platform/zip_archive.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <algorithm>
+
+namespace {
+
+// The number of records a list writes: its Count, never more than it holds.
+template <class List> int16_t countOf(const List& list) {
+    return int16_t(std::clamp<qsizetype>(list.Count, 0, qsizetype(list.Items.size())));
+}
+
+void writeImageItem(CalTextWriter& out, const ImageItem& image) {
+    out.L(image.Mode);
+    out.S(image.FileName);
+    out.B(image.UseDefault);
+}
+
+void writeColourSet(CalTextWriter& out, const ColourSet& c) {
+    for (int32_t colour : {c.CellBack, c.DayText, c.TodayText, c.SelCellBack, c.EventText,
+                           c.HeaderBack, c.HeaderText, c.IncomeText, c.ExpenseText})
+        out.L(colour);
+    out.R(); // stands where the set's modified flag lies; nothing is kept in it
+    out.B(c.ShowGrid);
+    out.B(c.UseDefault);
+}
+
+void writeFile(const QString& path, const QByteArray& data) {
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) rt::raise(rt::ErrPathFileAccess);
+    if (file.write(data) != data.size() || !file.flush())
+        rt::raise(file.error() == QFileDevice::ResourceError ? rt::ErrDiskFull : rt::ErrDeviceIO);
+}
+
+// The picture to store for a picture setting: the one in memory, or, when that is empty (a
+// picture that could not be loaded keeps its name), the file the name points to. An empty
+// result means there is nothing to store.
+rt::Picture pictureToStore(const rt::Picture& picture, const QString& fileName) {
+    if (!picture.isEmpty()) return picture;
+    ImageItem fromFile;
+    fromFile.FileName = fileName;
+    LoadImageItemPicture(fromFile);
+    return fromFile.Picture;
+}
+
+// Saves a picture into the work folder under its entry name and adds it to the archive.
+void addPicture(rt::ZipArchive& zip, const QDir& work, const rt::Picture& picture,
+                const QString& fileName, const QString& entryName) {
+    const rt::Picture stored = pictureToStore(picture, fileName);
+    if (stored.isEmpty()) return; // the next read reports the missing picture
+    const QString path = work.filePath(entryName);
+    rt::SavePicture(stored, path);
+    zip.addFile(path);
+}
+
+void setStep(int resourceId) {
+    views().SetLoadingCaption(1, rt::LoadResString(resourceId));
+    rt::DoEventsNoInput();
+}
+
+// One whole attempt at writing; raises the first run-time error.
+void writeArchive(const QString& FileName, CalDocument& Doc) {
+    // A fresh private folder per attempt: nothing left by an earlier write is ever packed.
+    QTemporaryDir work;
+    if (!work.isValid())
+        throw rt::RtError(rt::ErrPathFileAccess, QString(), QString::fromLatin1(rt::kAppTitle));
+    const QDir dir(work.path());
+
+    setStep(10025);
+    const QString dataPath = dir.filePath(kCalDataEntry);
+    writeFile(dataPath, WriteCalData(Doc));
+
+    setStep(10026);
+    rt::ZipArchive zip;
+    zip.addFile(dataPath, Doc.Password);
+    if (Doc.EmbedPictures != 0) {
+        if (!Doc.DefaultBackground.FileName.isEmpty())
+            addPicture(zip, dir, Doc.DefaultBackground.Picture, Doc.DefaultBackground.FileName,
+                       BackgroundEntryName(0));
+        for (int m = 1; m <= 12; ++m) {
+            const MonthRec& month = Doc.Months(m);
+            if (!month.Background.FileName.isEmpty() && month.Background.UseDefault == 0)
+                addPicture(zip, dir, month.Background.Picture, month.Background.FileName,
+                           BackgroundEntryName(m));
+            for (int c = kFirstCell; c <= kLastCell; ++c) {
+                const DayCell& cell = month.Cells(c);
+                for (int i = 0; i < countOf(cell); ++i) {
+                    const EVItem& item = cell.Items[size_t(i)];
+                    if (!item.PictureFile.isEmpty())
+                        addPicture(zip, dir, item.Picture, item.PictureFile,
+                                   ItemPictureEntryName(m, c, i));
+                }
+            }
+        }
+    }
+
+    setStep(10027);
+    zip.write(FileName);
+}
+
+} // namespace
+
+QByteArray WriteCalData(const CalDocument& Doc) {
+    CalTextWriter out;
+    out.S(kCalVersion);
+    out.S(Doc.Author);
+    out.S(Doc.OpenMonth);
+    out.S(Doc.Year);
+    out.B(Doc.EmbedPictures);
+
+    const int16_t aeCount = countOf(Doc.AutoEvents);
+    out.I(aeCount);
+    out.L(Doc.AutoEvents.NextKey);
+    for (int i = 0; i < aeCount; ++i) {
+        const AEItem& ae = Doc.AutoEvents.Items[size_t(i)];
+        out.D(ae.EndDate);
+        out.D(ae.StartDate);
+        out.I(ae.Day);
+        out.I(ae.Month);
+        out.S(ae.Key);
+        out.L(ae.Recurrence);
+        out.S(ae.Text);
+        out.L(ae.Kind);
+    }
+
+    const int16_t deCount = countOf(Doc.DebtsSavings);
+    out.I(deCount);
+    for (int i = 0; i < deCount; ++i) {
+        const DEItem& de = Doc.DebtsSavings.Items[size_t(i)];
+        out.D(de.StartDate);
+        out.B(de.IsSaving);
+        out.S(de.Text);
+    }
+
+    const int16_t bdCount = countOf(Doc.Birthdays);
+    out.I(bdCount);
+    out.L(Doc.Birthdays.NextKey);
+    for (int i = 0; i < bdCount; ++i) {
+        const BDItem& bd = Doc.Birthdays.Items[size_t(i)];
+        out.D(bd.BirthDate);
+        out.S(bd.Key);
+        out.S(bd.Name);
+    }
+
+    for (int m = 1; m <= 12; ++m) {
+        for (int c = kFirstCell; c <= kLastCell; ++c) {
+            const DayCell& cell = Doc.Months(m).Cells(c);
+            const int16_t count = countOf(cell);
+            out.I(count);
+            for (int i = 0; i < count; ++i) {
+                const EVItem& ev = cell.Items[size_t(i)];
+                out.L(ev.AlarmDaysBefore);
+                out.B(ev.AlarmOn);
+                out.I(ev.Sound);
+                out.B(ev.Checked);
+                out.S(ev.Text);
+                out.L(ev.Kind);
+                out.L(ev.Colour);
+                out.S(ev.PictureFile);
+                out.S(ev.SourceKey);
+            }
+        }
+    }
+
+    writeImageItem(out, Doc.DefaultBackground);
+    for (int m = 1; m <= 12; ++m)
+        writeImageItem(out, Doc.Months(m).Background);
+    writeColourSet(out, Doc.DefaultColours);
+    for (int m = 1; m <= 12; ++m)
+        writeColourSet(out, Doc.Months(m).Colours);
+    return out.Bytes();
+}
+
+bool SaveCalFile(const QString& FileName, CalDocument& Doc) {
+    rt::SetHourglass(true);
+    if (views().AppState() != QLatin1String("Load")) views().SetMainMode(2);
+    views().SetLoadingCaption(0, rt::LoadResString(10024));
+    rt::DoEventsNoInput();
+
+    bool written = false;
+    for (;;) {
+        try {
+            writeArchive(FileName, Doc);
+            CurDoc.FileName = FileName;
+            Doc.FileName = FileName;
+            rt::DoEventsNoInput();
+            written = true;
+            break;
+        } catch (const rt::RtError& e) {
+            // Retry starts again from the first line of "caldata.cal" in a new folder.
+            if (ShowCalFileError(FileName, CalFileError::OtherError, 1, &e, QString()) !=
+                rt::vbRetry)
+                break;
+        }
+    }
+
+    rt::SetHourglass(false);
+    rt::DoEventsNoInput();
+    return written;
+}

@@ -1,0 +1,118 @@
+#include "document/cal_format.h"
+#include "platform/rt_error.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const rt::RtError& e) {
+        return e.Number;
+    }
+    return 0;
+}
+
+} // namespace
+
+TEST(CalFormat, EntryNames) {
+    EXPECT_EQ(BackgroundEntryName(0), QStringLiteral("bck.00"));
+    EXPECT_EQ(BackgroundEntryName(12), QStringLiteral("bck.12"));
+    EXPECT_EQ(ItemPictureEntryName(3, 9, 0), QStringLiteral("ev.03090000"));
+    EXPECT_EQ(ItemPictureEntryName(12, 48, 2), QStringLiteral("ev.12480002"));
+    EXPECT_EQ(ItemPictureEntryName(1, 7, 12345), QStringLiteral("ev.010712345"));
+}
+
+TEST(CalFormat, VersionLineNamesTheLayout) {
+    const struct {
+        const char* line;
+        CalLayout layout;
+    } cases[] = {
+        {"2.1", CalLayout::V21},
+        {"  2.1 ", CalLayout::V21},
+        {"2.10", CalLayout::Unknown},
+        {"1.9", CalLayout::Unknown},
+        {"\t2.1", CalLayout::Unknown},
+        {"", CalLayout::Unknown},
+        {"2.0", CalLayout::V20},
+        {"2.0 (Alpha.b)", CalLayout::V20},
+        {"2.0 (Beta 1)", CalLayout::V20},
+        {" 2.0 (Beta 2) ", CalLayout::V20},
+        {"2.0 (beta 2)", CalLayout::Unknown},
+        {"2.0 (Beta 3)", CalLayout::Unknown},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(LayoutOfVersion(QString::fromUtf8(c.line)), c.layout) << c.line;
+}
+
+TEST(CalFormat, ValueRunsFromFirstToLastQuote) {
+    const struct {
+        const char* line;
+        const char* value;
+    } cases[] = {
+        {"\"abc\"", "abc"},           {"\"\"", ""},
+        {"  \"x\"  ", "x"},           {"\"Le \"grand\" livre\"", "Le \"grand\" livre"},
+        {"\"open", "open"},           {"no quotes", "no quotes"},
+        {"\" padded \"", " padded "},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(ValueOfLine(QString::fromUtf8(c.line)), QString::fromUtf8(c.value)) << c.line;
+}
+
+TEST(CalFormat, WriterQuotesEachValueInWindows1252WithCrLf) {
+    CalTextWriter out;
+    out.S(QStringLiteral(" é€œ’ "));
+    out.S(QStringLiteral("two\r\nlines\nhere\r"));
+    out.I(-32768);
+    out.L(16777215);
+    out.B(1); // a raw flag value is written as stored
+    out.D(MakeDate(9, 2, 2004));
+    out.R();
+    EXPECT_EQ(out.LineCount(), 7);
+    EXPECT_EQ(out.Bytes(), QByteArray("\" \xE9\x80\x9C\x92 \"\r\n"
+                                      "\"two  lines here \"\r\n"
+                                      "\"-32768\"\r\n"
+                                      "\"16777215\"\r\n"
+                                      "\"1\"\r\n"
+                                      "\"2004-02-09\"\r\n"
+                                      "\"\"\r\n"));
+}
+
+TEST(CalFormat, ReaderConvertsEachKind) {
+    CalTextReader in(QByteArray("\"  \tAuthor \xE9\x80 \"\r\n" // S: blanks trimmed, tab kept
+                                "\"2.5\"\r\n\"3.5\"\r\n\"&HFF\"\r\n\"1 000\"\r\n" // I
+                                "\"-2147483648\"\r\n"                             // L
+                                "\"1\"\r\n\"0.0\"\r\n\"abc\"\r\n\"-5\"\n"         // B, LF alone
+                                "\"2004-02-09\"\r\n"                              // D
+                                "\"anything\"\r\n"                                // R
+                                "\"last\""));                                     // no line end
+    EXPECT_EQ(in.S(), QStringLiteral("\tAuthor é€"));
+    EXPECT_EQ(in.I(), 2);
+    EXPECT_EQ(in.I(), 4);
+    EXPECT_EQ(in.I(), 255);
+    EXPECT_EQ(in.I(), 1000);
+    EXPECT_EQ(in.L(), INT32_MIN);
+    EXPECT_EQ(in.B(), -1);
+    EXPECT_EQ(in.B(), 0);
+    EXPECT_EQ(in.B(), 0);
+    EXPECT_EQ(in.B(), -1);
+    const DateRec d = in.D();
+    EXPECT_EQ(d.Year, 2004);
+    EXPECT_EQ(d.Month, 2);
+    EXPECT_EQ(d.Day, 9);
+    in.R();
+    EXPECT_EQ(in.S(), QStringLiteral("last"));
+    EXPECT_EQ(in.LinesLeft(), 0);
+    EXPECT_EQ(errorOf([&] { in.Value(); }), rt::ErrInputPastEnd);
+}
+
+TEST(CalFormat, ReaderRefusesValuesThatDoNotFit) {
+    EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"32768\"")).I(); }), rt::ErrOverflow);
+    EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"2147483648\"")).L(); }), rt::ErrOverflow);
+    // Counts: negative, or more records than the rest of the file holds.
+    EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"-1\"\r\n")).Count(3); }), ErrBadFileFormat);
+    EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"2\"\r\n\"\"\r\n\"\"\r\n")).Count(3); }),
+              rt::ErrInputPastEnd);
+    EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"1\"\r\n\"\"\r\n\"\"\r\n")).Count(2); }), 0);
+}

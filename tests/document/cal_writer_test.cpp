@@ -1,0 +1,229 @@
+#include "cal_test_support.h"
+#include "document/doc_state.h"
+#include "platform/resources.h"
+
+#include <QRandomGenerator>
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace caltest;
+
+namespace {
+
+class CalWriter : public DocTest {
+protected:
+    void SetUp() override {
+        DocTest::SetUp();
+        ASSERT_TRUE(work.isValid());
+        dir = QDir(work.path());
+    }
+
+    QStringList entriesOf(const QString& archive) {
+        const ToolResult r = runShell(QStringLiteral("zipinfo -1 %1").arg(quoted(archive)));
+        EXPECT_EQ(r.exitCode, 0);
+        return QString::fromUtf8(r.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    QByteArray calDataOf(const QString& archive, const QString& password = QString()) {
+        const QString pw =
+            password.isEmpty() ? QString() : QStringLiteral("-P ") + shellPassword(password);
+        return runShell(QStringLiteral("unzip -p %1 %2 caldata.cal").arg(pw, quoted(archive))).out;
+    }
+    static QList<QByteArray> linesOf(const QByteArray& data) {
+        QList<QByteArray> lines = data.split('\n');
+        lines.removeLast();
+        return lines;
+    }
+
+    QTemporaryDir work;
+    QDir dir;
+};
+
+} // namespace
+
+TEST_F(CalWriter, DefaultDocumentIsWrittenAsTheGoldenFile) {
+    SetDocDefaults(CurDoc); // as New does; the clock says 2004
+    CalDocument doc = CurDoc;
+    const QByteArray golden = readFile(dataFile("default-2004.txt"));
+    EXPECT_EQ(WriteCalData(doc), golden);
+
+    const QString target = dir.filePath(QStringLiteral("défaut.cal"));
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    // Pictures embedded but none named: caldata.cal alone.
+    EXPECT_EQ(entriesOf(target), QStringList{QStringLiteral("caldata.cal")});
+    EXPECT_EQ(calDataOf(target), golden);
+    EXPECT_EQ(doc.FileName, target);
+    EXPECT_EQ(CurDoc.FileName, target);
+
+    EXPECT_EQ(views().CallsOf(QStringLiteral("SetMainMode")),
+              QStringList{QStringLiteral("SetMainMode(2)")});
+    QStringList captions;
+    for (int id : {10024, 10025, 10026, 10027})
+        captions << QStringLiteral("SetLoadingCaption(%1,%2)")
+                        .arg(id == 10024 ? 0 : 1)
+                        .arg(rt::LoadResString(id));
+    EXPECT_EQ(views().CallsOf(QStringLiteral("SetLoadingCaption")), captions);
+    EXPECT_FALSE(ui().hourglass());
+    EXPECT_EQ(ui().hourglassChanges.front(), true);
+    // No user input runs while writing: a click cannot start a second read or write.
+    EXPECT_EQ(ui().doEventsCount, 0);
+    EXPECT_GT(ui().doEventsNoInputCount, 0);
+    EXPECT_TRUE(ui().msgBoxCalls.empty());
+}
+
+TEST_F(CalWriter, LinesFollowTheLayoutWithItsFieldOrder) {
+    CalDocument doc = fullDocument(dir);
+    const QList<QByteArray> lines = linesOf(WriteCalData(doc));
+    // 709 + 8 per auto-event, 3 per debt/saving, 3 per birthday, 9 per day item.
+    EXPECT_EQ(lines.size(), 709 + 8 * 2 + 3 * 2 + 3 * 1 + 9 * 4);
+    const auto line = [&](int n) { return rt::fromCp1252(lines[n - 1]); };
+    EXPECT_EQ(line(2), QStringLiteral("\"Zoë L’Œuvre – 12 €\"\r"));
+    EXPECT_EQ(line(7), QStringLiteral("\"7\"\r"));          // AutoEvents.NextKey
+    EXPECT_EQ(line(8), QStringLiteral("\"2004-12-31\"\r")); // EndDate first
+    EXPECT_EQ(line(10), QStringLiteral("\"14\"\r"));        // Day, then Month
+    EXPECT_EQ(line(11), QStringLiteral("\"7\"\r"));
+    EXPECT_EQ(line(12), QStringLiteral("\"AE0000000000000006\"\r"));
+    EXPECT_EQ(line(24), QStringLiteral("\"2\"\r"));          // debt/saving count
+    EXPECT_EQ(line(25), QStringLiteral("\"2004-01-02\"\r")); // StartDate before IsSaving
+    EXPECT_EQ(line(26), QStringLiteral("\"-1\"\r"));
+    // Cells: 12 lines before them in January... March cell 9 is the 2 * 42 + 3rd count.
+    const int firstCell = 7 + 1 + 2 * 8 + 1 + 2 * 3 + 2 + 3;
+    const int march9 = firstCell + 2 * 42 + 2;
+    EXPECT_EQ(line(march9), QStringLiteral("\"3\"\r"));
+    EXPECT_EQ(line(march9 + 1), QStringLiteral("\"3\"\r")); // AlarmDaysBefore before AlarmOn
+    EXPECT_EQ(line(march9 + 2), QStringLiteral("\"-1\"\r"));
+    EXPECT_EQ(line(march9 + 9), QStringLiteral("\"AE0000000000000006\"\r"));
+}
+
+TEST_F(CalWriter, PicturesAreEmbeddedInTheirOrderAndOnlyCaldataIsEncrypted) {
+    CalDocument doc = fullDocument(dir);
+    const QString target = dir.filePath(QStringLiteral("full.cal"));
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    // Month 5 uses the default background: no bck.05 although it names a file.
+    EXPECT_EQ(entriesOf(target),
+              (QStringList{QStringLiteral("caldata.cal"), QStringLiteral("bck.00"),
+                           QStringLiteral("bck.02"), QStringLiteral("ev.03090002"),
+                           QStringLiteral("ev.12480000")}));
+    EXPECT_EQ(calDataOf(target, doc.Password), WriteCalData(doc));
+
+    // Python's zipfile agrees: caldata.cal needs the password, the pictures do not.
+    const ToolResult py = runShell(
+        QStringLiteral(
+            "python3 -c \"import sys, zipfile\n"
+            "z = zipfile.ZipFile(sys.argv[1])\n"
+            "assert all(bool(i.flag_bits & 1) == (i.filename == 'caldata.cal') for i in "
+            "z.infolist())\n"
+            "sys.stdout.buffer.write(z.read('caldata.cal', pwd=bytes.fromhex(sys.argv[2])))\n"
+            "z.read('bck.02')\" %1 %2")
+            .arg(quoted(target), QString::fromLatin1(rt::toCp1252(doc.Password).toHex())));
+    EXPECT_EQ(py.exitCode, 0) << py.err.toStdString();
+    EXPECT_EQ(py.out, WriteCalData(doc));
+    const ToolResult pic = runShell(QStringLiteral("unzip -p %1 ev.12480000").arg(quoted(target)));
+    EXPECT_EQ(pic.exitCode, 0);
+    EXPECT_EQ(QImage::fromData(pic.out).size(), QSize(5, 9));
+
+    // Without embedding, caldata.cal alone, whatever pictures are named.
+    doc.EmbedPictures = 0;
+    doc.Password.clear();
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    EXPECT_EQ(entriesOf(target), QStringList{QStringLiteral("caldata.cal")});
+    EXPECT_EQ(calDataOf(target), WriteCalData(doc));
+}
+
+TEST_F(CalWriter, PictureThatCouldNotBeLoadedNeverFailsTheSave) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    const QString onDisk = makePicture(dir, QStringLiteral("disk.bmp"), qRgb(1, 200, 3));
+    EVItem item;
+    item.PictureFile = onDisk; // its picture is empty, as after a failed load
+    item.Picture = rt::Picture::empty();
+    ListAppend(doc.Months(1).Cells(10), item);
+    item.PictureFile = dir.filePath(QStringLiteral("gone.bmp")); // and no file either
+    ListAppend(doc.Months(1).Cells(10), item);
+    doc.DefaultBackground.FileName = dir.filePath(QStringLiteral("gone-too.bmp"));
+
+    const QString target = dir.filePath(QStringLiteral("doc.cal"));
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    EXPECT_TRUE(ui().msgBoxCalls.empty());
+    EXPECT_EQ(entriesOf(target),
+              (QStringList{QStringLiteral("caldata.cal"), QStringLiteral("ev.01100000")}));
+    const ToolResult pic = runShell(QStringLiteral("unzip -p %1 ev.01100000").arg(quoted(target)));
+    EXPECT_EQ(QImage::fromData(pic.out).pixel(3, 3), qRgb(1, 200, 3));
+}
+
+TEST_F(CalWriter, FailedSaveReportsItAndCancelLeavesNoFile) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    CurDoc.FileName = QStringLiteral("/old/name.cal");
+    const QString target = dir.filePath(QStringLiteral("missing/doc.cal"));
+    ui().msgBoxAnswers = {rt::vbCancel};
+    EXPECT_FALSE(SaveCalFile(target, doc));
+    ASSERT_EQ(ui().msgBoxCalls.size(), 1u);
+    const auto& box = ui().msgBoxCalls[0];
+    EXPECT_EQ(box.title, rt::LoadResString(10036));
+    EXPECT_EQ(box.style, rt::vbCritical | rt::vbRetryCancel);
+    EXPECT_TRUE(box.prompt.startsWith(rt::LoadResString(10033) + QStringLiteral("\r") + target +
+                                      QStringLiteral("\r\r") + rt::LoadResString(10038) +
+                                      QStringLiteral("  76\r")))
+        << box.prompt.toStdString();
+    EXPECT_FALSE(QFile::exists(target));
+    EXPECT_EQ(doc.FileName, QString());
+    EXPECT_EQ(CurDoc.FileName, QStringLiteral("/old/name.cal"));
+    EXPECT_FALSE(ui().hourglass());
+}
+
+TEST_F(CalWriter, RetryWritesTheWholeFileAgainFromItsFirstLine) {
+    CalDocument doc = fullDocument(dir);
+    const QString folder = dir.filePath(QStringLiteral("later"));
+    const QString target = folder + QStringLiteral("/doc.cal");
+    // The folder appears once the message has been answered, as if the user had made it.
+    ui().onDoEvents = [&](bool) {
+        if (ui().msgBoxCalls.size() == 1) QDir().mkpath(folder);
+    };
+    ui().msgBoxAnswers = {rt::vbRetry};
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    EXPECT_EQ(ui().msgBoxCalls.size(), 1u);
+    EXPECT_EQ(calDataOf(target, doc.Password), WriteCalData(doc));
+    EXPECT_EQ(entriesOf(target).size(), 5);
+}
+
+TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
+    CalDocument doc = fullDocument(dir);
+    // Two pictures of random pixels: each fits under the file size limit set below, the
+    // archive holding both cannot.
+    QRandomGenerator rng(7);
+    for (ImageItem* image : {&doc.DefaultBackground, &doc.Months(2).Background}) {
+        QImage noise(300, 300, QImage::Format_RGB32);
+        for (int y = 0; y < 300; ++y)
+            for (int x = 0; x < 300; ++x)
+                noise.setPixel(x, y, rng.generate() | 0xFF000000u);
+        image->Picture = rt::Picture::fromImage(noise);
+    }
+
+    const QString target = dir.filePath(QStringLiteral("doc.cal"));
+    CalDocument previous;
+    SetDocDefaults(previous);
+    ASSERT_TRUE(SaveCalFile(target, previous));
+    const QByteArray before = readFile(target);
+
+    struct rlimit saved {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 400 * 1024; // every file stops growing here
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ui().msgBoxAnswers = {rt::vbRetry, rt::vbCancel};
+    const bool written = SaveCalFile(target, doc);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(written);
+    ASSERT_EQ(ui().msgBoxCalls.size(), 2u);
+    // The archive itself failed, after the pictures were saved.
+    const QString prompt = ui().msgBoxCalls[0].prompt;
+    EXPECT_TRUE(prompt.contains(QStringLiteral("  57\r")) ||
+                prompt.contains(QStringLiteral("  61\r")))
+        << prompt.toStdString();
+    EXPECT_EQ(readFile(target), before);
+    EXPECT_EQ(QDir(dir).entryList({QStringLiteral("doc.cal*")}, QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("doc.cal")});
+}
