@@ -15,7 +15,9 @@ std::shared_ptr<UiServices>& current() {
 }
 } // namespace
 
-UiServices& ui() { return *current(); }
+UiServices& ui() {
+    return *current();
+}
 
 std::shared_ptr<UiServices> setUiServices(std::shared_ptr<UiServices> services) {
     auto previous = current();
@@ -36,11 +38,20 @@ int QtUiServices::msgBox(const QString& prompt, int style, const QString& title)
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
     box.setText(text);
     switch (style & 0xF0) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case vbQuestion: box.setIcon(QMessageBox::Question); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    case vbInformation: box.setIcon(QMessageBox::Information); break;
-    default: break;
+    case vbCritical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case vbQuestion:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case vbInformation:
+        box.setIcon(QMessageBox::Information);
+        break;
+    default:
+        break;
     }
     struct Btn {
         QMessageBox::StandardButton qt;
@@ -48,22 +59,30 @@ int QtUiServices::msgBox(const QString& prompt, int style, const QString& title)
     };
     std::vector<Btn> buttons;
     switch (style & 0x0F) {
-    case vbOKCancel: buttons = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}}; break;
+    case vbOKCancel:
+        buttons = {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
+        break;
     case vbAbortRetryIgnore:
-        buttons = {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry},
+        buttons = {{QMessageBox::Abort, vbAbort},
+                   {QMessageBox::Retry, vbRetry},
                    {QMessageBox::Ignore, vbIgnore}};
         break;
     case vbYesNoCancel:
-        buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo},
-                   {QMessageBox::Cancel, vbCancel}};
+        buttons = {
+            {QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
         break;
-    case vbYesNo: buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}}; break;
+    case vbYesNo:
+        buttons = {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
+        break;
     case vbRetryCancel:
         buttons = {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
         break;
-    default: buttons = {{QMessageBox::Ok, vbOK}}; break;
+    default:
+        buttons = {{QMessageBox::Ok, vbOK}};
+        break;
     }
-    for (const Btn& b : buttons) box.addButton(b.qt);
+    for (const Btn& b : buttons)
+        box.addButton(b.qt);
     const size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
     if (def < buttons.size()) box.setDefaultButton(buttons[def].qt);
     // Escape answers Cancel where there is one, else the only button (OK).
@@ -100,9 +119,11 @@ void QtUiServices::doEvents(bool excludeUserInput) {
 void QtUiServices::setHourglass(bool on) {
     if (on == hourglass_) return;
     hourglass_ = on;
-    if (on) QApplication::setOverrideCursor(Qt::WaitCursor);
+    if (on)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
     else
-        while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
 }
 
 } // namespace rt

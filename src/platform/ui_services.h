@@ -64,11 +64,17 @@ inline QString InputBox(const QString& prompt, const QString& title = QString(),
                         const QString& defaultText = QString()) {
     return ui().inputBox(prompt, title, defaultText);
 }
-inline void DoEvents() { ui().doEvents(false); }
+inline void DoEvents() {
+    ui().doEvents(false);
+}
 // Lets pending events run with user input held back: used during reading and writing, when a
 // click must not start a nested operation.
-inline void DoEventsNoInput() { ui().doEvents(true); }
-inline void SetHourglass(bool on) { ui().setHourglass(on); }
+inline void DoEventsNoInput() {
+    ui().doEvents(true);
+}
+inline void SetHourglass(bool on) {
+    ui().setHourglass(on);
+}
 
 // The Qt implementation.
 class QtUiServices : public UiServices {

@@ -1,0 +1,582 @@
+#include "ui_common_controls.h"
+
+#include "numeric.h"
+#include "rt_error.h"
+#include "system.h"
+#include "ui_controls.h"
+
+#include <QDateEdit>
+#include <QHeaderView>
+#include <QProgressBar>
+#include <QSlider>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace rt {
+
+namespace {
+[[noreturn]] void elementNotFound() {
+    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
+}
+[[noreturn]] void keyNotUnique() {
+    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
+                  QString::fromLatin1(kAppTitle));
+}
+} // namespace
+
+// ---- Tab control ----
+
+Form* TabPage::form() const {
+    return owner_.form();
+}
+
+TabControl::TabControl(Container& parent, const QString& name, int index)
+    : Control(ControlKind::TabControl, parent, name, index) {
+    tabs_ = new QTabWidget;
+    tabs_->setUsesScrollButtons(true);
+    QObject::connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {
+        if (!pushing_) userSelect(i);
+    });
+    attachWidget(tabs_);
+    addEventSource(tabs_->tabBar());
+    setTabs(3);
+}
+
+TabControl::~TabControl() {
+    for (auto& p : pages_)
+        p.container.reset();
+}
+
+void TabControl::checkTab(int tab) const {
+    if (tab < 0 || tab >= Tabs()) rt::raise(ErrInvalidProperty);
+}
+
+void TabControl::setTabs(int count) {
+    if (count < 1) rt::raise(ErrInvalidProperty);
+    pushing_ = true;
+    while (int(pages_.size()) < count) {
+        PageInfo info;
+        info.caption = QStringLiteral("Tab %1").arg(pages_.size());
+        info.widget = new QWidget;
+        info.container = std::make_unique<TabPage>(*this, info.widget);
+        tabs_->addTab(info.widget, info.caption);
+        pages_.push_back(std::move(info));
+    }
+    while (int(pages_.size()) > count) {
+        tabs_->removeTab(int(pages_.size()) - 1);
+        delete pages_.back().widget;
+        pages_.pop_back();
+    }
+    if (tab_ >= count) tab_ = count - 1;
+    tabs_->setCurrentIndex(tab_);
+    pushing_ = false;
+}
+
+void TabControl::setTab(int tab) {
+    checkTab(tab);
+    if (tab == tab_) return;
+    previousTab_ = tab_;
+    tab_ = tab;
+    pushing_ = true;
+    tabs_->setCurrentIndex(tab);
+    pushing_ = false;
+    changed(Property::Tab);
+}
+
+void TabControl::userSelect(int tab) {
+    if (tab < 0 || tab >= Tabs()) return;
+    if (!pages_[size_t(tab)].enabled) {
+        pushing_ = true;
+        tabs_->setCurrentIndex(tab_);
+        pushing_ = false;
+        return;
+    }
+    setTab(tab);
+}
+
+void TabControl::raiseEvent(Event event) {
+    if (event == Event::Click) {
+        if (onTabClick) onTabClick(previousTab_);
+        return;
+    }
+    Control::raiseEvent(event);
+}
+
+QString TabControl::TabCaption(int tab) const {
+    checkTab(tab);
+    return pages_[size_t(tab)].caption;
+}
+
+void TabControl::setTabCaption(int tab, const QString& caption) {
+    checkTab(tab);
+    pages_[size_t(tab)].caption = caption;
+    tabs_->setTabText(tab, caption);
+}
+
+bool TabControl::TabEnabled(int tab) const {
+    checkTab(tab);
+    return pages_[size_t(tab)].enabled;
+}
+
+void TabControl::setTabEnabled(int tab, bool on) {
+    checkTab(tab);
+    pages_[size_t(tab)].enabled = on;
+    tabs_->setTabEnabled(tab, on);
+}
+
+bool TabControl::TabVisible(int tab) const {
+    checkTab(tab);
+    return pages_[size_t(tab)].visible;
+}
+
+void TabControl::setTabVisible(int tab, bool on) {
+    checkTab(tab);
+    pages_[size_t(tab)].visible = on;
+    tabs_->setTabVisible(tab, on);
+}
+
+void TabControl::setTabOrientation(int orientation) {
+    if (orientation < 0 || orientation > 3) rt::raise(ErrInvalidProperty);
+    orientation_ = orientation;
+    static const QTabWidget::TabPosition pos[] = {QTabWidget::North, QTabWidget::South,
+                                                  QTabWidget::West, QTabWidget::East};
+    tabs_->setTabPosition(pos[orientation]);
+}
+
+TabPage& TabControl::Page(int tab) const {
+    checkTab(tab);
+    return *pages_[size_t(tab)].container;
+}
+
+// ---- List view ----
+
+void ListItem::setText(const QString& text) {
+    text_ = text;
+    if (owner_) owner_->itemsChanged();
+}
+
+QString ListItem::SubItems(int i) const {
+    if (i < 1) rt::raise(ErrInvalidProperty);
+    return i <= int(subItems_.size()) ? subItems_[size_t(i - 1)] : QString();
+}
+
+void ListItem::setSubItems(int i, const QString& text) {
+    if (i < 1) rt::raise(ErrInvalidProperty);
+    if (int(subItems_.size()) < i) subItems_.resize(size_t(i));
+    subItems_[size_t(i - 1)] = text;
+    if (owner_) owner_->itemsChanged();
+}
+
+bool ListItem::Selected() const {
+    return owner_ && owner_->SelectedItem() == this;
+}
+
+void ListItem::setSelected(bool on) {
+    if (!owner_) return;
+    if (on)
+        owner_->selected_ = this;
+    else if (owner_->selected_ == this)
+        owner_->selected_ = nullptr;
+    owner_->itemsChanged();
+}
+
+void ListItem::setChecked(bool on) {
+    checked_ = on;
+    if (owner_) owner_->itemsChanged();
+}
+
+ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString& key,
+                                        const QString& text) {
+    if (!key.isEmpty())
+        for (const auto& i : items_)
+            if (i->key_ == key) keyNotUnique();
+    int at = Count();
+    if (index) {
+        if (*index < 1 || *index > Count() + 1) elementNotFound();
+        at = *index - 1;
+    }
+    auto item = std::make_unique<ListItem>();
+    item->owner_ = owner_;
+    item->key_ = key;
+    item->text_ = text;
+    ListItem& ref = *item;
+    items_.insert(items_.begin() + at, std::move(item));
+    owner_->itemsChanged();
+    return ref;
+}
+
+ListItem& ListView::ItemCollection::operator()(int index) const {
+    if (index < 1 || index > Count()) elementNotFound();
+    return *items_[size_t(index - 1)];
+}
+
+ListItem& ListView::ItemCollection::operator()(const QString& key) const {
+    for (const auto& i : items_)
+        if (i->key_ == key) return *i;
+    elementNotFound();
+}
+
+void ListView::ItemCollection::Clear() {
+    items_.clear();
+    owner_->selected_ = nullptr;
+    owner_->itemsChanged();
+}
+
+void ListView::ItemCollection::Remove(int index) {
+    ListItem& item = (*this)(index);
+    if (owner_->selected_ == &item) owner_->selected_ = nullptr;
+    items_.erase(items_.begin() + (index - 1));
+    owner_->itemsChanged();
+}
+
+void ListView::ItemCollection::Remove(const QString& key) {
+    Remove((*this)(key).Index());
+}
+
+ListView::ListView(Container& parent, const QString& name, int index)
+    : Control(ControlKind::ListView, parent, name, index) {
+    initColors(vbWindowBackground, vbWindowText);
+    items_.owner_ = this;
+    tree_ = new QTreeWidget;
+    tree_->setRootIsDecorated(false);
+    tree_->setHeaderHidden(true);
+    tree_->setColumnCount(1);
+    QObject::connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* it, int) {
+        if (pushing_) return;
+        const int row = tree_->indexOfTopLevelItem(it);
+        if (row < 0 || row >= items_.Count()) return;
+        selected_ = items_.items_[size_t(row)].get();
+        if (onItemClick) onItemClick(*selected_);
+        raiseEvent(Event::Click);
+    });
+    QObject::connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
+        if (pushing_ || !checkboxes_) return;
+        const int row = tree_->indexOfTopLevelItem(it);
+        if (row < 0 || row >= items_.Count()) return;
+        ListItem& li = *items_.items_[size_t(row)];
+        const bool ticked = it->checkState(0) == Qt::Checked;
+        if (ticked == li.checked_) return;
+        li.checked_ = ticked;
+        if (onItemCheck) onItemCheck(li);
+    });
+    QObject::connect(tree_->header(), &QHeaderView::sectionClicked, this, [this](int c) {
+        if (onColumnClick) onColumnClick(c + 1);
+    });
+    QObject::connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) {
+        if (onDblClick) onDblClick();
+    });
+    attachWidget(tree_);
+    addEventSource(tree_->viewport());
+}
+
+void ListView::AddColumnHeader(const QString& text, int widthTwips) {
+    columns_.emplace_back(text, widthTwips);
+    rebuild();
+}
+
+void ListView::setView(int view) {
+    if (view < lvwIcon || view > lvwReport) rt::raise(ErrInvalidProperty);
+    view_ = view;
+    rebuild();
+}
+
+void ListView::setSorted(bool on) {
+    sorted_ = on;
+    itemsChanged();
+}
+
+void ListView::setSortKey(int key) {
+    if (key < 0) rt::raise(ErrInvalidProperty);
+    sortKey_ = key;
+    itemsChanged();
+}
+
+void ListView::setSortOrder(int order) {
+    if (order != lvwAscending && order != lvwDescending) rt::raise(ErrInvalidProperty);
+    sortOrder_ = order;
+    itemsChanged();
+}
+
+void ListView::setCheckboxes(bool on) {
+    checkboxes_ = on;
+    rebuild();
+}
+
+ListItem* ListView::SelectedItem() const {
+    return selected_;
+}
+
+void ListView::sortItems() {
+    auto keyOf = [this](const ListItem& i) {
+        return sortKey_ == 0 ? i.text_ : i.SubItems(sortKey_);
+    };
+    auto& v = items_.items_;
+    std::stable_sort(v.begin(), v.end(), [&](const auto& a, const auto& b) {
+        const int c = keyOf(*a).compare(keyOf(*b), Qt::CaseInsensitive);
+        return sortOrder_ == lvwAscending ? c < 0 : c > 0;
+    });
+}
+
+void ListView::itemsChanged() {
+    if (sorted_) sortItems();
+    auto& v = items_.items_;
+    for (size_t i = 0; i < v.size(); ++i)
+        v[i]->index_ = int(i) + 1;
+    rebuild();
+}
+
+void ListView::rebuild() {
+    pushing_ = true;
+    tree_->clear();
+    const bool report = view_ == lvwReport && !columns_.empty();
+    tree_->setHeaderHidden(!report);
+    tree_->setColumnCount(report ? int(columns_.size()) : 1);
+    if (report) {
+        QStringList headers;
+        for (const auto& c : columns_)
+            headers << c.first;
+        tree_->setHeaderLabels(headers);
+        for (size_t i = 0; i < columns_.size(); ++i)
+            tree_->setColumnWidth(int(i), TwipsToPixels(columns_[i].second));
+    }
+    for (const auto& item : items_.items_) {
+        auto* it = new QTreeWidgetItem(tree_);
+        it->setText(0, item->text_);
+        if (report)
+            for (int c = 1; c < int(columns_.size()); ++c)
+                it->setText(c, item->SubItems(c));
+        if (checkboxes_) it->setCheckState(0, item->checked_ ? Qt::Checked : Qt::Unchecked);
+        if (item.get() == selected_) it->setSelected(true);
+    }
+    pushing_ = false;
+}
+
+// ---- Progress bar ----
+
+ProgressBar::ProgressBar(Container& parent, const QString& name, int index)
+    : Control(ControlKind::ProgressBar, parent, name, index) {
+    bar_ = new QProgressBar;
+    bar_->setTextVisible(false);
+    attachWidget(bar_);
+    push();
+}
+
+void ProgressBar::push() {
+    // The bar counts in thousandths, so that fractional values show.
+    bar_->setRange(0, 1000);
+    const double span = max_ - min_;
+    bar_->setValue(span > 0 ? int(std::lround((value_ - min_) * 1000 / span)) : 0);
+}
+
+void ProgressBar::setMin(double v) {
+    if (v >= max_) rt::raise(ErrInvalidProperty);
+    min_ = v;
+    value_ = std::max(value_, min_);
+    push();
+}
+
+void ProgressBar::setMax(double v) {
+    if (v <= min_) rt::raise(ErrInvalidProperty);
+    max_ = v;
+    value_ = std::min(value_, max_);
+    push();
+}
+
+void ProgressBar::setValue(double v) {
+    if (v < min_ || v > max_) rt::raise(ErrInvalidProperty);
+    value_ = v;
+    push();
+}
+
+// ---- Slider ----
+
+Slider::Slider(Container& parent, const QString& name, int index)
+    : Control(ControlKind::Slider, parent, name, index) {
+    slider_ = new QSlider(Qt::Horizontal);
+    slider_->setTracking(false); // Change once the thumb is let go; Scroll while it moves
+    slider_->setTickPosition(QSlider::TicksBelow);
+    QObject::connect(slider_, &QSlider::valueChanged, this, [this](int v) {
+        if (pushing_ || v == value_) return;
+        value_ = v;
+        changed(Property::Value);
+    });
+    QObject::connect(slider_, &QSlider::sliderMoved, this, [this](int) {
+        if (onScroll) onScroll();
+    });
+    attachWidget(slider_);
+    push();
+}
+
+void Slider::push() {
+    pushing_ = true;
+    slider_->setRange(min_, max_);
+    slider_->setSingleStep(small_);
+    slider_->setPageStep(large_);
+    slider_->setTickInterval(tickFrequency_);
+    slider_->setValue(value_);
+    pushing_ = false;
+}
+
+void Slider::setMin(int v) {
+    min_ = v;
+    value_ = std::clamp(value_, min_, std::max(min_, max_));
+    push();
+}
+
+void Slider::setMax(int v) {
+    max_ = v;
+    value_ = std::clamp(value_, std::min(min_, max_), max_);
+    push();
+}
+
+void Slider::setValue(int v) {
+    if (v < min_ || v > max_) rt::raise(ErrInvalidProperty);
+    if (v == value_) return;
+    value_ = v;
+    push();
+    changed(Property::Value);
+}
+
+void Slider::setSmallChange(int v) {
+    small_ = v;
+    push();
+}
+
+void Slider::setLargeChange(int v) {
+    large_ = v;
+    push();
+}
+
+void Slider::setTickFrequency(int v) {
+    tickFrequency_ = v;
+    push();
+}
+
+// ---- Up-down ----
+
+UpDown::UpDown(Container& parent, const QString& name, int index)
+    : Control(ControlKind::UpDown, parent, name, index) {
+    auto* w = new QWidget;
+    auto* layout = new QVBoxLayout(w);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* up = new QToolButton;
+    auto* down = new QToolButton;
+    up->setArrowType(Qt::UpArrow);
+    down->setArrowType(Qt::DownArrow);
+    up->setAutoRepeat(true);
+    down->setAutoRepeat(true);
+    up->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    down->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    layout->addWidget(up);
+    layout->addWidget(down);
+    QObject::connect(up, &QToolButton::clicked, this, [this] { userStep(1); });
+    QObject::connect(down, &QToolButton::clicked, this, [this] { userStep(-1); });
+    attachWidget(w);
+    setGeometryTwips(Left(), Top(), 255, 315);
+}
+
+void UpDown::setIncrement(int v) {
+    if (v < 0) rt::raise(ErrInvalidProperty);
+    increment_ = v;
+}
+
+void UpDown::setValue(int v) {
+    if (v < std::min(min_, max_) || v > std::max(min_, max_)) rt::raise(ErrInvalidProperty);
+    if (v == value_) return;
+    value_ = v;
+    if (buddy_ && syncBuddy_) buddy_->setText(QString::number(v));
+    changed(Property::Value);
+}
+
+void UpDown::userStep(int direction) {
+    if (!Enabled()) return;
+    const int lo = std::min(min_, max_), hi = std::max(min_, max_);
+    long long base = value_;
+    if (buddy_ && syncBuddy_) {
+        const double v = RoundHalfEven(Val(buddy_->Text()));
+        base = std::isfinite(v) ? (long long)std::clamp(v, double(lo), double(hi)) : lo;
+    }
+    long long next = base + (long long)direction * increment_ * (min_ <= max_ ? 1 : -1);
+    if (next > hi) next = wrap_ ? lo : hi;
+    if (next < lo) next = wrap_ ? hi : lo;
+    const bool same = next == value_;
+    value_ = int(next);
+    if (buddy_ && syncBuddy_) buddy_->setText(QString::number(value_));
+    if (!same) changed(Property::Value);
+    if (direction > 0) {
+        if (onUpClick) onUpClick();
+    } else if (onDownClick) {
+        onDownClick();
+    }
+}
+
+// ---- Date picker ----
+
+DTPicker::DTPicker(Container& parent, const QString& name, int index)
+    : Control(ControlKind::DTPicker, parent, name, index), value_(sys().today()) {
+    initColors(vbWindowBackground, vbWindowText);
+    edit_ = new QDateEdit;
+    edit_->setCalendarPopup(true);
+    QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
+        if (!pushing_) userChanged(d);
+    });
+    attachWidget(edit_);
+    push();
+}
+
+void DTPicker::pushColors() {
+    QPalette pal = edit_->palette();
+    pal.setColor(QPalette::Base, ToQColor(BackColor()));
+    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    edit_->setPalette(pal);
+}
+
+void DTPicker::push() {
+    pushing_ = true;
+    edit_->setDateRange(minDate_, maxDate_);
+    edit_->setDisplayFormat(customFormat_.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat)
+                                                    : customFormat_);
+    edit_->setDate(value_);
+    pushing_ = false;
+}
+
+void DTPicker::setValue(const QDate& date) {
+    if (!date.isValid() || date < minDate_ || date > maxDate_) rt::raise(ErrInvalidProperty);
+    if (date == value_) return;
+    value_ = date;
+    push();
+    changed(Property::Value);
+}
+
+void DTPicker::userChanged(const QDate& date) {
+    if (!date.isValid() || date == value_) return;
+    value_ = date;
+    changed(Property::Value);
+}
+
+void DTPicker::setMinDate(const QDate& d) {
+    if (!d.isValid() || d > maxDate_) rt::raise(ErrInvalidProperty);
+    minDate_ = d;
+    if (value_ < d) value_ = d;
+    push();
+}
+
+void DTPicker::setMaxDate(const QDate& d) {
+    if (!d.isValid() || d < minDate_) rt::raise(ErrInvalidProperty);
+    maxDate_ = d;
+    if (value_ > d) value_ = d;
+    push();
+}
+
+void DTPicker::setCustomFormat(const QString& format) {
+    customFormat_ = format;
+    push();
+}
+
+} // namespace rt

@@ -1,0 +1,301 @@
+#include "ui_control.h"
+
+#include "rt_error.h"
+#include "ui_form.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace rt {
+
+void raiseSubscriptError() {
+    rt::raise(ErrSubscript);
+}
+void raiseAlreadyLoadedError() {
+    throw RtError(360, QStringLiteral("Objet déjà chargé"), QString::fromLatin1(kAppTitle));
+}
+
+Control::Control(ControlKind kind, Container& parent, const QString& name, int index)
+    : kind_(kind), parent_(&parent), name_(name), index_(index), backColor_(vbButtonFace),
+      foreColor_(vbButtonText) {
+    const QFont f = QApplication::font();
+    fontName_ = f.family();
+    fontSize_ = f.pointSizeF() > 0 ? f.pointSizeF() : 9;
+    if (Form* form = parent.form()) form->registerControl(this);
+}
+
+Control::~Control() {
+    if (Form* f = parent_->form()) f->unregisterControl(this);
+    if (widget_) delete widget_.data();
+}
+
+void Control::attachWidget(QWidget* widget) {
+    widget_ = widget;
+    widget->setParent(parent_->clientWidget());
+    widget->installEventFilter(this);
+    widget->setMouseTracking(true);
+    pushing_ = true;
+    pushGeometry();
+    pushColors();
+    pushFont();
+    pushCaption();
+    pushEnabled();
+    widget->setToolTip(toolTip_);
+    pushing_ = false;
+    pushVisible();
+}
+
+void Control::addEventSource(QWidget* source) {
+    source->installEventFilter(this);
+    source->setMouseTracking(true);
+}
+
+void Control::changed(Property property, bool newValueIsTrue) {
+    const Event e = eventOnChange(kind_, property, newValueIsTrue);
+    if (e != Event::None) raiseEvent(e);
+}
+
+void Control::raiseEvent(Event event) {
+    switch (event) {
+    case Event::Click:
+        if (onClick) onClick();
+        break;
+    case Event::Change:
+        if (onChange) onChange();
+        break;
+    default:
+        break;
+    }
+}
+
+// ---- Geometry ----
+
+void Control::pushGeometry() {
+    if (widget_) widget_->setGeometry(TwipsToPixels(left_, top_, width_, height_));
+}
+
+void Control::setGeometryTwips(int left, int top, int width, int height) {
+    left_ = left;
+    top_ = top;
+    width_ = std::max(0, width);
+    height_ = std::max(0, height);
+    pushGeometry();
+}
+
+void Control::setLeft(int twips) {
+    Move(twips);
+}
+void Control::setTop(int twips) {
+    Move(left_, twips);
+}
+void Control::setWidth(int twips) {
+    Move(left_, top_, twips);
+}
+void Control::setHeight(int twips) {
+    Move(left_, top_, width_, twips);
+}
+
+void Control::Move(int left, std::optional<int> top, std::optional<int> width,
+                   std::optional<int> height) {
+    if ((width && *width < 0) || (height && *height < 0)) rt::raise(ErrInvalidProperty);
+    setGeometryTwips(left, top.value_or(top_), width.value_or(width_), height.value_or(height_));
+    if (align_ != vbAlignNone) parent_->alignedChildChanged();
+}
+
+void Control::setAlign(int align) {
+    if (align < vbAlignNone || align > vbAlignRight) rt::raise(ErrInvalidProperty);
+    align_ = align;
+    parent_->alignedChildChanged();
+}
+
+// ---- State ----
+
+void Control::pushVisible() {
+    if (widget_) widget_->setVisible(visible_);
+}
+
+void Control::setVisible(bool visible) {
+    if (visible_ == visible) return;
+    visible_ = visible;
+    pushVisible();
+    if (align_ != vbAlignNone) parent_->alignedChildChanged();
+}
+
+void Control::pushEnabled() {
+    if (widget_) widget_->setEnabled(enabled_);
+}
+
+void Control::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    pushEnabled();
+}
+
+void Control::setToolTipText(const QString& text) {
+    toolTip_ = text;
+    if (widget_) widget_->setToolTip(text);
+}
+
+// ---- Appearance ----
+
+void Control::pushColors() {
+    if (!widget_) return;
+    QPalette pal = widget_->palette();
+    pal.setColor(QPalette::Window, ToQColor(backColor_));
+    pal.setColor(QPalette::WindowText, ToQColor(foreColor_));
+    widget_->setPalette(pal);
+}
+
+void Control::setBackColor(OleColor color) {
+    backColor_ = color;
+    pushColors();
+}
+
+void Control::setForeColor(OleColor color) {
+    foreColor_ = color;
+    pushColors();
+}
+
+void Control::setCaption(const QString& caption) {
+    caption_ = caption;
+    pushCaption();
+}
+
+QFont Control::currentFont() const {
+    QFont f = QApplication::font();
+    if (!fontName_.isEmpty()) f.setFamily(fontName_);
+    if (fontSize_ > 0) f.setPointSizeF(fontSize_);
+    f.setBold(fontBold_);
+    f.setItalic(fontItalic_);
+    f.setUnderline(fontUnderline_);
+    f.setStrikeOut(fontStrikethru_);
+    return f;
+}
+
+void Control::pushFont() {
+    if (widget_) widget_->setFont(currentFont());
+}
+
+void Control::setFontName(const QString& name) {
+    fontName_ = name;
+    pushFont();
+}
+void Control::setFontSize(double points) {
+    if (points <= 0) rt::raise(ErrInvalidProperty);
+    fontSize_ = points;
+    pushFont();
+}
+void Control::setFontBold(bool on) {
+    fontBold_ = on;
+    pushFont();
+}
+void Control::setFontItalic(bool on) {
+    fontItalic_ = on;
+    pushFont();
+}
+void Control::setFontUnderline(bool on) {
+    fontUnderline_ = on;
+    pushFont();
+}
+void Control::setFontStrikethru(bool on) {
+    fontStrikethru_ = on;
+    pushFont();
+}
+
+// ---- Methods ----
+
+void Control::ZOrder(int position) {
+    if (!widget_) return;
+    if (position == 0)
+        widget_->raise();
+    else
+        widget_->lower();
+}
+
+void Control::SetFocus() {
+    if (!visible_ || !enabled_) rt::raise(ErrInvalidCall);
+    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+void Control::Refresh() {
+    if (widget_) widget_->update();
+}
+
+// ---- User input ----
+
+QPointF Control::toScale(QPointF pixels) const {
+    return QPointF(pixels.x() * kTwipsPerPixel, pixels.y() * kTwipsPerPixel);
+}
+
+bool Control::handleKey(QKeyEvent* event, bool press) {
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) return false;
+    Form* f = form();
+    if (f && f->previewKey(event, press)) return true;
+    int code = KeyCodeOf(*event);
+    const int shift = ShiftOf(event->modifiers());
+    if (press) {
+        if (code != 0 && onKeyDown) {
+            onKeyDown(code, shift);
+            if (code == 0) return true;
+        }
+        if (!event->text().isEmpty() && onKeyPress) {
+            int ascii = event->text().at(0).unicode();
+            onKeyPress(ascii);
+            if (ascii == 0) return true;
+        }
+        if (f && f->dialogKey(this, event)) return true;
+    } else if (code != 0 && onKeyUp) {
+        onKeyUp(code, shift);
+        if (code == 0) return true;
+    }
+    return false;
+}
+
+bool Control::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove: {
+        auto* me = static_cast<QMouseEvent*>(event);
+        QPointF pos = me->position();
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && widget_ && w != widget_) pos = w->mapTo(widget_.data(), pos.toPoint());
+        const QPointF at = toScale(pos);
+        const int shift = ShiftOf(me->modifiers());
+        const float x = float(at.x()), y = float(at.y());
+        if (event->type() == QEvent::MouseMove) {
+            if (onMouseMove) onMouseMove(MouseButtonsOf(me->buttons()), shift, x, y);
+        } else if (event->type() == QEvent::MouseButtonPress) {
+            if (me->button() == Qt::LeftButton) pressedInside_ = true;
+            if (onMouseDown) onMouseDown(MouseButtonOf(me->button()), shift, x, y);
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const bool click = clicksOnMouseUp() && me->button() == Qt::LeftButton &&
+                               pressedInside_ && widget_ && widget_->rect().contains(pos.toPoint());
+            if (me->button() == Qt::LeftButton) pressedInside_ = false;
+            QPointer<Control> self(this);
+            if (onMouseUp) onMouseUp(MouseButtonOf(me->button()), shift, x, y);
+            if (self && click) raiseEvent(Event::Click);
+        } else if (clicksOnMouseUp() && me->button() == Qt::LeftButton) {
+            if (onDblClick) onDblClick();
+        }
+        break;
+    }
+    case QEvent::KeyPress:
+        return handleKey(static_cast<QKeyEvent*>(event), true);
+    case QEvent::KeyRelease:
+        return handleKey(static_cast<QKeyEvent*>(event), false);
+    case QEvent::FocusIn:
+        if (onGotFocus) onGotFocus();
+        break;
+    case QEvent::FocusOut:
+        if (onLostFocus) onLostFocus();
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+} // namespace rt

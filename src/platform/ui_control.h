@@ -1,0 +1,266 @@
+#pragma once
+// The base of every control of the runtime: a small object that holds its own property values
+// and pushes each change to its Qt widget. Reading a property returns the value last set (or
+// last changed by the user), never Qt's effective state: a control is Visible while its window
+// is hidden, and Enabled while its container is disabled.
+//
+// Positions and sizes are in twips (15 per pixel) relative to the control's container; colours
+// are 0x00BBGGRR values (ui_units.h). Events reach the form through the on... hooks, which a
+// form binds to its handlers (LblDay_MouseUp, CmdOk_Click...). Events raised by setting a
+// property follow the one table of ui_events.h.
+
+#include "ui_events.h"
+#include "ui_units.h"
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QWidget;
+class QKeyEvent;
+
+namespace rt {
+
+class Form;
+class Control;
+
+// Anything that holds controls: a form, a picture box, a frame, a page of a tab control.
+class Container {
+public:
+    virtual ~Container() = default;
+    // The widget that child controls' widgets are placed on.
+    virtual QWidget* clientWidget() const = 0;
+    // The form that holds the container.
+    virtual Form* form() const = 0;
+    // A child with an Align other than 0 changed its size or visibility.
+    virtual void alignedChildChanged() {}
+};
+
+enum AlignValue : int {
+    vbAlignNone = 0,
+    vbAlignTop = 1,
+    vbAlignBottom = 2,
+    vbAlignLeft = 3,
+    vbAlignRight = 4
+};
+
+class Control : public QObject {
+public:
+    Control(ControlKind kind, Container& parent, const QString& name, int index);
+    ~Control() override;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+
+    ControlKind kind() const { return kind_; }
+    const QString& Name() const { return name_; }
+    // The index in its control array, -1 when the control is not in one.
+    int Index() const { return index_; }
+    Container& Parent() const { return *parent_; }
+    Form* form() const { return parent_->form(); }
+    // The Qt widget (nullptr for controls without one: timers, image lists, menus).
+    QWidget* widget() const { return widget_; }
+
+    // ---- Position and size, in twips ----
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(int twips);
+    void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void Move(int left, std::optional<int> top = {}, std::optional<int> width = {},
+              std::optional<int> height = {});
+    // 0 none, 1 top, 2 bottom, 3 left, 4 right: the form lays out aligned controls along its
+    // edges (picture boxes, toolbars, status bars).
+    int Align() const { return align_; }
+    void setAlign(int align);
+
+    // ---- State ----
+    bool Visible() const { return visible_; }
+    void setVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    const QString& Tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
+    const QString& ToolTipText() const { return toolTip_; }
+    void setToolTipText(const QString& text);
+
+    // ---- Appearance ----
+    OleColor BackColor() const { return backColor_; }
+    void setBackColor(OleColor color);
+    OleColor ForeColor() const { return foreColor_; }
+    void setForeColor(OleColor color);
+    // The caption of controls that show one (labels, buttons, check boxes, frames, menus).
+    const QString& Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+
+    const QString& FontName() const { return fontName_; }
+    double FontSize() const { return fontSize_; }
+    bool FontBold() const { return fontBold_; }
+    bool FontItalic() const { return fontItalic_; }
+    bool FontUnderline() const { return fontUnderline_; }
+    bool FontStrikethru() const { return fontStrikethru_; }
+    void setFontName(const QString& name);
+    void setFontSize(double points);
+    void setFontBold(bool on);
+    void setFontItalic(bool on);
+    void setFontUnderline(bool on);
+    void setFontStrikethru(bool on);
+
+    // ---- Methods ----
+    // 0 brings the control to the front of its siblings, 1 sends it to the back.
+    void ZOrder(int position = 0);
+    // Gives the control the keyboard focus; run-time error 5 when it is hidden or disabled.
+    void SetFocus();
+    void Refresh();
+
+    // ---- Events ----
+    std::function<void()> onClick;
+    std::function<void()> onDblClick;
+    std::function<void()> onChange;
+    std::function<void()> onGotFocus;
+    std::function<void()> onLostFocus;
+    std::function<void(int Button, int Shift, float X, float Y)> onMouseDown;
+    std::function<void(int Button, int Shift, float X, float Y)> onMouseUp;
+    std::function<void(int Button, int Shift, float X, float Y)> onMouseMove;
+    // Setting KeyCode / KeyAscii to 0 swallows the key.
+    std::function<void(int& KeyCode, int Shift)> onKeyDown;
+    std::function<void(int& KeyCode, int Shift)> onKeyUp;
+    std::function<void(int& KeyAscii)> onKeyPress;
+
+    // Raises an event as a user action would (tests and the runtime itself).
+    virtual void raiseEvent(Event event);
+
+protected:
+    // Takes the widget (parented to the container's client widget) and pushes every property.
+    void attachWidget(QWidget* widget);
+    // Another widget whose mouse, key and focus events count as the control's (a viewport).
+    void addEventSource(QWidget* source);
+    // A property of the table changed: raises its event, if any.
+    void changed(Property property, bool newValueIsTrue = true);
+
+    virtual void pushGeometry();
+    virtual void pushColors();
+    virtual void pushFont();
+    virtual void pushCaption() {}
+    virtual void pushEnabled();
+    virtual void pushVisible();
+    // The colours a kind of control starts with (before its widget is attached).
+    void initColors(OleColor back, OleColor fore) {
+        backColor_ = back;
+        foreColor_ = fore;
+    }
+    // A geometry change the control makes itself (AutoSize, layout): model and widget.
+    void setGeometryTwips(int left, int top, int width, int height);
+    // Labels, images, picture boxes and frames click on a press and release of the left button;
+    // the other controls click by their own means.
+    virtual bool clicksOnMouseUp() const { return false; }
+    // Mouse coordinates in the control's scale (twips unless the control has another scale).
+    virtual QPointF toScale(QPointF pixels) const;
+    QFont currentFont() const;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+    bool pushing_ = false; // true while the control writes to its widget
+
+private:
+    friend class Form; // lays out aligned controls
+    bool handleKey(QKeyEvent* event, bool press);
+
+    ControlKind kind_;
+    Container* parent_;
+    QString name_;
+    int index_;
+    QPointer<QWidget> widget_;
+    int left_ = 0, top_ = 0, width_ = 1215, height_ = 495;
+    int align_ = 0;
+    bool visible_ = true;
+    bool enabled_ = true;
+    QString tag_;
+    QString toolTip_;
+    QString caption_;
+    OleColor backColor_;
+    OleColor foreColor_;
+    QString fontName_;
+    double fontSize_ = 0;
+    bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false, fontStrikethru_ = false;
+    bool pressedInside_ = false;
+};
+
+// A control array: elements under any indexes, with gaps (LblDay(7..48), LblStepTwo {0, 4}).
+// Reading an index that has no element is run-time error 9.
+template <class T> class ControlArray {
+public:
+    explicit ControlArray(QString name) : name_(std::move(name)) {}
+    ControlArray(const ControlArray&) = delete;
+    ControlArray& operator=(const ControlArray&) = delete;
+
+    T& operator()(int index) const {
+        auto it = items_.find(index);
+        if (it == items_.end()) throwSubscript();
+        return *it->second;
+    }
+    bool exists(int index) const { return items_.count(index) != 0; }
+    int Count() const { return int(items_.size()); }
+    // Lowest and highest index; error 9 for an empty array.
+    int LBound() const {
+        if (items_.empty()) throwSubscript();
+        return items_.begin()->first;
+    }
+    int UBound() const {
+        if (items_.empty()) throwSubscript();
+        return items_.rbegin()->first;
+    }
+    const QString& Name() const { return name_; }
+
+    // Creates the element at index: T(args..., name, index). Run-time error 360 ("object
+    // already loaded") when the index is taken.
+    template <class... Args> T& create(int index, Args&&... args) {
+        if (exists(index)) throwAlreadyLoaded();
+        auto element = std::make_unique<T>(std::forward<Args>(args)..., name_, index);
+        T& ref = *element;
+        items_.emplace(index, std::move(element));
+        return ref;
+    }
+    // Removes (unloads) the element at index; error 9 when there is none.
+    void remove(int index) {
+        if (!exists(index)) throwSubscript();
+        items_.erase(index);
+    }
+    std::vector<int> indexes() const {
+        std::vector<int> v;
+        for (const auto& [i, e] : items_)
+            v.push_back(i);
+        return v;
+    }
+    // Calls fn(index, element) for every element in index order.
+    template <class Fn> void forEach(Fn fn) const {
+        for (const auto& [i, e] : items_)
+            fn(i, *e);
+    }
+
+private:
+    [[noreturn]] static void throwSubscript();
+    [[noreturn]] static void throwAlreadyLoaded();
+
+    QString name_;
+    std::map<int, std::unique_ptr<T>> items_;
+};
+
+[[noreturn]] void raiseSubscriptError();
+[[noreturn]] void raiseAlreadyLoadedError();
+
+template <class T> void ControlArray<T>::throwSubscript() {
+    raiseSubscriptError();
+}
+template <class T> void ControlArray<T>::throwAlreadyLoaded() {
+    raiseAlreadyLoadedError();
+}
+
+} // namespace rt

@@ -1,0 +1,578 @@
+#include "ui_controls.h"
+
+#include "rt_error.h"
+#include "ui_form.h"
+
+#include <QCheckBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
+#include <QScrollBar>
+#include <QValidator>
+
+namespace rt {
+
+namespace {
+
+class LabelWidget : public QWidget {
+public:
+    explicit LabelWidget(Label* label) : label_(label) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        QRect r = rect();
+        if (label_->BackStyle() == 1) p.fillRect(r, ToQColor(label_->BackColor()));
+        if (label_->BorderStyle() == 1) {
+            p.setPen(ToQColor(vbWindowFrame));
+            p.drawRect(r.adjusted(0, 0, -1, -1));
+            r.adjust(1, 1, -1, -1);
+        }
+        p.setPen(ToQColor(label_->ForeColor()));
+        p.setFont(font());
+        int flags = Qt::AlignTop | Qt::TextWordWrap;
+        switch (label_->Alignment()) {
+        case vbRightJustify:
+            flags |= Qt::AlignRight;
+            break;
+        case vbCenter:
+            flags |= Qt::AlignHCenter;
+            break;
+        default:
+            flags |= Qt::AlignLeft;
+            break;
+        }
+        flags |= label_->UseMnemonic() ? Qt::TextShowMnemonic : 0;
+        QString text = label_->Caption();
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        p.drawText(r, flags, text);
+    }
+
+private:
+    Label* label_;
+};
+
+class ImageWidget : public QWidget {
+public:
+    explicit ImageWidget(Image* image) : image_(image) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        const rt::Picture& pic = image_->Picture();
+        if (!pic.isEmpty()) {
+            if (image_->Stretch())
+                p.drawImage(rect(), pic.image());
+            else
+                p.drawImage(QPoint(0, 0), pic.image());
+        }
+        if (image_->BorderStyle() == 1) {
+            p.setPen(ToQColor(vbWindowFrame));
+            p.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    }
+
+private:
+    Image* image_;
+};
+
+// Limits what the user types; a text set by code is not validated.
+class MaxLengthValidator : public QValidator {
+public:
+    explicit MaxLengthValidator(const int* max, QObject* parent) : QValidator(parent), max_(max) {}
+    State validate(QString& input, int&) const override {
+        return (*max_ > 0 && input.size() > *max_) ? Invalid : Acceptable;
+    }
+
+private:
+    const int* max_;
+};
+
+QString toDisplayLines(QString text) {
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+}
+
+} // namespace
+
+// ---- Label ----
+
+Label::Label(Container& parent, const QString& name, int index)
+    : Control(ControlKind::Label, parent, name, index) {
+    auto* w = new LabelWidget(this);
+    attachWidget(w);
+}
+
+void Label::pushCaption() {
+    if (autoSize_) fitToCaption();
+    if (widget()) widget()->update();
+}
+
+void Label::pushColors() {
+    if (widget()) widget()->update();
+}
+
+void Label::pushFont() {
+    Control::pushFont();
+    if (autoSize_) fitToCaption();
+}
+
+void Label::fitToCaption() {
+    const QFontMetrics fm(currentFont());
+    const int border = borderStyle_ == 1 ? 2 : 0;
+    QString text = toDisplayLines(Caption());
+    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    QRect r;
+    if (wordWrap_)
+        r = fm.boundingRect(QRect(0, 0, TwipsToPixels(Width()) - border, 100000), Qt::TextWordWrap,
+                            text);
+    else
+        r = fm.boundingRect(QRect(0, 0, 100000, 100000), 0, text);
+    const int w = wordWrap_ ? Width() : PixelsToTwips(r.width() + border);
+    setGeometryTwips(Left(), Top(), w, PixelsToTwips(std::max(r.height(), fm.height()) + border));
+}
+
+void Label::setAlignment(int alignment) {
+    if (alignment < 0 || alignment > 2) rt::raise(ErrInvalidProperty);
+    alignment_ = alignment;
+    Refresh();
+}
+
+void Label::setBackStyle(int style) {
+    if (style < 0 || style > 1) rt::raise(ErrInvalidProperty);
+    backStyle_ = style;
+    Refresh();
+}
+
+void Label::setBorderStyle(int style) {
+    if (style < 0 || style > 1) rt::raise(ErrInvalidProperty);
+    borderStyle_ = style;
+    if (autoSize_) fitToCaption();
+    Refresh();
+}
+
+void Label::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) fitToCaption();
+}
+
+void Label::setWordWrap(bool on) {
+    wordWrap_ = on;
+    if (autoSize_) fitToCaption();
+    Refresh();
+}
+
+void Label::setUseMnemonic(bool on) {
+    useMnemonic_ = on;
+    Refresh();
+}
+
+// ---- TextBox ----
+
+TextBox::TextBox(Container& parent, const QString& name, int index)
+    : Control(ControlKind::TextBox, parent, name, index) {
+    initColors(vbWindowBackground, vbWindowText);
+    build();
+}
+
+void TextBox::build() {
+    QWidget* old = widget();
+    line_ = nullptr;
+    multi_ = nullptr;
+    QWidget* w;
+    if (multiLine_) {
+        multi_ = new QPlainTextEdit;
+        multi_->setReadOnly(locked_);
+        QObject::connect(multi_, &QPlainTextEdit::textChanged, this, [this] {
+            if (pushing_) return;
+            QString t = multi_->toPlainText();
+            if (maxLength_ > 0 && t.size() > maxLength_) {
+                pushText(); // typing beyond the limit is refused
+                return;
+            }
+            t.replace(u'\n', QStringLiteral("\r\n"));
+            userEdited(t);
+        });
+        w = multi_;
+    } else {
+        line_ = new QLineEdit;
+        line_->setValidator(new MaxLengthValidator(&maxLength_, line_));
+        line_->setReadOnly(locked_);
+        line_->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+        QObject::connect(line_, &QLineEdit::textEdited, this,
+                         [this](const QString& t) { userEdited(t); });
+        w = line_;
+    }
+    attachWidget(w);
+    if (multi_) addEventSource(multi_->viewport());
+    delete old;
+    setAlignment(alignment_);
+    pushText();
+}
+
+void TextBox::pushText() {
+    pushing_ = true;
+    if (line_) line_->setText(text_);
+    if (multi_) multi_->setPlainText(toDisplayLines(text_));
+    pushing_ = false;
+}
+
+void TextBox::pushColors() {
+    if (!widget()) return;
+    QPalette pal = widget()->palette();
+    pal.setColor(QPalette::Base, ToQColor(BackColor()));
+    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    widget()->setPalette(pal);
+}
+
+void TextBox::setText(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    pushText();
+    changed(Property::Text);
+}
+
+void TextBox::userEdited(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    changed(Property::Text);
+}
+
+void TextBox::setMaxLength(int length) {
+    if (length < 0) rt::raise(ErrInvalidProperty);
+    maxLength_ = length;
+}
+
+void TextBox::setLocked(bool on) {
+    locked_ = on;
+    if (line_) line_->setReadOnly(on);
+    if (multi_) multi_->setReadOnly(on);
+}
+
+void TextBox::setMultiLine(bool on) {
+    if (on == multiLine_) return;
+    multiLine_ = on;
+    build();
+}
+
+void TextBox::setPasswordChar(const QString& ch) {
+    passwordChar_ = ch.left(1);
+    if (line_)
+        line_->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
+}
+
+void TextBox::setAlignment(int alignment) {
+    if (alignment < 0 || alignment > 2) rt::raise(ErrInvalidProperty);
+    alignment_ = alignment;
+    const Qt::Alignment a = alignment == vbRightJustify ? Qt::AlignRight
+                            : alignment == vbCenter     ? Qt::AlignHCenter
+                                                        : Qt::AlignLeft;
+    if (line_) line_->setAlignment(a | Qt::AlignVCenter);
+}
+
+int TextBox::SelStart() const {
+    if (line_) return line_->hasSelectedText() ? line_->selectionStart() : line_->cursorPosition();
+    if (multi_) return multi_->textCursor().selectionStart();
+    return 0;
+}
+
+void TextBox::setSelStart(int start) {
+    start = std::clamp(start, 0, int(text_.size()));
+    if (line_) line_->setCursorPosition(start);
+    if (multi_) {
+        QTextCursor c = multi_->textCursor();
+        c.setPosition(start);
+        multi_->setTextCursor(c);
+    }
+}
+
+int TextBox::SelLength() const {
+    if (line_) return int(line_->selectedText().size());
+    if (multi_) return int(multi_->textCursor().selectedText().size());
+    return 0;
+}
+
+void TextBox::setSelLength(int length) {
+    const int start = SelStart();
+    length = std::clamp(length, 0, int(text_.size()) - start);
+    if (line_) line_->setSelection(start, length);
+    if (multi_) {
+        QTextCursor c = multi_->textCursor();
+        c.setPosition(start);
+        c.setPosition(start + length, QTextCursor::KeepAnchor);
+        multi_->setTextCursor(c);
+    }
+}
+
+QString TextBox::SelText() const {
+    if (line_) return line_->selectedText();
+    if (multi_) return multi_->textCursor().selectedText();
+    return {};
+}
+
+// ---- CommandButton ----
+
+CommandButton::CommandButton(Container& parent, const QString& name, int index)
+    : Control(ControlKind::CommandButton, parent, name, index) {
+    button_ = new QPushButton;
+    button_->setAutoDefault(false);
+    QObject::connect(button_, &QPushButton::clicked, this, [this] { raiseEvent(Event::Click); });
+    attachWidget(button_);
+}
+
+void CommandButton::pushCaption() {
+    button_->setText(Caption());
+}
+
+void CommandButton::pushColors() {
+    QPalette pal = button_->palette();
+    pal.setColor(QPalette::Button, ToQColor(BackColor()));
+    pal.setColor(QPalette::ButtonText, ToQColor(ForeColor()));
+    button_->setPalette(pal);
+}
+
+void CommandButton::setDefault(bool on) {
+    default_ = on;
+    if (on && form())
+        for (Control* c : form()->Controls())
+            if (c != this && c->kind() == ControlKind::CommandButton)
+                static_cast<CommandButton*>(c)->default_ = false;
+    button_->setDefault(on);
+}
+
+void CommandButton::setStyle(int style) {
+    if (style < 0 || style > 1) rt::raise(ErrInvalidProperty);
+    style_ = style;
+    pushPictures();
+}
+
+void CommandButton::setPicture(const rt::Picture& picture) {
+    picture_ = picture;
+    pushPictures();
+}
+
+void CommandButton::setDisabledPicture(const rt::Picture& picture) {
+    disabledPicture_ = picture;
+    pushPictures();
+}
+
+void CommandButton::pushPictures() {
+    if (style_ != 1 || picture_.isEmpty()) {
+        button_->setIcon(QIcon());
+        return;
+    }
+    QIcon icon;
+    icon.addPixmap(QPixmap::fromImage(picture_.image()), QIcon::Normal);
+    if (!disabledPicture_.isEmpty())
+        icon.addPixmap(QPixmap::fromImage(disabledPicture_.image()), QIcon::Disabled);
+    button_->setIcon(icon);
+    button_->setIconSize(picture_.image().size());
+}
+
+void CommandButton::setValue(bool value) {
+    changed(Property::Value, value);
+}
+
+// ---- CheckBox ----
+
+CheckBox::CheckBox(Container& parent, const QString& name, int index)
+    : Control(ControlKind::CheckBox, parent, name, index) {
+    box_ = new QCheckBox;
+    QObject::connect(box_, &QCheckBox::clicked, this, [this] { userClicked(); });
+    attachWidget(box_);
+    pushValue();
+}
+
+void CheckBox::pushCaption() {
+    box_->setText(Caption());
+}
+
+void CheckBox::pushColors() {
+    QPalette pal = box_->palette();
+    pal.setColor(QPalette::Window, ToQColor(BackColor()));
+    pal.setColor(QPalette::WindowText, ToQColor(ForeColor()));
+    box_->setPalette(pal);
+}
+
+void CheckBox::pushValue() {
+    pushing_ = true;
+    box_->setTristate(value_ == vbGrayed);
+    box_->setCheckState(value_ == vbChecked  ? Qt::Checked
+                        : value_ == vbGrayed ? Qt::PartiallyChecked
+                                             : Qt::Unchecked);
+    pushing_ = false;
+}
+
+void CheckBox::setValue(int value) {
+    if (value < vbUnchecked || value > vbGrayed) rt::raise(ErrInvalidProperty);
+    if (value == value_) return;
+    value_ = value;
+    pushValue();
+    changed(Property::Value, value != vbUnchecked);
+}
+
+void CheckBox::userClicked() {
+    // Checked becomes unchecked; unchecked and grey become checked. Never grey by a click.
+    setValue(value_ == vbChecked ? vbUnchecked : vbChecked);
+    pushValue();
+}
+
+void CheckBox::setAlignment(int alignment) {
+    if (alignment < 0 || alignment > 1) rt::raise(ErrInvalidProperty);
+    alignment_ = alignment;
+    box_->setLayoutDirection(alignment == vbRightJustify ? Qt::RightToLeft : Qt::LeftToRight);
+}
+
+// ---- OptionButton ----
+
+OptionButton::OptionButton(Container& parent, const QString& name, int index)
+    : Control(ControlKind::OptionButton, parent, name, index) {
+    button_ = new QRadioButton;
+    button_->setAutoExclusive(false);
+    QObject::connect(button_, &QRadioButton::clicked, this, [this] {
+        setValue(true);
+        pushValue();
+    });
+    attachWidget(button_);
+}
+
+void OptionButton::pushCaption() {
+    button_->setText(Caption());
+}
+
+void OptionButton::pushColors() {
+    QPalette pal = button_->palette();
+    pal.setColor(QPalette::Window, ToQColor(BackColor()));
+    pal.setColor(QPalette::WindowText, ToQColor(ForeColor()));
+    button_->setPalette(pal);
+}
+
+void OptionButton::pushValue() {
+    pushing_ = true;
+    button_->setChecked(value_);
+    pushing_ = false;
+}
+
+void OptionButton::setValue(bool value) {
+    if (value == value_) return;
+    value_ = value;
+    pushValue();
+    if (value && form())
+        for (Control* c : form()->Controls())
+            if (c != this && c->kind() == ControlKind::OptionButton && &c->Parent() == &Parent()) {
+                auto* o = static_cast<OptionButton*>(c);
+                if (o->value_) {
+                    o->value_ = false;
+                    o->pushValue();
+                }
+            }
+    changed(Property::Value, value);
+}
+
+// ---- Frame ----
+
+Frame::Frame(Container& parent, const QString& name, int index)
+    : Control(ControlKind::Frame, parent, name, index) {
+    box_ = new QGroupBox;
+    attachWidget(box_);
+}
+
+QWidget* Frame::clientWidget() const {
+    return box_;
+}
+
+void Frame::pushCaption() {
+    box_->setTitle(Caption());
+}
+
+// ---- Image ----
+
+Image::Image(Container& parent, const QString& name, int index)
+    : Control(ControlKind::Image, parent, name, index) {
+    attachWidget(new ImageWidget(this));
+}
+
+void Image::setPicture(const rt::Picture& picture) {
+    picture_ = picture;
+    if (!stretch_ && !picture.isEmpty())
+        setGeometryTwips(Left(), Top(), PixelsToTwips(picture.width()),
+                         PixelsToTwips(picture.height()));
+    Refresh();
+}
+
+void Image::setStretch(bool on) {
+    stretch_ = on;
+    if (!on) setPicture(picture_);
+    Refresh();
+}
+
+void Image::setBorderStyle(int style) {
+    if (style < 0 || style > 1) rt::raise(ErrInvalidProperty);
+    borderStyle_ = style;
+    Refresh();
+}
+
+// ---- ScrollBar ----
+
+ScrollBar::ScrollBar(Qt::Orientation orientation, Container& parent, const QString& name, int index)
+    : Control(ControlKind::ScrollBar, parent, name, index) {
+    bar_ = new QScrollBar(orientation);
+    QObject::connect(bar_, &QScrollBar::valueChanged, this, [this](int v) {
+        if (pushing_ || v == value_) return;
+        value_ = v;
+        changed(Property::Value);
+    });
+    QObject::connect(bar_, &QScrollBar::sliderMoved, this, [this](int) {
+        if (onScroll) onScroll();
+    });
+    attachWidget(bar_);
+    pushRange();
+}
+
+void ScrollBar::pushRange() {
+    pushing_ = true;
+    bar_->setRange(std::min(min_, max_), std::max(min_, max_));
+    bar_->setInvertedAppearance(min_ > max_);
+    bar_->setSingleStep(small_);
+    bar_->setPageStep(large_);
+    bar_->setValue(value_);
+    pushing_ = false;
+}
+
+void ScrollBar::setMin(int v) {
+    min_ = v;
+    if (value_ < std::min(min_, max_) || value_ > std::max(min_, max_)) value_ = min_;
+    pushRange();
+}
+
+void ScrollBar::setMax(int v) {
+    max_ = v;
+    if (value_ < std::min(min_, max_) || value_ > std::max(min_, max_)) value_ = min_;
+    pushRange();
+}
+
+void ScrollBar::setValue(int v) {
+    if (v < std::min(min_, max_) || v > std::max(min_, max_)) rt::raise(ErrInvalidProperty);
+    if (v == value_) return;
+    value_ = v;
+    pushRange();
+    changed(Property::Value);
+}
+
+void ScrollBar::setSmallChange(int v) {
+    if (v < 1) rt::raise(ErrInvalidProperty);
+    small_ = v;
+    pushRange();
+}
+
+void ScrollBar::setLargeChange(int v) {
+    if (v < 1) rt::raise(ErrInvalidProperty);
+    large_ = v;
+    pushRange();
+}
+
+} // namespace rt

@@ -1,0 +1,251 @@
+#pragma once
+// The basic controls: labels, text boxes, command buttons, check boxes, option buttons, frames,
+// image controls and scroll bars.
+
+#include "picture.h"
+#include "ui_control.h"
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QCheckBox;
+class QRadioButton;
+class QGroupBox;
+class QScrollBar;
+
+namespace rt {
+
+enum AlignmentValue : int { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
+enum CheckValue : int { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
+
+// A label: caption, alignment, back style (0 transparent, 1 opaque), border (0 none, 1 single
+// line), word wrap and auto size. It clicks on a press and release of the left button.
+class Label : public Control {
+public:
+    explicit Label(Container& parent, const QString& name = {}, int index = -1);
+
+    int Alignment() const { return alignment_; }
+    void setAlignment(int alignment);
+    int BackStyle() const { return backStyle_; }
+    void setBackStyle(int style);
+    int BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int style);
+    bool AutoSize() const { return autoSize_; }
+    void setAutoSize(bool on);
+    bool WordWrap() const { return wordWrap_; }
+    void setWordWrap(bool on);
+    bool UseMnemonic() const { return useMnemonic_; }
+    void setUseMnemonic(bool on);
+
+protected:
+    bool clicksOnMouseUp() const override { return true; }
+    void pushCaption() override;
+    void pushColors() override;
+    void pushFont() override;
+
+private:
+    void fitToCaption();
+    int alignment_ = vbLeftJustify;
+    int backStyle_ = 1;
+    int borderStyle_ = 0;
+    bool autoSize_ = false;
+    bool wordWrap_ = false;
+    bool useMnemonic_ = true;
+};
+
+// A text box. Setting Text raises Change (nothing for the same text). MaxLength limits only
+// what the user types: a text set by code is kept whole. A multi-line box keeps its lines
+// separated by a carriage return and a line feed.
+class TextBox : public Control {
+public:
+    explicit TextBox(Container& parent, const QString& name = {}, int index = -1);
+
+    const QString& Text() const { return text_; }
+    void setText(const QString& text);
+    int MaxLength() const { return maxLength_; }
+    void setMaxLength(int length);
+    bool Locked() const { return locked_; }
+    void setLocked(bool on);
+    bool MultiLine() const { return multiLine_; }
+    // Rebuilds the box as a multi-line or single-line one.
+    void setMultiLine(bool on);
+    const QString& PasswordChar() const { return passwordChar_; }
+    void setPasswordChar(const QString& ch);
+    int Alignment() const { return alignment_; }
+    void setAlignment(int alignment);
+    int SelStart() const;
+    void setSelStart(int start);
+    int SelLength() const;
+    void setSelLength(int length);
+    QString SelText() const;
+
+    // The user typed: the text the box shows becomes Text (used by the widget and by tests).
+    void userEdited(const QString& text);
+
+protected:
+    void pushColors() override;
+
+private:
+    void build();
+    void pushText();
+    QString text_;
+    int maxLength_ = 0;
+    bool locked_ = false;
+    bool multiLine_ = false;
+    QString passwordChar_;
+    int alignment_ = vbLeftJustify;
+    QLineEdit* line_ = nullptr;
+    QPlainTextEdit* multi_ = nullptr;
+};
+
+// A command button. Style 1 (graphical) shows Picture, and DisabledPicture while disabled.
+// Setting Value to true clicks it. Default answers Enter and Cancel answers Escape in its form.
+class CommandButton : public Control {
+public:
+    explicit CommandButton(Container& parent, const QString& name = {}, int index = -1);
+
+    bool Default() const { return default_; }
+    void setDefault(bool on);
+    bool Cancel() const { return cancel_; }
+    void setCancel(bool on) { cancel_ = on; }
+    int Style() const { return style_; }
+    void setStyle(int style);
+    const rt::Picture& Picture() const { return picture_; }
+    void setPicture(const rt::Picture& picture);
+    const rt::Picture& DisabledPicture() const { return disabledPicture_; }
+    void setDisabledPicture(const rt::Picture& picture);
+    bool Value() const { return false; }
+    void setValue(bool value);
+
+protected:
+    void pushCaption() override;
+    void pushColors() override;
+
+private:
+    void pushPictures();
+    bool default_ = false;
+    bool cancel_ = false;
+    int style_ = 0;
+    rt::Picture picture_ = rt::Picture::empty();
+    rt::Picture disabledPicture_ = rt::Picture::empty();
+    QPushButton* button_;
+};
+
+// A check box: Value 0 unchecked, 1 checked, 2 grey (by code only: a user's click never makes
+// it grey). Every change of Value raises Click.
+class CheckBox : public Control {
+public:
+    explicit CheckBox(Container& parent, const QString& name = {}, int index = -1);
+
+    int Value() const { return value_; }
+    void setValue(int value);
+    int Alignment() const { return alignment_; }
+    void setAlignment(int alignment);
+    // The user clicked the box.
+    void userClicked();
+
+protected:
+    void pushCaption() override;
+    void pushColors() override;
+
+private:
+    void pushValue();
+    int value_ = vbUnchecked;
+    int alignment_ = vbLeftJustify;
+    QCheckBox* box_;
+};
+
+// An option button: setting Value to true clears the other option buttons of the same
+// container and raises Click; setting it to false raises nothing.
+class OptionButton : public Control {
+public:
+    explicit OptionButton(Container& parent, const QString& name = {}, int index = -1);
+
+    bool Value() const { return value_; }
+    void setValue(bool value);
+
+protected:
+    void pushCaption() override;
+    void pushColors() override;
+
+private:
+    void pushValue();
+    bool value_ = false;
+    QRadioButton* button_;
+};
+
+// A frame: a captioned container.
+class Frame : public Control, public Container {
+public:
+    explicit Frame(Container& parent, const QString& name = {}, int index = -1);
+    QWidget* clientWidget() const override;
+    Form* form() const override { return Control::form(); }
+
+protected:
+    bool clicksOnMouseUp() const override { return true; }
+    void pushCaption() override;
+
+private:
+    QGroupBox* box_;
+};
+
+// An image control: shows Picture at its own size (the control takes the picture's size) or,
+// with Stretch, stretched over the control.
+class Image : public Control {
+public:
+    explicit Image(Container& parent, const QString& name = {}, int index = -1);
+
+    const rt::Picture& Picture() const { return picture_; }
+    void setPicture(const rt::Picture& picture);
+    bool Stretch() const { return stretch_; }
+    void setStretch(bool on);
+    int BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int style);
+
+protected:
+    bool clicksOnMouseUp() const override { return true; }
+
+private:
+    rt::Picture picture_ = rt::Picture::empty();
+    bool stretch_ = false;
+    int borderStyle_ = 0;
+};
+
+// Horizontal and vertical scroll bars: Min, Max, Value (Change), SmallChange, LargeChange;
+// Scroll while the user drags the thumb.
+class ScrollBar : public Control {
+public:
+    ScrollBar(Qt::Orientation orientation, Container& parent, const QString& name, int index);
+
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Value() const { return value_; }
+    int SmallChange() const { return small_; }
+    int LargeChange() const { return large_; }
+    void setMin(int v);
+    void setMax(int v);
+    void setValue(int v);
+    void setSmallChange(int v);
+    void setLargeChange(int v);
+
+    std::function<void()> onScroll;
+
+private:
+    void pushRange();
+    int min_ = 0, max_ = 32767, value_ = 0, small_ = 1, large_ = 1;
+    QScrollBar* bar_;
+};
+
+class HScrollBar : public ScrollBar {
+public:
+    explicit HScrollBar(Container& parent, const QString& name = {}, int index = -1)
+        : ScrollBar(Qt::Horizontal, parent, name, index) {}
+};
+
+class VScrollBar : public ScrollBar {
+public:
+    explicit VScrollBar(Container& parent, const QString& name = {}, int index = -1)
+        : ScrollBar(Qt::Vertical, parent, name, index) {}
+};
+
+} // namespace rt

@@ -1,0 +1,658 @@
+#include "ui_form.h"
+
+#include "form_services.h"
+#include "rt_error.h"
+#include "ui_controls.h"
+#include "ui_form_windows.h"
+#include "ui_mdi.h"
+#include "ui_menu.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMdiArea>
+#include <QMouseEvent>
+#include <QTimer>
+#include <algorithm>
+
+namespace rt {
+
+namespace {
+std::vector<Form*>& loadedRegistry() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+Form* g_activeTopLevel = nullptr;
+
+int stateOf(Qt::WindowStates s) {
+    if (s & Qt::WindowMinimized) return vbMinimized;
+    if (s & Qt::WindowMaximized) return vbMaximized;
+    return vbNormal;
+}
+} // namespace
+
+std::vector<Form*> loadedForms() {
+    return loadedRegistry();
+}
+Form* activeTopLevelForm() {
+    return g_activeTopLevel;
+}
+
+void destroyReleasedForm(Form* form) {
+    if (!form) return;
+    if (QCoreApplication::instance()) form->deleteLater();
+}
+
+void discardFormAtExit(Form* form) {
+    // Static slots die after the application; Qt objects cannot be destroyed then.
+    if (form && QCoreApplication::instance()) delete form;
+}
+
+// ---- The windows ----
+
+FormWindow::FormWindow(Form* form, bool topLevel) : form_(form), topLevel_(topLevel) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setAutoFillBackground(true);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event) {
+    event->ignore(); // the form decides, and hides itself when it unloads
+    if (form_) form_->closeByUser();
+}
+
+void FormWindow::resizeEvent(QResizeEvent*) {
+    if (form_) form_->windowResized();
+}
+
+void FormWindow::moveEvent(QMoveEvent*) {
+    if (form_ && topLevel_) form_->windowMoved();
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    if (form_ && topLevel_) {
+        if (event->type() == QEvent::ActivationChange) {
+            if (isActiveWindow())
+                form_->activated();
+            else
+                form_->deactivated();
+        } else if (event->type() == QEvent::WindowStateChange) {
+            form_->windowStateChangedByUser(stateOf(windowState()));
+        }
+    }
+    QWidget::changeEvent(event);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    // Keys of a control reach the form through the control; only keys of the form itself here.
+    QWidget* focus = QApplication::focusWidget();
+    if (form_ && (focus == this || focus == nullptr)) {
+        if (form_->previewKey(event, true)) return;
+        if (!form_->KeyPreview()) {
+            int code = KeyCodeOf(*event);
+            if (code) form_->Form_KeyDown(code, ShiftOf(event->modifiers()));
+            if (code == 0 && KeyCodeOf(*event) != 0) return;
+            if (!event->text().isEmpty()) {
+                int ascii = event->text().at(0).unicode();
+                form_->Form_KeyPress(ascii);
+                if (ascii == 0) return;
+            }
+        }
+        if (form_->dialogKey(nullptr, event)) return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void FormWindow::keyReleaseEvent(QKeyEvent* event) {
+    QWidget* focus = QApplication::focusWidget();
+    if (form_ && (focus == this || focus == nullptr)) {
+        if (form_->previewKey(event, false)) return;
+        if (!form_->KeyPreview()) {
+            int code = KeyCodeOf(*event);
+            if (code) form_->Form_KeyUp(code, ShiftOf(event->modifiers()));
+        }
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void FormWindow::mousePressEvent(QMouseEvent* event) {
+    if (!form_) return;
+    if (event->button() == Qt::LeftButton) pressed_ = true;
+    const QPointF p = event->position() * kTwipsPerPixel;
+    form_->Form_MouseDown(MouseButtonOf(event->button()), ShiftOf(event->modifiers()), float(p.x()),
+                          float(p.y()));
+}
+
+void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
+    if (!form_) return;
+    const QPointF p = event->position() * kTwipsPerPixel;
+    const bool click = pressed_ && event->button() == Qt::LeftButton &&
+                       rect().contains(event->position().toPoint());
+    if (event->button() == Qt::LeftButton) pressed_ = false;
+    QPointer<FormWindow> self(this);
+    form_->Form_MouseUp(MouseButtonOf(event->button()), ShiftOf(event->modifiers()), float(p.x()),
+                        float(p.y()));
+    if (self && form_ && click) form_->Form_Click();
+}
+
+void FormWindow::mouseMoveEvent(QMouseEvent* event) {
+    if (!form_) return;
+    const QPointF p = event->position() * kTwipsPerPixel;
+    form_->Form_MouseMove(MouseButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
+                          float(p.x()), float(p.y()));
+}
+
+MdiChildWindow::MdiChildWindow(Form* form) : form_(form) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+void MdiChildWindow::closeEvent(QCloseEvent* event) {
+    event->ignore(); // never deleted by Qt: the form's QueryUnload decides
+    if (form_) form_->closeByUser();
+}
+
+void MdiChildWindow::resizeEvent(QResizeEvent* event) {
+    QMdiSubWindow::resizeEvent(event);
+    if (form_) form_->windowMoved();
+}
+
+void MdiChildWindow::moveEvent(QMoveEvent* event) {
+    QMdiSubWindow::moveEvent(event);
+    if (form_) form_->windowMoved();
+}
+
+void MdiChildWindow::changeEvent(QEvent* event) {
+    QMdiSubWindow::changeEvent(event);
+    if (form_ && event->type() == QEvent::WindowStateChange)
+        form_->windowStateChangedByUser(stateOf(windowState()));
+}
+
+// ---- Form ----
+
+Form::Form(const QString& name, Type type) : name_(name), type_(type), backColor_(vbButtonFace) {
+    root_ = new FormWindow(this, type != Type::MdiChild);
+    root_->setObjectName(name);
+    root_->resize(TwipsToPixels(width_), TwipsToPixels(height_));
+    QPalette pal = root_->palette();
+    pal.setColor(QPalette::Window, ToQColor(backColor_));
+    root_->setPalette(pal);
+}
+
+Form::~Form() {
+    auto& reg = loadedRegistry();
+    reg.erase(std::remove(reg.begin(), reg.end(), this), reg.end());
+    if (g_activeTopLevel == this) g_activeTopLevel = nullptr;
+    if (type_ == Type::MdiChild)
+        if (MdiForm* mdi = MdiForm::current()) mdi->removeChild(*this);
+    if (root_) root_->detach();
+    if (sub_) {
+        static_cast<MdiChildWindow*>(sub_.data())->detach();
+        delete sub_.data(); // deletes the client widget with it
+    } else {
+        delete root_;
+    }
+}
+
+ControlKind Form::kind() const {
+    return type_ == Type::MdiParent ? ControlKind::MdiForm : ControlKind::Form;
+}
+
+QWidget* Form::clientWidget() const {
+    return root_;
+}
+
+QWidget* Form::window() const {
+    if (sub_) return sub_;
+    return root_;
+}
+
+void Form::registerControl(Control* control) {
+    controls_.push_back(control);
+}
+
+void Form::unregisterControl(Control* control) {
+    controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+}
+
+// ---- Life ----
+
+void Form::Load() {
+    if (loaded_) return;
+    if (type_ == Type::MdiChild && !sub_) attachToMdiParent();
+    loaded_ = true;
+    loadedRegistry().push_back(this);
+    Form_Load();
+}
+
+void Form::attachToMdiParent() {
+    MdiForm* mdi = MdiForm::current();
+    if (!mdi)
+        throw RtError(366, QStringLiteral("Aucune feuille MDI disponible pour le chargement"),
+                      QString::fromLatin1(kAppTitle));
+    auto* sub = new MdiChildWindow(this);
+    sub_ = sub;
+    sub->setWidget(root_);
+    mdi->mdiArea()->addSubWindow(sub);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false); // addSubWindow turns it on
+    sub->hide();
+    sub->setWindowTitle(caption_);
+    if (!icon_.isEmpty()) sub->setWindowIcon(QIcon(QPixmap::fromImage(icon_.image())));
+    pushGeometry();
+    mdi->addChild(*this);
+}
+
+bool Form::Unload(int unloadMode) {
+    if (!loaded_) return true;
+    if (unloading_) return false;
+    unloading_ = true;
+    struct Reset {
+        bool& flag;
+        ~Reset() { flag = false; }
+    } reset{unloading_};
+    QPointer<Form> self(this);
+
+    int cancel = 0;
+    Form_QueryUnload(cancel, unloadMode);
+    if (!self || cancel || !loaded_) return !self || !loaded_;
+    if (type_ == Type::MdiParent) {
+        auto* mdi = static_cast<MdiForm*>(this);
+        for (Form* child : mdi->children()) {
+            if (!child->Loaded()) continue;
+            int c = 0;
+            child->Form_QueryUnload(c, vbFormMDIForm);
+            if (!self) return true;
+            if (c) return false;
+        }
+        for (Form* child : mdi->children()) {
+            if (!child->Loaded()) continue;
+            int c = 0;
+            child->Form_Unload(c);
+            if (!self) return true;
+            if (c) return false;
+            child->visible_ = false;
+            child->pushVisible();
+            child->loaded_ = false;
+            auto& reg = loadedRegistry();
+            reg.erase(std::remove(reg.begin(), reg.end(), child), reg.end());
+        }
+    }
+    cancel = 0;
+    Form_Unload(cancel);
+    if (!self) return true;
+    if (cancel) return false;
+    Hide();
+    loaded_ = false;
+    auto& reg = loadedRegistry();
+    reg.erase(std::remove(reg.begin(), reg.end(), this), reg.end());
+    return true;
+}
+
+bool Form::closeByUser() {
+    return Unload(vbFormControlMenu);
+}
+
+void Form::Show(int modal) {
+    Load();
+    if (!loaded_) return; // Form_Load unloaded it
+    if (modal == vbModal) {
+        if (modal_) return;
+        formServices().showModal(*this);
+        return;
+    }
+    visible_ = true;
+    pushVisible();
+    if (type_ == Type::MdiChild) {
+        if (MdiForm* mdi = MdiForm::current()) mdi->activateChild(*this);
+    } else {
+        root_->raise();
+        root_->activateWindow();
+        activated();
+    }
+}
+
+void Form::Hide() {
+    const bool wasVisible = visible_;
+    visible_ = false;
+    pushVisible();
+    if (modalLoop_) modalLoop_->quit();
+    if (wasVisible && type_ == Type::MdiChild)
+        if (MdiForm* mdi = MdiForm::current()) mdi->childHidden(*this);
+}
+
+void Form::setVisible(bool visible) {
+    if (visible)
+        Show();
+    else
+        Hide();
+}
+
+void Form::pushVisible() {
+    QWidget* w = window();
+    if (!w) return;
+    pushing_ = true;
+    if (!visible_) {
+        w->hide();
+    } else {
+        switch (windowState_) {
+        case vbMinimized:
+            w->showMinimized();
+            break;
+        case vbMaximized:
+            w->showMaximized();
+            break;
+        default:
+            w->showNormal();
+            break;
+        }
+    }
+    pushing_ = false;
+}
+
+void Form::beginModal(QEventLoop* loop) {
+    modal_ = true;
+    modalLoop_ = loop;
+    if (type_ != Type::MdiChild) root_->setWindowModality(Qt::ApplicationModal);
+    visible_ = true;
+    pushVisible();
+    if (type_ != Type::MdiChild) {
+        root_->raise();
+        root_->activateWindow();
+        activated();
+    }
+}
+
+void Form::endModal() {
+    modal_ = false;
+    modalLoop_ = nullptr;
+    if (type_ != Type::MdiChild) {
+        const bool shown = root_->isVisible();
+        if (shown) root_->hide(); // modality can only change while hidden
+        root_->setWindowModality(Qt::NonModal);
+        if (shown && visible_) pushVisible();
+    }
+}
+
+void Form::terminate() {
+    Form_Terminate();
+}
+
+void Form::activated() {
+    if (type_ != Type::MdiChild) {
+        if (g_activeTopLevel == this) return;
+        g_activeTopLevel = this;
+    }
+    if (eventOnChange(kind(), Property::Shown) != Event::Activate) return;
+    if (inActivate_ || !loaded_) return;
+    inActivate_ = true;
+    QPointer<Form> self(this);
+    Form_Activate();
+    if (self) inActivate_ = false;
+}
+
+void Form::deactivated() {
+    if (g_activeTopLevel != this) return;
+    g_activeTopLevel = nullptr;
+    if (loaded_) Form_Deactivate();
+}
+
+// ---- Properties ----
+
+void Form::setCaption(const QString& caption) {
+    caption_ = caption;
+    root_->setWindowTitle(caption);
+    if (sub_) sub_->setWindowTitle(caption);
+}
+
+void Form::setIcon(const Picture& icon) {
+    icon_ = icon;
+    const QIcon qi = icon.isEmpty() ? QIcon() : QIcon(QPixmap::fromImage(icon.image()));
+    root_->setWindowIcon(qi);
+    if (sub_) sub_->setWindowIcon(qi);
+}
+
+int Form::frameExtraWidth() const {
+    if (type_ == Type::MdiChild || !root_->isVisible()) return 0;
+    return std::max(0, root_->frameGeometry().width() - root_->width());
+}
+
+int Form::frameExtraHeight() const {
+    if (type_ == Type::MdiChild || !root_->isVisible()) return 0;
+    return std::max(0, root_->frameGeometry().height() - root_->height());
+}
+
+void Form::pushGeometry() {
+    pushing_ = true;
+    const QRect r = TwipsToPixels(left_, top_, width_, height_);
+    if (sub_) {
+        sub_->setGeometry(r);
+    } else if (type_ != Type::MdiChild) {
+        root_->move(r.topLeft());
+        root_->resize(std::max(1, r.width() - frameExtraWidth()),
+                      std::max(1, r.height() - frameExtraHeight()));
+    }
+    pushing_ = false;
+}
+
+void Form::setLeft(int twips) {
+    Move(twips);
+}
+void Form::setTop(int twips) {
+    Move(left_, twips);
+}
+void Form::setWidth(int twips) {
+    Move(left_, top_, twips);
+}
+void Form::setHeight(int twips) {
+    Move(left_, top_, width_, twips);
+}
+
+void Form::Move(int left, std::optional<int> top, std::optional<int> width,
+                std::optional<int> height) {
+    if ((width && *width < 0) || (height && *height < 0)) rt::raise(ErrInvalidProperty);
+    // The original refuses to move a minimised or maximised window.
+    if (windowState_ != vbNormal && visible_) rt::raise(384);
+    left_ = left;
+    top_ = top.value_or(top_);
+    width_ = width.value_or(width_);
+    height_ = height.value_or(height_);
+    pushGeometry();
+}
+
+void Form::windowMoved() {
+    if (pushing_) return;
+    QWidget* w = window();
+    if (!w || !w->isVisible() || windowState_ != vbNormal) return;
+    const QRect g = sub_ ? sub_->geometry() : root_->frameGeometry();
+    const QRect mine = TwipsToPixels(left_, top_, width_, height_);
+    if (g.x() != mine.x()) left_ = PixelsToTwips(g.x());
+    if (g.y() != mine.y()) top_ = PixelsToTwips(g.y());
+    if (g.width() != mine.width()) width_ = PixelsToTwips(g.width());
+    if (g.height() != mine.height()) height_ = PixelsToTwips(g.height());
+}
+
+void Form::windowResized() {
+    if (type_ != Type::MdiChild) windowMoved();
+    layoutAligned();
+    if (loaded_) Form_Resize();
+}
+
+void Form::windowStateChangedByUser(int state) {
+    if (!pushing_) windowState_ = state;
+}
+
+int Form::ScaleWidth() const {
+    if (type_ == Type::MdiParent)
+        return PixelsToTwips(static_cast<const MdiForm*>(this)->mdiArea()->width());
+    return PixelsToTwips(root_->width());
+}
+
+int Form::ScaleHeight() const {
+    if (type_ == Type::MdiParent)
+        return PixelsToTwips(static_cast<const MdiForm*>(this)->mdiArea()->height());
+    return PixelsToTwips(root_->height());
+}
+
+void Form::setWindowState(int state) {
+    if (state < vbNormal || state > vbMaximized) rt::raise(ErrInvalidProperty);
+    windowState_ = state;
+    if (visible_)
+        pushVisible();
+    else if (QWidget* w = window()) {
+        pushing_ = true;
+        w->setWindowState(state == vbMinimized   ? Qt::WindowMinimized
+                          : state == vbMaximized ? Qt::WindowMaximized
+                                                 : Qt::WindowNoState);
+        pushing_ = false;
+    }
+}
+
+void Form::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    root_->setEnabled(enabled);
+}
+
+void Form::setBackColor(OleColor color) {
+    backColor_ = color;
+    QPalette pal = root_->palette();
+    pal.setColor(QPalette::Window, ToQColor(color));
+    root_->setPalette(pal);
+}
+
+void Form::setBorderStyle(int style) {
+    borderStyle_ = style;
+    if (type_ == Type::MdiChild) return;
+    Qt::WindowFlags flags = root_->windowFlags();
+    if (style == vbBSNone)
+        flags |= Qt::FramelessWindowHint;
+    else
+        flags &= ~Qt::FramelessWindowHint;
+    if (style == vbFixedDialog) flags |= Qt::Dialog;
+    const bool shown = root_->isVisible();
+    root_->setWindowFlags(flags);
+    if (shown) pushVisible();
+}
+
+void Form::ZOrder(int position) {
+    QWidget* w = window();
+    if (position == 0)
+        w->raise();
+    else
+        w->lower();
+}
+
+void Form::SetFocus() {
+    if (!visible_ || !enabled_) rt::raise(ErrInvalidCall);
+    if (sub_) {
+        if (MdiForm* mdi = MdiForm::current()) mdi->activateChild(*this);
+    } else {
+        root_->activateWindow();
+    }
+    root_->setFocus(Qt::OtherFocusReason);
+}
+
+void Form::Refresh() {
+    root_->update();
+}
+
+void Form::PopupMenu(Menu& menu, std::optional<float> X, std::optional<float> Y) {
+    QPoint global = QCursor::pos();
+    if (X && Y) global = root_->mapToGlobal(QPoint(TwipsToPixels(*X), TwipsToPixels(*Y)));
+    formServices().popupMenu(*this, menu, global);
+}
+
+// ---- Keys ----
+
+bool Form::previewKey(QKeyEvent* event, bool press) {
+    if (!keyPreview_) return false;
+    int code = KeyCodeOf(*event);
+    const int shift = ShiftOf(event->modifiers());
+    if (press) {
+        if (code) {
+            Form_KeyDown(code, shift);
+            if (code == 0) return true;
+        }
+        if (!event->text().isEmpty()) {
+            int ascii = event->text().at(0).unicode();
+            Form_KeyPress(ascii);
+            if (ascii == 0) return true;
+        }
+    } else if (code) {
+        Form_KeyUp(code, shift);
+        if (code == 0) return true;
+    }
+    return false;
+}
+
+bool Form::dialogKey(Control* focus, QKeyEvent* event) {
+    const int key = event->key();
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    auto usable = [](Control* c) { return c->Visible() && c->Enabled(); };
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        if (focus && focus->kind() == ControlKind::CommandButton) {
+            if (usable(focus)) focus->raiseEvent(Event::Click);
+            return true;
+        }
+        if (focus && focus->kind() == ControlKind::TextBox &&
+            static_cast<TextBox*>(focus)->MultiLine())
+            return false;
+        for (Control* c : controls_)
+            if (c->kind() == ControlKind::CommandButton &&
+                static_cast<CommandButton*>(c)->Default() && usable(c)) {
+                c->raiseEvent(Event::Click);
+                return true;
+            }
+    } else if (key == Qt::Key_Escape) {
+        for (Control* c : controls_)
+            if (c->kind() == ControlKind::CommandButton &&
+                static_cast<CommandButton*>(c)->Cancel() && usable(c)) {
+                c->raiseEvent(Event::Click);
+                return true;
+            }
+    }
+    return false;
+}
+
+// ---- Aligned controls ----
+
+void Form::alignedChildChanged() {
+    layoutAligned();
+}
+
+QRect Form::layoutAligned() {
+    QRect rest = root_->rect();
+    for (Control* c : controls_) {
+        if (&c->Parent() != this || c->Align() == vbAlignNone || !c->Visible()) continue;
+        const int w = std::min(TwipsToPixels(c->Width()), std::max(0, rest.width()));
+        const int h = std::min(TwipsToPixels(c->Height()), std::max(0, rest.height()));
+        QRect g;
+        switch (c->Align()) {
+        case vbAlignTop:
+            g = QRect(rest.left(), rest.top(), rest.width(), h);
+            rest.setTop(rest.top() + h);
+            break;
+        case vbAlignBottom:
+            g = QRect(rest.left(), rest.bottom() + 1 - h, rest.width(), h);
+            rest.setBottom(rest.bottom() - h);
+            break;
+        case vbAlignLeft:
+            g = QRect(rest.left(), rest.top(), w, rest.height());
+            rest.setLeft(rest.left() + w);
+            break;
+        default:
+            g = QRect(rest.right() + 1 - w, rest.top(), w, rest.height());
+            rest.setRight(rest.right() - w);
+            break;
+        }
+        // The size along the edge follows the form; the other one stays as set.
+        const bool horizontal = c->Align() == vbAlignTop || c->Align() == vbAlignBottom;
+        c->setGeometryTwips(PixelsToTwips(g.x()), PixelsToTwips(g.y()),
+                            horizontal ? PixelsToTwips(g.width()) : c->Width(),
+                            horizontal ? c->Height() : PixelsToTwips(g.height()));
+    }
+    return rest;
+}
+
+} // namespace rt

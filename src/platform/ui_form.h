@@ -1,0 +1,262 @@
+#pragma once
+// Forms: a class per form holds its controls (members built in its constructor) and its event
+// handlers (Form_Load, Form_QueryUnload, CmdOk_Click...).
+//
+// Life of a form, as the original runtime had it:
+//  - created: the object exists, its controls too, nothing is shown;
+//  - loaded: Form_Load has run (Load, Show or the first reference through a FormSlot);
+//  - shown modeless or modal (Show(vbModal) returns when the form is hidden or unloaded);
+//  - unloaded: Form_QueryUnload and Form_Unload agreed; the window is hidden, the object and
+//    its controls stay (a form's variables survive until it is released); Show loads it again;
+//  - released: FormSlot::release() unloads it if needed, runs Form_Terminate and destroys it.
+//
+// A form with one shared instance is reached through a FormSlot named as the form (FrmMain):
+// its class carries the form's name with "Form" added (FrmMainForm). Several instances of one
+// form (the month windows) are FormSlots in an array, and the class has the form's name.
+
+#include "picture.h"
+#include "ui_control.h"
+
+#include <QEventLoop>
+#include <QMdiSubWindow>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class QEventLoop;
+class QWidget;
+class QKeyEvent;
+class QMdiSubWindow;
+
+namespace rt {
+
+class Menu;
+class MdiForm;
+class FormWindow;
+
+enum ShowMode : int { vbModeless = 0, vbModal = 1 };
+enum UnloadModeValue : int {
+    vbFormControlMenu = 0, // the user's close box
+    vbFormCode = 1,        // code unloaded the form
+    vbAppWindows = 2,
+    vbAppTaskManager = 3,
+    vbFormMDIForm = 4, // the MDI parent is closing
+};
+enum WindowStateValue : int { vbNormal = 0, vbMinimized = 1, vbMaximized = 2 };
+enum BorderStyleValue : int { vbBSNone = 0, vbFixedSingle = 1, vbSizable = 2, vbFixedDialog = 3 };
+
+class Form : public QObject, public Container {
+public:
+    enum class Type { TopLevel, MdiChild, MdiParent };
+
+    explicit Form(const QString& name, Type type = Type::TopLevel);
+    ~Form() override;
+
+    const QString& Name() const { return name_; }
+    Type type() const { return type_; }
+    bool isMdiChild() const { return type_ == Type::MdiChild; }
+    ControlKind kind() const;
+
+    QWidget* clientWidget() const override;
+    Form* form() const override { return const_cast<Form*>(this); }
+    void alignedChildChanged() override;
+    // The window as Qt sees it: the top-level widget, or the MDI sub-window of a child.
+    QWidget* window() const;
+
+    // ---- Life ----
+    bool Loaded() const { return loaded_; }
+    // Loads the form (Form_Load) unless it is loaded.
+    void Load();
+    // Asks Form_QueryUnload (and the children of an MDI parent), then Form_Unload; hides and
+    // unloads unless one of them cancelled. True when the form is unloaded afterwards.
+    bool Unload(int unloadMode = vbFormCode);
+    // Loads if needed and shows the form; vbModal returns when the form is hidden or unloaded.
+    void Show(int modal = vbModeless);
+    void Hide();
+    // The user's close box: the form's QueryUnload decides.
+    bool closeByUser();
+    bool isModal() const { return modal_; }
+
+    // ---- Properties ----
+    const QString& Caption() const { return caption_; }
+    void setCaption(const QString& caption);
+    const QString& Tag() const { return tag_; }
+    void setTag(const QString& tag) { tag_ = tag; }
+    const Picture& Icon() const { return icon_; }
+    void setIcon(const Picture& icon);
+    // Outer position and size in twips.
+    int Left() const { return left_; }
+    int Top() const { return top_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    void setLeft(int twips);
+    void setTop(int twips);
+    void setWidth(int twips);
+    void setHeight(int twips);
+    void Move(int left, std::optional<int> top = {}, std::optional<int> width = {},
+              std::optional<int> height = {});
+    // Inner size in twips (an MDI parent: its child-window area).
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+    int WindowState() const { return windowState_; }
+    void setWindowState(int state);
+    bool Visible() const { return visible_; }
+    // True shows the form modeless (loading it if needed); false hides it.
+    void setVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void setEnabled(bool enabled);
+    OleColor BackColor() const { return backColor_; }
+    void setBackColor(OleColor color);
+    // With KeyPreview the form's key events run before those of the control with the focus.
+    bool KeyPreview() const { return keyPreview_; }
+    void setKeyPreview(bool on) { keyPreview_ = on; }
+    int BorderStyle() const { return borderStyle_; }
+    void setBorderStyle(int style);
+
+    void ZOrder(int position = 0);
+    void SetFocus();
+    void Refresh();
+    // Pops a menu up at the mouse pointer (or at X, Y in twips of the form); returns after the
+    // chosen entry's Click handler ran. The menu opens even when every entry is disabled.
+    void PopupMenu(Menu& menu, std::optional<float> X = {}, std::optional<float> Y = {});
+
+    const std::vector<Control*>& Controls() const { return controls_; }
+
+    // ---- Events (public: the program calls some of them directly) ----
+    virtual void Form_Load() {}
+    virtual void Form_Activate() {}
+    virtual void Form_Deactivate() {}
+    virtual void Form_QueryUnload(int& /*Cancel*/, int /*UnloadMode*/) {}
+    virtual void Form_Unload(int& /*Cancel*/) {}
+    virtual void Form_Resize() {}
+    virtual void Form_Terminate() {}
+    virtual void Form_Click() {}
+    virtual void Form_KeyDown(int& /*KeyCode*/, int /*Shift*/) {}
+    virtual void Form_KeyUp(int& /*KeyCode*/, int /*Shift*/) {}
+    virtual void Form_KeyPress(int& /*KeyAscii*/) {}
+    virtual void Form_MouseDown(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+    virtual void Form_MouseUp(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+    virtual void Form_MouseMove(int /*Button*/, int /*Shift*/, float /*X*/, float /*Y*/) {}
+
+    // ---- For the runtime ----
+    void registerControl(Control* control);
+    void unregisterControl(Control* control);
+    // Key handling for a control's widget: the form's preview and its default and cancel
+    // buttons. Returns true when the key was used.
+    bool previewKey(QKeyEvent* event, bool press);
+    bool dialogKey(Control* focus, QKeyEvent* event);
+    // Modal show, for the form services.
+    void beginModal(QEventLoop* loop);
+    void endModal();
+    // Runs Form_Terminate; FormSlot calls it just before destroying the form.
+    void terminate();
+    // Raises Activate unless the form is the active one (or inside its own Activate).
+    void activated();
+    void deactivated();
+    // The window's events.
+    void windowResized();
+    void windowMoved();
+    void windowStateChangedByUser(int state);
+    // Lays out the controls whose Align is not 0; the rest of the client area is returned.
+    virtual QRect layoutAligned();
+
+protected:
+    // The sub-window of an MDI child, once loaded.
+    QMdiSubWindow* subWindow() const { return sub_; }
+    FormWindow* root() const { return root_; }
+
+private:
+    friend class MdiForm;
+    void pushGeometry();
+    void pushVisible();
+    void attachToMdiParent();
+    int frameExtraWidth() const;
+    int frameExtraHeight() const;
+
+    QString name_;
+    Type type_;
+    FormWindow* root_ = nullptr;  // owned: the form's client widget
+    QPointer<QMdiSubWindow> sub_; // MDI children, once loaded
+    QPointer<QEventLoop> modalLoop_;
+    bool loaded_ = false;
+    bool unloading_ = false;
+    bool modal_ = false;
+    bool inActivate_ = false;
+    bool pushing_ = false;
+    QString caption_;
+    QString tag_;
+    Picture icon_;
+    int left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;
+    int windowState_ = vbNormal;
+    bool visible_ = false;
+    bool enabled_ = true;
+    bool keyPreview_ = false;
+    int borderStyle_ = vbSizable;
+    OleColor backColor_;
+    std::vector<Control*> controls_;
+};
+
+// The loaded forms, in the order they were loaded (the original's Forms collection).
+std::vector<Form*> loadedForms();
+// The active top-level form, or nullptr.
+Form* activeTopLevelForm();
+
+// A reference to a form that creates and loads it on first use, and releases it on demand.
+template <class T> class FormSlot {
+public:
+    FormSlot() : factory_([] { return new T(); }) {}
+    explicit FormSlot(std::function<T*()> factory) : factory_(std::move(factory)) {}
+    FormSlot(const FormSlot&) = delete;
+    FormSlot& operator=(const FormSlot&) = delete;
+    ~FormSlot() { discardAtExit(form_); }
+
+    // The form, created and loaded first when the slot is empty.
+    T& get() {
+        if (!form_) {
+            form_ = factory_();
+            form_->Load();
+        }
+        return *form_;
+    }
+    T* operator->() { return &get(); }
+    T& operator*() { return get(); }
+    // The form without creating it (nullptr when the slot is empty).
+    T* peek() const { return form_; }
+    bool exists() const { return form_ != nullptr; }
+    // Unloads the form when it is loaded (nothing when the slot is empty, nothing is created).
+    bool unload() { return form_ ? form_->Unload() : true; }
+    // Unloads and destroys the form; false (and the form kept) when its unload was cancelled.
+    bool release() {
+        if (!form_) return true;
+        if (form_->Loaded() && !form_->Unload()) return false;
+        T* f = form_;
+        form_ = nullptr;
+        f->terminate();
+        destroyForm(f);
+        return true;
+    }
+
+private:
+    std::function<T*()> factory_;
+    T* form_ = nullptr;
+
+    static void discardAtExit(Form* f);
+    static void destroyForm(Form* f);
+};
+
+// Destroys a released form once control returns to the event loop (its own handler may be
+// running); at exit, after the application is gone, the form is left to the system.
+void destroyReleasedForm(Form* form);
+void discardFormAtExit(Form* form);
+
+template <class T> void FormSlot<T>::discardAtExit(Form* f) {
+    discardFormAtExit(f);
+}
+template <class T> void FormSlot<T>::destroyForm(Form* f) {
+    destroyReleasedForm(f);
+}
+
+} // namespace rt

@@ -1,0 +1,434 @@
+#include "ui_lists.h"
+
+#include "rt_error.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QSignalBlocker>
+
+namespace rt {
+
+namespace {
+// Where a new row goes in a sorted list: after the rows that compare lower or equal, letter
+// case ignored.
+template <class Rows> int sortedPosition(const Rows& rows, const QString& text) {
+    int i = 0;
+    while (i < int(rows.size()) && rows[size_t(i)].text.compare(text, Qt::CaseInsensitive) <= 0)
+        ++i;
+    return i;
+}
+
+class ComboPopup : public QComboBox {
+public:
+    explicit ComboPopup(ComboBox* owner) : owner_(owner) {}
+    void showPopup() override {
+        if (owner_->onDropDown) owner_->onDropDown();
+        QComboBox::showPopup();
+    }
+
+private:
+    ComboBox* owner_;
+};
+} // namespace
+
+// ---- ListBox ----
+
+ListBox::ListBox(Container& parent, const QString& name, int index)
+    : Control(ControlKind::ListBox, parent, name, index) {
+    initColors(vbWindowBackground, vbWindowText);
+    list_ = new QListWidget;
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (!pushing_) userSelect(row);
+    });
+    QObject::connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        if (pushing_ || style_ != vbListBoxCheckbox) return;
+        const int row = list_->row(item);
+        if (row < 0 || row >= ListCount()) return;
+        const bool ticked = item->checkState() == Qt::Checked;
+        if (ticked != rows_[size_t(row)].selected) userTick(row, ticked);
+    });
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this,
+                     [this](QListWidgetItem* item) { userDoubleClick(list_->row(item)); });
+    QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+        if (pushing_ || multiSelect_ == 0) return;
+        for (int i = 0; i < ListCount(); ++i)
+            rows_[size_t(i)].selected = list_->item(i)->isSelected();
+    });
+    attachWidget(list_);
+    addEventSource(list_->viewport());
+}
+
+void ListBox::pushColors() {
+    QPalette pal = list_->palette();
+    pal.setColor(QPalette::Base, ToQColor(BackColor()));
+    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    list_->setPalette(pal);
+}
+
+void ListBox::pushRows() {
+    pushing_ = true;
+    list_->clear();
+    for (const Row& r : rows_) {
+        auto* item = new QListWidgetItem(r.text, list_);
+        if (style_ == vbListBoxCheckbox) {
+            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+            item->setCheckState(r.selected ? Qt::Checked : Qt::Unchecked);
+        }
+    }
+    pushing_ = false;
+    pushSelection();
+}
+
+void ListBox::pushSelection() {
+    pushing_ = true;
+    list_->setCurrentRow(listIndex_, QItemSelectionModel::ClearAndSelect);
+    if (listIndex_ < 0) list_->clearSelection();
+    if (multiSelect_ != 0) {
+        for (int i = 0; i < ListCount(); ++i)
+            list_->item(i)->setSelected(rows_[size_t(i)].selected);
+    }
+    if (style_ == vbListBoxCheckbox)
+        for (int i = 0; i < ListCount(); ++i)
+            list_->item(i)->setCheckState(rows_[size_t(i)].selected ? Qt::Checked : Qt::Unchecked);
+    pushing_ = false;
+}
+
+void ListBox::checkIndex(int index) const {
+    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
+}
+
+void ListBox::setStyle(int style) {
+    if (style != vbListBoxStandard && style != vbListBoxCheckbox) rt::raise(ErrInvalidProperty);
+    style_ = style;
+    pushRows();
+}
+
+void ListBox::setMultiSelect(int mode) {
+    if (mode < 0 || mode > 2) rt::raise(ErrInvalidProperty);
+    multiSelect_ = mode;
+    list_->setSelectionMode(mode == 0   ? QAbstractItemView::SingleSelection
+                            : mode == 1 ? QAbstractItemView::MultiSelection
+                                        : QAbstractItemView::ExtendedSelection);
+}
+
+void ListBox::setSorted(bool on) {
+    sorted_ = on;
+    if (on)
+        std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
+            return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+        });
+    pushRows();
+}
+
+void ListBox::AddItem(const QString& item, std::optional<int> index) {
+    int at = ListCount();
+    if (index) {
+        if (*index < 0 || *index > ListCount()) rt::raise(ErrInvalidCall);
+        at = *index;
+    } else if (sorted_) {
+        at = sortedPosition(rows_, item);
+    }
+    rows_.insert(rows_.begin() + at, Row{item, 0, false});
+    if (listIndex_ >= at) ++listIndex_; // the chosen row stays chosen
+    newIndex_ = at;
+    pushRows();
+}
+
+void ListBox::RemoveItem(int index) {
+    checkIndex(index);
+    rows_.erase(rows_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    newIndex_ = -1;
+    pushRows();
+}
+
+void ListBox::Clear() {
+    rows_.clear();
+    listIndex_ = -1;
+    newIndex_ = -1;
+    pushRows();
+}
+
+QString ListBox::List(int index) const {
+    if (index < 0 || index >= ListCount()) return {};
+    return rows_[size_t(index)].text;
+}
+
+void ListBox::setList(int index, const QString& text) {
+    if (index == ListCount()) {
+        AddItem(text, index);
+        return;
+    }
+    checkIndex(index);
+    rows_[size_t(index)].text = text;
+    pushing_ = true;
+    list_->item(index)->setText(text);
+    pushing_ = false;
+}
+
+void ListBox::setListIndex(int index) {
+    if (index < -1 || index >= ListCount()) rt::raise(ErrInvalidProperty);
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    pushSelection();
+    changed(Property::ListIndex);
+}
+
+bool ListBox::Selected(int index) const {
+    checkIndex(index);
+    if (style_ == vbListBoxCheckbox || multiSelect_ != 0) return rows_[size_t(index)].selected;
+    return index == listIndex_;
+}
+
+void ListBox::setSelected(int index, bool selected) {
+    checkIndex(index);
+    if (style_ == vbListBoxCheckbox) {
+        if (rows_[size_t(index)].selected == selected) return;
+        rows_[size_t(index)].selected = selected;
+        pushSelection();
+        eventItem_ = index;
+        changed(Property::ItemTick);
+    } else if (multiSelect_ != 0) {
+        rows_[size_t(index)].selected = selected;
+        pushSelection();
+    } else if (selected) {
+        setListIndex(index);
+    } else if (index == listIndex_) {
+        setListIndex(-1);
+    }
+}
+
+int32_t ListBox::ItemData(int index) const {
+    checkIndex(index);
+    return rows_[size_t(index)].data;
+}
+
+void ListBox::setItemData(int index, int32_t data) {
+    checkIndex(index);
+    rows_[size_t(index)].data = data;
+}
+
+int ListBox::SelCount() const {
+    if (multiSelect_ == 0) return listIndex_ >= 0 ? 1 : 0;
+    int n = 0;
+    for (const Row& r : rows_)
+        n += r.selected ? 1 : 0;
+    return n;
+}
+
+int ListBox::TopIndex() const {
+    const QModelIndex i = list_->indexAt(QPoint(2, 2));
+    return i.isValid() ? i.row() : 0;
+}
+
+void ListBox::setTopIndex(int index) {
+    checkIndex(index);
+    list_->scrollToItem(list_->item(index), QAbstractItemView::PositionAtTop);
+}
+
+void ListBox::userSelect(int row) {
+    if (row < -1 || row >= ListCount()) return;
+    setListIndex(row);
+}
+
+void ListBox::userTick(int row, bool ticked) {
+    if (row < 0 || row >= ListCount()) return;
+    setSelected(row, ticked);
+}
+
+void ListBox::userDoubleClick(int row) {
+    if (row < 0 || row >= ListCount()) return;
+    // A double click on a row of a check-box list changes its tick first.
+    if (style_ == vbListBoxCheckbox) setSelected(row, !rows_[size_t(row)].selected);
+    if (onDblClick) onDblClick();
+}
+
+void ListBox::raiseEvent(Event event) {
+    if (event == Event::ItemCheck) {
+        if (onItemCheck) onItemCheck(eventItem_);
+        return;
+    }
+    Control::raiseEvent(event);
+}
+
+// ---- ComboBox ----
+
+ComboBox::ComboBox(Container& parent, const QString& name, int index)
+    : Control(ControlKind::ComboBox, parent, name, index) {
+    initColors(vbWindowBackground, vbWindowText);
+    build();
+}
+
+void ComboBox::build() {
+    QWidget* old = widget();
+    combo_ = new ComboPopup(this);
+    combo_->setEditable(style_ != vbComboDropdownList);
+    combo_->setInsertPolicy(QComboBox::NoInsert);
+    QObject::connect(combo_, &QComboBox::activated, this, [this](int row) { userSelect(row); });
+    if (combo_->lineEdit()) {
+        combo_->lineEdit()->setReadOnly(locked_);
+        QObject::connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
+                         [this](const QString& t) { userEdited(t); });
+        addEventSource(combo_->lineEdit());
+    }
+    attachWidget(combo_);
+    delete old;
+    pushRows();
+}
+
+void ComboBox::pushColors() {
+    if (!combo_) return;
+    QPalette pal = combo_->palette();
+    pal.setColor(QPalette::Base, ToQColor(BackColor()));
+    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    combo_->setPalette(pal);
+}
+
+void ComboBox::pushRows() {
+    pushing_ = true;
+    const QSignalBlocker block(combo_);
+    combo_->clear();
+    for (const Row& r : rows_)
+        combo_->addItem(r.text);
+    pushing_ = false;
+    pushCurrent();
+}
+
+void ComboBox::pushCurrent() {
+    pushing_ = true;
+    const QSignalBlocker block(combo_);
+    // Qt selects row 0 by itself on the first row added: put back what the control holds.
+    combo_->setCurrentIndex(listIndex_);
+    if (combo_->isEditable()) combo_->setEditText(Text());
+    pushing_ = false;
+}
+
+void ComboBox::setStyle(int style) {
+    if (style < vbComboDropdown || style > vbComboDropdownList) rt::raise(ErrInvalidProperty);
+    if (style == style_) return;
+    style_ = style;
+    build();
+}
+
+void ComboBox::setSorted(bool on) {
+    sorted_ = on;
+    if (on)
+        std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
+            return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+        });
+    pushRows();
+}
+
+void ComboBox::setLocked(bool on) {
+    locked_ = on;
+    if (combo_->lineEdit()) combo_->lineEdit()->setReadOnly(on);
+}
+
+void ComboBox::AddItem(const QString& item, std::optional<int> index) {
+    int at = ListCount();
+    if (index) {
+        if (*index < 0 || *index > ListCount()) rt::raise(ErrInvalidCall);
+        at = *index;
+    } else if (sorted_) {
+        at = sortedPosition(rows_, item);
+    }
+    rows_.insert(rows_.begin() + at, Row{item, 0});
+    if (listIndex_ >= at) ++listIndex_;
+    newIndex_ = at;
+    pushRows();
+}
+
+void ComboBox::RemoveItem(int index) {
+    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
+    rows_.erase(rows_.begin() + index);
+    if (listIndex_ == index)
+        listIndex_ = -1;
+    else if (listIndex_ > index)
+        --listIndex_;
+    newIndex_ = -1;
+    pushRows();
+}
+
+void ComboBox::Clear() {
+    rows_.clear();
+    listIndex_ = -1;
+    newIndex_ = -1;
+    text_.clear();
+    pushRows();
+}
+
+QString ComboBox::List(int index) const {
+    if (index < 0 || index >= ListCount()) return {};
+    return rows_[size_t(index)].text;
+}
+
+void ComboBox::setList(int index, const QString& text) {
+    if (index == ListCount()) {
+        AddItem(text, index);
+        return;
+    }
+    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
+    rows_[size_t(index)].text = text;
+    pushRows();
+}
+
+void ComboBox::setListIndex(int index) {
+    if (index < -1 || index >= ListCount()) rt::raise(ErrInvalidProperty);
+    if (index == listIndex_) return;
+    listIndex_ = index;
+    if (index >= 0) text_ = rows_[size_t(index)].text;
+    pushCurrent();
+    changed(Property::ListIndex);
+}
+
+int32_t ComboBox::ItemData(int index) const {
+    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
+    return rows_[size_t(index)].data;
+}
+
+void ComboBox::setItemData(int index, int32_t data) {
+    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
+    rows_[size_t(index)].data = data;
+}
+
+QString ComboBox::Text() const {
+    if (style_ == vbComboDropdownList) return List(listIndex_);
+    return text_;
+}
+
+void ComboBox::setText(const QString& text) {
+    if (style_ == vbComboDropdownList) {
+        for (int i = 0; i < ListCount(); ++i)
+            if (rows_[size_t(i)].text.compare(text, Qt::CaseInsensitive) == 0) {
+                setListIndex(i);
+                return;
+            }
+        throw RtError(383, QStringLiteral("La propriété 'Text' est en lecture seule"),
+                      QString::fromLatin1(kAppTitle));
+    }
+    if (text == text_) return;
+    text_ = text;
+    pushCurrent();
+    changed(Property::Text);
+}
+
+void ComboBox::userSelect(int row) {
+    if (row < 0 || row >= ListCount()) return;
+    // Choosing a row raises Click only, not Change, also in the editable styles.
+    setListIndex(row);
+}
+
+void ComboBox::userEdited(const QString& text) {
+    if (text == text_) return;
+    text_ = text;
+    // Typed text no longer names the chosen row.
+    if (listIndex_ >= 0 && rows_[size_t(listIndex_)].text != text) listIndex_ = -1;
+    changed(Property::Text);
+}
+
+} // namespace rt

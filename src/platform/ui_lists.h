@@ -1,0 +1,147 @@
+#pragma once
+// List boxes (plain, multi-select, or with a check box per row) and combo boxes.
+//
+// Rows are kept by the control; the Qt widget only shows them. Setting ListIndex raises Click
+// (nothing for the same value), ticking a row of a check-box list raises ItemCheck(row), and
+// the user's clicks and ticks go through the same setters. A combo box never selects a row by
+// itself: ListIndex stays -1 until code or the user chooses one.
+
+#include "ui_control.h"
+
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+class QListWidget;
+class QComboBox;
+
+namespace rt {
+
+enum ListBoxStyle : int { vbListBoxStandard = 0, vbListBoxCheckbox = 1 };
+enum ComboBoxStyle : int { vbComboDropdown = 0, vbComboSimple = 1, vbComboDropdownList = 2 };
+
+class ListBox : public Control {
+public:
+    explicit ListBox(Container& parent, const QString& name = {}, int index = -1);
+
+    int Style() const { return style_; }
+    void setStyle(int style);
+    int MultiSelect() const { return multiSelect_; }
+    void setMultiSelect(int mode);
+    bool Sorted() const { return sorted_; }
+    void setSorted(bool on);
+
+    // Adds a row (at index, or at the end; in sorted order when Sorted).
+    void AddItem(const QString& item, std::optional<int> index = {});
+    // Removes a row; run-time error 5 outside the rows.
+    void RemoveItem(int index);
+    void Clear();
+    // The text of a row; "" outside the rows.
+    QString List(int index) const;
+    // Sets the text of a row; the index ListCount appends a row.
+    void setList(int index, const QString& text);
+    int ListCount() const { return int(rows_.size()); }
+    int ListIndex() const { return listIndex_; }
+    // -1 selects nothing; run-time error 380 outside -1 .. ListCount - 1.
+    void setListIndex(int index);
+    // A check-box list: the row's tick. A multi-select list: the row's selection. A plain list:
+    // whether the row is ListIndex.
+    bool Selected(int index) const;
+    void setSelected(int index, bool selected);
+    int32_t ItemData(int index) const;
+    void setItemData(int index, int32_t data);
+    int NewIndex() const { return newIndex_; }
+    int SelCount() const;
+    int TopIndex() const;
+    void setTopIndex(int index);
+    // The text of the row ListIndex ("" for none).
+    QString Text() const { return List(listIndex_); }
+
+    std::function<void(int Item)> onItemCheck;
+
+    // The user's actions (the widget's signals; tests drive them too).
+    void userSelect(int row);
+    void userTick(int row, bool ticked);
+    void userDoubleClick(int row);
+
+    void raiseEvent(Event event) override;
+
+protected:
+    void pushColors() override;
+
+private:
+    struct Row {
+        QString text;
+        int32_t data = 0;
+        bool selected = false;
+    };
+    void pushRows();
+    void pushSelection();
+    void checkIndex(int index) const;
+
+    std::vector<Row> rows_;
+    int listIndex_ = -1;
+    int newIndex_ = -1;
+    int style_ = vbListBoxStandard;
+    int multiSelect_ = 0;
+    bool sorted_ = false;
+    int eventItem_ = -1;
+    QListWidget* list_;
+};
+
+class ComboBox : public Control {
+public:
+    explicit ComboBox(Container& parent, const QString& name = {}, int index = -1);
+
+    int Style() const { return style_; }
+    void setStyle(int style);
+    bool Sorted() const { return sorted_; }
+    void setSorted(bool on);
+    bool Locked() const { return locked_; }
+    void setLocked(bool on);
+
+    void AddItem(const QString& item, std::optional<int> index = {});
+    void RemoveItem(int index);
+    void Clear();
+    QString List(int index) const;
+    void setList(int index, const QString& text);
+    int ListCount() const { return int(rows_.size()); }
+    int ListIndex() const { return listIndex_; }
+    void setListIndex(int index);
+    int32_t ItemData(int index) const;
+    void setItemData(int index, int32_t data);
+    int NewIndex() const { return newIndex_; }
+    // The text shown: the chosen row's, or what was typed or set (editable styles).
+    QString Text() const;
+    // Editable styles: any text (Change). Drop-down list: the text of a row, which selects it;
+    // another text is run-time error 383.
+    void setText(const QString& text);
+
+    std::function<void()> onDropDown;
+
+    void userSelect(int row);
+    void userEdited(const QString& text);
+
+protected:
+    void pushColors() override;
+
+private:
+    struct Row {
+        QString text;
+        int32_t data = 0;
+    };
+    void build();
+    void pushRows();
+    void pushCurrent();
+
+    std::vector<Row> rows_;
+    int listIndex_ = -1;
+    int newIndex_ = -1;
+    int style_ = vbComboDropdown;
+    bool sorted_ = false;
+    bool locked_ = false;
+    QString text_;
+    QComboBox* combo_ = nullptr;
+};
+
+} // namespace rt

@@ -1,0 +1,261 @@
+#include "ui_picture_box.h"
+
+#include "rt_error.h"
+
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFrame>
+#include <QWidget>
+
+namespace rt {
+
+namespace {
+
+class PictureFrameWidget : public QWidget {
+public:
+    explicit PictureFrameWidget(PictureBox* box) : box_(box) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (box_->BorderStyle() != 1) return;
+        QPainter p(this);
+        const QRect r = rect();
+        p.setPen(palette().color(QPalette::Mid));
+        p.drawLine(r.topLeft(), r.topRight());
+        p.drawLine(r.topLeft(), r.bottomLeft());
+        p.setPen(palette().color(QPalette::Light));
+        p.drawLine(r.bottomLeft(), r.bottomRight());
+        p.drawLine(r.topRight(), r.bottomRight());
+        p.setPen(palette().color(QPalette::Shadow));
+        p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+        p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+    }
+
+private:
+    PictureBox* box_;
+};
+
+class PictureClientWidget : public QWidget {
+public:
+    explicit PictureClientWidget(PictureBox* box, QWidget* parent) : QWidget(parent), box_(box) {
+        setMouseTracking(true);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.drawImage(QPoint(0, 0), box_->persistentImage());
+        if (box_->onPaint) box_->onPaint();
+    }
+
+private:
+    PictureBox* box_;
+};
+
+} // namespace
+
+PictureBox::PictureBox(Container& parent, const QString& name, int index)
+    : Control(ControlKind::PictureBox, parent, name, index) {
+    frame_ = new PictureFrameWidget(this);
+    client_ = new PictureClientWidget(this, frame_);
+    attachWidget(frame_);
+    addEventSource(client_);
+    resetImage();
+}
+
+QWidget* PictureBox::clientWidget() const {
+    return client_;
+}
+
+QSize PictureBox::clientSize() const {
+    const QRect r = TwipsToPixels(Left(), Top(), Width(), Height());
+    return QSize(std::max(0, r.width() - 2 * borderWidth()),
+                 std::max(0, r.height() - 2 * borderWidth()));
+}
+
+void PictureBox::pushGeometry() {
+    Control::pushGeometry();
+    if (!client_) return;
+    const QSize size = clientSize();
+    client_->setGeometry(borderWidth(), borderWidth(), size.width(), size.height());
+    if (image_.size() != size) {
+        // The persistent image keeps what it holds; new parts take the back colour.
+        QImage grown(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+        grown.fill(ToQColor(BackColor()));
+        QPainter p(&grown);
+        if (!image_.isNull())
+            p.drawImage(QPoint(0, 0), image_);
+        else if (!picture_.isEmpty())
+            p.drawImage(QPoint(0, 0), picture_.image());
+        p.end();
+        image_ = grown;
+        if (onResize) onResize();
+    }
+}
+
+void PictureBox::pushColors() {
+    Control::pushColors();
+    if (client_) resetImage();
+}
+
+void PictureBox::resetImage() {
+    const QSize size = clientSize();
+    image_ = QImage(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+    image_.fill(ToQColor(BackColor()));
+    if (!picture_.isEmpty()) {
+        QPainter p(&image_);
+        p.drawImage(QPoint(0, 0), picture_.image());
+    }
+    imageChanged();
+}
+
+void PictureBox::imageChanged() {
+    if (client_) client_->update();
+}
+
+void PictureBox::setAutoSize(bool on) {
+    autoSize_ = on;
+    if (on) setPicture(picture_);
+}
+
+void PictureBox::setBorderStyle(int style) {
+    if (style < 0 || style > 1) rt::raise(ErrInvalidProperty);
+    borderStyle_ = style;
+    pushGeometry();
+    widget()->update();
+}
+
+void PictureBox::setPicture(const rt::Picture& picture) {
+    picture_ = picture;
+    if (autoSize_ && !picture.isEmpty())
+        setGeometryTwips(Left(), Top(), PixelsToTwips(picture.width() + 2 * borderWidth()),
+                         PixelsToTwips(picture.height() + 2 * borderWidth()));
+    resetImage();
+}
+
+rt::Picture PictureBox::Image() const {
+    return rt::Picture::fromImage(image_);
+}
+
+void PictureBox::setScaleMode(int mode) {
+    if (mode != vbUser && mode != vbTwips && mode != vbPixels) rt::raise(ErrInvalidProperty);
+    if (mode == vbUser && scaleMode_ != vbUser) {
+        scaleLeft_ = ScaleLeft();
+        scaleTop_ = ScaleTop();
+        scaleWidth_ = ScaleWidth();
+        scaleHeight_ = ScaleHeight();
+    }
+    scaleMode_ = mode;
+}
+
+double PictureBox::ScaleLeft() const {
+    return scaleMode_ == vbUser ? scaleLeft_ : 0;
+}
+double PictureBox::ScaleTop() const {
+    return scaleMode_ == vbUser ? scaleTop_ : 0;
+}
+
+double PictureBox::ScaleWidth() const {
+    const int px = clientSize().width();
+    if (scaleMode_ == vbUser) return scaleWidth_;
+    return scaleMode_ == vbPixels ? px : PixelsToTwips(px);
+}
+
+double PictureBox::ScaleHeight() const {
+    const int px = clientSize().height();
+    if (scaleMode_ == vbUser) return scaleHeight_;
+    return scaleMode_ == vbPixels ? px : PixelsToTwips(px);
+}
+
+void PictureBox::Scale(double x1, double y1, double x2, double y2) {
+    if (x2 == x1 || y2 == y1) rt::raise(ErrInvalidCall);
+    scaleMode_ = vbUser;
+    scaleLeft_ = x1;
+    scaleTop_ = y1;
+    scaleWidth_ = x2 - x1;
+    scaleHeight_ = y2 - y1;
+}
+
+double PictureBox::toPixelsX(double width) const {
+    switch (scaleMode_) {
+    case vbPixels:
+        return width;
+    case vbUser:
+        return width * clientSize().width() / scaleWidth_;
+    default:
+        return width / kTwipsPerPixel;
+    }
+}
+
+double PictureBox::toPixelsY(double height) const {
+    switch (scaleMode_) {
+    case vbPixels:
+        return height;
+    case vbUser:
+        return height * clientSize().height() / scaleHeight_;
+    default:
+        return height / kTwipsPerPixel;
+    }
+}
+
+QPointF PictureBox::toPixels(double x, double y) const {
+    return QPointF(toPixelsX(x - ScaleLeft()), toPixelsY(y - ScaleTop()));
+}
+
+QPointF PictureBox::toScale(QPointF pixels) const {
+    // Mouse positions arrive in the frame's pixels; the scale starts inside the border.
+    const double x = pixels.x() - borderWidth(), y = pixels.y() - borderWidth();
+    switch (scaleMode_) {
+    case vbPixels:
+        return QPointF(x, y);
+    case vbUser:
+        return QPointF(ScaleLeft() + x * scaleWidth_ / std::max(1, clientSize().width()),
+                       ScaleTop() + y * scaleHeight_ / std::max(1, clientSize().height()));
+    default:
+        return QPointF(x * kTwipsPerPixel, y * kTwipsPerPixel);
+    }
+}
+
+void PictureBox::Cls() {
+    resetImage();
+}
+
+void PictureBox::PaintPicture(const rt::Picture& picture, double X1, double Y1,
+                              std::optional<double> Width1, std::optional<double> Height1,
+                              std::optional<double> X2, std::optional<double> Y2,
+                              std::optional<double> Width2, std::optional<double> Height2,
+                              int32_t Opcode) {
+    if (!picture.hasObject()) rt::raise(ErrInvalidPicture);
+    if (picture.isEmpty()) return;
+    const QImage& src = picture.image();
+    const QPointF at = toPixels(X1, Y1);
+    const double w1 = Width1 ? toPixelsX(*Width1) : src.width();
+    const double h1 = Height1 ? toPixelsY(*Height1) : src.height();
+    const double sx = X2 ? toPixelsX(*X2) : 0;
+    const double sy = Y2 ? toPixelsY(*Y2) : 0;
+    const double sw = Width2 ? toPixelsX(*Width2) : src.width() - sx;
+    const double sh = Height2 ? toPixelsY(*Height2) : src.height() - sy;
+    if (w1 == 0 || h1 == 0 || sw == 0 || sh == 0) return;
+    QPainter p(&image_);
+    switch (Opcode) {
+    case vbSrcAnd:
+        p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        break;
+    case vbSrcPaint:
+        p.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        break;
+    case vbSrcInvert:
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        break;
+    default:
+        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        break;
+    }
+    p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p.drawImage(QRectF(at.x(), at.y(), w1, h1), src.convertToFormat(QImage::Format_RGB32),
+                QRectF(sx, sy, sw, sh));
+    p.end();
+    imageChanged();
+}
+
+} // namespace rt

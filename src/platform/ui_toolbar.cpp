@@ -1,0 +1,409 @@
+#include "ui_toolbar.h"
+
+#include "rt_error.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace rt {
+
+namespace {
+[[noreturn]] void elementNotFound() {
+    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
+}
+[[noreturn]] void keyNotUnique() {
+    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
+                  QString::fromLatin1(kAppTitle));
+}
+} // namespace
+
+// ---- Image lists ----
+
+rt::Picture ListImage::ExtractIcon() const {
+    return rt::Picture::fromImage(picture_.image());
+}
+
+ImageList::ImageList(Container& parent, const QString& name, int index)
+    : Control(ControlKind::ImageList, parent, name, index) {
+    images_.owner_ = this;
+}
+
+ListImage& ImageList::ImageCollection::Add(std::optional<int> index, const QString& key,
+                                           const rt::Picture& picture) {
+    if (!key.isEmpty() && contains(key)) keyNotUnique();
+    int at = Count();
+    if (index) {
+        if (*index < 1 || *index > Count() + 1) elementNotFound();
+        at = *index - 1;
+    }
+    if (picture.isEmpty()) rt::raise(ErrInvalidPicture);
+    auto item = std::make_unique<ListImage>();
+    item->key_ = key;
+    QImage img = picture.image();
+    if (owner_->useMaskColor_) {
+        img = img.convertToFormat(QImage::Format_ARGB32);
+        const QRgb mask = ToQColor(owner_->maskColor_).rgb() & 0xFFFFFF;
+        for (int y = 0; y < img.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(img.scanLine(y));
+            for (int x = 0; x < img.width(); ++x)
+                if ((line[x] & 0xFFFFFF) == mask) line[x] = 0;
+        }
+        item->picture_ = rt::Picture::fromImage(img);
+    } else {
+        item->picture_ = picture;
+    }
+    if (owner_->imageWidth_ == 0) {
+        owner_->imageWidth_ = img.width();
+        owner_->imageHeight_ = img.height();
+    }
+    ListImage& ref = *item;
+    items_.insert(items_.begin() + at, std::move(item));
+    renumber();
+    return ref;
+}
+
+void ImageList::ImageCollection::renumber() {
+    for (size_t i = 0; i < items_.size(); ++i)
+        items_[i]->index_ = int(i) + 1;
+}
+
+ListImage& ImageList::ImageCollection::operator()(int index) const {
+    if (index < 1 || index > Count()) elementNotFound();
+    return *items_[size_t(index - 1)];
+}
+
+ListImage& ImageList::ImageCollection::operator()(const QString& key) const {
+    for (const auto& i : items_)
+        if (i->key_ == key) return *i;
+    elementNotFound();
+}
+
+bool ImageList::ImageCollection::contains(const QString& key) const {
+    for (const auto& i : items_)
+        if (i->key_ == key) return true;
+    return false;
+}
+
+void ImageList::ImageCollection::Clear() {
+    items_.clear();
+}
+
+void ImageList::ImageCollection::Remove(int index) {
+    (*this)(index);
+    items_.erase(items_.begin() + (index - 1));
+    renumber();
+}
+
+void ImageList::ImageCollection::Remove(const QString& key) {
+    Remove((*this)(key).Index());
+}
+
+const ListImage* ImageList::find(const QVariant& keyOrIndex) const {
+    if (!keyOrIndex.isValid()) return nullptr;
+    if (keyOrIndex.typeId() == QMetaType::QString) {
+        const QString key = keyOrIndex.toString();
+        if (key.isEmpty() || !images_.contains(key)) return nullptr;
+        return &images_(key);
+    }
+    const int i = keyOrIndex.toInt();
+    if (i < 1 || i > images_.Count()) return nullptr;
+    return &images_(i);
+}
+
+// ---- Toolbar buttons ----
+
+void ToolbarButton::setCaption(const QString& caption) {
+    caption_ = caption;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+void ToolbarButton::setImage(const QVariant& keyOrIndex) {
+    image_ = keyOrIndex;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+void ToolbarButton::setValue(int value) {
+    if (value != 0 && value != 1) rt::raise(ErrInvalidProperty);
+    value_ = value;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+void ToolbarButton::setEnabled(bool on) {
+    enabled_ = on;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+void ToolbarButton::setVisible(bool on) {
+    visible_ = on;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+void ToolbarButton::setToolTipText(const QString& text) {
+    toolTip_ = text;
+    if (owner_) owner_->buttonChanged(*this);
+}
+
+ToolbarButton& Toolbar::ButtonCollection::Add(std::optional<int> index, const QString& key,
+                                              const QString& caption, int style,
+                                              const QVariant& image) {
+    if (!key.isEmpty())
+        for (const auto& b : items_)
+            if (b->key_ == key) keyNotUnique();
+    if (style < tbrDefault || style > tbrPlaceholder) rt::raise(ErrInvalidProperty);
+    int at = Count();
+    if (index) {
+        if (*index < 1 || *index > Count() + 1) elementNotFound();
+        at = *index - 1;
+    }
+    auto b = std::make_unique<ToolbarButton>();
+    b->owner_ = owner_;
+    b->key_ = key;
+    b->caption_ = caption;
+    b->style_ = style;
+    b->image_ = image;
+    ToolbarButton& ref = *b;
+    items_.insert(items_.begin() + at, std::move(b));
+    for (size_t i = 0; i < items_.size(); ++i)
+        items_[i]->index_ = int(i) + 1;
+    owner_->rebuild();
+    return ref;
+}
+
+ToolbarButton& Toolbar::ButtonCollection::operator()(int index) const {
+    if (index < 1 || index > Count()) elementNotFound();
+    return *items_[size_t(index - 1)];
+}
+
+ToolbarButton& Toolbar::ButtonCollection::operator()(const QString& key) const {
+    for (const auto& b : items_)
+        if (b->key_ == key) return *b;
+    elementNotFound();
+}
+
+void Toolbar::ButtonCollection::Clear() {
+    items_.clear();
+    owner_->rebuild();
+}
+
+void Toolbar::ButtonCollection::Remove(int index) {
+    (*this)(index);
+    items_.erase(items_.begin() + (index - 1));
+    for (size_t i = 0; i < items_.size(); ++i)
+        items_[i]->index_ = int(i) + 1;
+    owner_->rebuild();
+}
+
+void Toolbar::ButtonCollection::Remove(const QString& key) {
+    Remove((*this)(key).Index());
+}
+
+// ---- Toolbar ----
+
+Toolbar::Toolbar(Container& parent, const QString& name, int index)
+    : Control(ControlKind::Toolbar, parent, name, index) {
+    buttons_.owner_ = this;
+    bar_ = new QToolBar;
+    bar_->setMovable(false);
+    bar_->setFloatable(false);
+    bar_->setIconSize(QSize(16, 16));
+    bar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    attachWidget(bar_);
+    setGeometryTwips(0, 0, Width(), PixelsToTwips(bar_->sizeHint().height()));
+    setAlign(vbAlignTop);
+}
+
+void Toolbar::setImageList(rt::ImageList* list) {
+    imageList_ = list;
+    rebuild();
+}
+
+void Toolbar::setDisabledImageList(rt::ImageList* list) {
+    disabledImageList_ = list;
+    rebuild();
+}
+
+void Toolbar::setShowTips(bool on) {
+    showTips_ = on;
+    rebuild();
+}
+
+QIcon Toolbar::iconFor(const ToolbarButton& b) const {
+    QIcon icon;
+    if (!imageList_) return icon;
+    const ListImage* img = imageList_->find(b.image_);
+    if (!img) return icon;
+    icon.addPixmap(QPixmap::fromImage(img->Picture().image()), QIcon::Normal);
+    // The greyed look stands at the same position of the disabled list.
+    if (disabledImageList_ && img->Index() <= disabledImageList_->ListImages().Count())
+        icon.addPixmap(
+            QPixmap::fromImage(disabledImageList_->ListImages()(img->Index()).Picture().image()),
+            QIcon::Disabled);
+    return icon;
+}
+
+void Toolbar::rebuild() {
+    pushing_ = true;
+    const auto old = bar_->actions();
+    bar_->clear();
+    qDeleteAll(old);
+    for (const auto& bp : buttons_.items_) {
+        ToolbarButton& b = *bp;
+        if (b.style_ == tbrSeparator) {
+            b.action_ = bar_->addSeparator();
+        } else if (b.style_ == tbrPlaceholder) {
+            auto* gap = new QWidget;
+            gap->setFixedSize(8, 8);
+            b.action_ = bar_->addWidget(gap);
+        } else {
+            b.action_ = bar_->addAction(b.caption_);
+            ToolbarButton* raw = &b;
+            QObject::connect(b.action_, &QAction::triggered, this, [this, raw] {
+                if (!pushing_) userClick(*raw);
+            });
+        }
+        pushButton(b);
+        if (QWidget* w = bar_->widgetForAction(b.action_)) addEventSource(w);
+    }
+    pushing_ = false;
+}
+
+void Toolbar::pushButton(ToolbarButton& b) {
+    if (!b.action_) return;
+    const bool was = pushing_;
+    pushing_ = true;
+    b.action_->setVisible(b.visible_);
+    if (b.style_ != tbrSeparator && b.style_ != tbrPlaceholder) {
+        b.action_->setText(b.caption_);
+        b.action_->setIcon(iconFor(b));
+        b.action_->setEnabled(b.enabled_);
+        b.action_->setToolTip(showTips_ ? b.toolTip_ : QString());
+        b.action_->setCheckable(b.style_ == tbrCheck || b.style_ == tbrButtonGroup);
+        b.action_->setChecked(b.value_ == 1);
+        if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(b.action_)))
+            tb->setToolButtonStyle(b.caption_.isEmpty() ? Qt::ToolButtonIconOnly
+                                                        : Qt::ToolButtonTextUnderIcon);
+    }
+    pushing_ = was;
+}
+
+void Toolbar::releaseGroupOf(ToolbarButton& b) {
+    if (b.style_ != tbrButtonGroup) return;
+    auto& items = buttons_.items_;
+    const int at = b.index_ - 1;
+    for (int dir : {-1, 1})
+        for (int i = at + dir; i >= 0 && i < int(items.size()); i += dir) {
+            ToolbarButton& o = *items[size_t(i)];
+            if (o.style_ != tbrButtonGroup) break;
+            if (o.value_ != 0) {
+                o.value_ = 0;
+                pushButton(o);
+            }
+        }
+}
+
+void Toolbar::buttonChanged(ToolbarButton& b) {
+    if (b.value_ == 1) releaseGroupOf(b);
+    pushButton(b);
+}
+
+void Toolbar::userClick(ToolbarButton& b) {
+    if (!b.enabled_) return;
+    if (b.style_ == tbrCheck)
+        b.value_ = b.value_ ? 0 : 1;
+    else if (b.style_ == tbrButtonGroup)
+        b.value_ = 1;
+    buttonChanged(b);
+    if (onButtonClick) onButtonClick(b);
+}
+
+// ---- Status bar ----
+
+void StatusBar::Panel::setText(const QString& text) {
+    text_ = text;
+    if (label_) label_->setText(text);
+}
+
+void StatusBar::Panel::setWidth(int twips) {
+    width_ = twips;
+    if (label_) label_->setMinimumWidth(TwipsToPixels(twips));
+}
+
+StatusBar::StatusBar(Container& parent, const QString& name, int index)
+    : Control(ControlKind::StatusBar, parent, name, index) {
+    bar_ = new QStatusBar;
+    bar_->setSizeGripEnabled(false);
+    attachWidget(bar_);
+    setGeometryTwips(0, 0, Width(), PixelsToTwips(bar_->sizeHint().height() + 4));
+    setAlign(vbAlignBottom);
+    AddPanel();
+}
+
+StatusBar::Panel& StatusBar::AddPanel(std::optional<int> index, const QString& key,
+                                      const QString& text) {
+    if (!key.isEmpty())
+        for (const auto& p : panels_)
+            if (p->key_ == key) keyNotUnique();
+    int at = PanelCount();
+    if (index) {
+        if (*index < 1 || *index > PanelCount() + 1) elementNotFound();
+        at = *index - 1;
+    }
+    auto p = std::make_unique<Panel>();
+    p->owner_ = this;
+    p->key_ = key;
+    p->text_ = text;
+    Panel& ref = *p;
+    panels_.insert(panels_.begin() + at, std::move(p));
+    rebuild();
+    return ref;
+}
+
+StatusBar::Panel& StatusBar::Panels(int index) const {
+    if (index < 1 || index > PanelCount()) elementNotFound();
+    return *panels_[size_t(index - 1)];
+}
+
+StatusBar::Panel& StatusBar::Panels(const QString& key) const {
+    for (const auto& p : panels_)
+        if (p->key_ == key) return *p;
+    elementNotFound();
+}
+
+void StatusBar::setStyle(int style) {
+    if (style != sbrNormal && style != sbrSimple) rt::raise(ErrInvalidProperty);
+    style_ = style;
+    rebuild();
+}
+
+void StatusBar::setSimpleText(const QString& text) {
+    simpleText_ = text;
+    if (style_ == sbrSimple) bar_->showMessage(text);
+}
+
+void StatusBar::rebuild() {
+    for (auto& p : panels_) {
+        if (p->label_) {
+            bar_->removeWidget(p->label_);
+            delete p->label_;
+            p->label_ = nullptr;
+        }
+    }
+    for (size_t i = 0; i < panels_.size(); ++i)
+        panels_[i]->index_ = int(i) + 1;
+    if (style_ == sbrSimple) {
+        bar_->showMessage(simpleText_);
+        return;
+    }
+    bar_->clearMessage();
+    for (auto& p : panels_) {
+        p->label_ = new QLabel(p->text_);
+        p->label_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        p->label_->setMinimumWidth(TwipsToPixels(p->width_));
+        bar_->addWidget(p->label_);
+    }
+}
+
+} // namespace rt

@@ -1,0 +1,604 @@
+// Controls of the user-interface runtime: units and colours, property reads, the table of
+// events raised by property changes, control arrays, and the Qt behaviours the controls keep out.
+
+#include "platform/rt_error.h"
+#include "platform/ui_common_controls.h"
+#include "platform/ui_controls.h"
+#include "platform/ui_lists.h"
+#include "platform/ui_menu.h"
+#include "platform/ui_picture_box.h"
+#include "platform/ui_toolbar.h"
+#include "ui_test_support.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <gtest/gtest.h>
+
+using namespace rt;
+
+namespace {
+
+int errorNumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RtError& e) {
+        return e.Number;
+    }
+    return 0;
+}
+
+void typeInto(QWidget* w, const QString& text) {
+    for (QChar ch : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(ch));
+        QApplication::sendEvent(w, &press);
+    }
+}
+
+} // namespace
+
+TEST(UiUnits, TwipsAndPixels) {
+    struct Row {
+        double twips;
+        int pixels;
+    } rows[] = {{0, 0}, {15, 1}, {7, 0}, {8, 1}, {4000, 267}, {500, 33}, {-15, -1}, {1440, 96}};
+    for (const Row& r : rows)
+        EXPECT_EQ(TwipsToPixels(r.twips), r.pixels) << r.twips;
+    EXPECT_EQ(PixelsToTwips(267), 4005);
+    // Neighbours meet: the far edge of one cell is the near edge of the next.
+    const QRect a = TwipsToPixels(0, 0, 1000, 1000), b = TwipsToPixels(1000, 0, 1000, 1000);
+    EXPECT_EQ(a.right() + 1, b.left());
+}
+
+TEST(UiUnits, ColoursAreBlueGreenRedWithSystemColoursFromThePalette) {
+    EXPECT_EQ(ToQColor(0x000000FF), QColor(255, 0, 0));
+    EXPECT_EQ(ToQColor(0x00FF0000), QColor(0, 0, 255));
+    EXPECT_EQ(ToQColor(RGB(1, 2, 3)), QColor(1, 2, 3));
+    EXPECT_EQ(FromQColor(QColor(10, 20, 30)), RGB(10, 20, 30));
+    const QPalette pal = QApplication::palette();
+    EXPECT_EQ(ToQColor(vbButtonFace), pal.color(QPalette::Button));
+    EXPECT_EQ(ToQColor(vbWindowBackground), pal.color(QPalette::Base));
+    EXPECT_EQ(ToQColor(vbWindowText), pal.color(QPalette::Text));
+    EXPECT_EQ(ToQColor(vbHighlight), pal.color(QPalette::Highlight));
+    EXPECT_TRUE(isSystemColor(vbButtonFace));
+    EXPECT_LT(vbButtonFace, 0); // the high bit set, as a 32-bit value
+    EXPECT_FALSE(isSystemColor(vbWhite));
+}
+
+TEST(UiControls, PropertyReadsReturnTheValueSetWhileTheWindowIsHidden) {
+    ui_test::CountingForm form;
+    Label lbl(form, QStringLiteral("LblTest"));
+    PictureBox pic(form, QStringLiteral("PicTest"));
+    Label inner(pic, QStringLiteral("LblInner"));
+    CommandButton cmd(form, QStringLiteral("CmdTest"));
+
+    ASSERT_FALSE(form.Visible());
+    lbl.setCaption(QStringLiteral("17"));
+    lbl.setBackColor(RGB(1, 2, 3));
+    lbl.setForeColor(vbHighlight);
+    lbl.setBackStyle(0);
+    lbl.setBorderStyle(1);
+    lbl.setFontStrikethru(true);
+    lbl.Move(150, 300, 1500, 255);
+    lbl.setTag(QStringLiteral("t"));
+    pic.setEnabled(false);
+    cmd.setVisible(true);
+
+    EXPECT_EQ(lbl.Caption(), QStringLiteral("17"));
+    EXPECT_EQ(lbl.BackColor(), RGB(1, 2, 3));
+    EXPECT_EQ(lbl.ForeColor(), vbHighlight);
+    EXPECT_EQ(lbl.BackStyle(), 0);
+    EXPECT_EQ(lbl.BorderStyle(), 1);
+    EXPECT_TRUE(lbl.FontStrikethru());
+    EXPECT_EQ(lbl.Left(), 150);
+    EXPECT_EQ(lbl.Top(), 300);
+    EXPECT_EQ(lbl.Width(), 1500);
+    EXPECT_EQ(lbl.Height(), 255);
+    EXPECT_EQ(lbl.Tag(), QStringLiteral("t"));
+    // Qt says hidden and disabled; the controls' own flags say what was set.
+    EXPECT_FALSE(cmd.widget()->isVisible());
+    EXPECT_TRUE(cmd.Visible());
+    EXPECT_FALSE(inner.widget()->isEnabled());
+    EXPECT_TRUE(inner.Enabled());
+    EXPECT_FALSE(pic.Enabled());
+    // The widget follows the values (twips to pixels, strike-through).
+    EXPECT_EQ(lbl.widget()->geometry(), QRect(10, 20, 100, 17));
+    EXPECT_TRUE(lbl.widget()->font().strikeOut());
+
+    form.Show();
+    EXPECT_TRUE(cmd.widget()->isVisible());
+    EXPECT_EQ(lbl.Left(), 150);
+    form.Hide();
+    EXPECT_TRUE(lbl.Visible());
+}
+
+// Each row of the table: a control whose property changes once (one event), is set again to
+// the same value (no event), and whose user input goes through the same table.
+TEST(UiEventsTable, EveryRowRaisesOnceOnAChangeAndNothingOnTheSameValue) {
+    ui_test::CountingForm form;
+    struct Case {
+        QString name;
+        std::function<void(int& count)> bind; // builds the control, counts its event
+        std::function<void()> change;         // a change by code
+        std::function<void()> same;           // the same value again
+    };
+    ListBox lst(form);
+    lst.AddItem(QStringLiteral("a"));
+    lst.AddItem(QStringLiteral("b"));
+    ListBox chk(form);
+    chk.setStyle(vbListBoxCheckbox);
+    chk.AddItem(QStringLiteral("a"));
+    ComboBox cmb(form);
+    cmb.AddItem(QStringLiteral("x"));
+    cmb.AddItem(QStringLiteral("y"));
+    CheckBox box(form);
+    OptionButton opt1(form), opt2(form);
+    TextBox txt(form);
+    HScrollBar hsb(form);
+    hsb.setMax(10);
+    Slider sld(form);
+    UpDown ud(form);
+    DTPicker dtp(form);
+    dtp.setValue(QDate(2004, 3, 15));
+    TabControl tab(form);
+    CommandButton cmd(form);
+
+    std::vector<Case> cases = {
+        {"ListBox.ListIndex", [&](int& n) { lst.onClick = [&n] { ++n; }; },
+         [&] { lst.setListIndex(1); }, [&] { lst.setListIndex(1); }},
+        {"ListBox tick", [&](int& n) { chk.onItemCheck = [&n](int item) { n += item == 0; }; },
+         [&] { chk.setSelected(0, true); }, [&] { chk.setSelected(0, true); }},
+        {"ComboBox.ListIndex", [&](int& n) { cmb.onClick = [&n] { ++n; }; },
+         [&] { cmb.setListIndex(0); }, [&] { cmb.setListIndex(0); }},
+        {"ComboBox.Text", [&](int& n) { cmb.onChange = [&n] { ++n; }; },
+         [&] { cmb.setText(QStringLiteral("z")); }, [&] { cmb.setText(QStringLiteral("z")); }},
+        {"CheckBox.Value", [&](int& n) { box.onClick = [&n] { ++n; }; }, [&] { box.setValue(1); },
+         [&] { box.setValue(1); }},
+        {"OptionButton.Value", [&](int& n) { opt1.onClick = [&n] { ++n; }; },
+         [&] { opt1.setValue(true); }, [&] { opt1.setValue(true); }},
+        {"TextBox.Text", [&](int& n) { txt.onChange = [&n] { ++n; }; },
+         [&] { txt.setText(QStringLiteral("abc")); }, [&] { txt.setText(QStringLiteral("abc")); }},
+        {"ScrollBar.Value", [&](int& n) { hsb.onChange = [&n] { ++n; }; }, [&] { hsb.setValue(4); },
+         [&] { hsb.setValue(4); }},
+        {"Slider.Value", [&](int& n) { sld.onChange = [&n] { ++n; }; }, [&] { sld.setValue(3); },
+         [&] { sld.setValue(3); }},
+        {"UpDown.Value", [&](int& n) { ud.onChange = [&n] { ++n; }; }, [&] { ud.setValue(2); },
+         [&] { ud.setValue(2); }},
+        {"DTPicker.Value", [&](int& n) { dtp.onChange = [&n] { ++n; }; },
+         [&] { dtp.setValue(QDate(2004, 4, 1)); }, [&] { dtp.setValue(QDate(2004, 4, 1)); }},
+        {"TabControl.Tab", [&](int& n) { tab.onTabClick = [&n](int prev) { n += prev == 0; }; },
+         [&] { tab.setTab(2); }, [&] { tab.setTab(2); }},
+        {"CommandButton.Value", [&](int& n) { cmd.onClick = [&n] { ++n; }; },
+         [&] { cmd.setValue(true); }, [&] { cmd.setValue(false); }},
+    };
+    for (Case& c : cases) {
+        int count = 0;
+        c.bind(count);
+        c.change();
+        EXPECT_EQ(count, 1) << c.name.toStdString() << " on a change";
+        c.same();
+        EXPECT_EQ(count, 1) << c.name.toStdString() << " on the same value";
+    }
+    // An option button set to false raises nothing; the one set true cleared its sibling.
+    int clicks2 = 0;
+    opt2.onClick = [&] { ++clicks2; };
+    opt2.setValue(true);
+    EXPECT_FALSE(opt1.Value());
+    EXPECT_EQ(clicks2, 1);
+    opt2.setValue(false);
+    EXPECT_EQ(clicks2, 1);
+}
+
+TEST(UiEventsTable, PropertiesOutsideTheTableRaiseNothing) {
+    ui_test::CountingForm form;
+    int events = 0;
+    auto count = [&] { ++events; };
+    Label lbl(form);
+    lbl.onClick = lbl.onChange = count;
+    ListBox lst(form);
+    lst.onClick = count;
+    lst.AddItem(QStringLiteral("a"));
+    CheckBox box(form);
+    box.onClick = count;
+    Toolbar tb(form);
+    tb.onButtonClick = [&](ToolbarButton&) { ++events; };
+    tb.Buttons().Add({}, QStringLiteral("m01"), {}, tbrButtonGroup);
+    Menu mnu(form);
+    Menu entry(mnu);
+    entry.onClick = count;
+
+    lbl.setCaption(QStringLiteral("x"));
+    lbl.setBackColor(vbRed);
+    lbl.setEnabled(false);
+    lbl.setVisible(false);
+    box.setCaption(QStringLiteral("y"));
+    box.setEnabled(false);
+    lst.Clear(); // emptying a list does not click it
+    tb.Buttons(QStringLiteral("m01")).setValue(1);
+    entry.setEnabled(false);
+    entry.setCaption(QStringLiteral("&Copier"));
+    EXPECT_EQ(events, 0);
+    EXPECT_EQ(eventOnChange(ControlKind::Label, Property::Value), Event::None);
+    EXPECT_EQ(eventOnChange(ControlKind::Toolbar, Property::Value), Event::None);
+    EXPECT_EQ(eventOnChange(ControlKind::OptionButton, Property::Value, false), Event::None);
+}
+
+TEST(UiEventsTable, UserInputRaisesTheSameEvents) {
+    ui_test::CountingForm form;
+    ListBox lst(form);
+    lst.setStyle(vbListBoxCheckbox);
+    lst.AddItem(QStringLiteral("a"));
+    lst.AddItem(QStringLiteral("b"));
+    int clicks = 0, checks = 0, lastItem = -1;
+    lst.onClick = [&] { ++clicks; };
+    lst.onItemCheck = [&](int item) {
+        ++checks;
+        lastItem = item;
+    };
+    auto* qlist = static_cast<QListWidget*>(lst.widget());
+    qlist->setCurrentRow(1); // as a click on the row
+    EXPECT_EQ(lst.ListIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    qlist->item(0)->setCheckState(Qt::Checked); // as a click on the tick
+    EXPECT_TRUE(lst.Selected(0));
+    EXPECT_EQ(checks, 1);
+    EXPECT_EQ(lastItem, 0);
+
+    CheckBox box(form);
+    int boxClicks = 0;
+    box.onClick = [&] { ++boxClicks; };
+    static_cast<QCheckBox*>(box.widget())->click();
+    EXPECT_EQ(box.Value(), 1);
+    EXPECT_EQ(boxClicks, 1);
+
+    TextBox txt(form);
+    int changes = 0;
+    txt.onChange = [&] { ++changes; };
+    typeInto(txt.widget(), QStringLiteral("ab"));
+    EXPECT_EQ(txt.Text(), QStringLiteral("ab"));
+    EXPECT_EQ(changes, 2);
+
+    TabControl tab(form);
+    int tabClicks = 0, previous = -1;
+    tab.onTabClick = [&](int p) {
+        ++tabClicks;
+        previous = p;
+    };
+    static_cast<QTabWidget*>(tab.widget())->setCurrentIndex(1);
+    EXPECT_EQ(tab.Tab(), 1);
+    EXPECT_EQ(tabClicks, 1);
+    EXPECT_EQ(previous, 0);
+    tab.setTabEnabled(2, false);
+    static_cast<QTabWidget*>(tab.widget())->setCurrentIndex(2); // a disabled tab is refused
+    EXPECT_EQ(tab.Tab(), 1);
+    EXPECT_EQ(tabClicks, 1);
+}
+
+TEST(UiControls, ListIndexRaisesClickOnceAndTheSameValueNothing) {
+    ui_test::CountingForm form;
+    ListBox lst(form);
+    for (const char* t : {"a", "b", "c"})
+        lst.AddItem(QString::fromLatin1(t));
+    int clicks = 0;
+    lst.onClick = [&] { ++clicks; };
+    lst.setListIndex(2);
+    EXPECT_EQ(clicks, 1);
+    lst.setListIndex(2);
+    EXPECT_EQ(clicks, 1);
+    lst.setListIndex(-1);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(errorNumberOf([&] { lst.setListIndex(3); }), ErrInvalidProperty);
+    EXPECT_EQ(static_cast<QListWidget*>(lst.widget())->currentRow(), -1);
+}
+
+TEST(UiControls, ListRowsKeepTheirSelectionThroughInsertsAndRemovals) {
+    ui_test::CountingForm form;
+    ListBox lst(form);
+    lst.setSorted(true);
+    for (const char* t : {"pomme", "Banane", "cerise"})
+        lst.AddItem(QString::fromUtf8(t));
+    EXPECT_EQ(lst.List(0), QStringLiteral("Banane"));
+    EXPECT_EQ(lst.List(2), QStringLiteral("pomme"));
+    lst.setListIndex(1); // cerise
+    lst.AddItem(QStringLiteral("abricot"));
+    EXPECT_EQ(lst.NewIndex(), 0);
+    EXPECT_EQ(lst.ListIndex(), 2);
+    EXPECT_EQ(lst.Text(), QStringLiteral("cerise"));
+    lst.RemoveItem(2);
+    EXPECT_EQ(lst.ListIndex(), -1);
+    EXPECT_EQ(lst.List(7), QString());
+    ListBox plain(form);
+    plain.setList(0, QStringLiteral("first")); // the row ListCount appends
+    plain.setList(1, QStringLiteral("second"));
+    plain.setList(0, QStringLiteral("one"));
+    EXPECT_EQ(plain.ListCount(), 2);
+    EXPECT_EQ(plain.List(0), QStringLiteral("one"));
+    EXPECT_EQ(errorNumberOf([&] { plain.setList(5, QStringLiteral("x")); }), ErrInvalidCall);
+}
+
+TEST(UiControls, DoubleClickOnACheckListRowChangesItsTickFirst) {
+    ui_test::CountingForm form;
+    ListBox lst(form);
+    lst.setStyle(vbListBoxCheckbox);
+    lst.AddItem(QStringLiteral("a"));
+    std::vector<QString> order;
+    lst.onItemCheck = [&](int) { order.push_back(QStringLiteral("ItemCheck")); };
+    lst.onDblClick = [&] { order.push_back(QStringLiteral("DblClick")); };
+    lst.userDoubleClick(0);
+    EXPECT_TRUE(lst.Selected(0));
+    EXPECT_EQ(order,
+              (std::vector<QString>{QStringLiteral("ItemCheck"), QStringLiteral("DblClick")}));
+}
+
+TEST(UiControls, ComboBoxDoesNotChooseARowByItself) {
+    ui_test::CountingForm form;
+    ComboBox cmb(form);
+    cmb.setStyle(vbComboDropdownList);
+    int clicks = 0;
+    cmb.onClick = [&] { ++clicks; };
+    cmb.AddItem(QStringLiteral("un"));
+    cmb.AddItem(QStringLiteral("deux"));
+    EXPECT_EQ(cmb.ListIndex(), -1);
+    EXPECT_EQ(static_cast<QComboBox*>(cmb.widget())->currentIndex(), -1);
+    EXPECT_EQ(cmb.Text(), QString());
+    EXPECT_EQ(clicks, 0);
+    cmb.setText(QStringLiteral("DEUX")); // a row's text chooses the row
+    EXPECT_EQ(cmb.ListIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(errorNumberOf([&] { cmb.setText(QStringLiteral("trois")); }), 383);
+    static_cast<QComboBox*>(cmb.widget())->activated(0); // the user's choice
+    EXPECT_EQ(cmb.ListIndex(), 0);
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST(UiControls, MaxLengthLimitsTypingButNotTextSetByCode) {
+    ui_test::CountingForm form;
+    TextBox txt(form);
+    txt.setMaxLength(10);
+    const QString longName = QStringLiteral("Salaire de mars 2004");
+    txt.setText(longName);
+    EXPECT_EQ(txt.Text(), longName);
+    EXPECT_EQ(static_cast<QLineEdit*>(txt.widget())->text(), longName);
+    txt.setText(QString());
+    typeInto(txt.widget(), QStringLiteral("0123456789ABC"));
+    EXPECT_EQ(txt.Text(), QStringLiteral("0123456789"));
+}
+
+TEST(UiControls, MultiLineTextKeepsCarriageReturnLineFeed) {
+    ui_test::CountingForm form;
+    TextBox txt(form);
+    txt.setMultiLine(true);
+    txt.setText(QStringLiteral("a\r\nb"));
+    EXPECT_EQ(txt.Text(), QStringLiteral("a\r\nb"));
+    typeInto(txt.widget()->focusProxy() ? txt.widget()->focusProxy() : txt.widget(),
+             QStringLiteral("c"));
+    EXPECT_TRUE(txt.Text().contains(QStringLiteral("\r\n")));
+}
+
+TEST(UiControls, CheckBoxClicksNeverMakeItGrey) {
+    ui_test::CountingForm form;
+    CheckBox box(form);
+    auto* q = static_cast<QCheckBox*>(box.widget());
+    const int expected[] = {1, 0, 1, 0};
+    for (int e : expected) {
+        q->click();
+        EXPECT_EQ(box.Value(), e);
+    }
+    box.setValue(vbGrayed);
+    EXPECT_EQ(q->checkState(), Qt::PartiallyChecked);
+    q->click();
+    EXPECT_EQ(box.Value(), vbChecked);
+    q->click();
+    EXPECT_EQ(box.Value(), vbUnchecked);
+    EXPECT_EQ(q->checkState(), Qt::Unchecked);
+}
+
+TEST(UiControls, ControlArraysHaveAnyBoundsAndGaps) {
+    ui_test::CountingForm form;
+    ControlArray<Label> LblDay(QStringLiteral("LblDay"));
+    for (int c = 7; c <= 48; ++c)
+        LblDay.create(c, form);
+    ControlArray<Label> LblStepTwo(QStringLiteral("LblStepTwo"));
+    LblStepTwo.create(0, form);
+    LblStepTwo.create(4, form);
+
+    EXPECT_EQ(LblDay.LBound(), 7);
+    EXPECT_EQ(LblDay.UBound(), 48);
+    EXPECT_EQ(LblDay.Count(), 42);
+    EXPECT_EQ(LblDay(7).Index(), 7);
+    EXPECT_EQ(LblDay(48).Name(), QStringLiteral("LblDay"));
+    EXPECT_EQ(LblStepTwo.Count(), 2);
+    EXPECT_EQ(LblStepTwo(4).Index(), 4);
+    struct Bad {
+        const ControlArray<Label>* array;
+        int index;
+    } bad[] = {{&LblDay, 6},     {&LblDay, 49},    {&LblDay, 0},
+               {&LblStepTwo, 1}, {&LblStepTwo, 3}, {&LblStepTwo, -1}};
+    for (const Bad& b : bad)
+        EXPECT_EQ(errorNumberOf([&] { (*b.array)(b.index); }), ErrSubscript) << b.index;
+    EXPECT_EQ(errorNumberOf([&] { LblStepTwo.create(4, form); }), 360);
+    LblStepTwo.remove(4);
+    EXPECT_EQ(errorNumberOf([&] { LblStepTwo(4); }), ErrSubscript);
+    ControlArray<Label> empty(QStringLiteral("LblNone"));
+    EXPECT_EQ(errorNumberOf([&] { empty.UBound(); }), ErrSubscript);
+}
+
+TEST(UiControls, LabelsClickOnPressAndReleaseAndReportTheButtonInTwips) {
+    ui_test::CountingForm form;
+    Label lbl(form);
+    lbl.Move(0, 0, 1500, 1500);
+    int clicks = 0, upButton = 0;
+    float upX = 0, upY = 0;
+    lbl.onClick = [&] { ++clicks; };
+    lbl.onMouseUp = [&](int b, int, float x, float y) {
+        upButton = b;
+        upX = x;
+        upY = y;
+    };
+    auto send = [&](QEvent::Type t, Qt::MouseButton b) {
+        QMouseEvent e(t, QPointF(10, 20), lbl.widget()->mapToGlobal(QPointF(10, 20)), b, b,
+                      Qt::NoModifier);
+        QApplication::sendEvent(lbl.widget(), &e);
+    };
+    send(QEvent::MouseButtonPress, Qt::RightButton);
+    send(QEvent::MouseButtonRelease, Qt::RightButton);
+    EXPECT_EQ(upButton, vbRightButton);
+    EXPECT_EQ(clicks, 0);
+    send(QEvent::MouseButtonPress, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(upButton, vbLeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_FLOAT_EQ(upX, 150);
+    EXPECT_FLOAT_EQ(upY, 300);
+}
+
+TEST(UiControls, DefaultAndCancelButtonsAnswerEnterAndEscape) {
+    ui_test::OkCancelDialog dlg;
+    dlg.Load();
+    TextBox txt(dlg);
+    auto key = [&](Qt::Key k) {
+        QKeyEvent e(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(txt.widget(), &e);
+    };
+    key(Qt::Key_Escape);
+    EXPECT_EQ(dlg.DialogResult, 0);
+    dlg.Load();
+    key(Qt::Key_Return);
+    EXPECT_EQ(dlg.DialogResult, 1);
+    EXPECT_FALSE(dlg.Loaded());
+}
+
+TEST(UiControls, KeyPreviewLetsTheFormSeeKeysFirst) {
+    struct F1Form : ui_test::CountingForm {
+        int help = 0;
+        void Form_KeyDown(int& KeyCode, int) override {
+            if (KeyCode == vbKeyF1) {
+                ++help;
+                KeyCode = 0;
+            }
+        }
+    } form;
+    form.setKeyPreview(true);
+    TextBox txt(form);
+    int controlKeys = 0;
+    txt.onKeyDown = [&](int&, int) { ++controlKeys; };
+    QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+    QApplication::sendEvent(txt.widget(), &f1);
+    QKeyEvent a(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    QApplication::sendEvent(txt.widget(), &a);
+    EXPECT_EQ(form.help, 1);
+    EXPECT_EQ(controlKeys, 1); // F1 was swallowed by the form, A reached the box
+}
+
+TEST(UiToolbar, KeyedButtonsGroupsAndClicks) {
+    ui_test::CountingForm form;
+    ImageList images(form), greyed(form);
+    QImage red(16, 16, QImage::Format_RGB32), grey(16, 16, QImage::Format_RGB32);
+    red.fill(Qt::red);
+    grey.fill(Qt::gray);
+    images.ListImages().Add({}, QStringLiteral("m01"), Picture::fromImage(red));
+    images.ListImages().Add({}, QStringLiteral("m02"), Picture::fromImage(red));
+    greyed.ListImages().Add({}, QStringLiteral("m01"), Picture::fromImage(grey));
+    greyed.ListImages().Add({}, QStringLiteral("m02"), Picture::fromImage(grey));
+    EXPECT_EQ(errorNumberOf([&] {
+                  images.ListImages().Add({}, QStringLiteral("m01"), Picture::fromImage(red));
+              }),
+              35602);
+    EXPECT_EQ(errorNumberOf([&] { images.ListImages()(QStringLiteral("nope")); }), 35601);
+    EXPECT_EQ(images.ListImages()(2).Key(), QStringLiteral("m02"));
+
+    Toolbar tb(form);
+    tb.setImageList(&images);
+    tb.setDisabledImageList(&greyed);
+    tb.Buttons().Add({}, QStringLiteral("New"), {}, tbrDefault);
+    tb.Buttons().Add({}, QStringLiteral("Sep1"), {}, tbrPlaceholder);
+    tb.Buttons().Add({}, QStringLiteral("m01"), {}, tbrButtonGroup, QStringLiteral("m01"));
+    tb.Buttons().Add({}, QStringLiteral("m02"), {}, tbrButtonGroup, QStringLiteral("m02"));
+    EXPECT_EQ(tb.Buttons().Count(), 4);
+    EXPECT_EQ(tb.Buttons(3).Key(), QStringLiteral("m01"));
+    EXPECT_EQ(errorNumberOf([&] { tb.Buttons(QStringLiteral("m13")); }), 35601);
+    EXPECT_EQ(errorNumberOf([&] { tb.Buttons().Add({}, QStringLiteral("New")); }), 35602);
+
+    QStringList clicked;
+    tb.onButtonClick = [&](ToolbarButton& b) { clicked << b.Key(); };
+    tb.Buttons(QStringLiteral("m01")).setValue(1);
+    tb.Buttons(QStringLiteral("m02")).setValue(1); // pressing one releases the other
+    EXPECT_EQ(tb.Buttons(QStringLiteral("m01")).Value(), 0);
+    EXPECT_EQ(tb.Buttons(QStringLiteral("m02")).Value(), 1);
+    tb.Buttons(QStringLiteral("m02")).setValue(0); // none pressed is allowed
+    EXPECT_TRUE(clicked.isEmpty());
+    tb.userClick(tb.Buttons(QStringLiteral("m01")));
+    tb.userClick(tb.Buttons(QStringLiteral("New")));
+    EXPECT_EQ(clicked, (QStringList{QStringLiteral("m01"), QStringLiteral("New")}));
+    EXPECT_EQ(tb.Buttons(QStringLiteral("m01")).Value(), 1);
+    tb.Buttons(QStringLiteral("New")).setEnabled(false);
+    tb.userClick(tb.Buttons(QStringLiteral("New")));
+    EXPECT_EQ(clicked.size(), 2);
+}
+
+TEST(UiListView, SortsByTextOrSubItemKeepingEqualItemsInOrder) {
+    ui_test::CountingForm form;
+    ListView lv(form);
+    lv.setView(lvwReport);
+    const char* texts[] = {"b", "A", "c", "a"};
+    int n = 0;
+    for (const char* t : texts)
+        lv.ListItems().Add({}, QStringLiteral("entry%1").arg(n++, 6, 10, QChar('0')),
+                           QString::fromLatin1(t));
+    lv.setSortKey(0);
+    lv.setSortOrder(lvwAscending);
+    lv.setSorted(true);
+    QStringList keys;
+    for (int i = 1; i <= lv.ListItems().Count(); ++i)
+        keys << lv.ListItems()(i).Key();
+    EXPECT_EQ(keys, (QStringList{"entry000001", "entry000003", "entry000000", "entry000002"}));
+    lv.setSortOrder(lvwDescending);
+    EXPECT_EQ(lv.ListItems()(1).Text(), QStringLiteral("c"));
+    EXPECT_EQ(lv.ListItems()(1).Index(), 1);
+    lv.ListItems().Clear();
+    EXPECT_EQ(lv.ListItems().Count(), 0);
+}
+
+TEST(UiCommonControls, UpDownStepsItsBuddyText) {
+    ui_test::CountingForm form;
+    TextBox txt(form);
+    UpDown ud(form);
+    ud.setMin(0);
+    ud.setMax(365);
+    ud.setBuddyControl(&txt);
+    int buddyChanges = 0, changes = 0;
+    txt.onChange = [&] { ++buddyChanges; };
+    ud.onChange = [&] { ++changes; };
+    txt.setText(QStringLiteral("2.5"));
+    ud.userStep(1); // reads 2 (halves to even), writes 3
+    EXPECT_EQ(txt.Text(), QStringLiteral("3"));
+    EXPECT_EQ(ud.Value(), 3);
+    txt.setText(QStringLiteral("365"));
+    ud.userStep(1);
+    EXPECT_EQ(txt.Text(), QStringLiteral("365"));
+    txt.setText(QStringLiteral("abc"));
+    ud.userStep(-1);
+    EXPECT_EQ(txt.Text(), QStringLiteral("0"));
+    EXPECT_GE(buddyChanges, 5);
+    EXPECT_GE(changes, 2);
+}
+
+TEST(UiCommonControls, ProgressAndDateRanges) {
+    ui_test::CountingForm form;
+    ProgressBar bar(form);
+    bar.setValue(25);
+    EXPECT_EQ(bar.Value(), 25);
+    EXPECT_EQ(errorNumberOf([&] { bar.setValue(101); }), ErrInvalidProperty);
+    DTPicker dtp(form);
+    EXPECT_EQ(dtp.Value(), QDate(2004, 3, 15)); // the fixed clock's today
+    dtp.setValue(QDate(2004, 2, 29));
+    EXPECT_EQ(dtp.Day(), 29);
+    EXPECT_EQ(dtp.Month(), 2);
+    EXPECT_EQ(dtp.Year(), 2004);
+    EXPECT_EQ(errorNumberOf([&] { dtp.setValue(QDate(1600, 1, 1)); }), ErrInvalidProperty);
+}
