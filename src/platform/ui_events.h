@@ -84,6 +84,7 @@ inline constexpr PropertyEvent kPropertyEvents[] = {
     // Drive, folder and file lists.
     {ControlKind::DriveListBox, Property::Drive, Event::Change, Raise::OnChange},
     {ControlKind::DirListBox, Property::Path, Event::Change, Raise::OnChange},
+    {ControlKind::DirListBox, Property::ListIndex, Event::Click, Raise::OnChange},
     {ControlKind::FileListBox, Property::Path, Event::PathChange, Raise::OnChange},
     {ControlKind::FileListBox, Property::Pattern, Event::PatternChange, Raise::OnChange},
     // Showing a form (an MDI child window too) that becomes the active window activates it.
