@@ -1,21 +1,24 @@
 #pragma once
 // Test fixture for the new, open and save roads: a zeroed document state, recording views,
-// scripted message boxes and file dialogs, a scripted ask-save dialog, settings cleared and a
-// scratch folder for the files, all put back after each test.
+// scripted message boxes, file dialogs and modal forms (the user's answers to the ask-save
+// dialog are queued), settings cleared and a scratch folder for the files, all put back after
+// each test.
 
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/forms/ask_save.h"
 #include "document/forms/document_roads.h"
+#include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
 #include "document/recording_views.h"
+#include "platform/scripted_form_services.h"
 #include "platform/scripted_services.h"
 #include "platform/scripted_ui_services.h"
 #include "shell/settings.h"
 
 #include <QFile>
+#include <QListWidget>
 #include <QTemporaryDir>
-#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 #include <ostream>
@@ -33,11 +36,9 @@ struct AskSaveSeen {
     size_t FileDialogsBefore = 0; // file dialogs shown before it
 };
 
-// The user's answer to one ask-save dialog.
+// The user's answers to an ask-save dialog.
 struct AskSaveReply {
-    enum Button { Cancel = 0, Yes = 1, No = 2 };
-    Button Answer = Cancel;
-    std::set<int> Deselect; // lines (0-based) the user deselects before answering
+    enum Button { Cancel, Yes, No, CloseBox };
 };
 
 class RoadsTest : public ::testing::Test {
@@ -53,11 +54,12 @@ protected:
         previousUi_ = rt::setUiServices(ui_);
         dialogs_ = std::make_shared<rt::ScriptedCommonDialogs>();
         previousDialogs_ = rt::setCommonDialogServices(dialogs_);
-        previousAskSave_ = setAskSaveDialog([this] { runAskSave(); });
+        forms_ = std::make_shared<rt::ScriptedFormServices>();
+        previousForms_ = rt::setFormServices(forms_);
         ASSERT_TRUE(dir_.isValid());
     }
     void TearDown() override {
-        setAskSaveDialog(previousAskSave_);
+        rt::setFormServices(previousForms_);
         rt::setCommonDialogServices(previousDialogs_);
         rt::setUiServices(previousUi_);
         setDocViews(previousViews_);
@@ -88,42 +90,43 @@ protected:
         views_->ClearCalls();
     }
 
+    // Queues the user's answer to the next ask-save dialog: the lines to deselect, then the
+    // button.
     void replyAskSave(AskSaveReply::Button answer, std::set<int> deselect = {}) {
-        askSaveReplies.push_back({answer, std::move(deselect)});
+        forms_->modalScripts.push_back([this, answer, deselect](rt::Form& form) {
+            auto& dialog = dynamic_cast<FrmAskSaveForm&>(form);
+            AskSaveSeen seen{dialog.FileName, {}, dialogs_->fileRequests.size()};
+            for (int i = 0; i < dialog.LstAskSave.ListCount(); ++i)
+                seen.Lines << dialog.LstAskSave.List(i);
+            askSaveSeen.push_back(seen);
+            auto* list = qobject_cast<QListWidget*>(dialog.LstAskSave.widget());
+            for (int i : deselect)
+                list->item(i)->setSelected(false); // as the user's click does
+            switch (answer) {
+            case AskSaveReply::Yes:
+                dialog.CmdYes.raiseEvent(rt::Event::Click);
+                break;
+            case AskSaveReply::No:
+                dialog.CmdNo.raiseEvent(rt::Event::Click);
+                break;
+            case AskSaveReply::Cancel:
+                dialog.CmdCancel.raiseEvent(rt::Event::Click);
+                break;
+            case AskSaveReply::CloseBox:
+                dialog.closeByUser();
+                break;
+            }
+        });
     }
 
     RecordingViews& views() { return *views_; }
     rt::ScriptedUiServices& ui() { return *ui_; }
     rt::ScriptedCommonDialogs& dialogs() { return *dialogs_; }
+    rt::ScriptedFormServices& forms() { return *forms_; }
 
-    std::deque<AskSaveReply> askSaveReplies; // none left: the dialog is cancelled
     std::vector<AskSaveSeen> askSaveSeen;
 
 private:
-    // Plays the ask-save dialog: it takes the name, lists the changed parts all selected, and
-    // the user deselects lines and answers.
-    void runAskSave() {
-        QString fileName = Exchange.DialogText;
-        const std::vector<AskSaveLine> lines = ChangedPartLines(CurDoc);
-        AskSaveSeen seen{fileName, {}, dialogs_->fileRequests.size()};
-        for (const AskSaveLine& l : lines)
-            seen.Lines << l.Text;
-        askSaveSeen.push_back(seen);
-
-        AskSaveReply reply;
-        if (!askSaveReplies.empty()) {
-            reply = askSaveReplies.front();
-            askSaveReplies.pop_front();
-        }
-        std::vector<bool> selected(lines.size(), true);
-        for (int i : reply.Deselect)
-            selected.at(size_t(i)) = false;
-        if (reply.Answer == AskSaveReply::Yes)
-            Exchange.DialogResult = SaveSelectedParts(fileName, lines, selected);
-        else
-            Exchange.DialogResult = reply.Answer == AskSaveReply::No ? 1 : 0;
-    }
-
     QTemporaryDir dir_;
     std::shared_ptr<RecordingViews> views_;
     std::shared_ptr<rt::ScriptedUiServices> ui_;
@@ -131,5 +134,6 @@ private:
     std::shared_ptr<DocViews> previousViews_;
     std::shared_ptr<rt::UiServices> previousUi_;
     std::shared_ptr<rt::CommonDialogServices> previousDialogs_;
-    std::function<void()> previousAskSave_;
+    std::shared_ptr<rt::ScriptedFormServices> forms_;
+    std::shared_ptr<rt::FormServices> previousForms_;
 };

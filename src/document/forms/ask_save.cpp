@@ -4,6 +4,7 @@
 #include "document/doc_state.h"
 #include "document/doc_views.h"
 #include "document/forms/document_roads.h"
+#include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
@@ -11,7 +12,6 @@
 namespace {
 
 bool g_noReload = false;
-std::function<void()> g_dialog;
 
 AskSaveLine monthLine(int resId, int32_t part, int16_t month) {
     return {rt::LoadResString(resId) + QStringLiteral("  ... ") + rt::LoadResString(209 + month),
@@ -116,8 +116,8 @@ CalDocument DocumentWithParts(const CalDocument& Saved, const CalDocument& Live,
     return doc;
 }
 
-int32_t SaveSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Lines,
-                          const std::vector<bool>& Selected) {
+int32_t WriteSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Lines,
+                           const std::vector<bool>& Selected) {
     if (FileName.isEmpty()) {
         FileName = AskCalFileName();
         if (FileName.isEmpty()) return 0;
@@ -165,16 +165,7 @@ bool NoReloadMarker() {
 }
 
 void ShowAskSaveDialog() {
-    if (g_dialog) {
-        g_dialog();
-        return;
-    }
-    // No dialog to ask with: stop, nothing is written or dropped.
-    Exchange.DialogResult = 0;
-}
-
-std::function<void()> setAskSaveDialog(std::function<void()> Dialog) {
-    auto previous = std::move(g_dialog);
-    g_dialog = std::move(Dialog);
-    return previous;
+    FrmAskSave->Show(rt::vbModal);
+    rt::DoEventsNoInput();
+    FrmAskSave.release();
 }

@@ -7,7 +7,6 @@
 
 #include <QString>
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 // One line of the ask-save list: a changed part of the live document.
@@ -44,16 +43,14 @@ CalDocument DocumentWithParts(const CalDocument& Saved, const CalDocument& Live,
 // windows rebuilt) unless New is replacing the document anyway. Returns the dialog's result:
 // 1 written, 0 when the name prompt was cancelled or the write failed (the live document then
 // keeps every change and flag).
-int32_t SaveSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Lines,
-                          const std::vector<bool>& Selected);
+int32_t WriteSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Lines,
+                           const std::vector<bool>& Selected);
 
 // New's marker: set while New runs its ask-save step, so that a partial save does not rebuild
 // the month windows of a document that is about to be replaced.
 void SetNoReloadMarker(bool On);
 bool NoReloadMarker();
 
-// Shows the ask-save dialog modally for the file named in Exchange.DialogText and leaves its
-// answer in Exchange.DialogResult (1 go on, 0 stop).
+// Shows the ask-save dialog modally for the file named in Exchange.DialogText, then releases
+// it; its answer is left in Exchange.DialogResult (1 go on, 0 stop).
 void ShowAskSaveDialog();
-// Replaces the dialog (tests); an empty function restores the real one. Returns the previous.
-std::function<void()> setAskSaveDialog(std::function<void()> Dialog);
