@@ -1,12 +1,11 @@
 #pragma once
-// Test fixture for the new, open and save roads: a zeroed document state, recording views,
-// scripted message boxes, file dialogs and modal forms (the user's answers to the ask-save
-// dialog are queued), settings cleared and a scratch folder for the files, all put back after
-// each test.
+// Test fixture for the new, open and save roads and their dialogs: a zeroed document state,
+// recording views in "Edit", scripted message boxes, file dialogs, help and modal forms, cleared
+// settings and a scratch folder, all put back after each test.
 
+#include "document/cal_reader.h"
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
-#include "document/forms/ask_save.h"
 #include "document/forms/document_roads.h"
 #include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
@@ -16,7 +15,6 @@
 #include "platform/scripted_ui_services.h"
 #include "shell/settings.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -24,22 +22,18 @@
 #include <ostream>
 #include <set>
 
-// Failures show texts as text.
 inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
-// What the ask-save dialog showed once.
+// What one ask-save dialog showed.
 struct AskSaveSeen {
-    QString FileName; // the name it was given ("" untitled)
+    QString FileName;
     QStringList Lines;
-    size_t FileDialogsBefore = 0; // file dialogs shown before it
+    size_t FileDialogsBefore; // file dialogs shown before it
 };
 
-// The user's answers to an ask-save dialog.
-struct AskSaveReply {
-    enum Button { Cancel, Yes, No, CloseBox };
-};
+enum class Reply { Cancel, Yes, No, CloseBox };
 
 class RoadsTest : public ::testing::Test {
 protected:
@@ -49,50 +43,59 @@ protected:
         Settings = AppSettings{};
         views_ = std::make_shared<RecordingViews>();
         views_->State = QStringLiteral("Edit");
-        previousViews_ = setDocViews(views_);
-        ui_ = std::make_shared<rt::ScriptedUiServices>();
-        previousUi_ = rt::setUiServices(ui_);
-        dialogs_ = std::make_shared<rt::ScriptedCommonDialogs>();
-        previousDialogs_ = rt::setCommonDialogServices(dialogs_);
-        forms_ = std::make_shared<rt::ScriptedFormServices>();
-        previousForms_ = rt::setFormServices(forms_);
-        ASSERT_TRUE(dir_.isValid());
+        auto views = setDocViews(views_);
+        auto ui = rt::setUiServices(ui_);
+        auto dialogs = rt::setCommonDialogServices(dialogs_);
+        auto forms = rt::setFormServices(forms_);
+        auto help = rt::setHelpServices(help_);
+        restore_ = [=] {
+            setDocViews(views);
+            rt::setUiServices(ui);
+            rt::setCommonDialogServices(dialogs);
+            rt::setFormServices(forms);
+            rt::setHelpServices(help);
+        };
     }
     void TearDown() override {
-        rt::setFormServices(previousForms_);
-        rt::setCommonDialogServices(previousDialogs_);
-        rt::setUiServices(previousUi_);
-        setDocViews(previousViews_);
+        restore_();
         Settings = AppSettings{};
         ResetDocumentState();
     }
 
-    // A full path in the scratch folder.
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    // Makes the live document a new one, unchanged, with its last-saved copy equal.
-    void startDocument(const QString& fileName = QString()) {
+    // The live document: new, unchanged, equal to its last-saved copy; written first when
+    // write is set.
+    void startDocument(const QString& fileName = QString(), bool write = false) {
         CurDoc = BlankDocument(true);
         SetDocDefaults(CurDoc);
         CurDoc.FileName = fileName;
-        SetModified(0, 0, 0);
-        SavedDoc = CurDoc;
-        views_->State = QStringLiteral("Edit");
+        if (write) {
+            saveAsIs(fileName);
+        } else {
+            SetModified(DocPart::All, 0, 0);
+            SavedDoc = CurDoc;
+        }
     }
 
-    // Writes the live document as fileName and makes it the saved, unchanged document.
-    void startSavedDocument(const QString& fileName) {
-        startDocument();
+    // Writes the live document as it is and makes it the last-saved, unchanged one.
+    void saveAsIs(const QString& fileName) {
         ASSERT_TRUE(SaveCalFile(fileName, CurDoc));
-        SetModified(0, 0, 0);
+        SetModified(DocPart::All, 0, 0);
         SavedDoc = CurDoc;
         views_->State = QStringLiteral("Edit");
         views_->ClearCalls();
     }
 
-    // Queues the user's answer to the next ask-save dialog: the lines to deselect, then the
-    // button.
-    void replyAskSave(AskSaveReply::Button answer, std::set<int> deselect = {}) {
+    // Marks a change of the live document's author.
+    void changeAuthor(const QString& author) {
+        CurDoc.Author = author;
+        SetModified(DocPart::Header, -1, 0);
+    }
+
+    // Queues the user's answer to the next ask-save dialog: the lines (0-based) clicked off,
+    // then the button.
+    void replyAskSave(Reply answer, std::set<int> deselect = {}) {
         forms_->modalScripts.push_back([this, answer, deselect](rt::Form& form) {
             auto& dialog = dynamic_cast<FrmAskSaveForm&>(form);
             AskSaveSeen seen{dialog.FileName, {}, dialogs_->fileRequests.size()};
@@ -101,39 +104,46 @@ protected:
             askSaveSeen.push_back(seen);
             auto* list = qobject_cast<QListWidget*>(dialog.LstAskSave.widget());
             for (int i : deselect)
-                list->item(i)->setSelected(false); // as the user's click does
-            switch (answer) {
-            case AskSaveReply::Yes:
-                dialog.CmdYes.raiseEvent(rt::Event::Click);
-                break;
-            case AskSaveReply::No:
-                dialog.CmdNo.raiseEvent(rt::Event::Click);
-                break;
-            case AskSaveReply::Cancel:
-                dialog.CmdCancel.raiseEvent(rt::Event::Click);
-                break;
-            case AskSaveReply::CloseBox:
+                list->item(i)->setSelected(false);
+            if (answer == Reply::CloseBox) {
                 dialog.closeByUser();
-                break;
+                return;
             }
+            rt::CommandButton& button = answer == Reply::Yes  ? dialog.CmdYes
+                                        : answer == Reply::No ? dialog.CmdNo
+                                                              : dialog.CmdCancel;
+            button.raiseEvent(rt::Event::Click);
         });
     }
 
-    RecordingViews& views() { return *views_; }
-    rt::ScriptedUiServices& ui() { return *ui_; }
-    rt::ScriptedCommonDialogs& dialogs() { return *dialogs_; }
-    rt::ScriptedFormServices& forms() { return *forms_; }
-
+    std::shared_ptr<RecordingViews> views_;
+    std::shared_ptr<rt::ScriptedUiServices> ui_ = std::make_shared<rt::ScriptedUiServices>();
+    std::shared_ptr<rt::ScriptedCommonDialogs> dialogs_ =
+        std::make_shared<rt::ScriptedCommonDialogs>();
+    std::shared_ptr<rt::ScriptedFormServices> forms_ = std::make_shared<rt::ScriptedFormServices>();
+    std::shared_ptr<rt::ScriptedHelp> help_ = std::make_shared<rt::ScriptedHelp>();
     std::vector<AskSaveSeen> askSaveSeen;
 
 private:
     QTemporaryDir dir_;
-    std::shared_ptr<RecordingViews> views_;
-    std::shared_ptr<rt::ScriptedUiServices> ui_;
-    std::shared_ptr<rt::ScriptedCommonDialogs> dialogs_;
-    std::shared_ptr<DocViews> previousViews_;
-    std::shared_ptr<rt::UiServices> previousUi_;
-    std::shared_ptr<rt::CommonDialogServices> previousDialogs_;
-    std::shared_ptr<rt::ScriptedFormServices> forms_;
-    std::shared_ptr<rt::FormServices> previousForms_;
+    std::function<void()> restore_;
 };
+
+// Every stored field of a document, as the file holds them.
+inline QByteArray stored(const CalDocument& doc) {
+    return WriteCalData(doc);
+}
+
+inline CalDocument readBack(const QString& path) {
+    CalDocument doc = BlankDocument(true);
+    EXPECT_TRUE(LoadCalFile(path, doc)) << path.toStdString();
+    return doc;
+}
+
+inline EVItem event(const QString& text) {
+    EVItem item;
+    item.Text = text;
+    item.Kind = ItemKind::Event;
+    item.Colour = -1;
+    return item;
+}
