@@ -1,0 +1,619 @@
+#include "frm_main.h"
+
+#include "document/alarm_scan.h"
+#include "document/calendar_entries.h"
+#include "document/doc_state.h"
+#include "document/forms/document_roads.h"
+#include "document/list_ops.h"
+#include "document/modified.h"
+#include "document/records.h"
+#include "main_module.h"
+#include "month_window.h"
+#include "platform/form_services.h"
+#include "platform/resources.h"
+#include "platform/rt_error.h"
+#include "platform/system.h"
+#include "platform/ui_services.h"
+#include "settings.h"
+
+#include <cstdlib>
+
+rt::FormSlot<FrmMainForm> FrmMain;
+
+namespace {
+// Panel widths in twips.
+constexpr int kPanelOpen = 4000;
+constexpr int kPanelClosed = 500;
+// Width of a page beside the tab strip.
+constexpr int kPageWidth = 3600;
+constexpr int kPageHeight = 9600;
+// The alarm timer's tick.
+constexpr int kAlarmTick = 65535;
+
+const QString kEdit = QStringLiteral("Edit");
+const QString kLoad = QStringLiteral("Load");
+const QString kUnload = QStringLiteral("Unload");
+const QString kLogo = QStringLiteral("Logo");
+} // namespace
+
+FrmMainForm::PageBuilder FrmMainForm::pagePair(int page) {
+    return [this, page](rt::ControlArray<rt::PictureBox>& a) {
+        a.create(0, PicTab(page));
+        a.create(1, PicTab(page));
+    };
+}
+
+FrmMainForm::ButtonBuilder FrmMainForm::buttonPair(rt::ControlArray<rt::PictureBox>& pages) {
+    return [&pages](rt::ControlArray<rt::CommandButton>& a) {
+        a.create(0, pages(1));
+        a.create(1, pages(1));
+    };
+}
+
+FrmMainForm::LabelBuilder FrmMainForm::labelPair(rt::ControlArray<rt::PictureBox>& pages) {
+    return [&pages](rt::ControlArray<rt::Label>& a) {
+        a.create(0, pages(1));
+        a.create(1, pages(1));
+    };
+}
+
+FrmMainForm::LabelBuilder FrmMainForm::resultsPair() {
+    return [this](rt::ControlArray<rt::Label>& a) {
+        a.create(0, FrSUResults);
+        a.create(1, FrSUResults);
+    };
+}
+
+FrmMainForm::FrmMainForm() : rt::MdiForm(QStringLiteral("FrmMain")) {
+    layOut();
+    bindEvents();
+}
+
+void FrmMainForm::layOut() {
+    Move(0, 0, 15360, 11520);
+
+    // The frame: panel and views aligned on the left, timers off.
+    PicMenu.setBorderStyle(0);
+    PicMenu.setAlign(rt::vbAlignLeft);
+    PicMenu.setWidth(kPanelOpen);
+    TbMenu.setTabs(6);
+    TbMenu.setTabOrientation(rt::ssTabOrientationLeft);
+    TbMenu.Move(0, 0, kPanelOpen, kPageHeight);
+    PicView.setBorderStyle(0);
+    PicView.setAlign(rt::vbAlignLeft);
+    PicView.setWidth(15360 - kPanelOpen);
+    PicView.setBackColor(rt::vbApplicationWorkspace);
+    PicView.setVisible(false);
+    PicLogo.setBorderStyle(0);
+    PicLogo.Move(0, 0, rt::PixelsToTwips(405), rt::PixelsToTwips(381));
+    PicLogo.setVisible(false);
+    ImgLogo.Move(0, 0);
+    PicLoading.Move(0, 0, 6000, 1320);
+    PicLoading.setVisible(false);
+    LblLoading(0).Move(240, 240, 5520, 375);
+    LblLoading(0).setFontBold(true);
+    LblLoading(1).Move(240, 720, 5520, 375);
+    TmNavVisible.setEnabled(false);
+    TmNavVisible.setInterval(1000);
+    TmALCheck.setEnabled(false);
+    TmALCheck.setInterval(kAlarmTick);
+    LVTemp.setVisible(false);
+
+    for (int i = 0; i <= 5; ++i) {
+        PicTab(i).setBorderStyle(0);
+        PicTab(i).Move(0, 0, kPageWidth, kPageHeight);
+        LblMenu(i).Move(120, 120, 2880, 300);
+        LblMenu(i).setFontBold(true);
+        LblMenu(i).setBackStyle(0);
+        CmdHelp(i).setStyle(1);
+        CmdHelp(i).Move(3120, 60, 360, 360);
+    }
+
+    // Commands page.
+    FrCOOpSv.Move(120, 540, 3360, 2130);
+    FrCOPrint.Move(120, 2790, 3360, 1260);
+    FrCOOpt.Move(120, 4170, 3360, 810);
+    struct Row {
+        rt::Image* image;
+        rt::CommandButton* button;
+        int top;
+    };
+    const Row rows[] = {{&ImgCONew, &CmdCONew, 300},      {&ImgCOOpen, &CmdCOOpen, 750},
+                        {&ImgCOSave, &CmdCOSave, 1200},   {nullptr, &CmdCOSaveAs, 1650},
+                        {&ImgCOPreview, &CmdCOPreview, 300}, {&ImgCOPrint, &CmdCOPrint, 750},
+                        {&ImgCOOptions, &CmdCOOptions, 300}};
+    for (const Row& r : rows) {
+        if (r.image) r.image->Move(180, r.top + 60, 240, 240);
+        r.button->Move(600, r.top, 2580, 375);
+    }
+    CmdCOAbout.Move(120, 5160, 1620, 375);
+    CmdCOExit.Move(1860, 5160, 1620, 375);
+
+    // Instruction and working pages of the list and summary tabs.
+    for (auto* pages : {&PicEvents, &PicAE, &PicDebt, &PicBD, &PicSummary})
+        for (int i = 0; i <= 1; ++i) {
+            (*pages)(i).setBorderStyle(0);
+            (*pages)(i).Move(0, 540, kPageWidth, kPageHeight - 540);
+        }
+    for (int i : LblStepOne.indexes()) LblStepOne(i).Move(120, 120, 3360, 900);
+    for (int i : LblStepTwo.indexes()) LblStepTwo(i).Move(120, 1140, 3360, 900);
+
+    // The four list pages share one layout: the list, a row of small picture buttons, then
+    // Add/Edit and Remove/Clear.
+    struct ListPage {
+        rt::ListBox* list;
+        int listTop;
+        std::vector<rt::CommandButton*> small;
+        rt::CommandButton *add, *edit, *remove, *clear;
+    };
+    const ListPage lists[] = {
+        {&LstEV, 480, {&CmdEVUp, &CmdEVDown, &CmdEVSort(0), &CmdEVSort(1), &CmdEVShowPic},
+         &CmdEVAdd, &CmdEVEdit, &CmdEVRemove, &CmdEVClear},
+        {&LstAE, 120, {&CmdAEUp, &CmdAEDown, &CmdAESort(0), &CmdAESort(1), &CmdAEUpdate},
+         &CmdAEAdd, &CmdAEEdit, &CmdAERemove, &CmdAEClear},
+        {&LstDE, 120, {&CmdDEUp, &CmdDEDown, &CmdDESort(0), &CmdDESort(1)}, &CmdDEAdd,
+         &CmdDEEdit, &CmdDERemove, &CmdDEClear},
+        {&LstBD, 120, {&CmdBDUp, &CmdBDDown, &CmdBDSort(0), &CmdBDSort(1), &CmdBDUpdate},
+         &CmdBDAdd, &CmdBDEdit, &CmdBDRemove, &CmdBDClear},
+    };
+    for (const ListPage& p : lists) {
+        p.list->Move(120, p.listTop, 3360, 3300);
+        const int row = p.listTop + 3360;
+        int x = 120;
+        for (rt::CommandButton* b : p.small) {
+            b->setStyle(1);
+            b->Move(x, row, 390, 360);
+            x += 420;
+        }
+        p.add->Move(120, row + 420, 1620, 375);
+        p.edit->Move(1860, row + 420, 1620, 375);
+        p.remove->Move(120, row + 840, 1620, 375);
+        p.clear->Move(1860, row + 840, 1620, 375);
+    }
+    LstEV.setStyle(rt::vbListBoxCheckbox);
+    LblEVSelDate.Move(120, 150, 1200, 255);
+    TxtEVSelDate.Move(1320, 90, 2160, 315);
+    TxtEVSelDate.setLocked(true);
+    const int totals = 480 + 3360 + 1320;
+    rt::ControlArray<rt::Label>* totalRows[] = {&LblEVInTot, &LblEVOutTot, &LblEVTot, &LblEVBal};
+    for (int r = 0; r < 4; ++r) {
+        auto& pair = *totalRows[r];
+        const int top = totals + r * 300 + (r == 3 ? 120 : 0);
+        pair(0).Move(120, top, 2160, 255);
+        pair(1).Move(2280, top, 1200, 255);
+        pair(1).setAlignment(rt::vbRightJustify);
+    }
+    LblDEBal(0).Move(120, 120 + 3360 + 1320, 2160, 255);
+    LblDEBal(1).Move(2280, 120 + 3360 + 1320, 1200, 255);
+    LblDEBal(1).setAlignment(rt::vbRightJustify);
+
+    // Summary page.
+    FrSURange.Move(120, 120, 3360, 1140);
+    for (int i = 0; i <= 3; ++i) ChkSU(i).Move(i % 2 ? 1740 : 120, i < 2 ? 300 : 700, 1560, 300);
+    FrSUType.Move(120, 1380, 3360, 780);
+    CmdSUChart(0).Move(120, 300, 1560, 375);
+    FrSUResults.Move(120, 2280, 3360, 2760);
+    LblSUFrom(0).Move(120, 300, 600, 255);
+    LblSUFrom(1).Move(720, 300, 2520, 255);
+    LblSUTo(0).Move(120, 600, 600, 255);
+    LblSUTo(1).Move(720, 600, 2520, 255);
+    for (int i = 0; i <= 2; ++i) {
+        LblSUInf(i).Move(120, 1020 + i * 420, 1800, 255);
+        TxtSUInf(i).Move(1920, 960 + i * 420, 1320, 315);
+        TxtSUInf(i).setLocked(true);
+        TxtSUInf(i).setAlignment(rt::vbRightJustify);
+    }
+    CmdSUChart(1).Move(120, 2280, 1560, 375);
+}
+
+void FrmMainForm::bindEvents() {
+    PicMenu.onMouseMove = [this](int b, int s, float x, float y) { PicMenu_MouseMove(b, s, x, y); };
+    // The tab control fills the panel, whose height follows the window.
+    PicMenu.onResize = [this] { TbMenu.setHeight(int(PicMenu.ScaleHeight())); };
+    TbMenu.onMouseMove = [this](int b, int s, float x, float y) { TbMenu_MouseMove(b, s, x, y); };
+    TbMenu.onTabClick = [this](int previous) { TbMenu_Click(previous); };
+    TbMain.onMouseMove = [this](int b, int s, float x, float y) { TbMain_MouseMove(b, s, x, y); };
+    TbMain.onButtonClick = [this](rt::ToolbarButton& b) { TbMain_ButtonClick(b); };
+    TmNavVisible.onTimer = [this] { TmNavVisible_Timer(); };
+    TmALCheck.onTimer = [this] { TmALCheck_Timer(); };
+
+    CmdCONew.onClick = [this] { CmdCONew_Click(); };
+    CmdCOOpen.onClick = [this] { CmdCOOpen_Click(); };
+    CmdCOSave.onClick = [this] { CmdCOSave_Click(); };
+    CmdCOSaveAs.onClick = [this] { CmdCOSaveAs_Click(); };
+    CmdCOPreview.onClick = [this] { CmdCOPreview_Click(); };
+    CmdCOPrint.onClick = [this] { CmdCOPrint_Click(); };
+    CmdCOOptions.onClick = [this] { CmdCOOptions_Click(); };
+    CmdCOAbout.onClick = [this] { CmdCOAbout_Click(); };
+    CmdCOExit.onClick = [this] { CmdCOExit_Click(); };
+
+    CmdEVAdd.onClick = [this] { CmdEVAdd_Click(); };
+    CmdEVEdit.onClick = [this] { CmdEVEdit_Click(); };
+    CmdEVShowPic.onClick = [this] { CmdEVShowPic_Click(); };
+    CmdEVRemove.onClick = [this] { CmdEVRemove_Click(); };
+    CmdEVClear.onClick = [this] { CmdEVClear_Click(); };
+    CmdEVUp.onClick = [this] { CmdEVUp_Click(); };
+    CmdEVDown.onClick = [this] { CmdEVDown_Click(); };
+    CmdAERemove.onClick = [this] { CmdAERemove_Click(); };
+    CmdAEClear.onClick = [this] { CmdAEClear_Click(); };
+    CmdAEUp.onClick = [this] { CmdAEUp_Click(); };
+    CmdAEDown.onClick = [this] { CmdAEDown_Click(); };
+    CmdAEUpdate.onClick = [this] { CmdAEUpdate_Click(); };
+    CmdDERemove.onClick = [this] { CmdDERemove_Click(); };
+    CmdDEClear.onClick = [this] { CmdDEClear_Click(); };
+    CmdDEUp.onClick = [this] { CmdDEUp_Click(); };
+    CmdDEDown.onClick = [this] { CmdDEDown_Click(); };
+    CmdBDRemove.onClick = [this] { CmdBDRemove_Click(); };
+    CmdBDClear.onClick = [this] { CmdBDClear_Click(); };
+    CmdBDUp.onClick = [this] { CmdBDUp_Click(); };
+    CmdBDDown.onClick = [this] { CmdBDDown_Click(); };
+    CmdBDUpdate.onClick = [this] { CmdBDUpdate_Click(); };
+    for (int i = 0; i <= 1; ++i) {
+        CmdEVSort(i).onClick = [this, i] { CmdEVSort_Click(i); };
+        CmdAESort(i).onClick = [this, i] { CmdAESort_Click(i); };
+        CmdDESort(i).onClick = [this, i] { CmdDESort_Click(i); };
+        CmdBDSort(i).onClick = [this, i] { CmdBDSort_Click(i); };
+    }
+    LstEV.onClick = [this] { LstEV_Click(); };
+    LstEV.onItemCheck = [this](int item) { LstEV_ItemCheck(item); };
+    LstAE.onClick = [this] { LstAE_Click(); };
+    LstDE.onClick = [this] { LstDE_Click(); };
+    LstBD.onClick = [this] { LstBD_Click(); };
+    for (int i = 0; i <= 3; ++i) ChkSU(i).onClick = [this, i] { ChkSU_Click(i); };
+}
+
+bool FrmMainForm::editing() const { return Tag() == kEdit && IsBusy == 0; }
+
+// ---- Window events ----
+
+void FrmMainForm::MDIForm_Load() {
+    SetupInterface();
+    const int16_t minutes = AlarmIntervalSetting();
+    if (minutes != -1) {
+        NextAlarmCheck = rt::sys().now().addSecs(60LL * minutes);
+        TmALCheck.setEnabled(true);
+    }
+    for (int i = 0; i <= 5; ++i) PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
+}
+
+void FrmMainForm::MDIForm_QueryUnload(int& Cancel, int) {
+    // Closing while code fills the controls would shut the program down inside that work.
+    if (IsBusy != 0) {
+        Cancel = 1;
+        return;
+    }
+    // The ask-save step; it refuses at once while a document is read or written, and puts
+    // the state back to "Edit" when the user stops the closing.
+    if (QueryCloseDocument()) {
+        Cancel = 0;
+        TmALCheck.setEnabled(false);
+        rt::DoEvents();
+        ShutdownApp();
+    } else {
+        Cancel = 1;
+    }
+}
+
+void FrmMainForm::MDIForm_Resize() {
+    const QString state = Tag();
+    if (state != kLogo && state != kLoad) return;
+    PicView.setWidth(std::abs(Width() - PicMenu.Width()));
+    if (state == kLogo) CenterInContainer(PicLogo, PicView);
+    else CenterInContainer(PicLoading, PicView);
+}
+
+void FrmMainForm::MDIForm_Terminate() {
+    TmNavVisible.setEnabled(false);
+    rt::DoEvents();
+    FrmMain.release();
+    rt::DoEvents();
+    rt::End();
+}
+
+void FrmMainForm::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel) {
+    Cancel = 1;
+    rt::DoEvents();
+    if (CmdStr != QLatin1String("RESTORE")) return;
+    // Errors of the restore steps are ignored: the command still counts as accepted.
+    try {
+        setWindowState(rt::vbMaximized);
+    } catch (const rt::RtError&) {
+    }
+    try {
+        SetFocus();
+    } catch (const rt::RtError&) {
+    }
+    try {
+        ZOrder(0);
+    } catch (const rt::RtError&) {
+    }
+    rt::DoEvents();
+    Cancel = 0;
+}
+
+void FrmMainForm::MDIForm_MouseMove(int, int, float, float) {
+    if (editing()) SetNavPanel(false, false);
+}
+
+// ---- Navigation panel, toolbar, timers ----
+
+void FrmMainForm::PicMenu_MouseMove(int, int, float, float) {
+    if (editing()) SetNavPanel(true, false);
+}
+
+void FrmMainForm::TbMenu_MouseMove(int, int, float, float) {
+    if (editing()) SetNavPanel(true, false);
+}
+
+void FrmMainForm::TbMain_MouseMove(int, int, float, float) {
+    if (editing()) SetNavPanel(false, false);
+}
+
+void FrmMainForm::TbMenu_Click(int) {
+    for (int i = 0; i <= 5; ++i) PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
+    RefreshPane(false, -1);
+}
+
+void FrmMainForm::TbMain_ButtonClick(rt::ToolbarButton& Button) {
+    rt::DoEvents();
+    const QString key = Button.Key();
+    if (key == QLatin1String("New")) return CmdCONew_Click();
+    if (key == QLatin1String("Open")) return CmdCOOpen_Click();
+    if (key == QLatin1String("Options")) return CmdCOOptions_Click();
+    if (key == QLatin1String("Help")) return ShowHelp(QStringLiteral("Html\\index.htm"));
+    if (!editing()) return;
+    if (key == QLatin1String("Save")) return CmdCOSave_Click();
+    if (key == QLatin1String("Preview")) return CmdCOPreview_Click();
+    if (key == QLatin1String("Print")) return CmdCOPrint_Click();
+    if (key == QLatin1String("Prop")) {
+        ShowPropertiesDialog(false);
+        return;
+    }
+    if (key == QLatin1String("HTile")) return Arrange(rt::vbTileHorizontal);
+    if (key == QLatin1String("VTile")) return Arrange(rt::vbTileVertical);
+    if (key == QLatin1String("Cascade")) return Arrange(rt::vbCascade);
+    if (key == QLatin1String("AIcons")) return Arrange(rt::vbArrangeIcons);
+    if (key.size() == 3 && key.startsWith(u'm')) {
+        const int m = key.mid(1).toInt();
+        if (m < 1 || m > 12) return;
+        FrmMonthModele& window = MonthForms(m).get();
+        window.Form_Activate();
+        window.setWindowState(rt::vbNormal);
+    }
+}
+
+void FrmMainForm::TmNavVisible_Timer() {
+    TmNavVisible.setEnabled(false);
+    PicMenu.setWidth(kPanelClosed);
+}
+
+void FrmMainForm::TmALCheck_Timer() {
+    const int16_t minutes = AlarmIntervalSetting();
+    if (minutes == -1) {
+        TmALCheck.setEnabled(false);
+        return;
+    }
+    if (rt::sys().now() < NextAlarmCheck) return;
+    TmALCheck.setEnabled(false);
+    CheckAlarms();
+    rt::DoEvents();
+    NextAlarmCheck = rt::sys().now().addSecs(60LL * minutes);
+    TmALCheck.setEnabled(true);
+}
+
+// ---- Commands page ----
+
+void FrmMainForm::CmdCONew_Click() {
+    // Not while a document is read or written: a second document road would replace the
+    // live document under the first.
+    if (Tag() == kUnload || Tag() == kLoad || IsBusy != 0) return;
+    NewDocument();
+}
+
+void FrmMainForm::CmdCOOpen_Click() {
+    if (Tag() == kUnload || Tag() == kLoad || IsBusy != 0) return;
+    QString fileName;
+    OpenDocument(fileName);
+}
+
+void FrmMainForm::CmdCOSave_Click() {
+    if (!editing()) return;
+    SaveDocument(true, false);
+    if (Tag() != kEdit) SetMainMode(1);
+}
+
+void FrmMainForm::CmdCOSaveAs_Click() {
+    if (!editing()) return;
+    SaveDocument(true, true);
+    if (Tag() != kEdit) SetMainMode(1);
+}
+
+void FrmMainForm::CmdCOOptions_Click() {
+    ShowOptionsDialog();
+    RefreshPane(true, -1);
+}
+
+void FrmMainForm::CmdCOAbout_Click() {
+    SetNavPanel(false, true);
+    rt::DoEvents();
+    ShowAboutForm();
+    ImgLogo.Refresh();
+}
+
+void FrmMainForm::CmdCOExit_Click() { Unload(); }
+
+// ---- List pages ----
+// Row i of a list is record i of its list; the list operations check their indexes, mark the
+// document, refresh the pane and redraw the cell themselves.
+
+void FrmMainForm::CmdEVRemove_Click() {
+    if (!editing()) return;
+    RemoveDayItem(CurMonth, CurCell, false, int16_t(LstEV.ListIndex()));
+}
+
+void FrmMainForm::CmdEVClear_Click() {
+    if (!editing()) return;
+    RemoveDayItem(CurMonth, CurCell, true, -1);
+}
+
+void FrmMainForm::CmdEVUp_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstEV.ListIndex());
+    MoveDayItem(CurMonth, CurCell, i, int16_t(i - 1));
+}
+
+void FrmMainForm::CmdEVDown_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstEV.ListIndex());
+    MoveDayItem(CurMonth, CurCell, i, int16_t(i + 1));
+}
+
+void FrmMainForm::CmdEVSort_Click(int Index) {
+    if (!editing()) return;
+    SortDayItems(CurMonth, CurCell, Index == 0 ? 0 : 1);
+}
+
+void FrmMainForm::CmdAERemove_Click() {
+    if (!editing()) return;
+    RemoveAE(false, int16_t(LstAE.ListIndex()));
+    ApplyAEToCalendar();
+}
+
+void FrmMainForm::CmdAEClear_Click() {
+    if (!editing()) return;
+    RemoveAE(true, -1);
+    ApplyAEToCalendar();
+}
+
+void FrmMainForm::CmdAEUp_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstAE.ListIndex());
+    MoveAE(i, int16_t(i - 1));
+}
+
+void FrmMainForm::CmdAEDown_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstAE.ListIndex());
+    MoveAE(i, int16_t(i + 1));
+}
+
+void FrmMainForm::CmdAESort_Click(int Index) {
+    if (!editing()) return;
+    SortAE(Index == 0 ? 0 : 1);
+}
+
+void FrmMainForm::CmdAEUpdate_Click() {
+    if (!editing()) return;
+    ApplyAEToCalendar();
+    rt::MsgBox(rt::LoadResString(10057), rt::vbOKOnly + rt::vbInformation,
+               QStringLiteral("Mirovanta"));
+}
+
+void FrmMainForm::CmdDERemove_Click() {
+    if (!editing()) return;
+    RemoveDEItem(false, int16_t(LstDE.ListIndex()));
+}
+
+void FrmMainForm::CmdDEClear_Click() {
+    if (!editing()) return;
+    RemoveDEItem(true, -1);
+}
+
+void FrmMainForm::CmdDEUp_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstDE.ListIndex());
+    MoveDEItem(i, int16_t(i - 1));
+}
+
+void FrmMainForm::CmdDEDown_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstDE.ListIndex());
+    MoveDEItem(i, int16_t(i + 1));
+}
+
+void FrmMainForm::CmdDESort_Click(int Index) {
+    if (!editing()) return;
+    SortDEItems(Index == 0 ? 0 : 1);
+}
+
+void FrmMainForm::CmdBDRemove_Click() {
+    if (!editing()) return;
+    RemoveBD(false, int16_t(LstBD.ListIndex()));
+    ApplyBDToCalendar();
+}
+
+void FrmMainForm::CmdBDClear_Click() {
+    if (!editing()) return;
+    RemoveBD(true, -1);
+    ApplyBDToCalendar();
+}
+
+void FrmMainForm::CmdBDUp_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstBD.ListIndex());
+    MoveBD(i, int16_t(i - 1));
+}
+
+void FrmMainForm::CmdBDDown_Click() {
+    if (!editing()) return;
+    const auto i = int16_t(LstBD.ListIndex());
+    MoveBD(i, int16_t(i + 1));
+}
+
+void FrmMainForm::CmdBDSort_Click(int Index) {
+    if (!editing()) return;
+    SortBD(Index == 0 ? 0 : 1);
+}
+
+void FrmMainForm::CmdBDUpdate_Click() {
+    if (!editing()) return;
+    ApplyBDToCalendar();
+    rt::MsgBox(rt::LoadResString(10057), rt::vbOKOnly + rt::vbInformation,
+               QStringLiteral("Mirovanta"));
+}
+
+void FrmMainForm::LstEV_Click() {
+    if (!editing() || LstEV.ListCount() == 0) return;
+    UpdateMainControls(false);
+    ShowEVBalance();
+}
+
+void FrmMainForm::LstEV_ItemCheck(int Item) {
+    if (!editing() || LstEV.ListCount() == 0) return;
+    if (!IsMonth(CurMonth) || !IsCell(CurCell)) return;
+    DayCell& cell = CurDoc.Months(CurMonth).Cells(CurCell);
+    if (Item < 0 || Item >= cell.Count || Item >= int(cell.Items.size())) return;
+    SetModified(DocPart::MonthDays, -1, CurMonth);
+    cell.Items[size_t(Item)].Checked = LstEV.Selected(Item) ? -1 : 0;
+    RedrawDayCell(CurMonth, CurCell);
+}
+
+void FrmMainForm::LstAE_Click() {
+    if (!editing()) return;
+    UpdateMainControls(false);
+}
+
+void FrmMainForm::LstDE_Click() {
+    if (!editing()) return;
+    ShowDEBalance();
+    UpdateMainControls(false);
+}
+
+void FrmMainForm::LstBD_Click() {
+    if (!editing()) return;
+    UpdateMainControls(false);
+}
+
+void FrmMainForm::ChkSU_Click(int Index) {
+    if (!editing()) return;
+    if (ChkSU(Index).Value() == 0) {
+        // The last box ticked cannot be cleared: ticking it again clicks it once more.
+        bool anyTicked = false;
+        for (int i = 0; i <= 3; ++i) anyTicked = anyTicked || ChkSU(i).Value() != 0;
+        if (!anyTicked) ChkSU(Index).setValue(1);
+        return;
+    }
+    for (int i = 0; i <= 3; ++i)
+        if (i != Index) ChkSU(i).setValue(0);
+    RefreshPane(false, -1);
+}
