@@ -36,6 +36,9 @@ Form* TabPage::form() const {
 }
 
 TabControl::TabControl(Container& parent, const QString& name, int index)
+    : TabControl(parent, 3, name, index) {}
+
+TabControl::TabControl(Container& parent, int tabs, const QString& name, int index)
     : Control(ControlKind::TabControl, parent, name, index) {
     tabs_ = new QTabWidget;
     tabs_->setUsesScrollButtons(true);
@@ -44,7 +47,7 @@ TabControl::TabControl(Container& parent, const QString& name, int index)
     });
     attachWidget(tabs_);
     addEventSource(tabs_->tabBar());
-    setTabs(3);
+    setTabs(tabs);
 }
 
 TabControl::~TabControl() {

@@ -47,6 +47,8 @@ enum TabOrientationValue : int {
 class TabControl : public Control {
 public:
     explicit TabControl(Container& parent, const QString& name = {}, int index = -1);
+    // A tab control with its number of tabs from the start (their pages can hold controls).
+    TabControl(Container& parent, int tabs, const QString& name, int index = -1);
     ~TabControl() override;
 
     int Tabs() const { return int(pages_.size()); }

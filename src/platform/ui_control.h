@@ -200,8 +200,7 @@ public:
     explicit ControlArray(QString name) : name_(std::move(name)) {}
     // Builds the elements at once (build(array) calls create), so that controls declared after
     // the array can be placed on its elements.
-    template <class Build>
-    ControlArray(QString name, Build build) : name_(std::move(name)) {
+    template <class Build> ControlArray(QString name, Build build) : name_(std::move(name)) {
         build(*this);
     }
     ControlArray(const ControlArray&) = delete;

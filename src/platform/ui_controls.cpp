@@ -50,6 +50,9 @@ protected:
         flags |= label_->UseMnemonic() ? Qt::TextShowMnemonic : 0;
         QString text = label_->Caption();
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        // Only whole lines show: a wrapped line that would be cut in half is left out.
+        const int spacing = QFontMetrics(font()).lineSpacing();
+        if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
         p.drawText(r, flags, text);
     }
 

@@ -76,9 +76,8 @@ void FrmMainForm::layOut() {
     PicMenu.setBorderStyle(0);
     PicMenu.setAlign(rt::vbAlignLeft);
     PicMenu.setWidth(kPanelOpen);
-    TbMenu.setTabs(6);
     TbMenu.setTabOrientation(rt::ssTabOrientationLeft);
-    TbMenu.Move(0, 0, kPanelOpen, kPageHeight);
+    TbMenu.Move(0, 0, kPanelOpen, int(PicMenu.ScaleHeight()));
     PicView.setBorderStyle(0);
     PicView.setAlign(rt::vbAlignLeft);
     PicView.setWidth(15360 - kPanelOpen);
@@ -118,8 +117,8 @@ void FrmMainForm::layOut() {
         rt::CommandButton* button;
         int top;
     };
-    const Row rows[] = {{&ImgCONew, &CmdCONew, 300},      {&ImgCOOpen, &CmdCOOpen, 750},
-                        {&ImgCOSave, &CmdCOSave, 1200},   {nullptr, &CmdCOSaveAs, 1650},
+    const Row rows[] = {{&ImgCONew, &CmdCONew, 300},         {&ImgCOOpen, &CmdCOOpen, 750},
+                        {&ImgCOSave, &CmdCOSave, 1200},      {nullptr, &CmdCOSaveAs, 1650},
                         {&ImgCOPreview, &CmdCOPreview, 300}, {&ImgCOPrint, &CmdCOPrint, 750},
                         {&ImgCOOptions, &CmdCOOptions, 300}};
     for (const Row& r : rows) {
@@ -135,8 +134,10 @@ void FrmMainForm::layOut() {
             (*pages)(i).setBorderStyle(0);
             (*pages)(i).Move(0, 540, kPageWidth, kPageHeight - 540);
         }
-    for (int i : LblStepOne.indexes()) LblStepOne(i).Move(120, 120, 3360, 900);
-    for (int i : LblStepTwo.indexes()) LblStepTwo(i).Move(120, 1140, 3360, 900);
+    for (int i : LblStepOne.indexes())
+        LblStepOne(i).Move(120, 120, 3360, 900);
+    for (int i : LblStepTwo.indexes())
+        LblStepTwo(i).Move(120, 1140, 3360, 900);
 
     // The four list pages share one layout: the list, a row of small picture buttons, then
     // Add/Edit and Remove/Clear.
@@ -147,14 +148,34 @@ void FrmMainForm::layOut() {
         rt::CommandButton *add, *edit, *remove, *clear;
     };
     const ListPage lists[] = {
-        {&LstEV, 480, {&CmdEVUp, &CmdEVDown, &CmdEVSort(0), &CmdEVSort(1), &CmdEVShowPic},
-         &CmdEVAdd, &CmdEVEdit, &CmdEVRemove, &CmdEVClear},
-        {&LstAE, 120, {&CmdAEUp, &CmdAEDown, &CmdAESort(0), &CmdAESort(1), &CmdAEUpdate},
-         &CmdAEAdd, &CmdAEEdit, &CmdAERemove, &CmdAEClear},
-        {&LstDE, 120, {&CmdDEUp, &CmdDEDown, &CmdDESort(0), &CmdDESort(1)}, &CmdDEAdd,
-         &CmdDEEdit, &CmdDERemove, &CmdDEClear},
-        {&LstBD, 120, {&CmdBDUp, &CmdBDDown, &CmdBDSort(0), &CmdBDSort(1), &CmdBDUpdate},
-         &CmdBDAdd, &CmdBDEdit, &CmdBDRemove, &CmdBDClear},
+        {&LstEV,
+         480,
+         {&CmdEVUp, &CmdEVDown, &CmdEVSort(0), &CmdEVSort(1), &CmdEVShowPic},
+         &CmdEVAdd,
+         &CmdEVEdit,
+         &CmdEVRemove,
+         &CmdEVClear},
+        {&LstAE,
+         120,
+         {&CmdAEUp, &CmdAEDown, &CmdAESort(0), &CmdAESort(1), &CmdAEUpdate},
+         &CmdAEAdd,
+         &CmdAEEdit,
+         &CmdAERemove,
+         &CmdAEClear},
+        {&LstDE,
+         120,
+         {&CmdDEUp, &CmdDEDown, &CmdDESort(0), &CmdDESort(1)},
+         &CmdDEAdd,
+         &CmdDEEdit,
+         &CmdDERemove,
+         &CmdDEClear},
+        {&LstBD,
+         120,
+         {&CmdBDUp, &CmdBDDown, &CmdBDSort(0), &CmdBDSort(1), &CmdBDUpdate},
+         &CmdBDAdd,
+         &CmdBDEdit,
+         &CmdBDRemove,
+         &CmdBDClear},
     };
     for (const ListPage& p : lists) {
         p.list->Move(120, p.listTop, 3360, 3300);
@@ -189,7 +210,8 @@ void FrmMainForm::layOut() {
 
     // Summary page.
     FrSURange.Move(120, 120, 3360, 1140);
-    for (int i = 0; i <= 3; ++i) ChkSU(i).Move(i % 2 ? 1740 : 120, i < 2 ? 300 : 700, 1560, 300);
+    for (int i = 0; i <= 3; ++i)
+        ChkSU(i).Move(i % 2 ? 1740 : 120, i < 2 ? 300 : 700, 1560, 300);
     FrSUType.Move(120, 1380, 3360, 780);
     CmdSUChart(0).Move(120, 300, 1560, 375);
     FrSUResults.Move(120, 2280, 3360, 2760);
@@ -259,10 +281,13 @@ void FrmMainForm::bindEvents() {
     LstAE.onClick = [this] { LstAE_Click(); };
     LstDE.onClick = [this] { LstDE_Click(); };
     LstBD.onClick = [this] { LstBD_Click(); };
-    for (int i = 0; i <= 3; ++i) ChkSU(i).onClick = [this, i] { ChkSU_Click(i); };
+    for (int i = 0; i <= 3; ++i)
+        ChkSU(i).onClick = [this, i] { ChkSU_Click(i); };
 }
 
-bool FrmMainForm::editing() const { return Tag() == kEdit && IsBusy == 0; }
+bool FrmMainForm::editing() const {
+    return Tag() == kEdit && IsBusy == 0;
+}
 
 // ---- Window events ----
 
@@ -273,7 +298,8 @@ void FrmMainForm::MDIForm_Load() {
         NextAlarmCheck = rt::sys().now().addSecs(60LL * minutes);
         TmALCheck.setEnabled(true);
     }
-    for (int i = 0; i <= 5; ++i) PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
+    for (int i = 0; i <= 5; ++i)
+        PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
 }
 
 void FrmMainForm::MDIForm_QueryUnload(int& Cancel, int) {
@@ -298,8 +324,10 @@ void FrmMainForm::MDIForm_Resize() {
     const QString state = Tag();
     if (state != kLogo && state != kLoad) return;
     PicView.setWidth(std::abs(Width() - PicMenu.Width()));
-    if (state == kLogo) CenterInContainer(PicLogo, PicView);
-    else CenterInContainer(PicLoading, PicView);
+    if (state == kLogo)
+        CenterInContainer(PicLogo, PicView);
+    else
+        CenterInContainer(PicLoading, PicView);
 }
 
 void FrmMainForm::MDIForm_Terminate() {
@@ -350,7 +378,8 @@ void FrmMainForm::TbMain_MouseMove(int, int, float, float) {
 }
 
 void FrmMainForm::TbMenu_Click(int) {
-    for (int i = 0; i <= 5; ++i) PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
+    for (int i = 0; i <= 5; ++i)
+        PicTab(i).setEnabled(TbMenu.Tab() == 5 - i);
     RefreshPane(false, -1);
 }
 
@@ -440,7 +469,9 @@ void FrmMainForm::CmdCOAbout_Click() {
     ImgLogo.Refresh();
 }
 
-void FrmMainForm::CmdCOExit_Click() { Unload(); }
+void FrmMainForm::CmdCOExit_Click() {
+    Unload();
+}
 
 // ---- List pages ----
 // Row i of a list is record i of its list; the list operations check their indexes, mark the
@@ -609,7 +640,8 @@ void FrmMainForm::ChkSU_Click(int Index) {
     if (ChkSU(Index).Value() == 0) {
         // The last box ticked cannot be cleared: ticking it again clicks it once more.
         bool anyTicked = false;
-        for (int i = 0; i <= 3; ++i) anyTicked = anyTicked || ChkSU(i).Value() != 0;
+        for (int i = 0; i <= 3; ++i)
+            anyTicked = anyTicked || ChkSU(i).Value() != 0;
         if (!anyTicked) ChkSU(Index).setValue(1);
         return;
     }

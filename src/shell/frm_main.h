@@ -27,7 +27,7 @@ public:
     rt::ImageList ImgLstMain{*this, QStringLiteral("ImgLstMain")};
     rt::ImageList ImgLstMain_d{*this, QStringLiteral("ImgLstMain_d")};
     rt::PictureBox PicMenu{*this, QStringLiteral("PicMenu")};
-    rt::TabControl TbMenu{PicMenu, QStringLiteral("TbMenu")};
+    rt::TabControl TbMenu{PicMenu, 6, QStringLiteral("TbMenu")};
     rt::PictureBox PicView{*this, QStringLiteral("PicView")};
     rt::PictureBox PicLogo{PicView, QStringLiteral("PicLogo")};
     rt::Image ImgLogo{PicLogo, QStringLiteral("ImgLogo")};
@@ -48,7 +48,8 @@ public:
                                                     a.create(i, TbMenu.Page(5 - i));
                                             }};
     rt::ControlArray<rt::Label> LblMenu{QStringLiteral("LblMenu"), [this](auto& a) {
-                                            for (int i = 0; i <= 5; ++i) a.create(i, PicTab(i));
+                                            for (int i = 0; i <= 5; ++i)
+                                                a.create(i, PicTab(i));
                                         }};
     rt::ControlArray<rt::CommandButton> CmdHelp{QStringLiteral("CmdHelp"), [this](auto& a) {
                                                     for (int i = 0; i <= 5; ++i)
@@ -104,7 +105,8 @@ public:
     rt::CommandButton CmdEVShowPic{PicEvents(1), QStringLiteral("CmdEVShowPic")};
     rt::CommandButton CmdEVUp{PicEvents(1), QStringLiteral("CmdEVUp")};
     rt::CommandButton CmdEVDown{PicEvents(1), QStringLiteral("CmdEVDown")};
-    rt::ControlArray<rt::CommandButton> CmdEVSort{QStringLiteral("CmdEVSort"), buttonPair(PicEvents)};
+    rt::ControlArray<rt::CommandButton> CmdEVSort{QStringLiteral("CmdEVSort"),
+                                                  buttonPair(PicEvents)};
     rt::ControlArray<rt::Label> LblEVInTot{QStringLiteral("LblEVInTot"), labelPair(PicEvents)};
     rt::ControlArray<rt::Label> LblEVOutTot{QStringLiteral("LblEVOutTot"), labelPair(PicEvents)};
     rt::ControlArray<rt::Label> LblEVTot{QStringLiteral("LblEVTot"), labelPair(PicEvents)};
@@ -148,7 +150,8 @@ public:
     rt::Frame FrSUType{PicSummary(1), QStringLiteral("FrSUType")};
     rt::Frame FrSUResults{PicSummary(1), QStringLiteral("FrSUResults")};
     rt::ControlArray<rt::CheckBox> ChkSU{QStringLiteral("ChkSU"), [this](auto& a) {
-                                             for (int i = 0; i <= 3; ++i) a.create(i, FrSURange);
+                                             for (int i = 0; i <= 3; ++i)
+                                                 a.create(i, FrSURange);
                                          }};
     rt::ControlArray<rt::CommandButton> CmdSUChart{QStringLiteral("CmdSUChart"), [this](auto& a) {
                                                        a.create(0, FrSUType);
@@ -157,10 +160,12 @@ public:
     rt::ControlArray<rt::Label> LblSUFrom{QStringLiteral("LblSUFrom"), resultsPair()};
     rt::ControlArray<rt::Label> LblSUTo{QStringLiteral("LblSUTo"), resultsPair()};
     rt::ControlArray<rt::Label> LblSUInf{QStringLiteral("LblSUInf"), [this](auto& a) {
-                                             for (int i = 0; i <= 2; ++i) a.create(i, FrSUResults);
+                                             for (int i = 0; i <= 2; ++i)
+                                                 a.create(i, FrSUResults);
                                          }};
     rt::ControlArray<rt::TextBox> TxtSUInf{QStringLiteral("TxtSUInf"), [this](auto& a) {
-                                               for (int i = 0; i <= 2; ++i) a.create(i, FrSUResults);
+                                               for (int i = 0; i <= 2; ++i)
+                                                   a.create(i, FrSUResults);
                                            }};
 
     // The moment from which the next alarm scan is due.

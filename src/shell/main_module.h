@@ -24,7 +24,13 @@ void ShowEVBalance();
 void ShowDEBalance();
 
 // ---- Month windows ----
+// Fills the twelve month windows for the live document and shows the month to open first.
+void ShowMonthWindows();
 void RedrawDayCell(int16_t Month, int16_t Cell);
+
+// ---- Alarm window ----
+// Shows the alarm of item Index of day cell (Month, Cell) modally; true when it changed the item.
+bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index);
 
 // ---- Day selection and cell menu ----
 void SelectDay(int16_t Month, int16_t Cell);

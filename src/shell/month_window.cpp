@@ -24,7 +24,9 @@ QString appState() {
     FrmMainForm* main = FrmMain.peek();
     return main ? main->Tag() : QStringLiteral("Unload");
 }
-bool editing() { return appState() == QLatin1String("Edit") && IsBusy == 0; }
+bool editing() {
+    return appState() == QLatin1String("Edit") && IsBusy == 0;
+}
 } // namespace
 
 rt::FormSlot<FrmMonthModele>& MonthForms(int Month) {
@@ -44,7 +46,8 @@ rt::FormSlot<FrmMonthModele>& MonthForms(int Month) {
 
 FrmMonthModele::CellBuilder FrmMonthModele::cells() {
     return [this](rt::ControlArray<rt::Label>& a) {
-        for (int c = kFirstCell; c <= kLastCell; ++c) a.create(c, PicCal);
+        for (int c = kFirstCell; c <= kLastCell; ++c)
+            a.create(c, PicCal);
     };
 }
 
@@ -62,7 +65,7 @@ FrmMonthModele::FrmMonthModele() : rt::Form(QStringLiteral("FrmMonthModele"), Ty
         PicEvent(i).setBorderStyle(1);
         LblFix(i).setAlignment(rt::vbCenter);
         LblFix(i).setBackStyle(0);
-        LblFix(i).setFontBold(true);
+        LblFix(i).setFontSize(8);
         LblFix(i).setTop(0);
     }
     for (int c = kFirstCell; c <= kLastCell; ++c) {
@@ -81,7 +84,8 @@ FrmMonthModele::FrmMonthModele() : rt::Form(QStringLiteral("FrmMonthModele"), Ty
             line.setUseMnemonic(false);
         }
     }
-    for (int i : {3, 7}) mnuEditCmd(i).setCaption(QStringLiteral("-"));
+    for (int i : {3, 7})
+        mnuEditCmd(i).setCaption(QStringLiteral("-"));
     mnuEdit.setVisible(false);
     layOutGrid();
     bindEvents();
@@ -89,14 +93,22 @@ FrmMonthModele::FrmMonthModele() : rt::Form(QStringLiteral("FrmMonthModele"), Ty
 
 rt::ControlArray<rt::Label>& FrmMonthModele::LblEV(int n) {
     switch (n) {
-    case 1: return LblEV1;
-    case 2: return LblEV2;
-    case 3: return LblEV3;
-    case 4: return LblEV4;
-    case 5: return LblEV5;
-    case 6: return LblEV6;
-    case 7: return LblEV7;
-    default: rt::raise(rt::ErrSubscript);
+    case 1:
+        return LblEV1;
+    case 2:
+        return LblEV2;
+    case 3:
+        return LblEV3;
+    case 4:
+        return LblEV4;
+    case 5:
+        return LblEV5;
+    case 6:
+        return LblEV6;
+    case 7:
+        return LblEV7;
+    default:
+        rt::raise(rt::ErrSubscript);
     }
 }
 
@@ -146,10 +158,13 @@ void FrmMonthModele::bindEvents() {
             };
         }
     }
-    for (int i = 0; i <= 8; ++i) mnuEditCmd(i).onClick = [this, i] { mnuEditCmd_Click(i); };
+    for (int i = 0; i <= 8; ++i)
+        mnuEditCmd(i).onClick = [this, i] { mnuEditCmd_Click(i); };
 }
 
-int16_t FrmMonthModele::month() const { return rt::CInt(rt::Val(Tag())); }
+int16_t FrmMonthModele::month() const {
+    return rt::CInt(rt::Val(Tag()));
+}
 
 void FrmMonthModele::setMonthButton(int value) {
     FrmMainForm* main = FrmMain.peek();
@@ -162,13 +177,34 @@ void FrmMonthModele::setMonthButton(int value) {
 
 void FrmMonthModele::LoadCaptions() {
     LblFix(0).setCaption(rt::LoadResString(407));
-    for (int i = 1; i <= 6; ++i) LblFix(i).setCaption(rt::LoadResString(400 + i));
+    for (int i = 1; i <= 6; ++i)
+        LblFix(i).setCaption(rt::LoadResString(400 + i));
     const int ids[] = {408, 409, 410, 0, 411, 412, 413, 0, 414};
     for (int i = 0; i <= 8; ++i)
         mnuEditCmd(i).setCaption(ids[i] ? rt::LoadResString(ids[i]) : QStringLiteral("-"));
 }
 
-void FrmMonthModele::Form_Load() { LoadCaptions(); }
+void FrmMonthModele::Form_Load() {
+    LoadCaptions();
+}
+
+void FrmMonthModele::ResetForBlankDocument(int32_t CellBack) {
+    for (int c = kFirstCell; c <= kLastCell; ++c) {
+        for (int n = 1; n <= 7; ++n)
+            LblEV(n)(c).setCaption(QString());
+        LblDay(c).setBackStyle(1);
+        LblDay(c).setBackColor(CellBack);
+        LblDay(c).setCaption(QString());
+    }
+    PicCal.setAutoRedraw(false);
+    PicCal.setPicture(rt::Picture::empty());
+    PicCal.Cls();
+    setWindowState(rt::vbNormal);
+    if (WindowState() == rt::vbNormal) {
+        setTop(0);
+        setLeft(0);
+    }
+}
 
 void FrmMonthModele::Form_Activate() {
     // Showing the window activates it again: one activation at a time.
@@ -197,12 +233,16 @@ void FrmMonthModele::Form_MouseMove(int, int, float, float) {
     if (editing()) SetNavPanel(false, false);
 }
 
-void FrmMonthModele::Form_Resize() { layOutGrid(); }
+void FrmMonthModele::Form_Resize() {
+    layOutGrid();
+}
 
 void FrmMonthModele::LblDay_MouseUp(int Index, int Button, int, float, float) {
     if (!editing()) return;
-    if (Button == rt::vbLeftButton) SelectDay(month(), int16_t(Index));
-    else if (Button == rt::vbRightButton) ShowCellMenu(month(), int16_t(Index), -1, nullptr);
+    if (Button == rt::vbLeftButton)
+        SelectDay(month(), int16_t(Index));
+    else if (Button == rt::vbRightButton)
+        ShowCellMenu(month(), int16_t(Index), -1, nullptr);
 }
 
 void FrmMonthModele::LblEV_MouseUp(int n, int Index, int Button, int, float, float) {
@@ -228,9 +268,15 @@ void FrmMonthModele::mnuEditCmd_Click(int Index) {
         return true;
     };
     switch (Index) {
-    case 0: CutDayItem(); break;
-    case 1: CopyDayItem(); break;
-    case 2: PasteDayItem(); break;
+    case 0:
+        CutDayItem();
+        break;
+    case 1:
+        CopyDayItem();
+        break;
+    case 2:
+        PasteDayItem();
+        break;
     case 4:
         openDay();
         main.CmdEVAdd_Click();
@@ -239,11 +285,14 @@ void FrmMonthModele::mnuEditCmd_Click(int Index) {
         openDay();
         if (selectClickedRow()) main.CmdEVEdit_Click();
         break;
-    case 6: RemoveDayItem(SelMonth, SelCell, false, SelItem); break;
+    case 6:
+        RemoveDayItem(SelMonth, SelCell, false, SelItem);
+        break;
     case 8:
         openDay();
         if (selectClickedRow()) main.CmdEVShowPic_Click();
         break;
-    default: break;
+    default:
+        break;
     }
 }

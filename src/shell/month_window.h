@@ -19,10 +19,12 @@ public:
     rt::PictureBox PicView{*this, QStringLiteral("PicView")};
     rt::PictureBox PicTemp{*this, QStringLiteral("PicTemp")};
     rt::ControlArray<rt::PictureBox> PicEvent{QStringLiteral("PicEvent"), [this](auto& a) {
-                                                  for (int i = 0; i <= 6; ++i) a.create(i, PicView);
+                                                  for (int i = 0; i <= 6; ++i)
+                                                      a.create(i, PicView);
                                               }};
     rt::ControlArray<rt::Label> LblFix{QStringLiteral("LblFix"), [this](auto& a) {
-                                           for (int i = 0; i <= 6; ++i) a.create(i, PicEvent(i));
+                                           for (int i = 0; i <= 6; ++i)
+                                               a.create(i, PicEvent(i));
                                        }};
     rt::PictureBox PicCal{PicView, QStringLiteral("PicCal")};
     rt::ControlArray<rt::Label> LblDay{QStringLiteral("LblDay"), cells()};
@@ -35,13 +37,17 @@ public:
     rt::ControlArray<rt::Label> LblEV7{QStringLiteral("LblEV7"), cells()};
     rt::Menu mnuEdit{*this, QStringLiteral("mnuEdit")};
     rt::ControlArray<rt::Menu> mnuEditCmd{QStringLiteral("mnuEditCmd"), [this](auto& a) {
-                                              for (int i = 0; i <= 8; ++i) a.create(i, mnuEdit);
+                                              for (int i = 0; i <= 8; ++i)
+                                                  a.create(i, mnuEdit);
                                           }};
 
     // Item line n (1 to 7) of the cells: LblEV1 to LblEV7.
     rt::ControlArray<rt::Label>& LblEV(int n);
 
     void LoadCaptions();
+    // Empties the window for a blank document: item lines and day numbers cleared, day labels
+    // opaque in CellBack, background cleared, normal window state at the top left corner.
+    void ResetForBlankDocument(int32_t CellBack);
 
     void Form_Load() override;
     void Form_Activate() override;

@@ -5,24 +5,32 @@
 #include "frm_main.h"
 #include "main_module.h"
 
-void SetMainMode(int32_t) {}                          // SetMainMode
-void SetNavPanel(bool, bool) {}                       // SetNavPanel
-void ShutdownApp() {}                                 // ShutdownApp
-void RefreshPane(bool, int16_t) {}                    // RefreshPane
-void UpdateMainControls(bool) {}                      // UpdateMainControls
-void ShowEVBalance() {}                               // ShowEVBalance
-void ShowDEBalance() {}                               // ShowDEBalance
-void RedrawDayCell(int16_t, int16_t) {}               // RedrawDayCell
-void SelectDay(int16_t, int16_t) {}                   // SelectDay
+void SetMainMode(int32_t) {}            // SetMainMode
+void SetNavPanel(bool, bool) {}         // SetNavPanel
+void ShutdownApp() {}                   // ShutdownApp
+void RefreshPane(bool, int16_t) {}      // RefreshPane
+void UpdateMainControls(bool) {}        // UpdateMainControls
+void ShowEVBalance() {}                 // ShowEVBalance
+void ShowDEBalance() {}                 // ShowDEBalance
+void ShowMonthWindows() {}              // ShowMonthWindows
+void RedrawDayCell(int16_t, int16_t) {} // RedrawDayCell
+bool ShowAlarm(int16_t, int16_t, int16_t) {
+    return false;
+} // ShowAlarm
+void SelectDay(int16_t, int16_t) {}                         // SelectDay
 void ShowCellMenu(int16_t, int16_t, int16_t, rt::Label*) {} // ShowCellMenu
-void CenterInContainer(rt::Control&, rt::Control&) {} // CenterInContainer
-void ShowHelp(const QString&) {}                      // ShowHelp
-bool ShowOptionsDialog() { return false; }            // ShowOptionsDialog
-bool ShowPropertiesDialog(bool) { return false; }     // ShowPropertiesDialog
-void ShowAboutForm() {}                               // FrmAbout shown modally
-void FrmMainForm::SetupInterface() {}                 // FrmMain.SetupInterface
-void FrmMainForm::CmdEVAdd_Click() {}                 // FrmMain.CmdEVAdd_Click
-void FrmMainForm::CmdEVEdit_Click() {}                // FrmMain.CmdEVEdit_Click
-void FrmMainForm::CmdEVShowPic_Click() {}             // FrmMain.CmdEVShowPic_Click
-void FrmMainForm::CmdCOPreview_Click() {}             // FrmMain.CmdCOPreview_Click
-void FrmMainForm::CmdCOPrint_Click() {}               // FrmMain.CmdCOPrint_Click
+void CenterInContainer(rt::Control&, rt::Control&) {}       // CenterInContainer
+void ShowHelp(const QString&) {}                            // ShowHelp
+bool ShowOptionsDialog() {
+    return false;
+} // ShowOptionsDialog
+bool ShowPropertiesDialog(bool) {
+    return false;
+} // ShowPropertiesDialog
+void ShowAboutForm() {}                   // FrmAbout shown modally
+void FrmMainForm::SetupInterface() {}     // FrmMain.SetupInterface
+void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
+void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
+void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click
+void FrmMainForm::CmdCOPreview_Click() {} // FrmMain.CmdCOPreview_Click
+void FrmMainForm::CmdCOPrint_Click() {}   // FrmMain.CmdCOPrint_Click

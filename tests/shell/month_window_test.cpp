@@ -1,0 +1,215 @@
+// The month windows: creation in MonthForms, captions, the grid's layout, activation, closing,
+// the cell menu's commands and the reset for a blank document.
+
+#include "document/month_grid.h"
+#include "document/records.h"
+#include "platform/rt_error.h"
+#include "shell_fixture.h"
+
+#include <QMdiArea>
+
+using namespace rt;
+
+namespace {
+int errorOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const RtError& e) {
+        return e.Number;
+    }
+    return 0;
+}
+} // namespace
+
+TEST_F(ShellTest, MonthWindowsAreCreatedOnFirstReferenceWithTheirTagAndCaptions) {
+    EXPECT_EQ(errorOf([] { MonthForms(0); }), ErrSubscript);
+    EXPECT_EQ(errorOf([] { MonthForms(13); }), ErrSubscript);
+    EXPECT_FALSE(MonthForms(4).exists());
+    FrmMonthModele& april = MonthForms(4).get();
+    EXPECT_TRUE(FrmMain.exists()); // the windows live in the main window
+    EXPECT_EQ(april.Tag(), QStringLiteral("4"));
+    EXPECT_FALSE(april.Icon().isEmpty());
+    EXPECT_TRUE(april.Loaded());
+    EXPECT_FALSE(april.Visible()); // hidden until shown
+    EXPECT_EQ(april.LblFix(0).Caption(), QStringLiteral("Dimanche"));
+    EXPECT_EQ(april.LblFix(1).Caption(), QStringLiteral("Lundi"));
+    EXPECT_EQ(april.LblFix(6).Caption(), QStringLiteral("Samedi"));
+    const char* menu[] = {"Cou&per",    "&Copier",     "Co&ller",
+                          "-",          "&Ajouter...", "&Éditer...",
+                          "&Supprimer", "-",           "Afficher l'&Image..."};
+    for (int i = 0; i <= 8; ++i)
+        EXPECT_EQ(april.mnuEditCmd(i).Caption(), QString::fromUtf8(menu[i])) << i;
+    EXPECT_EQ(april.LblDay.LBound(), 7);
+    EXPECT_EQ(april.LblDay.UBound(), 48);
+    EXPECT_EQ(april.LblEV7.Count(), 42);
+    EXPECT_EQ(errorOf([&] { april.LblDay(6); }), ErrSubscript);
+    EXPECT_EQ(&MonthForms(4).get(), &april); // the same window on every reference
+}
+
+TEST_F(ShellTest, TheGridHasSevenColumnsOfSixWeeksWithSevenLinesInEachCell) {
+    FrmMain->Show();
+    FrmMonthModele& w = MonthForms(3).get();
+    w.Show();
+    w.Move(0, 0, 9000, 7500);
+    QCoreApplication::processEvents();
+    for (int c = 7; c <= 48; ++c) {
+        const Label& day = w.LblDay(c);
+        const int row = c / 7 - 1, col = c % 7;
+        // Left to right Sunday to Saturday, top to bottom the six weeks.
+        if (col > 0) {
+            EXPECT_EQ(day.Left(), w.LblDay(c - 1).Left() + w.LblDay(c - 1).Width());
+        }
+        if (row > 0) {
+            EXPECT_EQ(day.Top(), w.LblDay(c - 7).Top() + w.LblDay(c - 7).Height());
+        }
+        // The item lines lie inside the cell, in order, under the day number's line.
+        int previousTop = day.Top();
+        for (int n = 1; n <= 7; ++n) {
+            const Label& line = w.LblEV(n)(c);
+            EXPECT_GT(line.Top(), previousTop) << c << " " << n;
+            EXPECT_LE(line.Top() + line.Height(), day.Top() + day.Height());
+            EXPECT_GE(line.Left(), day.Left());
+            EXPECT_LE(line.Left() + line.Width(), day.Left() + day.Width());
+            EXPECT_EQ(line.BackStyle(), 0); // transparent over the day label
+            previousTop = line.Top();
+        }
+    }
+    // The grid fills the window's inner area under the weekday row.
+    EXPECT_EQ(w.LblDay(13).Left() + w.LblDay(13).Width(), w.PicCal.Width());
+    EXPECT_EQ(w.LblDay(48).Top() + w.LblDay(48).Height(), w.PicCal.Height());
+    EXPECT_EQ(w.PicEvent(6).Left() + w.PicEvent(6).Width(), w.PicCal.Width());
+    // A weekday name keeps its offset in its box when the window is laid out again.
+    w.LblFix(2).setTop(50);
+    w.Move(0, 0, 12000, 9000);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(w.LblFix(2).Top(), 50);
+    EXPECT_GT(w.LblDay(8).Width(), 1500);
+}
+
+TEST_F(ShellTest, ClosingAMonthWindowHidesItAndKeepsItsControls) {
+    FrmMainForm& main = FrmMain.get();
+    main.Show();
+    addMonthButtons();
+    main.setTag(QStringLiteral("Edit"));
+    FrmMonthModele& march = MonthForms(3).get();
+    march.Form_Activate();
+    ASSERT_TRUE(march.Visible());
+    EXPECT_EQ(monthButton(3).Value(), 1);
+    march.LblDay(8).setCaption(QStringLiteral("01"));
+    march.LblEV2(8).setCaption(QStringLiteral("Dentiste"));
+
+    march.window()->close(); // the user's close box
+    EXPECT_FALSE(march.Visible());
+    EXPECT_FALSE(march.window()->isVisible());
+    EXPECT_TRUE(march.Loaded());
+    EXPECT_EQ(monthButton(3).Value(), 0);
+    ui_test::flushReleased();
+    ASSERT_EQ(MonthForms(3).peek(), &march);
+    EXPECT_EQ(march.LblDay(8).Caption(), QStringLiteral("01"));
+    EXPECT_EQ(march.LblEV2(8).Caption(), QStringLiteral("Dentiste"));
+    EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
+
+    // Its toolbar button brings the same window back.
+    main.TbMain.userClick(monthButton(3));
+    EXPECT_TRUE(march.Visible());
+    EXPECT_EQ(march.LblEV2(8).Caption(), QStringLiteral("Dentiste"));
+    EXPECT_EQ(monthButton(3).Value(), 1);
+
+    // In the state "Unload" the window closes for good.
+    main.setTag(QStringLiteral("Unload"));
+    march.window()->close();
+    EXPECT_FALSE(march.Loaded());
+}
+
+TEST_F(ShellTest, ActivationActsOnlyInEditAndWhenNotBusy) {
+    FrmMainForm& main = FrmMain.get();
+    main.Show();
+    addMonthButtons();
+    FrmMonthModele& june = MonthForms(6).get();
+    main.setTag(QStringLiteral("Logo"));
+    june.Form_Activate();
+    EXPECT_FALSE(june.Visible());
+    main.setTag(QStringLiteral("Edit"));
+    IsBusy = -1;
+    june.Form_Activate();
+    EXPECT_FALSE(june.Visible());
+    IsBusy = 0;
+    june.Form_Activate();
+    EXPECT_TRUE(june.Visible());
+    EXPECT_EQ(monthButton(6).Value(), 1);
+    EXPECT_EQ(main.ActiveForm(), &june);
+
+    // Activating another month releases June's button; hiding it activates June again.
+    MonthForms(7)->Form_Activate();
+    EXPECT_EQ(monthButton(6).Value(), 0);
+    EXPECT_EQ(monthButton(7).Value(), 1);
+    MonthForms(7)->window()->close();
+    EXPECT_EQ(main.ActiveForm(), &june);
+    EXPECT_EQ(monthButton(6).Value(), 1);
+}
+
+TEST_F(ShellTest, TheCellMenuCommandsActOnTheCellUnderTheMenu) {
+    FrmMainForm& main = FrmMain.get();
+    main.setTag(QStringLiteral("Edit"));
+    CurDoc = BlankDocument(true);
+    CurDoc.Year = QStringLiteral("2004");
+    CurDoc.IsSaved = -1;
+    DayCell& cell = CurDoc.Months(3).Cells(10);
+    cell.Items.resize(2);
+    cell.Count = 2;
+    cell.Items[0].Text = QStringLiteral("Dentiste");
+    cell.Items[1].Text = QStringLiteral("Loyer");
+    SelMonth = 3;
+    SelCell = 10;
+    SelItem = 1;
+    FrmMonthModele& march = MonthForms(3).get();
+
+    march.mnuEditCmd(1).raiseEvent(Event::Click); // Copy
+    EXPECT_EQ(GridClip.ClipMode, ClipboardMode::Copy);
+    EXPECT_EQ(GridClip.ClipIndex, 1);
+
+    // Edit... switches to the events page first; with the item's row not in the list (a stale
+    // list) it edits nothing rather than the wrong row.
+    main.TbMenu.setTab(0);
+    march.mnuEditCmd(5).raiseEvent(Event::Click);
+    EXPECT_EQ(main.TbMenu.Tab(), 4);
+    EXPECT_EQ(main.LstEV.ListIndex(), -1);
+
+    march.mnuEditCmd(6).raiseEvent(Event::Click); // Delete: at once, no question
+    EXPECT_EQ(cell.Count, 1);
+    EXPECT_EQ(cell.Items[0].Text, QStringLiteral("Dentiste"));
+    EXPECT_TRUE(services.ui->msgBoxCalls.empty());
+}
+
+TEST_F(ShellTest, ABlankDocumentEmptiesTheWindow) {
+    FrmMonthModele& w = MonthForms(2).get();
+    w.LblDay(9).setCaption(QStringLiteral("01"));
+    w.LblDay(9).setBackStyle(0);
+    w.LblEV1(9).setCaption(QStringLiteral("x"));
+    w.Move(600, 300);
+    views().ResetMonthWindow(2, RGB(10, 20, 30));
+    EXPECT_EQ(w.LblDay(9).Caption(), QString());
+    EXPECT_EQ(w.LblDay(9).BackStyle(), 1);
+    EXPECT_EQ(w.LblDay(9).BackColor(), RGB(10, 20, 30));
+    EXPECT_EQ(w.LblEV1(9).Caption(), QString());
+    EXPECT_EQ(w.WindowState(), vbNormal);
+    EXPECT_EQ(w.Left(), 0);
+    EXPECT_EQ(w.Top(), 0);
+    // At shutdown the window is unloaded and its slot emptied.
+    FrmMain->setTag(QStringLiteral("Unload"));
+    views().UnloadMonthWindow(2);
+    EXPECT_FALSE(MonthForms(2).exists());
+}
+
+TEST_F(ShellTest, TheViewsReadAndWriteTheMainWindow) {
+    FrmMain->setTag(QStringLiteral("Edit"));
+    EXPECT_EQ(views().AppState(), QStringLiteral("Edit"));
+    views().SetMainCaption(QStringLiteral("Mirovanta v2.1 - [Sans nom]*"));
+    EXPECT_EQ(FrmMain->Caption(), QStringLiteral("Mirovanta v2.1 - [Sans nom]*"));
+    views().SetLoadingCaption(1, QStringLiteral("Chargement Mars..."));
+    EXPECT_EQ(FrmMain->LblLoading(1).Caption(), QStringLiteral("Chargement Mars..."));
+    MonthForms(5)->Show();
+    views().HideMonthWindow(5); // a close request only hides
+    EXPECT_FALSE(MonthForms(5)->Visible());
+    EXPECT_TRUE(MonthForms(5)->Loaded());
+}
