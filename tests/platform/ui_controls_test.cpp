@@ -17,7 +17,10 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
 #include <QTabWidget>
+#include <QToolBar>
 #include <gtest/gtest.h>
 
 using namespace rt;
@@ -601,4 +604,89 @@ TEST(UiCommonControls, ProgressAndDateRanges) {
     EXPECT_EQ(dtp.Month(), 2);
     EXPECT_EQ(dtp.Year(), 2004);
     EXPECT_EQ(errorNumberOf([&] { dtp.setValue(QDate(1600, 1, 1)); }), ErrInvalidProperty);
+}
+
+TEST(UiControls, EditableComboTypingChangesTextAndLeavesTheRow) {
+    ui_test::CountingForm form;
+    ComboBox cmb(form);
+    cmb.AddItem(QStringLiteral("Banque"));
+    cmb.AddItem(QStringLiteral("Carte"));
+    int clicks = 0, changes = 0;
+    cmb.onClick = [&] { ++clicks; };
+    cmb.onChange = [&] { ++changes; };
+    cmb.setListIndex(1);
+    EXPECT_EQ(cmb.Text(), QStringLiteral("Carte"));
+    EXPECT_EQ(changes, 0); // choosing a row clicks, it does not change the text
+    auto* edit = static_cast<QComboBox*>(cmb.widget())->lineEdit();
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    typeInto(edit, QStringLiteral("Ca"));
+    EXPECT_EQ(cmb.Text(), QStringLiteral("Ca"));
+    EXPECT_EQ(cmb.ListIndex(), -1);
+    EXPECT_EQ(changes, 2);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(UiControls, OptionButtonsOfOneContainerExcludeEachOther) {
+    ui_test::CountingForm form;
+    Frame frame(form);
+    OptionButton a(frame), b(frame), other(form);
+    other.setValue(true);
+    int clicksA = 0;
+    a.onClick = [&] { ++clicksA; };
+    static_cast<QRadioButton*>(b.widget())->click();
+    EXPECT_TRUE(b.Value());
+    static_cast<QRadioButton*>(a.widget())->click();
+    EXPECT_TRUE(a.Value());
+    EXPECT_FALSE(b.Value());
+    EXPECT_FALSE(static_cast<QRadioButton*>(b.widget())->isChecked());
+    EXPECT_TRUE(other.Value()); // another container keeps its choice
+    EXPECT_EQ(clicksA, 1);
+    static_cast<QRadioButton*>(a.widget())->click(); // clicking the chosen one again
+    EXPECT_TRUE(a.Value());
+    EXPECT_EQ(clicksA, 1);
+}
+
+TEST(UiCommonControls, SliderChangesOnceLetGoAndStatusBarPanels) {
+    ui_test::CountingForm form;
+    Slider sld(form);
+    int changes = 0;
+    sld.onChange = [&] { ++changes; };
+    static_cast<QSlider*>(sld.widget())->setValue(7); // as the user's step
+    EXPECT_EQ(sld.Value(), 7);
+    EXPECT_EQ(changes, 1);
+    StatusBar bar(form);
+    EXPECT_EQ(bar.Align(), vbAlignBottom);
+    EXPECT_EQ(bar.PanelCount(), 1);
+    bar.AddPanel({}, QStringLiteral("state"), QStringLiteral("Prêt"));
+    EXPECT_EQ(bar.Panels(QStringLiteral("state")).Text(), QStringLiteral("Prêt"));
+    EXPECT_EQ(bar.Panels(2).Index(), 2);
+    EXPECT_EQ(errorNumberOf([&] { bar.Panels(3); }), 35601);
+}
+
+TEST(UiToolbar, ADisabledButtonShowsTheGreyedPictureAtTheSamePosition) {
+    ui_test::CountingForm form;
+    ImageList images(form), greyed(form);
+    auto solid = [](QColor c) {
+        QImage img(16, 16, QImage::Format_RGB32);
+        img.fill(c);
+        return Picture::fromImage(img);
+    };
+    images.ListImages().Add({}, QStringLiteral("New"), solid(Qt::red));
+    images.ListImages().Add({}, QStringLiteral("Open"), solid(Qt::green));
+    greyed.ListImages().Add({}, QStringLiteral("New"), solid(Qt::darkGray));
+    greyed.ListImages().Add({}, QStringLiteral("Open"), solid(Qt::lightGray));
+    Toolbar tb(form);
+    tb.setImageList(&images);
+    tb.setDisabledImageList(&greyed);
+    ToolbarButton& open =
+        tb.Buttons().Add({}, QStringLiteral("Open"), {}, tbrDefault, QStringLiteral("Open"));
+    open.setEnabled(false);
+    auto* bar = static_cast<QToolBar*>(tb.widget());
+    const QIcon icon = bar->actions().constFirst()->icon();
+    const QImage normal = icon.pixmap(16, 16, QIcon::Normal).toImage();
+    const QImage disabled = icon.pixmap(16, 16, QIcon::Disabled).toImage();
+    EXPECT_EQ(QColor(normal.pixel(8, 8)), QColor(Qt::green));
+    EXPECT_EQ(QColor(disabled.pixel(8, 8)), QColor(Qt::lightGray));
+    EXPECT_FALSE(bar->actions().constFirst()->isEnabled());
 }

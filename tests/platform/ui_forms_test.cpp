@@ -402,3 +402,99 @@ TEST(UiServices, AScriptedMessageBoxAnswersAndRecordsPromptStyleAndTitle) {
     EXPECT_EQ(services.ui->msgBoxCalls[0].title, QStringLiteral("Mirovanta"));
     EXPECT_EQ(services.ui->msgBoxCalls[1].title, QString());
 }
+
+TEST(UiMdi, ClosingTheParentAsksEveryChildAndStopsWhenOneRefuses) {
+    ui_test::TestMdi mdi;
+    mdi.Load();
+    ChildForm a(QStringLiteral("A")), b(QStringLiteral("B"));
+    a.Load();
+    b.Load();
+    b.unloadState = true;  // B lets itself be unloaded
+    a.unloadState = false; // A only hides: it refuses the close
+    EXPECT_FALSE(mdi.closeByUser());
+    EXPECT_EQ(a.lastUnloadMode, vbFormMDIForm);
+    EXPECT_TRUE(mdi.Loaded());
+    EXPECT_TRUE(b.Loaded()); // nothing unloads before every child agreed
+    a.unloadState = true;
+    EXPECT_TRUE(mdi.closeByUser());
+    EXPECT_FALSE(a.Loaded());
+    EXPECT_FALSE(b.Loaded());
+    EXPECT_EQ(a.unloads, 1);
+    EXPECT_FALSE(mdi.Loaded());
+}
+
+TEST(UiForms, ShowingATopLevelFormActivatesItOnce) {
+    CountingForm first(QStringLiteral("First")), second(QStringLiteral("Second"));
+    first.Show();
+    EXPECT_EQ(first.activates, 1);
+    first.Show();
+    EXPECT_EQ(first.activates, 1);
+    EXPECT_EQ(activeTopLevelForm(), &first);
+    second.Show();
+    EXPECT_EQ(second.activates, 1);
+    EXPECT_EQ(activeTopLevelForm(), &second);
+    first.Show(); // back to the first one: activated again
+    EXPECT_EQ(first.activates, 2);
+    first.Hide();
+    second.Hide();
+}
+
+TEST(UiForms, FormGeometryAndStateReadBackWhileHidden) {
+    CountingForm form;
+    form.Move(150, 300, 6000, 4500);
+    EXPECT_EQ(form.Left(), 150);
+    EXPECT_EQ(form.Top(), 300);
+    EXPECT_EQ(form.Width(), 6000);
+    EXPECT_EQ(form.Height(), 4500);
+    form.setWindowState(vbMaximized);
+    EXPECT_EQ(form.WindowState(), vbMaximized);
+    form.setWindowState(vbNormal);
+    form.setCaption(QStringLiteral("Mirovanta - Mot de passe"));
+    EXPECT_EQ(form.window()->windowTitle(), QStringLiteral("Mirovanta - Mot de passe"));
+    EXPECT_EQ(form.ScaleWidth(), 6000); // no frame around an offscreen window
+    form.Show();
+    form.setWindowState(vbMinimized);
+    EXPECT_EQ(ErrInvalidProperty, [&] {
+        try {
+            form.setWindowState(3);
+        } catch (const RtError& e) {
+            return e.Number;
+        }
+        return 0;
+    }());
+    EXPECT_NE(0, [&] { // a minimised window cannot be moved
+        try {
+            form.Move(0, 0);
+        } catch (const RtError& e) {
+            return e.Number;
+        }
+        return 0;
+    }());
+    form.setWindowState(vbNormal);
+    form.Hide();
+}
+
+TEST(UiTimers, TimersTickWhileAModalFormIsOpen) {
+    CountingForm form;
+    Timer tick(form);
+    tick.setInterval(20);
+    int ticks = 0;
+    tick.onTimer = [&] { ++ticks; };
+    ui_test::OkCancelDialog dlg;
+    QTimer::singleShot(200, [&] { dlg.CmdOk.raiseEvent(Event::Click); });
+    dlg.Show(vbModal);
+    EXPECT_GE(ticks, 3);
+    EXPECT_EQ(dlg.DialogResult, 1);
+}
+
+TEST(UiForms, HiddenMenuEntriesStayOutOfThePopup) {
+    ui_test::ScriptedServices services;
+    MenuForm form;
+    form.Load();
+    form.mnuEditCmd(0).setVisible(false);
+    services.forms->menuChoices = {0}; // the first entry shown is entry 1
+    form.PopupMenu(form.mnuEdit);
+    ASSERT_EQ(services.forms->popups.size(), 1u);
+    EXPECT_EQ(services.forms->popups[0].captions.size(), 4);
+    EXPECT_EQ(form.chosen, std::vector<int>{1});
+}
