@@ -13,6 +13,27 @@
 // A form with one shared instance is reached through a FormSlot named as the form (FrmMain):
 // its class carries the form's name with "Form" added (FrmMainForm). Several instances of one
 // form (the month windows) are FormSlots in an array, and the class has the form's name.
+//
+// A form in short:
+//     class FrmAskDemoForm : public rt::Form {
+//     public:
+//         FrmAskDemoForm() : rt::Form(QStringLiteral("FrmAskDemo")) {
+//             CmdOk.Move(120, 120, 1215, 375);   // twips
+//             CmdOk.setDefault(true);
+//             CmdOk.onClick = [this] { CmdOk_Click(); };
+//             for (int i : Lbl.indexes()) Lbl(i).onMouseUp = [this, i](int b, int s, float x,
+//                 float y) { Lbl_MouseUp(i, b, s, x, y); };
+//         }
+//         rt::CommandButton CmdOk{*this, QStringLiteral("CmdOk")};
+//         // An array built at once, so that later members may sit on its elements.
+//         rt::ControlArray<rt::Label> Lbl{QStringLiteral("Lbl"), [this](auto& a) {
+//             a.create(0, *this); a.create(4, *this); }};
+//         void Form_Load() override;
+//         void CmdOk_Click() { Unload(); }
+//         void Lbl_MouseUp(int Index, int Button, int Shift, float X, float Y);
+//     };
+//     rt::FormSlot<FrmAskDemoForm> FrmAskDemo;   // FrmAskDemo->Show(rt::vbModal);
+// Members are built in declaration order: declare a container before what it holds.
 
 #include "picture.h"
 #include "ui_control.h"
