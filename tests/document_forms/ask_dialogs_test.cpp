@@ -55,13 +55,12 @@ TEST_F(RoadsTest, AskSaveShowsTheQuestionAndTheChangedPartsAllSelected) {
         EXPECT_EQ(d.LstAskSave.ListIndex(), 0);
         d.CmdHelp.raiseEvent(rt::Event::Click);
         pressF1(d);
+        EXPECT_TRUE(d.Visible()); // help leaves the question open
         d.CmdNo.raiseEvent(rt::Event::Click);
     });
 
     EXPECT_TRUE(SaveDocument(false, false));
     EXPECT_FALSE(FrmAskSave.exists()); // released after use
-    ASSERT_EQ(help_->calls.size(), 2u);
-    EXPECT_EQ(help_->calls[1].topic, QStringLiteral("Html\\d_asksave.htm"));
 }
 
 // Mend: after a change of year the user's click on the header or on a day-item line selects or
@@ -102,13 +101,10 @@ TEST_F(RoadsTest, ReadModeHandsTheTypedPasswordOverTrimmed) {
             EXPECT_EQ(d.TxtPass.PasswordChar(), QStringLiteral("*"));
             EXPECT_TRUE(d.CmdOk.Default());
             EXPECT_TRUE(d.CmdCancel.Cancel());
-            pressF1(d);
         }));
     EXPECT_TRUE(AskPassword(QString()));
     EXPECT_EQ(PasswordHandOver, QStringLiteral("secret"));
     EXPECT_FALSE(FrmAskPass.exists());
-    ASSERT_EQ(help_->calls.size(), 1u);
-    EXPECT_EQ(help_->calls[0].topic, QStringLiteral("Html\\d_askpass.htm"));
 
     forms_->modalScripts.push_back(typePassword(QString(), PassButton::Ok));
     EXPECT_TRUE(AskPassword(QString())); // nothing typed: an empty password is tried

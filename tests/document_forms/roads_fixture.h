@@ -1,6 +1,6 @@
 #pragma once
 // Test fixture for the new, open and save roads and their dialogs: a zeroed document state,
-// recording views in "Edit", scripted message boxes, file dialogs, help and modal forms, cleared
+// recording views in "Edit", scripted message boxes, file dialogs and modal forms, cleared
 // settings and a scratch folder, all put back after each test.
 
 #include "document/cal_reader.h"
@@ -13,6 +13,7 @@
 #include "platform/scripted_form_services.h"
 #include "platform/scripted_services.h"
 #include "platform/scripted_ui_services.h"
+#include "shell/frm_main.h"
 #include "shell/settings.h"
 
 #include <QListWidget>
@@ -40,6 +41,9 @@ protected:
     void SetUp() override {
         ResetDocumentState();
         AppVersion = QStringLiteral("2.1");
+        // The main window holds the file dialogs and New's marker; its alarm timer stays off.
+        FrmMain->TmALCheck.setEnabled(false);
+        FrmMain->PicView.setTag(QString());
         Settings = AppSettings{};
         views_ = std::make_shared<RecordingViews>();
         views_->State = QStringLiteral("Edit");
@@ -47,13 +51,11 @@ protected:
         auto ui = rt::setUiServices(ui_);
         auto dialogs = rt::setCommonDialogServices(dialogs_);
         auto forms = rt::setFormServices(forms_);
-        auto help = rt::setHelpServices(help_);
         restore_ = [=] {
             setDocViews(views);
             rt::setUiServices(ui);
             rt::setCommonDialogServices(dialogs);
             rt::setFormServices(forms);
-            rt::setHelpServices(help);
         };
     }
     void TearDown() override {
@@ -121,7 +123,6 @@ protected:
     std::shared_ptr<rt::ScriptedCommonDialogs> dialogs_ =
         std::make_shared<rt::ScriptedCommonDialogs>();
     std::shared_ptr<rt::ScriptedFormServices> forms_ = std::make_shared<rt::ScriptedFormServices>();
-    std::shared_ptr<rt::ScriptedHelp> help_ = std::make_shared<rt::ScriptedHelp>();
     std::vector<AskSaveSeen> askSaveSeen;
 
 private:

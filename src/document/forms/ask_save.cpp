@@ -8,10 +8,9 @@
 #include "document/modified.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
+#include "shell/frm_main.h"
 
 namespace {
-
-bool g_noReload = false;
 
 AskSaveLine monthLine(int resId, int32_t part, int16_t month) {
     return {rt::LoadResString(resId) + QStringLiteral("  ... ") + rt::LoadResString(209 + month),
@@ -157,11 +156,11 @@ int32_t WriteSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Li
 }
 
 void SetNoReloadMarker(bool On) {
-    g_noReload = On;
+    FrmMain->PicView.setTag(On ? QStringLiteral("No_reload") : QString());
 }
 
 bool NoReloadMarker() {
-    return g_noReload;
+    return FrmMain->PicView.Tag() == QLatin1String("No_reload");
 }
 
 void ShowAskSaveDialog() {

@@ -12,22 +12,13 @@
 #include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/ui_services.h"
+#include "shell/frm_main.h"
 #include "shell/settings.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace {
-
-// The main window's two file dialogs, one for opening and one for saving.
-rt::CommonDialog& openDialog() {
-    static rt::CommonDialog dialog;
-    return dialog;
-}
-rt::CommonDialog& saveDialog() {
-    static rt::CommonDialog dialog;
-    return dialog;
-}
 
 bool stateIs(const char* state) {
     return views().AppState() == QLatin1String(state);
@@ -59,7 +50,7 @@ void UpdateFolderSetting(QString& Setting, const QString& FullName, const QStrin
 }
 
 QString AskCalFileName() {
-    rt::CommonDialog& dialog = saveDialog();
+    rt::CommonDialog& dialog = FrmMain->CDSaveAs;
     try {
         dialog.CancelError = true;
         dialog.DefaultExt = QStringLiteral(".cal");
@@ -140,7 +131,7 @@ void OpenDocument(QString& FileName) {
     if (documentBusy()) return;
 
     if (FileName.isEmpty()) {
-        rt::CommonDialog& dialog = openDialog();
+        rt::CommonDialog& dialog = FrmMain->CDOpen;
         try {
             dialog.CancelError = true;
             dialog.DefaultExt = QStringLiteral(".cal");

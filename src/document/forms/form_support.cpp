@@ -1,9 +1,8 @@
 #include "form_support.h"
 
-#include "document/doc_state.h"
-#include "platform/help.h"
 #include "platform/resources.h"
 #include "platform/system.h"
+#include "shell/frm_main.h"
 
 int32_t DisplayColours() {
     const int depth = rt::sys().colorDepth();
@@ -12,11 +11,10 @@ int32_t DisplayColours() {
     return -1;
 }
 
-void OpenHelpTopic(const QString& Topic) {
-    rt::help().showTopic(HelpFilePath, Topic);
-}
-
 rt::Picture HelpButtonPicture() {
+    const auto& images = FrmMain->ImgLstMain.ListImages();
+    if (images.contains(QStringLiteral("Help")))
+        return images(QStringLiteral("Help")).ExtractIcon();
     const int32_t colours = DisplayColours();
     return rt::LoadResPicture(colours == 16 || colours == 256 ? 223 : 373, rt::vbResBitmap);
 }

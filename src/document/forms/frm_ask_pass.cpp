@@ -5,6 +5,7 @@
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
+#include "shell/main_module.h"
 
 rt::FormSlot<FrmAskPassForm> FrmAskPass;
 
@@ -57,7 +58,7 @@ void FrmAskPassForm::CmdCancel_Click() {
 }
 
 void FrmAskPassForm::Form_KeyDown(int& KeyCode, int) {
-    if (KeyCode == 112) OpenHelpTopic(QStringLiteral("Html\\d_askpass.htm"));
+    if (KeyCode == 112) ShowHelp(QStringLiteral("Html\\d_askpass.htm"));
 }
 
 void FrmAskPassForm::Form_Unload(int&) {

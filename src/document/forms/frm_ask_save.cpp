@@ -4,6 +4,7 @@
 #include "document/forms/form_support.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
+#include "shell/main_module.h"
 
 #include <QListWidget>
 
@@ -121,7 +122,7 @@ void FrmAskSaveForm::CmdCancel_Click() {
 }
 
 void FrmAskSaveForm::CmdHelp_Click() {
-    OpenHelpTopic(QStringLiteral("Html\\d_asksave.htm"));
+    ShowHelp(QStringLiteral("Html\\d_asksave.htm"));
 }
 
 void FrmAskSaveForm::Form_KeyDown(int& KeyCode, int) {
