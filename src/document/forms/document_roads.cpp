@@ -15,7 +15,6 @@
 #include "shell/frm_main.h"
 #include "shell/settings.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace {
