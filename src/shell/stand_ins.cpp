@@ -5,8 +5,6 @@
 #include "frm_main.h"
 #include "main_module.h"
 
-void SetMainMode(int32_t) {}            // SetMainMode
-void SetNavPanel(bool, bool) {}         // SetNavPanel
 void ShutdownApp() {}                   // ShutdownApp
 void RefreshPane(bool, int16_t) {}      // RefreshPane
 void UpdateMainControls(bool) {}        // UpdateMainControls
