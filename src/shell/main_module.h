@@ -37,10 +37,6 @@ void SelectDay(int16_t Month, int16_t Cell);
 // Line -1 and no label for the day label; Line 0..6 and the line's label for an item line.
 void ShowCellMenu(int16_t Month, int16_t Cell, int16_t Line, rt::Label* Label);
 
-// ---- System facts ----
-// The colours of the display, by which windows choose their pictures: 16, 256, or -1 for more.
-int32_t GetDisplayColors();
-
 // ---- Shell services ----
 void CenterInContainer(rt::Control& Obj, rt::Control& Container);
 void ShowHelp(const QString& Topic);

@@ -2,7 +2,7 @@
 
 #include "common/test_support.h"
 #include "platform/scripted_services.h"
-#include "shell/main_module.h"
+#include "shell/common_sys_info.h"
 #include "shell/settings.h"
 #include "shell/shell_services.h"
 
