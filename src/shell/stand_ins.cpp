@@ -25,7 +25,6 @@ bool ShowOptionsDialog() {
 bool ShowPropertiesDialog(bool) {
     return false;
 } // ShowPropertiesDialog
-void ShowAboutForm() {}                   // FrmAbout shown modally
 void FrmMainForm::SetupInterface() {}     // FrmMain.SetupInterface
 void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
 void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
