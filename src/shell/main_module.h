@@ -4,6 +4,7 @@
 
 #include "platform/ui_control.h"
 #include "platform/ui_controls.h"
+#include "shell_services.h"
 
 #include <QString>
 #include <cstdint>
@@ -27,6 +28,11 @@ void ShowDEBalance();
 // Fills the twelve month windows for the live document and shows the month to open first.
 void ShowMonthWindows();
 void RedrawDayCell(int16_t Month, int16_t Cell);
+// One month window: its day numbers, its colours, its background, the item lines of its cells.
+void FillMonthDays(int16_t Month);
+void ApplyMonthColors(int16_t Month);
+void RefreshMonthBackground(int16_t Month);
+void RedrawMonthCells(int16_t Month);
 
 // ---- Alarm window ----
 // Shows the alarm of item Index of day cell (Month, Cell) modally; true when it changed the item.
@@ -37,10 +43,17 @@ void SelectDay(int16_t Month, int16_t Cell);
 // Line -1 and no label for the day label; Line 0..6 and the line's label for an item line.
 void ShowCellMenu(int16_t Month, int16_t Cell, int16_t Line, rt::Label* Label);
 
-// ---- Shell services ----
-void CenterInContainer(rt::Control& Obj, rt::Control& Container);
-void ShowHelp(const QString& Topic);
-bool ShowOptionsDialog();
+// ---- Shell services: shell_services.h ----
+
+// ---- Document properties and options ----
+// Opens the document properties dialog on the live document; after OK rebuilds the month
+// windows whose year, colours or background changed. True when the dialog was closed with OK.
 bool ShowPropertiesDialog(bool NewDocument);
+// Show the document properties dialog FrmProp / the options dialog FrmOpt modally and release
+// the instance once it has closed. Closed with OK, the dialog leaves Exchange.DialogResult 1.
+void RunPropertiesDialog();
+void RunOptionsDialog();
+
+// ---- About window ----
 // Shows the About window modally and releases it.
 void ShowAboutForm();

@@ -12,19 +12,21 @@ void ShowEVBalance() {}                 // ShowEVBalance
 void ShowDEBalance() {}                 // ShowDEBalance
 void ShowMonthWindows() {}              // ShowMonthWindows
 void RedrawDayCell(int16_t, int16_t) {} // RedrawDayCell
+void FillMonthDays(int16_t) {}          // FillMonthDays
+void ApplyMonthColors(int16_t) {}       // ApplyMonthColors
+void RefreshMonthBackground(int16_t) {} // RefreshMonthBackground
+void RedrawMonthCells(int16_t) {}       // RedrawMonthCells
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm
 void SelectDay(int16_t, int16_t) {}                         // SelectDay
 void ShowCellMenu(int16_t, int16_t, int16_t, rt::Label*) {} // ShowCellMenu
-void CenterInContainer(rt::Control&, rt::Control&) {}       // CenterInContainer
-void ShowHelp(const QString&) {}                            // ShowHelp
-bool ShowOptionsDialog() {
-    return false;
-} // ShowOptionsDialog
 bool ShowPropertiesDialog(bool) {
     return false;
 } // ShowPropertiesDialog
+// The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
+void RunPropertiesDialog() {}             // FrmProp shown modally
+void RunOptionsDialog() {}                // FrmOpt shown modally
 void FrmMainForm::SetupInterface() {}     // FrmMain.SetupInterface
 void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
 void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
