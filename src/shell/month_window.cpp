@@ -262,7 +262,11 @@ void FrmMonthModele::mnuEditCmd_Click(int Index) {
         rt::DoEvents();
         SelectDay(SelMonth, SelCell);
     };
+    // Only the item clicked in the day now current: a cell that shows no day (damaged data)
+    // leaves no current day, and the list then holds no row of it.
     auto selectClickedRow = [&] {
+        if (CurMonth != SelMonth || CurCell != SelCell || !IsMonth(SelMonth)) return false;
+        if (SelItem >= CurDoc.Months(SelMonth).Cells(SelCell).Count) return false;
         if (SelItem < 0 || SelItem >= main.LstEV.ListCount()) return false;
         main.LstEV.setListIndex(SelItem);
         return true;

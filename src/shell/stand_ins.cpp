@@ -19,8 +19,6 @@ void RedrawMonthCells(int16_t) {}       // RedrawMonthCells
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm
-void SelectDay(int16_t, int16_t) {}                         // SelectDay
-void ShowCellMenu(int16_t, int16_t, int16_t, rt::Label*) {} // ShowCellMenu
 bool ShowPropertiesDialog(bool) {
     return false;
 } // ShowPropertiesDialog
