@@ -5,7 +5,6 @@
 #include "frm_main.h"
 #include "main_module.h"
 
-void ShutdownApp() {}                   // ShutdownApp
 void RefreshPane(bool, int16_t) {}      // RefreshPane
 void UpdateMainControls(bool) {}        // UpdateMainControls
 void ShowEVBalance() {}                 // ShowEVBalance

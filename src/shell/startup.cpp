@@ -1,12 +1,201 @@
 #include "startup.h"
 
-#include <QMainWindow>
+#include "about.h"
+#include "app_state.h"
+#include "common_sys_info.h"
+#include "document/doc_state.h"
+#include "document/doc_views.h"
+#include "document/forms/document_roads.h"
+#include "document/forms/frm_ask_pass.h"
+#include "document/forms/frm_ask_save.h"
+#include "document/modified.h"
+#include "document/paths.h"
+#include "frm_main.h"
+#include "main_module.h"
+#include "month_window.h"
+#include "platform/numeric.h"
+#include "platform/resources.h"
+#include "platform/single_instance.h"
+#include "platform/system.h"
+#include "platform/ui_services.h"
+#include "settings.h"
+#include "shell_views.h"
+#include "splash.h"
+
+#include <QLoggingCategory>
+#include <QTimer>
+
+// Commands received from later copies; shown with QT_LOGGING_RULES="mirovanta.handoff.info=true".
+Q_LOGGING_CATEGORY(lcHandOff, "mirovanta.handoff", QtWarningMsg)
+
+namespace {
+
+// The running copy's answer to a command from a later copy, as the main window's link
+// execute: only "RESTORE", and only once the main window exists.
+bool answerLaterCopy(const QString& command) {
+    FrmMainForm* main = FrmMain.peek();
+    const bool ready = main && main->Loaded() && main->Tag() != QLatin1String("Unload");
+    int cancel = 1;
+    if (ready) main->MDIForm_LinkExecute(command, cancel);
+    qCInfo(lcHandOff, "received %s: %s", qPrintable(command.left(64)),
+           cancel == 0 ? "accepted" : "refused");
+    return cancel == 0;
+}
+
+// True when another copy runs: it has been handed "RESTORE" (whatever came of it) and this
+// copy must end. Otherwise this copy becomes the one that later copies reach.
+bool handOffToRunningCopy() {
+    rt::SingleInstance& instance = rt::singleInstance();
+    if (instance.claim()) {
+        instance.setCommandHandler(answerLaterCopy);
+        return false;
+    }
+    instance.sendToRunning(kRestoreCommand); // every failure of the hand-off is ignored
+    rt::DoEvents();
+    return true;
+}
+
+// Releases the main window once its unload has finished: its terminate handler ends the
+// program.
+void releaseMainWindowWhenUnloaded() {
+    QTimer::singleShot(0, [] {
+        FrmMainForm* main = FrmMain.peek();
+        if (main && !main->Loaded()) FrmMain.release();
+    });
+}
+
+} // namespace
+
+QString CommandLineDocument() {
+    QString text = rt::TrimBlanks(rt::sys().commandLine());
+    // A file association passes the path in double quotes.
+    if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
+        text = rt::TrimBlanks(text.mid(1, text.size() - 2));
+    return text;
+}
 
 bool Main() {
-    auto* window = new QMainWindow;
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    window->setWindowTitle(QStringLiteral("Mirovanta"));
-    window->resize(800, 600);
-    window->show();
+    setDocViews(std::make_shared<ShellViews>());
+
+    AppVersion = QStringLiteral("2.1");
+    HelpFilePath = AddBackslash(rt::sys().programFolder()) + QStringLiteral("mrv2help.chm");
+
+    // The windows are drawn for at least 800 x 600 pixels.
+    if (!(GetScreenWidth() >= 800 && GetScreenHeight() >= 600)) {
+        const int style = rt::vbYesNo + rt::vbCritical + rt::vbDefaultButton2;
+        if (rt::MsgBox(rt::LoadResString(10048), style, QString()) == rt::vbNo) return false;
+    }
+
+    if (handOffToRunningCopy()) return false;
+
+    rt::SetHourglass(true);
+    const int32_t showSplash = ShowSplashSetting();
+    LoadSettings();
+    Settings.PrinterValue = 0;
+    if (showSplash == 1) FrmSplash->Show(rt::vbModeless);
+    rt::DoEvents();
+
+    FrmMainForm& main = FrmMain.get();
+    if (main.Tag() != QLatin1String("Logo")) SetMainMode(3);
+    UpdateMainControls(true);
+    SetNavPanel(true, false);
+    if (showSplash == 1) FrmSplash->PBar1.setValue(25);
+    rt::DoEvents();
+
+    for (int i = 1; i <= 12; ++i) {
+        FrmMonthModele& month = MonthForms(i).get(); // created and loaded, still hidden
+        month.setTag(QString::number(i));
+        month.setIcon(rt::LoadResPicture(209 + i, rt::vbResIcon));
+        if (showSplash == 1) FrmSplash->PBar1.setValue(i * 75 / 12 + 25);
+        rt::DoEvents();
+    }
+
+    SetModified(0, 0, 0); // the caption of the "Logo" state
+
+    if (showSplash == 1) {
+        FrmSplash->PBar1.setValue(100);
+        rt::DoEvents();
+        FrmSplash.release();
+        rt::DoEvents();
+    }
+    rt::SetHourglass(false);
+    rt::DoEvents();
+
+    main.Show(rt::vbModeless);
+    rt::DoEvents();
+
+    QString document = CommandLineDocument();
+    if (!document.isEmpty()) {
+        OpenDocument(document);
+        rt::DoEvents();
+    }
+    qCInfo(lcHandOff, "started");
     return true;
+}
+
+void ShutdownApp() {
+    rt::SetHourglass(true);
+    FrmMainForm& main = FrmMain.get();
+    main.Hide();
+    // From here the month windows unload when asked, and the document commands do nothing.
+    main.setTag(QStringLiteral("Unload"));
+
+    // Every other form, in this order.
+    FrmAbout.release();
+    FrmAskPass.release();
+    FrmAskSave.release();
+    FrmSplash.release();
+    // Forms without a shared slot here are unloaded all the same.
+    for (rt::Form* form : rt::loadedForms())
+        if (form != &main && !form->isMdiChild()) form->Unload();
+    rt::DoEvents();
+
+    // Resetting the live document in the state "Unload" also unloads the month windows.
+    CurDoc = BlankDocument(false);
+    SavedDoc = BlankDocument(true);
+
+    // Written while they still hold the values of the run.
+    SaveSettings();
+
+    Settings = AppSettings{};
+
+    GridClip.ClipMode = 0;
+    GridClip.ClipMonth = 0;
+    GridClip.ClipCell = 0;
+    GridClip.ClipIndex = 0;
+    EVItem& clip = GridClip.ClipItem;
+    clip.AlarmOn = 0;
+    clip.AlarmDaysBefore = 0;
+    clip.Sound = 0;
+    clip.Checked = 0;
+    clip.Colour = 0;
+    clip.Text.clear();
+    clip.PictureFile.clear();
+    clip.Kind = 1;
+    clip.Picture = rt::Picture::empty();
+    SelMonth = 0;
+    SelCell = 0;
+    SelItem = 0;
+
+    Exchange.DialogMode = 0;
+    Exchange.DialogResult = 0;
+    Exchange.EditIndex = 0;
+    Exchange.AlarmCell = 0;
+    Exchange.AlarmMonth = 0;
+    Exchange.DialogText.clear();
+    Exchange.PrintJob.Mode = 0;
+    Exchange.PrintJob.Modified = 0;
+    Exchange.PrintJob.UseDefault = 0;
+    Exchange.PrintJob.FileName.clear();
+    Exchange.PrintJob.Picture = rt::Picture::empty();
+
+    IsBusy = 0;
+    AppVersion.clear();
+    HelpFilePath.clear();
+
+    rt::SetHourglass(false);
+    rt::DoEvents();
+
+    // The main window's own unload goes on after its close handler returns.
+    releaseMainWindowWhenUnloaded();
 }

@@ -1,0 +1,329 @@
+// Start-up and shutdown in one process: the screen question, the hand-off to a running copy,
+// the splash and its progress, the settings written at shutdown and read at the next start,
+// and the document named on the command line.
+
+#include "common/test_support.h"
+#include "document/cal_writer.h"
+#include "document/doc_state.h"
+#include "document/doc_views.h"
+#include "platform/scripted_services.h"
+#include "platform/settings_store.h"
+#include "platform/single_instance.h"
+#include "platform/ui_test_support.h"
+#include "shell/about.h"
+#include "shell/app_state.h"
+#include "shell/frm_main.h"
+#include "shell/month_window.h"
+#include "shell/settings.h"
+#include "shell/splash.h"
+#include "shell/startup.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace {
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ResetDocumentState();
+        QFile::remove(rt::settingsFilePath(kSettingsApp));
+        Settings = AppSettings{};
+        previousViews_ = setDocViews(nullptr);
+        previousInstance_ = rt::setSingleInstance(instance);
+        setDocViews(previousViews_);
+    }
+    void TearDown() override {
+        // Whatever a test left running is closed as the shutdown closes it.
+        if (FrmMain.exists()) {
+            FrmMain->setTag(QStringLiteral("Unload"));
+            CurDoc.IsSaved = -1;
+        }
+        for (int m = 1; m <= 12; ++m)
+            if (FrmMain.exists()) MonthForms(m).release();
+        FrmMain.release();
+        FrmSplash.release();
+        FrmAbout.release();
+        ui_test::flushReleased();
+        rt::setSingleInstance(previousInstance_);
+        setDocViews(previousViews_);
+        QFile::remove(rt::settingsFilePath(kSettingsApp));
+        Settings = AppSettings{};
+        ResetDocumentState();
+    }
+
+    // Closes the main window as the user does and lets its release end the program.
+    void closeMainWindow() {
+        ASSERT_TRUE(FrmMain.exists());
+        FrmMain->closeByUser();
+        ASSERT_TRUE(ui_test::waitFor([] { return !FrmMain.exists(); }, 2000));
+    }
+
+    static QString stored(const char* section, const char* key) {
+        return rt::GetSetting(kSettingsApp, QString::fromLatin1(section), QString::fromLatin1(key),
+                              QStringLiteral("<missing>"));
+    }
+    static void store(const char* section, const char* key, const QString& value) {
+        rt::SaveSetting(kSettingsApp, QString::fromLatin1(section), QString::fromLatin1(key),
+                        value);
+    }
+
+    ui_test::ScriptedServices services;
+    std::shared_ptr<rt::ScriptedSingleInstance> instance =
+        std::make_shared<rt::ScriptedSingleInstance>();
+
+private:
+    std::shared_ptr<DocViews> previousViews_;
+    std::shared_ptr<rt::SingleInstance> previousInstance_;
+};
+
+} // namespace
+
+TEST_F(StartupTest, AFreshStartShowsTheLogoWithTwelveHiddenMonthWindows) {
+    ASSERT_TRUE(Main());
+    EXPECT_EQ(AppVersion, QStringLiteral("2.1"));
+    EXPECT_EQ(HelpFilePath,
+              testing_support::fixedSystem().ProgramFolder + QStringLiteral("/mrv2help.chm"));
+    FrmMainForm& main = FrmMain.get();
+    EXPECT_EQ(AppState(), QStringLiteral("Logo"));
+    EXPECT_TRUE(main.Visible());
+    EXPECT_TRUE(main.PicLogo.Visible());
+    EXPECT_EQ(main.PicMenu.Width(), kNavPanelExpanded);
+    EXPECT_EQ(main.Caption(), QStringLiteral("Mirovanta v2.1 pour Windows"));
+    for (int m = 1; m <= 12; ++m) {
+        ASSERT_TRUE(MonthForms(m).exists()) << m;
+        EXPECT_TRUE(MonthForms(m)->Loaded()) << m;
+        EXPECT_FALSE(MonthForms(m)->Visible()) << m;
+        EXPECT_EQ(MonthForms(m)->Tag(), QString::number(m));
+        EXPECT_FALSE(MonthForms(m)->Icon().isEmpty()) << m;
+    }
+    EXPECT_FALSE(FrmSplash.exists());
+    EXPECT_FALSE(FrmAbout.exists());
+    EXPECT_EQ(Settings.PrinterValue, 0);
+    EXPECT_EQ(Settings.CalOpenPath, testing_support::fixedSystem().ProgramFolder + u'/');
+    EXPECT_FALSE(services.ui->hourglass());
+    EXPECT_EQ(instance->claims, 1);
+    EXPECT_TRUE(instance->sent.isEmpty());
+    EXPECT_TRUE(services.ui->msgBoxCalls.empty());
+}
+
+TEST_F(StartupTest, SettingsAreWrittenAtShutdownAndReadBackAtTheNextStart) {
+    ASSERT_FALSE(QFile::exists(rt::settingsFilePath(kSettingsApp)));
+    ASSERT_TRUE(Main());
+    // A change made during the run, as the options dialog makes it.
+    Settings.PrintCopies = 3;
+    Settings.ImgSavePath = QStringLiteral("/srv/images/");
+    GridClip.ClipMode = 1;
+    GridClip.ClipItem.Text = QStringLiteral("x");
+    Exchange.DialogText = QStringLiteral("y");
+    SelMonth = 4;
+
+    closeMainWindow();
+    EXPECT_EQ(services.forms->endCount, 1); // the main window's release ended the program
+    const QString base = testing_support::fixedSystem().ProgramFolder + u'/';
+    EXPECT_EQ(stored("Paths", "CalOpen"), base);
+    EXPECT_EQ(stored("Paths", "CalSave"), base);
+    EXPECT_EQ(stored("Paths", "ImgOpen"), base);
+    EXPECT_EQ(stored("Paths", "ImgSave"), QStringLiteral("/srv/images/"));
+    EXPECT_EQ(stored("Printer", "BckImg"), QStringLiteral("1"));
+    EXPECT_EQ(stored("Printer", "Copies"), QStringLiteral("3"));
+    for (int m = 1; m <= 12; ++m)
+        EXPECT_EQ(rt::GetSetting(kSettingsApp, QStringLiteral("Printer"),
+                                 QStringLiteral("Month%1").arg(m)),
+                  QStringLiteral("1"));
+    // No default sound lies beside the test's program folder: each sound is written empty.
+    for (int n = 1; n <= 10; ++n)
+        EXPECT_EQ(rt::GetSetting(kSettingsApp, QStringLiteral("Alarm"),
+                                 QStringLiteral("Sound%1").arg(n), QStringLiteral("<missing>")),
+                  QString());
+
+    // The shared records are cleared; the month windows are gone and nothing came back.
+    EXPECT_EQ(Settings, AppSettings{});
+    EXPECT_EQ(GridClip.ClipMode, 0);
+    EXPECT_EQ(GridClip.ClipItem.Text, QString());
+    EXPECT_EQ(GridClip.ClipItem.Kind, 1);
+    EXPECT_EQ(Exchange.DialogText, QString());
+    EXPECT_EQ(SelMonth, 0);
+    EXPECT_EQ(AppVersion, QString());
+    EXPECT_EQ(HelpFilePath, QString());
+    EXPECT_FALSE(FrmAbout.exists());
+    EXPECT_FALSE(services.ui->hourglass());
+
+    // The second start reads them back.
+    ASSERT_TRUE(Main());
+    EXPECT_EQ(Settings.PrintCopies, 3);
+    EXPECT_EQ(Settings.ImgSavePath, QStringLiteral("/srv/images/"));
+    EXPECT_EQ(Settings.CalOpenPath, base);
+    EXPECT_EQ(Settings.PrintMonths(7), 1);
+}
+
+TEST_F(StartupTest, AClosedMonthWindowOrAnOpenAboutWindowDoesNotStopTheShutdown) {
+    ASSERT_TRUE(Main());
+    FrmAbout.get(); // loaded, as after the About command
+    MonthForms(3)->Show();
+    MonthForms(3)->closeByUser(); // outside shutdown it only hides
+    ASSERT_TRUE(MonthForms(3).exists());
+    EXPECT_TRUE(MonthForms(3)->Loaded());
+    closeMainWindow();
+    EXPECT_FALSE(FrmAbout.exists());
+    for (int m = 1; m <= 12; ++m)
+        EXPECT_FALSE(MonthForms(m).exists()) << m;
+}
+
+TEST_F(StartupTest, ASmallScreenAsksWhetherToGoOn) {
+    struct Case {
+        int width, height;
+        bool asks;
+    } cases[] = {{800, 600, false}, {1024, 768, false}, {799, 600, true}, {800, 599, true}};
+    for (const Case& c : cases) {
+        testing_support::fixedSystem().Screen = QSize(c.width, c.height);
+        services.ui->msgBoxCalls.clear();
+        services.ui->msgBoxAnswers = {rt::vbNo};
+        instance->claims = 0;
+        const bool started = Main();
+        EXPECT_EQ(started, !c.asks) << c.width << "x" << c.height;
+        ASSERT_EQ(services.ui->msgBoxCalls.size(), c.asks ? 1u : 0u);
+        if (c.asks) {
+            const auto& call = services.ui->msgBoxCalls.front();
+            EXPECT_EQ(call.style, 276);
+            EXPECT_EQ(call.title, QString());
+            EXPECT_TRUE(
+                call.prompt.startsWith(QStringLiteral("Attention: Mirovanta a été dessiné")));
+            // No ends before the hand-off, the settings and any window.
+            EXPECT_EQ(instance->claims, 0);
+            EXPECT_FALSE(FrmMain.exists());
+        } else {
+            closeMainWindow();
+        }
+    }
+    // Yes goes on.
+    testing_support::fixedSystem().Screen = QSize(640, 480);
+    services.ui->msgBoxAnswers = {rt::vbYes};
+    EXPECT_TRUE(Main());
+    EXPECT_EQ(AppState(), QStringLiteral("Logo"));
+}
+
+TEST_F(StartupTest, ASecondCopyHandsRestoreOverAndEndsWithoutReadingSettings) {
+    instance->AnotherCopyRuns = true;
+    testing_support::fixedSystem().CommandLine = QStringLiteral("/tmp/autre.cal");
+    Settings.CalOpenPath = QStringLiteral("untouched");
+    for (bool accepts : {true, false}) {
+        instance->RunningCopyAccepts = accepts;
+        instance->sent.clear();
+        EXPECT_FALSE(Main());
+        // Only "RESTORE" goes over, never the command line.
+        EXPECT_EQ(instance->sent, QStringList{QStringLiteral("RESTORE")});
+        EXPECT_FALSE(FrmMain.exists());
+        EXPECT_FALSE(FrmSplash.exists());
+        EXPECT_EQ(Settings.CalOpenPath, QStringLiteral("untouched"));
+        EXPECT_FALSE(QFile::exists(rt::settingsFilePath(kSettingsApp)));
+    }
+}
+
+TEST_F(StartupTest, TheRunningCopyAnswersOnlyRestoreOnceItsMainWindowExists) {
+    ASSERT_FALSE(instance->hasHandler());
+    // The handler is installed by the start-up; before the main window exists it refuses.
+    bool answeredEarly = true;
+    services.ui->onDoEvents = [&](bool) {
+        if (!FrmMain.exists() && instance->hasHandler())
+            answeredEarly = instance->deliver(QStringLiteral("RESTORE"));
+    };
+    ASSERT_TRUE(Main());
+    services.ui->onDoEvents = nullptr;
+    EXPECT_FALSE(answeredEarly);
+
+    FrmMainForm& main = FrmMain.get();
+    EXPECT_NE(main.WindowState(), rt::vbMaximized);
+    EXPECT_FALSE(instance->deliver(QStringLiteral("OPEN /tmp/x.cal")));
+    EXPECT_FALSE(instance->deliver(QStringLiteral("restore")));
+    EXPECT_NE(main.WindowState(), rt::vbMaximized);
+    EXPECT_TRUE(instance->deliver(QStringLiteral("RESTORE")));
+    EXPECT_EQ(main.WindowState(), rt::vbMaximized);
+}
+
+TEST_F(StartupTest, TheSplashShowsOnlyWhenTheSettingIsOneAndCountsFrom25To100) {
+    struct Case {
+        const char* stored; // nullptr: no key
+        bool splash;
+    } cases[] = {{nullptr, true}, {"1", true},    {"1.4", true},  {"0", false},
+                 {"2", false},    {"abc", false}, {"0.5", false}, {"1.5", false}};
+    for (const Case& c : cases) {
+        QFile::remove(rt::settingsFilePath(kSettingsApp));
+        if (c.stored) store("General", "ShowSplash", QString::fromLatin1(c.stored));
+        std::vector<int> progress;
+        bool splashSeen = false;
+        services.ui->onDoEvents = [&](bool) {
+            if (FrmSplashForm* s = FrmSplash.peek()) {
+                splashSeen = true;
+                EXPECT_TRUE(s->Visible());
+                progress.push_back(int(s->PBar1.Value()));
+            }
+        };
+        ASSERT_TRUE(Main());
+        services.ui->onDoEvents = nullptr;
+        EXPECT_EQ(splashSeen, c.splash) << (c.stored ? c.stored : "missing");
+        EXPECT_FALSE(FrmSplash.exists());
+        if (c.splash) {
+            EXPECT_EQ(progress, (std::vector<int>{0, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87, 93,
+                                                  100, 100}));
+        }
+        closeMainWindow();
+    }
+}
+
+TEST_F(StartupTest, CommandLineDocumentTakesOffQuotesAndBlanks) {
+    struct Case {
+        const char* commandLine;
+        const char* document;
+    } cases[] = {
+        {"", ""},
+        {"   ", ""},
+        {"/home/u/2004.cal", "/home/u/2004.cal"},
+        {"\"/home/u/mes calendriers/2004.cal\"", "/home/u/mes calendriers/2004.cal"},
+        {"  \" /home/u/a b.cal \"  ", "/home/u/a b.cal"},
+        {"/home/u/mes calendriers/2004.cal", "/home/u/mes calendriers/2004.cal"},
+        {"\"", "\""},
+        {"\"\"", ""},
+    };
+    for (const Case& c : cases) {
+        testing_support::fixedSystem().CommandLine = QString::fromUtf8(c.commandLine);
+        EXPECT_EQ(CommandLineDocument(), QString::fromUtf8(c.document)) << c.commandLine;
+    }
+}
+
+TEST_F(StartupTest, ADocumentOnTheCommandLineOpensOnceTheMainWindowShows) {
+    const QString folder = testing_support::scratchFolder() + QStringLiteral("/mes calendriers");
+    QDir().mkpath(folder);
+    const QString path = folder + QStringLiteral("/budget 2004.cal");
+    CalDocument doc = BlankDocument(true);
+    doc.Year = QStringLiteral("2004");
+    doc.OpenMonth = QStringLiteral("00");
+    doc.Author = QStringLiteral("Étienne");
+    ASSERT_TRUE(SaveCalFile(path, doc));
+    ResetDocumentState();
+
+    for (const QString& commandLine : {u'"' + path + u'"', path}) {
+        testing_support::fixedSystem().CommandLine = commandLine;
+        bool shownBeforeOpen = false;
+        services.ui->onDoEvents = [&](bool) {
+            if (AppState() == QLatin1String("Load") && FrmMain.exists())
+                shownBeforeOpen = FrmMain->Visible();
+        };
+        ASSERT_TRUE(Main());
+        services.ui->onDoEvents = nullptr;
+        EXPECT_TRUE(shownBeforeOpen);
+        EXPECT_EQ(CurDoc.FileName, path);
+        EXPECT_EQ(CurDoc.Author, QStringLiteral("Étienne"));
+        EXPECT_TRUE(services.ui->msgBoxCalls.empty());
+        FrmMain->setTag(QStringLiteral("Edit"));
+        CurDoc.IsSaved = -1;
+        closeMainWindow();
+    }
+
+    // Without a command line the program stays in "Logo" with no document.
+    testing_support::fixedSystem().CommandLine.clear();
+    ASSERT_TRUE(Main());
+    EXPECT_EQ(AppState(), QStringLiteral("Logo"));
+    EXPECT_EQ(CurDoc.FileName, QString());
+}
