@@ -24,9 +24,10 @@ void UpdateMainControls(bool UpdateToolbar);
 void ShowEVBalance();
 void ShowDEBalance();
 
-// ---- Month windows ----
+// ---- Month windows (the rest in month_fill.h, cell_drawing.h, month_backgrounds.h) ----
 // Fills the twelve month windows for the live document and shows the month to open first.
 void ShowMonthWindows();
+// Draws the item lines of one day cell from the live document.
 void RedrawDayCell(int16_t Month, int16_t Cell);
 // One month window: its day numbers, its colours, its background, the item lines of its cells.
 void FillMonthDays(int16_t Month);

@@ -234,7 +234,12 @@ void FrmMonthModele::Form_MouseMove(int, int, float, float) {
 }
 
 void FrmMonthModele::Form_Resize() {
+    const int width = PicCal.Width(), height = PicCal.Height();
     layOutGrid();
+    // The background is painted to the grid's size: a shown month paints it again.
+    if (appState() == QLatin1String("Edit") &&
+        (PicCal.Width() != width || PicCal.Height() != height))
+        RefreshMonthBackground(month());
 }
 
 void FrmMonthModele::LblDay_MouseUp(int Index, int Button, int, float, float) {

@@ -9,12 +9,6 @@ void RefreshPane(bool, int16_t) {}      // RefreshPane
 void UpdateMainControls(bool) {}        // UpdateMainControls
 void ShowEVBalance() {}                 // ShowEVBalance
 void ShowDEBalance() {}                 // ShowDEBalance
-void ShowMonthWindows() {}              // ShowMonthWindows
-void RedrawDayCell(int16_t, int16_t) {} // RedrawDayCell
-void FillMonthDays(int16_t) {}          // FillMonthDays
-void ApplyMonthColors(int16_t) {}       // ApplyMonthColors
-void RefreshMonthBackground(int16_t) {} // RefreshMonthBackground
-void RedrawMonthCells(int16_t) {}       // RedrawMonthCells
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm

@@ -1,0 +1,150 @@
+#include "month_fill.h"
+
+#include "cell_drawing.h"
+#include "document/doc_state.h"
+#include "document/modified.h"
+#include "document/month_grid.h"
+#include "frm_main.h"
+#include "main_module.h"
+#include "month_backgrounds.h"
+#include "month_window.h"
+#include "platform/numeric.h"
+#include "platform/resources.h"
+#include "platform/rt_error.h"
+#include "platform/system.h"
+#include "platform/ui_services.h"
+
+#include <optional>
+
+namespace {
+
+// The highest system colour index the controls know (the info-tip background).
+constexpr uint32_t kLastSystemColour = 0x18;
+
+QString appState() {
+    FrmMainForm* main = FrmMain.peek();
+    return main ? main->Tag() : QStringLiteral("Unload");
+}
+
+// The document's year as a 16-bit whole number, or nothing when its text is not one.
+std::optional<int16_t> documentYear() {
+    try {
+        return DocumentYear();
+    } catch (const rt::RtError&) {
+        return std::nullopt;
+    }
+}
+
+// The current year as the document writes it: four digits, no blanks.
+bool isCurrentYear(const QString& year) {
+    return year == QString::number(rt::sys().today().year());
+}
+
+QString monthName(int16_t Month) {
+    return rt::LoadResString(209 + Month);
+}
+
+} // namespace
+
+const ColourSet& ColoursInForce(int16_t Month) {
+    const MonthRec& month = CurDoc.Months(Month);
+    return month.Colours.UseDefault != 0 ? CurDoc.DefaultColours : month.Colours;
+}
+
+const ImageItem& BackgroundInForce(int16_t Month) {
+    const MonthRec& month = CurDoc.Months(Month);
+    return month.Background.UseDefault != 0 ? CurDoc.DefaultBackground : month.Background;
+}
+
+int32_t DisplayColour(int32_t Value, int32_t Fallback) {
+    const auto u = uint32_t(Value);
+    if (u <= 0xFFFFFFu) return Value;
+    if ((u & 0x80000000u) != 0 && (u & 0x7FFFFFFFu) <= kLastSystemColour) return Value;
+    return Fallback;
+}
+
+void FillMonthDays(int16_t Month) {
+    FrmMonthModele& window = MonthForms(Month).get();
+    const std::optional<int16_t> year = documentYear();
+    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
+        const int16_t day = year ? DayOfCell(*year, Month, c) : 0;
+        window.LblDay(c).setCaption(day != 0 ? rt::FormatNumber(day, QStringLiteral("0#"))
+                                             : QString());
+    }
+}
+
+void ApplyMonthColors(int16_t Month) {
+    ApplyGridColors(Month, ColoursInForce(Month));
+}
+
+void ApplyGridColors(int16_t Month, const ColourSet& Colours) {
+    FrmMonthModele& window = MonthForms(Month).get();
+    const bool grid = Colours.ShowGrid != 0;
+    const int32_t headerBack = DisplayColour(Colours.HeaderBack, rt::vbButtonFace);
+    const int32_t headerText = DisplayColour(Colours.HeaderText, rt::vbButtonText);
+    for (int i = 0; i <= 6; ++i) {
+        window.PicEvent(i).setBackColor(headerBack);
+        window.LblFix(i).setForeColor(headerText);
+        window.PicEvent(i).setBorderStyle(grid ? 1 : 0);
+        window.LblFix(i).setTop(grid ? 0 : 50);
+    }
+
+    const bool picture = !BackgroundInForce(Month).FileName.isEmpty();
+    const int32_t cellBack = DisplayColour(Colours.CellBack, rt::vbWindowBackground);
+    const int32_t selBack = DisplayColour(Colours.SelCellBack, rt::vbHighlight);
+    const int32_t dayText = DisplayColour(Colours.DayText, rt::vbWindowText);
+    const int32_t todayText = DisplayColour(Colours.TodayText, rt::vbWindowText);
+    const QDate today = rt::sys().today();
+    const bool todaysMonth = isCurrentYear(CurDoc.Year) && Month == today.month();
+    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
+        rt::Label& day = window.LblDay(c);
+        const bool selected = CurMonth == Month && CurCell == c;
+        day.setBorderStyle(grid ? 1 : 0);
+        day.setBackStyle(picture && !selected ? 0 : 1);
+        day.setBackColor(selected ? selBack : cellBack);
+        const QString& caption = day.Caption();
+        const bool isToday = todaysMonth && !caption.isEmpty() && rt::Val(caption) == today.day();
+        day.setForeColor(isToday ? todayText : dayText);
+    }
+}
+
+void ShowMonthWindows() {
+    FrmMainForm& main = FrmMain.get();
+    rt::SetHourglass(true);
+    if (main.Tag() != QLatin1String("Load")) SetMainMode(2);
+    main.LblLoading(0).setCaption(rt::LoadResString(10001));
+    rt::DoEvents();
+    // The pending events may have closed the program: its windows are going, stop here.
+    auto closing = [] {
+        if (appState() != QLatin1String("Unload")) return false;
+        rt::SetHourglass(false);
+        return true;
+    };
+    for (int16_t m = 1; m <= 12; ++m) {
+        if (closing()) return;
+        main.LblLoading(1).setCaption(rt::LoadResString(10002) + u' ' + monthName(m) +
+                                      QStringLiteral("..."));
+        FrmMonthModele& window = MonthForms(m).get();
+        window.setCaption(monthName(m) + u' ' + CurDoc.Year);
+        window.Unload(); // hides itself outside the state "Unload"
+        rt::DoEvents();
+        if (closing()) return;
+        FillMonthDays(m);
+        ApplyMonthColors(m);
+        RefreshMonthBackground(m);
+        RedrawMonthCells(m);
+    }
+    if (main.Tag() != QLatin1String("Edit")) SetMainMode(1);
+
+    const double open = rt::Val(CurDoc.OpenMonth);
+    if (open >= 1 && open <= 12)
+        MonthForms(rt::CInt(open))->Form_Activate();
+    else if (isCurrentYear(CurDoc.Year))
+        MonthForms(rt::sys().today().month())->Form_Activate();
+
+    RefreshPane(true, -1);
+    main.setCaption(DocumentCaption());
+    rt::SetHourglass(false);
+    rt::DoEvents();
+    main.Arrange(rt::vbTileVertical);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Filling the twelve month windows from the live document: the day numbers of each cell, the
+// colours of the weekday row and of the cells (grid lines, the selected day, today), and the
+// rebuild of all twelve windows after a document was opened, created or saved in part.
+
+#include "document/records.h"
+
+#include <cstdint>
+
+// The colour set in force for a month: its own, or the document's default when the month's
+// UseDefault is set.
+const ColourSet& ColoursInForce(int16_t Month);
+// The background in force for a month: its own, or the document's default when the month's
+// UseDefault is set. It has a picture when its FileName is not empty.
+const ImageItem& BackgroundInForce(int16_t Month);
+
+// The colour a control is given for a colour value of the document: the value itself when it
+// is a plain colour (0 to 0xFFFFFF) or one of the system colours, Fallback for any other value
+// (a damaged or foreign file may hold anything in its 32 bits).
+int32_t DisplayColour(int32_t Value, int32_t Fallback);
+
+// Writes the day numbers "01" to the month's last day into the cells of month window Month,
+// from the cell of the 1st on, and empties every other cell. A document year that is not a
+// 16-bit whole number leaves every cell empty.
+void FillMonthDays(int16_t Month);
+
+// Colours month window Month with the colour set in force for it.
+void ApplyMonthColors(int16_t Month);
+
+// Colours month window Month: the weekday row in the header colours, with or without grid
+// lines; every cell in CellBack and DayText, transparent over a background picture (but for
+// the selected day), the selected day in SelCellBack and today's number in TodayText. Reads
+// the day numbers that FillMonthDays wrote.
+void ApplyGridColors(int16_t Month, const ColourSet& Colours);
+
+// ShowMonthWindows (declared in main_module.h) rebuilds all twelve windows through the loading
+// view, shows the month to open first, refreshes the side pane, writes the main caption and
+// tiles the shown windows side by side.
