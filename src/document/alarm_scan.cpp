@@ -91,3 +91,7 @@ void CheckAlarms() {
         if (!scanRequested || DocGeneration == generation || !mayScan()) break;
     }
 }
+
+bool AlarmScanRunning() {
+    return scanRunning;
+}

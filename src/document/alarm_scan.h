@@ -13,3 +13,7 @@
 // a scan), the new document is scanned once the running scan has stopped.
 
 void CheckAlarms();
+
+// True while a scan runs. Window events run between its cells, so the user may meanwhile ask
+// for things that must wait until it ends (closing the program).
+bool AlarmScanRunning();

@@ -303,8 +303,9 @@ void FrmMainForm::MDIForm_Load() {
 }
 
 void FrmMainForm::MDIForm_QueryUnload(int& Cancel, int) {
-    // Closing while code fills the controls would shut the program down inside that work.
-    if (IsBusy != 0) {
+    // Closing while code fills the controls, or between the cells of an alarm scan, would
+    // shut the program down inside that work.
+    if (IsBusy != 0 || AlarmScanRunning()) {
         Cancel = 1;
         return;
     }

@@ -18,6 +18,7 @@
 #include "platform/single_instance.h"
 #include "platform/system.h"
 #include "platform/ui_services.h"
+#include "printing/common_graph.h"
 #include "settings.h"
 #include "shell_views.h"
 #include "splash.h"
@@ -188,6 +189,12 @@ void ShutdownApp() {
     Exchange.PrintJob.UseDefault = 0;
     Exchange.PrintJob.FileName.clear();
     Exchange.PrintJob.Picture = rt::Picture::empty();
+
+    PicEditAccepted = 0;
+    PicChooseAccepted = 0;
+    PicEditFileName.clear();
+    PicChooseFileName.clear();
+    PicEditPicture = rt::Picture::empty();
 
     IsBusy = 0;
     AppVersion.clear();

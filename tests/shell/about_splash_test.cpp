@@ -2,7 +2,9 @@
 
 #include "common/test_support.h"
 #include "document/doc_state.h"
+#include "platform/help.h"
 #include "platform/resources.h"
+#include "platform/scripted_services.h"
 #include "platform/ui_test_support.h"
 #include "shell/about.h"
 #include "shell/main_module.h"
@@ -127,6 +129,30 @@ TEST_F(AboutSplashTest, SplashShowsItsStatusAndAProgressBarFrom0To100) {
     ASSERT_NE(s.window(), nullptr);
     s.window()->grab().save(QStringLiteral("/tmp/mirovanta-splash.png"));
     EXPECT_TRUE(s.Visible());
+}
+
+TEST_F(AboutSplashTest, F1OpensTheWindowsHelpTopic) {
+    auto help = std::make_shared<rt::ScriptedHelp>();
+    auto previous = rt::setHelpServices(help);
+    HelpFilePath = QStringLiteral("/opt/mirovanta/mrv2help.chm");
+    struct Case {
+        rt::Form* form;
+        const char* topic;
+    } cases[] = {{&FrmAbout.get(), "Html\\d_about.htm"}, {&FrmSplash.get(), "Html\\d_splash.htm"}};
+    for (const Case& c : cases) {
+        help->calls.clear();
+        int key = rt::vbKeyF1 + 1; // F2
+        c.form->Form_KeyDown(key, 0);
+        EXPECT_TRUE(help->calls.empty());
+        key = rt::vbKeyF1;
+        c.form->Form_KeyDown(key, 0);
+        ASSERT_EQ(help->calls.size(), 1u);
+        EXPECT_EQ(help->calls[0].topic, QString::fromLatin1(c.topic));
+        EXPECT_EQ(help->calls[0].helpFile, HelpFilePath);
+        EXPECT_TRUE(c.form->KeyPreview()); // F1 is seen whichever control has the focus
+    }
+    HelpFilePath.clear();
+    rt::setHelpServices(previous);
 }
 
 TEST(PictureIds, ThreeDepthsOfOnePicture) {

@@ -3,6 +3,7 @@
 // and the document named on the command line.
 
 #include "common/test_support.h"
+#include "document/alarm_scan.h"
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
@@ -10,6 +11,7 @@
 #include "platform/settings_store.h"
 #include "platform/single_instance.h"
 #include "platform/ui_test_support.h"
+#include "printing/common_graph.h"
 #include "shell/about.h"
 #include "shell/app_state.h"
 #include "shell/frm_main.h"
@@ -118,6 +120,8 @@ TEST_F(StartupTest, SettingsAreWrittenAtShutdownAndReadBackAtTheNextStart) {
     GridClip.ClipItem.Text = QStringLiteral("x");
     Exchange.DialogText = QStringLiteral("y");
     SelMonth = 4;
+    PicEditAccepted = 1;
+    PicChooseFileName = QStringLiteral("/img/a.bmp");
 
     closeMainWindow();
     EXPECT_EQ(services.forms->endCount, 1); // the main window's release ended the program
@@ -145,6 +149,8 @@ TEST_F(StartupTest, SettingsAreWrittenAtShutdownAndReadBackAtTheNextStart) {
     EXPECT_EQ(GridClip.ClipItem.Kind, 1);
     EXPECT_EQ(Exchange.DialogText, QString());
     EXPECT_EQ(SelMonth, 0);
+    EXPECT_EQ(PicEditAccepted, 0);
+    EXPECT_EQ(PicChooseFileName, QString());
     EXPECT_EQ(AppVersion, QString());
     EXPECT_EQ(HelpFilePath, QString());
     EXPECT_FALSE(FrmAbout.exists());
@@ -326,4 +332,30 @@ TEST_F(StartupTest, ADocumentOnTheCommandLineOpensOnceTheMainWindowShows) {
     ASSERT_TRUE(Main());
     EXPECT_EQ(AppState(), QStringLiteral("Logo"));
     EXPECT_EQ(CurDoc.FileName, QString());
+}
+
+TEST_F(StartupTest, ClosingWaitsWhileTheAlarmScanRuns) {
+    ASSERT_TRUE(Main());
+    // A document open in "Edit", unchanged.
+    CurDoc.Year = QStringLiteral("2004");
+    CurDoc.IsSaved = -1;
+    FrmMain->setTag(QStringLiteral("Edit"));
+    int tries = 0;
+    bool closedDuringScan = false;
+    services.ui->onDoEvents = [&](bool) {
+        if (!AlarmScanRunning() || tries > 0) return;
+        ++tries;
+        closedDuringScan = FrmMain->closeByUser();
+    };
+    CheckAlarms();
+    services.ui->onDoEvents = nullptr;
+    EXPECT_EQ(tries, 1);
+    EXPECT_FALSE(closedDuringScan);
+    ASSERT_TRUE(FrmMain.exists());
+    EXPECT_TRUE(FrmMain->Loaded());
+    EXPECT_EQ(AppState(), QStringLiteral("Edit"));
+    EXPECT_EQ(services.forms->endCount, 0);
+    // Once the scan has ended the window closes.
+    closeMainWindow();
+    EXPECT_EQ(services.forms->endCount, 1);
 }
