@@ -1,5 +1,6 @@
 // The application state in the main window's tag and the navigation panel with its timer.
 
+#include "platform/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell_fixture.h"
 
@@ -119,4 +120,42 @@ TEST_F(ShellTest, ThePanelComesToTheFrontOfTheViews) {
     ASSERT_GE(panel, 0);
     ASSERT_GE(view, 0);
     EXPECT_GT(panel, view); // later children are drawn on top
+}
+
+TEST_F(ShellTest, NewAndOpenActOutsideLoadAndUnloadAndSaveOnlyInEdit) {
+    auto dialogs = std::make_shared<rt::ScriptedCommonDialogs>();
+    auto previous = rt::setCommonDialogServices(dialogs);
+    FrmMainForm& f = FrmMain.get();
+    struct Case {
+        const char* state;
+        int16_t busy;
+        bool newOpen, save;
+    } cases[] = {
+        {"", 0, true, false},       {"Logo", 0, true, false},    {"Edit", 0, true, true},
+        {"Load", 0, false, false},  {"Unload", 0, false, false}, {"Logo", -1, false, false},
+        {"Edit", -1, false, false},
+    };
+    for (const Case& c : cases) {
+        const QString state = QString::fromLatin1(c.state);
+        SCOPED_TRACE(std::string(c.state) + (c.busy ? " busy" : ""));
+        CurDoc.IsSaved = -1; // unchanged and untitled: nothing to ask before
+        IsBusy = c.busy;
+
+        f.setTag(state);
+        const uint64_t generation = DocGeneration;
+        f.CmdCONew_Click();
+        EXPECT_EQ(DocGeneration != generation, c.newOpen);
+
+        f.setTag(state);
+        size_t asked = dialogs->fileRequests.size();
+        f.CmdCOOpen_Click(); // the open dialog is cancelled
+        EXPECT_EQ(dialogs->fileRequests.size() - asked, c.newOpen ? 1u : 0u);
+
+        f.setTag(state);
+        asked = dialogs->fileRequests.size();
+        f.CmdCOSave_Click(); // an untitled document asks its name first; cancelled
+        EXPECT_EQ(dialogs->fileRequests.size() - asked, c.save ? 1u : 0u);
+    }
+    IsBusy = 0;
+    rt::setCommonDialogServices(previous);
 }
