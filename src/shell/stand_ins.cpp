@@ -12,9 +12,6 @@ void ShowDEBalance() {}                 // ShowDEBalance
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm
-bool ShowPropertiesDialog(bool) {
-    return false;
-} // ShowPropertiesDialog
 // The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
 void RunPropertiesDialog() {}             // FrmProp shown modally
 void RunOptionsDialog() {}                // FrmOpt shown modally
