@@ -16,6 +16,7 @@
 #include "platform/ui_services.h"
 #include "settings.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 rt::FormSlot<FrmMainForm> FrmMain;
@@ -230,8 +231,13 @@ void FrmMainForm::layOut() {
 
 void FrmMainForm::bindEvents() {
     PicMenu.onMouseMove = [this](int b, int s, float x, float y) { PicMenu_MouseMove(b, s, x, y); };
-    // The tab control fills the panel, whose height follows the window.
-    PicMenu.onResize = [this] { TbMenu.setHeight(int(PicMenu.ScaleHeight())); };
+    // The tab control fills the panel, whose height follows the window; the pages fill the
+    // tab control (the tab page clips what lies beyond it).
+    PicMenu.onResize = [this] {
+        TbMenu.setHeight(int(PicMenu.ScaleHeight()));
+        for (int i = 0; i <= 5; ++i)
+            PicTab(i).setHeight(std::max(kPageHeight, TbMenu.Height()));
+    };
     TbMenu.onMouseMove = [this](int b, int s, float x, float y) { TbMenu_MouseMove(b, s, x, y); };
     TbMenu.onTabClick = [this](int previous) { TbMenu_Click(previous); };
     TbMain.onMouseMove = [this](int b, int s, float x, float y) { TbMain_MouseMove(b, s, x, y); };

@@ -5,17 +5,12 @@
 #include "frm_main.h"
 #include "main_module.h"
 
-void RefreshPane(bool, int16_t) {}      // RefreshPane
-void UpdateMainControls(bool) {}        // UpdateMainControls
-void ShowEVBalance() {}                 // ShowEVBalance
-void ShowDEBalance() {}                 // ShowDEBalance
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm
 // The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
 void RunPropertiesDialog() {}             // FrmProp shown modally
 void RunOptionsDialog() {}                // FrmOpt shown modally
-void FrmMainForm::SetupInterface() {}     // FrmMain.SetupInterface
 void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
 void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
 void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click

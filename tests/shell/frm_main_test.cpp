@@ -157,7 +157,6 @@ TEST_F(ShellTest, TheToolbarActsOnMonthButtonsOnlyInEdit) {
     EXPECT_TRUE(MonthForms(7)->Visible());
 
     // Tiling buttons arrange the shown windows side by side or one above the other.
-    f.TbMain.Buttons().Add({}, QStringLiteral("VTile"));
     f.TbMain.userClick(f.TbMain.Buttons(QStringLiteral("VTile")));
     EXPECT_NE(MonthForms(5)->window()->x(), MonthForms(7)->window()->x());
     EXPECT_EQ(MonthForms(5)->window()->y(), MonthForms(7)->window()->y());

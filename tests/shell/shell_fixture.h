@@ -29,11 +29,15 @@ protected:
         setDocViews(previousViews_);
         ResetDocumentState();
     }
-    // The month group of the toolbar, as the main window's set-up makes it.
+    // The month group of the toolbar. The main window's set-up adds it when the window loads;
+    // this adds it only to a toolbar that lacks it.
     static void addMonthButtons() {
+        auto& buttons = FrmMain->TbMain.Buttons();
+        for (int i = 1; i <= buttons.Count(); ++i)
+            if (buttons(i).Key() == QLatin1String("m01")) return;
         for (int m = 1; m <= 12; ++m)
-            FrmMain->TbMain.Buttons().Add({}, QStringLiteral("m%1").arg(m, 2, 10, QChar('0')), {},
-                                          rt::tbrButtonGroup);
+            buttons.Add({}, QStringLiteral("m%1").arg(m, 2, 10, QChar('0')), {},
+                        rt::tbrButtonGroup);
     }
     static rt::ToolbarButton& monthButton(int m) {
         return FrmMain->TbMain.Buttons(QStringLiteral("m%1").arg(m, 2, 10, QChar('0')));
