@@ -22,6 +22,7 @@ TEST_F(PanesTest, PicturesFollowTheDisplaysColours) {
         {4, 203, 0}, {8, 202, 0}, {16, 201, 150}, {32, 201, 150}}; // depth, logo, id offset
     for (const auto& [depth, logo, offset] : cases) {
         testing_support::fixedSystem().Depth = depth;
+        CurDoc.IsSaved = -1; // the shutdown of the last window left a blank document
         ASSERT_TRUE(FrmMain.release());
         ui_test::flushReleased();
         FrmMainForm& f = main();

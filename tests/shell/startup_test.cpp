@@ -271,8 +271,10 @@ TEST_F(StartupTest, TheSplashShowsOnlyWhenTheSettingIsOneAndCountsFrom25To100) {
         EXPECT_EQ(splashSeen, c.splash) << (c.stored ? c.stored : "missing");
         EXPECT_FALSE(FrmSplash.exists());
         if (c.splash) {
-            EXPECT_EQ(progress, (std::vector<int>{0, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87, 93,
-                                                  100, 100}));
+            // The main window's set-up opens the Commands tab, whose refresh lets events run
+            // once before the bar moves.
+            EXPECT_EQ(progress, (std::vector<int>{0, 0, 25, 31, 37, 43, 50, 56, 62, 68, 75, 81, 87,
+                                                  93, 100, 100}));
         }
         closeMainWindow();
     }
