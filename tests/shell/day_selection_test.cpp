@@ -97,9 +97,7 @@ TEST_F(DaySelectionTest, ALeftClickMovesTheCurrentDayAndItsHighlight) {
     leftClick(3, cellOf(3, 15));
     EXPECT_EQ(CurMonth, 3);
     EXPECT_EQ(CurCell, cellOf(3, 15));
-    EXPECT_EQ(CurDate.Day, 15);
-    EXPECT_EQ(CurDate.Month, 3);
-    EXPECT_EQ(CurDate.Year, 2004);
+    EXPECT_EQ(DateToText(CurDate), QStringLiteral("2004-03-15"));
     EXPECT_EQ(main.TxtEVSelDate.Text(), QStringLiteral("15 mars 2004"));
     // Over the background picture the current day is opaque.
     EXPECT_EQ(march15.BackStyle(), 1);
@@ -127,9 +125,7 @@ TEST_F(DaySelectionTest, ALeftClickMovesTheCurrentDayAndItsHighlight) {
     leftClick(4, april1 - 1);
     EXPECT_EQ(CurMonth, 0);
     EXPECT_EQ(CurCell, 0);
-    EXPECT_EQ(CurDate.Day, 0);
-    EXPECT_EQ(CurDate.Month, 0);
-    EXPECT_EQ(CurDate.Year, 0);
+    EXPECT_EQ(DateToText(CurDate), QStringLiteral("-00-00"));
     EXPECT_EQ(main.TxtEVSelDate.Text(), QString());
     EXPECT_EQ(april1Label.BackStyle(), 1); // no picture behind April: opaque
     EXPECT_EQ(april1Label.BackColor(), kDefaultBack);
@@ -224,7 +220,7 @@ TEST_F(DaySelectionTest, ARightClickEnablesTheEntriesThatFitTheClickedPlace) {
     }
 }
 
-TEST_F(DaySelectionTest, PasteFromTheMenuPutsAnOrdinaryCopyIntoTheClickedDay) {
+TEST_F(DaySelectionTest, CopyCutAndPasteFromTheMenu) {
     DayCell& source = addItems(3, cellOf(3, 10), 2);
     source.Items[1].Text = QStringLiteral("Loyer      450");
     source.Items[1].Kind = ItemKind::Expense;
@@ -241,6 +237,14 @@ TEST_F(DaySelectionTest, PasteFromTheMenuPutsAnOrdinaryCopyIntoTheClickedDay) {
     EXPECT_EQ(pasted.Items[0].SourceKey, QString());
     EXPECT_EQ(source.Count, 2); // a copy leaves the source in place
     EXPECT_EQ(source.Items[1].SourceKey, QStringLiteral("AE0000000000000007"));
+
+    // A cut item leaves its day when it is pasted.
+    rightClick(3, cellOf(3, 10), 1, 0); // Cut
+    rightClick(4, target, 0, 2);
+    ASSERT_EQ(source.Count, 1);
+    EXPECT_EQ(source.Items[0].Text, QStringLiteral("Loyer      450"));
+    ASSERT_EQ(pasted.Count, 2);
+    EXPECT_EQ(pasted.Items[1].Text, QStringLiteral("Article 0"));
 }
 
 TEST_F(DaySelectionTest, TheOverflowLineActsOnItemSix) {
