@@ -4,6 +4,7 @@
 #include "document/records.h"
 #include "frm_main.h"
 #include "main_module.h"
+#include "month_fill.h"
 #include "month_window.h"
 #include "platform/numeric.h"
 #include "platform/rt_error.h"
@@ -13,23 +14,15 @@
 
 namespace {
 
-const ColourSet& coloursInForce(int16_t Month) {
-    const MonthRec& month = CurDoc.Months(Month);
-    return month.Colours.UseDefault != 0 ? CurDoc.DefaultColours : month.Colours;
-}
-
 // The cells show the background through them when the background in force has a picture.
 bool backgroundHasPicture(int16_t Month) {
-    const MonthRec& month = CurDoc.Months(Month);
-    const ImageItem& background =
-        month.Background.UseDefault != 0 ? CurDoc.DefaultBackground : month.Background;
-    return !background.FileName.isEmpty();
+    return !BackgroundInForce(Month).FileName.isEmpty();
 }
 
 // The document's year as a 16-bit number; false when its text does not give one.
 bool documentYear(int16_t& Year) {
     try {
-        Year = rt::CInt(rt::Val(CurDoc.Year));
+        Year = DocumentYear();
         return true;
     } catch (const rt::RtError&) {
         return false;
@@ -49,7 +42,8 @@ void SelectDay(int16_t Month, int16_t Cell) {
     if (IsMonth(CurMonth) && IsCell(CurCell)) {
         rt::Label& previous = MonthForms(CurMonth)->LblDay(CurCell);
         previous.setBackStyle(backgroundHasPicture(CurMonth) ? 0 : 1);
-        previous.setBackColor(coloursInForce(CurMonth).CellBack);
+        previous.setBackColor(
+            DisplayColour(ColoursInForce(CurMonth).CellBack, rt::vbWindowBackground));
     }
     QString caption;
     if (IsMonth(Month) && IsCell(Cell)) caption = MonthForms(Month)->LblDay(Cell).Caption();
@@ -68,7 +62,7 @@ void SelectDay(int16_t Month, int16_t Cell) {
         main.TxtEVSelDate.setText(SelectedDateText(CurDate));
         rt::Label& day = MonthForms(Month)->LblDay(Cell);
         if (backgroundHasPicture(Month)) day.setBackStyle(1);
-        day.setBackColor(coloursInForce(Month).SelCellBack);
+        day.setBackColor(DisplayColour(ColoursInForce(Month).SelCellBack, rt::vbHighlight));
     }
     RefreshPane(false, -1);
 }
