@@ -210,12 +210,13 @@ void FrmMainForm::layOut() {
     LblDEBal(1).setAlignment(rt::vbRightJustify);
 
     // Summary page.
-    FrSURange.Move(120, 120, 3360, 1140);
+    FrSURange.Move(120, 120, 3360, 1620);
     for (int i = 0; i <= 3; ++i)
-        ChkSU(i).Move(i % 2 ? 1740 : 120, i < 2 ? 300 : 700, 1560, 300);
-    FrSUType.Move(120, 1380, 3360, 780);
+        ChkSU(i).Move(120, 300 + i * 300, 3120, 300);
+    ChkSU(0).setValue(1); // the one-day summary until another range is chosen
+    FrSUType.Move(120, 1860, 3360, 780);
     CmdSUChart(0).Move(120, 300, 1560, 375);
-    FrSUResults.Move(120, 2280, 3360, 2760);
+    FrSUResults.Move(120, 2760, 3360, 2280);
     LblSUFrom(0).Move(120, 300, 600, 255);
     LblSUFrom(1).Move(720, 300, 2520, 255);
     LblSUTo(0).Move(120, 600, 600, 255);
@@ -226,7 +227,7 @@ void FrmMainForm::layOut() {
         TxtSUInf(i).setLocked(true);
         TxtSUInf(i).setAlignment(rt::vbRightJustify);
     }
-    CmdSUChart(1).Move(120, 2280, 1560, 375);
+    CmdSUChart(1).Move(120, 2160, 1560, 375);
 }
 
 void FrmMainForm::bindEvents() {

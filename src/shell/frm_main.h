@@ -155,7 +155,9 @@ public:
                                          }};
     rt::ControlArray<rt::CommandButton> CmdSUChart{QStringLiteral("CmdSUChart"), [this](auto& a) {
                                                        a.create(0, FrSUType);
-                                                       a.create(1, FrSUResults);
+                                                       // On the instruction page: the chart
+                                                       // needs no current day.
+                                                       a.create(1, PicSummary(0));
                                                    }};
     rt::ControlArray<rt::Label> LblSUFrom{QStringLiteral("LblSUFrom"), resultsPair()};
     rt::ControlArray<rt::Label> LblSUTo{QStringLiteral("LblSUTo"), resultsPair()};

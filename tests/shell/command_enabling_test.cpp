@@ -86,6 +86,8 @@ TEST_F(PanesTest, EachTabShowsItsInstructionsOrItsWorkingPage) {
                 EXPECT_EQ(f.LblStepTwo(label).Visible(), edit && !dayIsCurrent) << at;
             }
             EXPECT_EQ(f.CmdSUChart(1).Enabled(), edit && !dayIsCurrent) << at;
+            // That chart button stands on the instruction page that shows then.
+            EXPECT_EQ(&f.CmdSUChart(1).Parent(), static_cast<Container*>(&f.PicSummary(0)));
         }
     }
 }
