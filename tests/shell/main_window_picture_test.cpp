@@ -11,24 +11,6 @@
 using namespace rt;
 
 namespace {
-// What the main window's set-up gives the panel: tab captions and the Commands page.
-void dressPanel(FrmMainForm& f) {
-    const int tabCaptions[] = {234, 283, 233, 232, 231, 230}; // tabs 0 to 5
-    for (int t = 5; t >= 0; --t) {
-        f.TbMenu.setTabCaption(t, LoadResString(tabCaptions[t]));
-        f.LblMenu(5 - t).setCaption(f.TbMenu.TabCaption(t));
-    }
-    f.FrCOOpSv.setCaption(LoadResString(235));
-    f.FrCOOpt.setCaption(LoadResString(236));
-    f.FrCOPrint.setCaption(LoadResString(237));
-    CommandButton* buttons[] = {&f.CmdCONew,     &f.CmdCOOpen,    &f.CmdCOSave,
-                                &f.CmdCOSaveAs,  &f.CmdCOPreview, &f.CmdCOPrint,
-                                &f.CmdCOOptions, &f.CmdCOAbout,   &f.CmdCOExit};
-    for (int i = 0; i < 9; ++i)
-        buttons[i]->setCaption(LoadResString(238 + i));
-    f.TbMenu.setTab(5);
-}
-
 void fillMonth(FrmMonthModele& w, int month) {
     w.setCaption(LoadResString(209 + month) + QStringLiteral(" 2004"));
     for (int c = 7; c <= 48; ++c) {
@@ -42,7 +24,6 @@ TEST_F(ShellTest, PictureOfTheMainWindowWithTwoMonthWindows) {
     FrmMainForm& f = FrmMain.get();
     f.Move(0, 0, 15360, 11520);
     f.Show();
-    dressPanel(f);
     f.setTag(QStringLiteral("Edit"));
     FrmMonthModele& march = MonthForms(3).get();
     FrmMonthModele& april = MonthForms(4).get();

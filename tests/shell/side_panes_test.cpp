@@ -75,6 +75,11 @@ TEST_F(PanesTest, TheDaysTotalsRoundEveryAdditionHalfToEven) {
          "100$",
          "40$",
          "60$"},
+        // Sums held at the 32-bit limits; their difference is shown whole, not wrapped.
+        {{money(2, "Gros lot", "9e99"), money(3, "Remise", "-9e99")},
+         "2147483647$",
+         "-2147483648$",
+         "4294967295$"},
         {{money(3, "Café", "12"), item(1, QStringLiteral("12"))}, "0$", "12$", "-12$"},
     };
     for (const Case& c : cases) {
