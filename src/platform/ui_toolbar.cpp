@@ -268,6 +268,9 @@ void Toolbar::rebuild() {
         if (QWidget* w = bar_->widgetForAction(b.action_)) addEventSource(w);
     }
     pushing_ = false;
+    // A toolbar along an edge of its form is as high as its buttons.
+    if (Align() == vbAlignTop || Align() == vbAlignBottom)
+        setHeight(PixelsToTwips(bar_->sizeHint().height()));
 }
 
 void Toolbar::pushButton(ToolbarButton& b) {

@@ -103,8 +103,6 @@ void FrmMainForm::SetupInterface() {
         button.setDescription(T(spec.text));
         button.setToolTipText(T(spec.text));
     }
-    // The toolbar is as high as its buttons.
-    TbMain.setHeight(rt::PixelsToTwips(TbMain.widget()->sizeHint().height()));
 
     // 8. Tab captions, repeated by the title of each page (the page of tab t is PicTab(5 - t)).
     const int tabCaptions[] = {234, 283, 233, 232, 231, 230}; // tabs 0 to 5

@@ -690,3 +690,18 @@ TEST(UiToolbar, ADisabledButtonShowsTheGreyedPictureAtTheSamePosition) {
     EXPECT_EQ(QColor(disabled.pixel(8, 8)), QColor(Qt::lightGray));
     EXPECT_FALSE(bar->actions().constFirst()->isEnabled());
 }
+
+TEST(UiToolbar, AToolbarAlongAnEdgeIsAsHighAsItsButtons) {
+    ui_test::CountingForm form;
+    ImageList images(form);
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    images.ListImages().Add({}, QStringLiteral("New"), Picture::fromImage(img));
+    Toolbar tb(form);
+    const int emptyHeight = tb.Height();
+    tb.setImageList(&images);
+    tb.Buttons().Add({}, QStringLiteral("New"), {}, tbrDefault, QStringLiteral("New"));
+    EXPECT_GE(tb.Height(), rt::PixelsToTwips(16));
+    EXPECT_EQ(tb.Height(), rt::PixelsToTwips(tb.widget()->sizeHint().height()));
+    EXPECT_GE(tb.Height(), emptyHeight);
+}
