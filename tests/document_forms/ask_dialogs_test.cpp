@@ -3,6 +3,7 @@
 #include "../common/test_support.h"
 #include "document/forms/frm_ask_pass.h"
 #include "platform/resources.h"
+#include "platform/scripted_services.h"
 #include "roads_fixture.h"
 
 #include <QKeyEvent>
@@ -59,7 +60,13 @@ TEST_F(RoadsTest, AskSaveShowsTheQuestionAndTheChangedPartsAllSelected) {
         d.CmdNo.raiseEvent(rt::Event::Click);
     });
 
+    auto help = std::make_shared<rt::ScriptedHelp>();
+    auto previousHelp = rt::setHelpServices(help);
     EXPECT_TRUE(SaveDocument(false, false));
+    rt::setHelpServices(previousHelp);
+    ASSERT_EQ(help->calls.size(), 2u); // the Help button, then F1
+    for (const auto& call : help->calls)
+        EXPECT_EQ(call.topic, QStringLiteral("Html\\d_asksave.htm"));
     EXPECT_FALSE(FrmAskSave.exists()); // released after use
 }
 
@@ -109,6 +116,17 @@ TEST_F(RoadsTest, ReadModeHandsTheTypedPasswordOverTrimmed) {
     forms_->modalScripts.push_back(typePassword(QString(), PassButton::Ok));
     EXPECT_TRUE(AskPassword(QString())); // nothing typed: an empty password is tried
     EXPECT_TRUE(PasswordHandOver.isEmpty());
+}
+
+TEST_F(RoadsTest, F1InThePasswordPromptOpensItsHelpTopic) {
+    auto help = std::make_shared<rt::ScriptedHelp>();
+    auto previousHelp = rt::setHelpServices(help);
+    forms_->modalScripts.push_back(
+        typePassword(QString(), PassButton::Cancel, [](FrmAskPassForm& d) { pressF1(d); }));
+    EXPECT_FALSE(AskPassword(QString()));
+    rt::setHelpServices(previousHelp);
+    ASSERT_EQ(help->calls.size(), 1u);
+    EXPECT_EQ(help->calls[0].topic, QStringLiteral("Html\\d_askpass.htm"));
 }
 
 struct PassCase {
