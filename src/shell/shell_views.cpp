@@ -14,16 +14,19 @@ void ShellViews::SetMainMode(int32_t Mode) {
     ::SetMainMode(Mode);
 }
 
+// The captions belong to a main window that exists: once shutdown has released it, nothing
+// brings it back just to write a caption.
 QString ShellViews::MainCaption() const {
-    return FrmMain->Caption();
+    FrmMainForm* main = FrmMain.peek();
+    return main ? main->Caption() : QString();
 }
 
 void ShellViews::SetMainCaption(const QString& Caption) {
-    FrmMain->setCaption(Caption);
+    if (FrmMainForm* main = FrmMain.peek()) main->setCaption(Caption);
 }
 
 void ShellViews::SetLoadingCaption(int16_t Index, const QString& Caption) {
-    FrmMain->LblLoading(Index).setCaption(Caption);
+    if (FrmMainForm* main = FrmMain.peek()) main->LblLoading(Index).setCaption(Caption);
 }
 
 void ShellViews::RedrawDayCell(int16_t Month, int16_t Cell) {

@@ -7,6 +7,7 @@
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
+#include "document/modified.h"
 #include "platform/scripted_services.h"
 #include "platform/settings_store.h"
 #include "platform/single_instance.h"
@@ -175,6 +176,10 @@ TEST_F(StartupTest, AClosedMonthWindowOrAnOpenAboutWindowDoesNotStopTheShutdown)
     EXPECT_FALSE(FrmAbout.exists());
     for (int m = 1; m <= 12; ++m)
         EXPECT_FALSE(MonthForms(m).exists()) << m;
+    // A caption written after the main window's release does not bring it back.
+    EXPECT_FALSE(FrmMain.exists());
+    SetModified(DocPart::All, 0, 0);
+    EXPECT_FALSE(FrmMain.exists());
 }
 
 TEST_F(StartupTest, ASmallScreenAsksWhetherToGoOn) {
