@@ -9,6 +9,8 @@
 #include "document/forms/frm_ask_pass.h"
 #include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
+#include "editors/frm_add_bd.h"
+#include "editors/frm_add_de.h"
 #include "document/paths.h"
 #include "frm_main.h"
 #include "main_module.h"
@@ -143,6 +145,8 @@ void ShutdownApp() {
 
     // Every other form, in this order.
     FrmAbout.release();
+    FrmAddBD.release();
+    FrmAddDE.release();
     FrmAskPass.release();
     FrmAskSave.release();
     FrmSplash.release();

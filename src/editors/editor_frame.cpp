@@ -1,0 +1,228 @@
+#include "editor_frame.h"
+
+#include "document/dates.h"
+#include "document/doc_state.h"
+#include "document/forms/form_support.h"
+#include "document/modified.h"
+#include "platform/numeric.h"
+#include "platform/resources.h"
+#include "platform/ui_services.h"
+#include "shell/frm_main.h"
+#include "shell/main_module.h"
+#include "shell/shell_services.h"
+
+#include <QDateEdit>
+#include <QWidget>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+const QDate kFirstPickerDate(1601, 1, 1);
+const QDate kLastPickerDate(9999, 12, 31);
+
+// Margins and button sizes of the editors' frame, in twips.
+constexpr int kMargin = 120;
+constexpr int kButtonWidth = 1215;
+constexpr int kButtonHeight = 375;
+constexpr int kHelpButtonWidth = 495;
+// What the window's title bar and borders add to the client area.
+constexpr int kFrameWidth = 90;
+constexpr int kFrameHeight = 420;
+
+} // namespace
+
+// ---- The form ----
+
+EditorForm::EditorForm(const QString& name) : rt::Form(name) {
+    setBorderStyle(rt::vbFixedDialog);
+    // F1 reaches the form whichever control has the focus.
+    setKeyPreview(true);
+    CmdHelp.setStyle(1);
+    CmdOk.setDefault(true);
+    // No Cancel button answers Escape: the editors stay open on Escape.
+    CmdOk.onClick = [this] { CmdOk_Click(); };
+    CmdCancel.onClick = [this] { CmdCancel_Click(); };
+    CmdHelp.onClick = [this] { CmdHelp_Click(); };
+}
+
+void EditorForm::Form_Load() {
+    Cancelled = -1;
+    openMode_ = Exchange.DialogMode;
+    openIndex_ = Exchange.EditIndex;
+    rt::DoEvents();
+    SetNavPanel(true, false);
+    // Over the open navigation panel, 80 twips right of its tab control's left edge.
+    FrmMainForm& main = FrmMain.get();
+    setTop(main.Top() + 850);
+    setLeft(main.Left() + main.PicMenu.Left() + main.TbMenu.Left() + 80);
+    LoadAndFill();
+    SetNavPanel(true, false);
+}
+
+void EditorForm::LoadAndFill() {
+    LoadCaptions();
+    FillDialog();
+}
+
+void EditorForm::Form_Unload(int&) {
+    if (Cancelled == 0) {
+        Exchange.DialogResult = 1;
+        StoreItem();
+    } else {
+        Exchange.DialogResult = 0;
+    }
+}
+
+void EditorForm::Form_KeyDown(int& KeyCode, int) {
+    if (KeyCode != 112) return;
+    // Used here: the key goes no further, so one F1 opens the topic once.
+    KeyCode = 0;
+    CmdHelp_Click();
+}
+
+void EditorForm::CmdOk_Click() {
+    Cancelled = 0;
+    Unload();
+}
+
+void EditorForm::CmdCancel_Click() {
+    Unload();
+}
+
+void EditorForm::CmdHelp_Click() {
+    ShowHelp(HelpTopic());
+}
+
+void EditorForm::LoadFrameCaptions(rt::TabControl& Tabs, int AddCaption, int EditCaption) {
+    setCaption(rt::LoadResString(openMode_ == 0 ? AddCaption : EditCaption));
+    CmdHelp.setPicture(HelpButtonPicture());
+    CmdHelp.setToolTipText(rt::LoadResString(223));
+    CmdOk.setCaption(rt::LoadResString(502));
+    CmdCancel.setCaption(rt::LoadResString(503));
+    Tabs.setTabCaption(0, rt::LoadResString(504));
+}
+
+void EditorForm::LayoutFrame(rt::TabControl& Tabs) {
+    const int top = Tabs.Top() + Tabs.Height() + kMargin;
+    const int right = Tabs.Left() + Tabs.Width();
+    CmdHelp.Move(Tabs.Left(), top, kHelpButtonWidth, kButtonHeight);
+    CmdCancel.Move(right - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    CmdOk.Move(right - 2 * kButtonWidth - kMargin, top, kButtonWidth, kButtonHeight);
+    Move(Left(), Top(), right + kMargin + kFrameWidth,
+         top + kButtonHeight + kMargin + kFrameHeight);
+}
+
+void EditorForm::SetFocusOrder(std::initializer_list<rt::Control*> Order) {
+    QWidget* previous = nullptr;
+    for (rt::Control* c : Order) {
+        if (!c->widget()) continue;
+        if (previous) QWidget::setTabOrder(previous, c->widget());
+        previous = c->widget();
+    }
+}
+
+// ---- Amount filter ----
+
+QString AmountFilterText(const QString& Text) {
+    double value = std::fabs(rt::Val(Text));
+    if (!std::isfinite(value)) value = 0;
+    if (value == 0) return QStringLiteral("0");
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.15G", value);
+    QString s = QString::fromLatin1(buffer);
+    // The general form drops the zero before the point of a value below 1.
+    if (s.startsWith(QLatin1String("0."))) s.remove(0, 1);
+    return s;
+}
+
+void ApplyAmountFilter(rt::TextBox& Box) {
+    const QString filtered = AmountFilterText(Box.Text());
+    if (filtered != Box.Text()) Box.setText(filtered);
+}
+
+// ---- Dates ----
+
+QDate PickerDate(int32_t Day, int32_t Month, int32_t Year) {
+    QDate d(Year, Month, Day);
+    if (!d.isValid()) d = QDate(1970, 1, 1).addDays(DateSerial(Year, Month, Day));
+    if (!d.isValid() || d < kFirstPickerDate) return kFirstPickerDate;
+    if (d > kLastPickerDate) return kLastPickerDate;
+    return d;
+}
+
+QDate PickerDate(const DateRec& D) {
+    return PickerDate(D.Day, D.Month, D.Year);
+}
+
+DateRec DateOfPicker(const rt::DTPicker& Picker) {
+    return MakeDate(int16_t(Picker.Day()), int16_t(Picker.Month()), int16_t(Picker.Year()));
+}
+
+int16_t EditorDocumentYear() {
+    const double year = rt::RoundHalfEven(rt::Val(CurDoc.Year));
+    if (!(year >= kFirstPickerDate.year())) return int16_t(kFirstPickerDate.year());
+    if (year > kLastPickerDate.year()) return int16_t(kLastPickerDate.year());
+    return int16_t(year);
+}
+
+// ---- Keys ----
+
+QString ListKey(const QString& Prefix, int32_t Number) {
+    return Prefix + rt::FormatNumber(Number, QStringLiteral("000000000000000#"));
+}
+
+bool IssueKey(int32_t& NextKey, const QString& Prefix, QString& Key) {
+    if (NextKey == std::numeric_limits<int32_t>::max()) return false;
+    ++NextKey;
+    Key = ListKey(Prefix, NextKey);
+    return true;
+}
+
+// ---- Pages and looks ----
+
+void EnablePages(rt::ControlArray<rt::PictureBox>& PicTab, int Tab) {
+    PicTab.forEach([Tab](int i, rt::PictureBox& page) { page.setEnabled(i == Tab); });
+}
+
+void StyleHeading(rt::Label& Label) {
+    Label.setBackStyle(0);
+    Label.setFontName(QStringLiteral("Arial"));
+    Label.setFontSize(9.75);
+    Label.setFontBold(true);
+}
+
+void StyleLine(rt::Label& Line) {
+    Line.setBackStyle(1);
+    Line.setBackColor(rt::vbButtonShadow);
+    Line.setHeight(15);
+}
+
+void StyleText(rt::Control& Control) {
+    if (Control.kind() == rt::ControlKind::Label) static_cast<rt::Label&>(Control).setBackStyle(0);
+    Control.setFontName(QStringLiteral("Arial"));
+    Control.setFontSize(8.25);
+}
+
+void StyleEntry(rt::Control& Control) {
+    Control.setFontName(QStringLiteral("MS Sans Serif"));
+    Control.setFontSize(8.25);
+    // A date picker changes its date when the user leaves the field, not at every digit
+    // typed, so that the editors' rules act on whole dates.
+    if (auto* edit = qobject_cast<QDateEdit*>(Control.widget())) edit->setKeyboardTracking(false);
+}
+
+void StylePanel(rt::PictureBox& Panel) {
+    Panel.setBorderStyle(0);
+}
+
+// ---- Storing ----
+
+void EditorStoreRefused() {
+    Exchange.DialogResult = 0;
+}
+
+void EditorMarkStored(int32_t Part) {
+    SetModified(Part, -1, 0);
+}
