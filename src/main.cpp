@@ -1,5 +1,6 @@
 // Mirovanta: builds the application object and hands over to the start-up procedure.
 
+#include "platform/printers.h"
 #include "shell/startup.h"
 
 #include <QApplication>
@@ -7,6 +8,14 @@
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirovanta"));
+    // MIROVANTA_PDF_PRINTER=file.pdf adds a printer that prints into that file, for a machine
+    // without a printer.
+    const QString pdfFile = qEnvironmentVariable("MIROVANTA_PDF_PRINTER");
+    if (!pdfFile.isEmpty()) {
+        auto printers = std::make_shared<rt::QtPrinterServices>();
+        printers->addVirtualPrinter(rt::makePdfPrinter(QStringLiteral("PDF"), pdfFile));
+        rt::setPrinterServices(printers);
+    }
     if (!Main()) return 0;
     return QApplication::exec();
 }

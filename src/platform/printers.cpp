@@ -290,7 +290,10 @@ std::shared_ptr<PrintDevice> defaultPrinter() {
 }
 
 QStringList QtPrinterServices::printerNames() const {
-    return QPrinterInfo::availablePrinterNames();
+    QStringList names = QPrinterInfo::availablePrinterNames();
+    for (const auto& device : virtual_)
+        names << device->name();
+    return names;
 }
 
 QString QtPrinterServices::defaultPrinterName() const {
@@ -300,8 +303,74 @@ QString QtPrinterServices::defaultPrinterName() const {
 }
 
 std::shared_ptr<PrintDevice> QtPrinterServices::openPrinter(const QString& name) {
-    if (!printerNames().contains(name)) return nullptr;
+    for (const auto& device : virtual_)
+        if (device->name() == name) return device;
+    if (!QPrinterInfo::availablePrinterNames().contains(name)) return nullptr;
     return std::make_shared<QPrinterDevice>(name);
+}
+
+void QtPrinterServices::addVirtualPrinter(std::shared_ptr<PrintDevice> device) {
+    if (device) virtual_.push_back(std::move(device));
+}
+
+std::shared_ptr<QPrinterDevice> makePdfPrinter(const QString& name, const QString& pdfFile,
+                                               int orientation, int dpi) {
+    const QPageLayout layout(QPageSize(QPageSize::Letter),
+                             orientation == cdlLandscape ? QPageLayout::Landscape
+                                                         : QPageLayout::Portrait,
+                             QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);
+    return std::make_shared<QPrinterDevice>(name, pdfFile, layout, dpi);
+}
+
+// ---- Device calls by handle
+
+namespace {
+int32_t& lastErrorCode() {
+    static int32_t code = 0;
+    return code;
+}
+
+// The result of a device call: 1 on success, else 0 with the failure kept.
+int32_t result(const std::shared_ptr<PrintDevice>& device, bool ok) {
+    if (ok) return 1;
+    lastErrorCode() = device && device->lastError() != 0 ? device->lastError() : ErrInvalidCall;
+    return 0;
+}
+} // namespace
+
+int32_t StartDoc(int32_t hDC, const QString& docName) {
+    const auto device = deviceFromHandle(hDC);
+    if (!device || !device->startDoc(docName)) return result(device, false);
+    static int32_t jobs = 0;
+    return ++jobs;
+}
+
+int32_t StartPage(int32_t hDC) {
+    const auto device = deviceFromHandle(hDC);
+    return result(device, device && device->startPage());
+}
+
+int32_t EndPage(int32_t hDC) {
+    const auto device = deviceFromHandle(hDC);
+    return result(device, device && device->endPage());
+}
+
+int32_t EndDoc(int32_t hDC) {
+    const auto device = deviceFromHandle(hDC);
+    return result(device, device && device->endDoc());
+}
+
+int32_t GetLastError() {
+    return lastErrorCode();
+}
+
+bool StretchBlt(int32_t hDC, int x, int y, int w, int h, const QImage& bitmap, int sx, int sy,
+                int sw, int sh) {
+    const auto device = deviceFromHandle(hDC);
+    QPainter* painter = device ? device->painter() : nullptr;
+    if (!painter || bitmap.isNull()) return false;
+    painter->drawImage(QRect(x, y, w, h), bitmap, QRect(sx, sy, sw, sh));
+    return true;
 }
 
 } // namespace rt

@@ -187,12 +187,39 @@ enum DeviceCapsIndex : int {
 };
 int GetDeviceCaps(int32_t hDC, int index);
 
-// The system's printers through Qt Print Support.
+// The system's printers through Qt Print Support, and virtual printers added to them (a PDF
+// file printer where no printer is installed). The default printer is the system's, or the
+// first virtual printer when the system has none.
 class QtPrinterServices : public PrinterServices {
 public:
     QStringList printerNames() const override;
     QString defaultPrinterName() const override;
     std::shared_ptr<PrintDevice> openPrinter(const QString& name) override;
+
+    // Adds a printer that the collection contains besides the system's.
+    void addVirtualPrinter(std::shared_ptr<PrintDevice> device);
+
+private:
+    std::vector<std::shared_ptr<PrintDevice>> virtual_;
 };
+
+// A virtual printer that writes each job into one PDF file (a job without a page writes
+// nothing): US Letter, margins of a quarter inch, 600 dots per inch unless told otherwise.
+std::shared_ptr<QPrinterDevice> makePdfPrinter(const QString& name, const QString& pdfFile,
+                                               int orientation = cdlPortrait, int dpi = 600);
+
+// ---- The device calls of a print job, by handle ----
+// Each returns a value below 1 on failure (StartDoc: the job number, above 0 on success) and
+// leaves the failure's number for GetLastError.
+int32_t StartDoc(int32_t hDC, const QString& docName);
+int32_t StartPage(int32_t hDC);
+int32_t EndPage(int32_t hDC);
+int32_t EndDoc(int32_t hDC);
+// The number of the last failure of the calls above (never 0 after a failure).
+int32_t GetLastError();
+// Copies the part (sx, sy, sw, sh) of a bitmap onto the page being printed, stretched over
+// (x, y, w, h) in device pixels of the printable area. False outside a page.
+bool StretchBlt(int32_t hDC, int x, int y, int w, int h, const QImage& bitmap, int sx, int sy,
+                int sw, int sh);
 
 } // namespace rt

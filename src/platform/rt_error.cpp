@@ -8,6 +8,7 @@ QString errorDescription(int32_t number) {
     case ErrOverflow: return QStringLiteral("Dépassement de capacité");
     case ErrOutOfMemory: return QStringLiteral("Mémoire insuffisante");
     case ErrSubscript: return QStringLiteral("L'indice n'appartient pas à la sélection");
+    case ErrDivisionByZero: return QStringLiteral("Division par zéro");
     case ErrTypeMismatch: return QStringLiteral("Type incompatible");
     case ErrBadFileName: return QStringLiteral("Nom ou numéro de fichier incorrect");
     case ErrFileNotFound: return QStringLiteral("Fichier introuvable");
@@ -18,7 +19,9 @@ QString errorDescription(int32_t number) {
     case ErrPermissionDenied: return QStringLiteral("Permission refusée");
     case ErrPathFileAccess: return QStringLiteral("Erreur d'accès au chemin/fichier");
     case ErrPathNotFound: return QStringLiteral("Chemin d'accès introuvable");
+    case ErrObjectNotSet: return QStringLiteral("Variable objet ou variable de bloc With non définie");
     case ErrInvalidProperty: return QStringLiteral("Valeur de propriété incorrecte");
+    case ErrWrongArguments: return QStringLiteral("Nombre d'arguments incorrect ou affectation de propriété incorrecte");
     case ErrInvalidPicture: return QStringLiteral("Image incorrecte");
     case ErrPrinter: return QStringLiteral("Erreur d'imprimante");
     case ErrCancel: return QStringLiteral("Annuler a été sélectionné.");

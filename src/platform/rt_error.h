@@ -14,6 +14,7 @@ enum ErrorNumber : int32_t {
     ErrOverflow = 6,
     ErrOutOfMemory = 7,
     ErrSubscript = 9,
+    ErrDivisionByZero = 11,
     ErrTypeMismatch = 13,
     ErrBadFileName = 52,
     ErrFileNotFound = 53,
@@ -24,7 +25,9 @@ enum ErrorNumber : int32_t {
     ErrPermissionDenied = 70,
     ErrPathFileAccess = 75,
     ErrPathNotFound = 76,
+    ErrObjectNotSet = 91,
     ErrInvalidProperty = 380,
+    ErrWrongArguments = 450,
     ErrInvalidPicture = 481,
     ErrPrinter = 482,
     ErrCancel = 32755, // a common dialog cancelled by the user

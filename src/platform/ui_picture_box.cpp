@@ -2,6 +2,7 @@
 
 #include "rt_error.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionFrame>
@@ -52,6 +53,36 @@ private:
     PictureBox* box_;
 };
 
+// The persistent image works at the screen's 96 dots per inch, whatever Qt's default is.
+QImage surface(QSize size) {
+    QImage image(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(3780);
+    return image;
+}
+
+// Pixels per unit of the fixed scale modes; 0 for the user's scale and unknown modes.
+double pixelsPerUnit(int mode) {
+    switch (mode) {
+    case vbTwips:
+        return 1.0 / kTwipsPerPixel;
+    case vbPoints:
+        return 96.0 / 72.0;
+    case vbPixels:
+        return 1.0;
+    case vbInches:
+        return 96.0;
+    case vbMillimeters:
+        return 96.0 / 25.4;
+    case vbCentimeters:
+        return 96.0 / 2.54;
+    case vbHimetric:
+        return 96.0 / 2540.0;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 PictureBox::PictureBox(Container& parent, const QString& name, int index)
@@ -80,7 +111,7 @@ void PictureBox::pushGeometry() {
     client_->setGeometry(borderWidth(), borderWidth(), size.width(), size.height());
     if (image_.size() != size) {
         // The persistent image keeps what it holds; new parts take the back colour.
-        QImage grown(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+        QImage grown = surface(size);
         grown.fill(ToQColor(BackColor()));
         QPainter p(&grown);
         if (!image_.isNull())
@@ -100,7 +131,7 @@ void PictureBox::pushColors() {
 
 void PictureBox::resetImage() {
     const QSize size = clientSize();
-    image_ = QImage(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+    image_ = surface(size);
     image_.fill(ToQColor(BackColor()));
     if (!picture_.isEmpty()) {
         QPainter p(&image_);
@@ -218,6 +249,108 @@ QPointF PictureBox::toScale(QPointF pixels) const {
 
 void PictureBox::Cls() {
     resetImage();
+    currentX_ = ScaleLeft();
+    currentY_ = ScaleTop();
+}
+
+// ---- Drawing
+
+void PictureBox::setFillStyle(int style) {
+    if (style < vbFSSolid || style > 7) rt::raise(ErrInvalidProperty);
+    fillStyle_ = style;
+}
+
+QPoint PictureBox::pixelOf(double x, double y) const {
+    const QPointF p = toPixels(x, y);
+    return QPoint(int(std::floor(p.x() + 0.5)), int(std::floor(p.y() + 0.5)));
+}
+
+QFont PictureBox::drawingFont() const {
+    return currentFont();
+}
+
+void PictureBox::Line(double X1, double Y1, double X2, double Y2, std::optional<OleColor> Color,
+                      LineShape Shape) {
+    const QColor colour = ToQColor(Color.value_or(ForeColor()));
+    const QPoint a = pixelOf(X1, Y1), b = pixelOf(X2, Y2);
+    const QRect box = QRect(a, b).normalized();
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    switch (Shape) {
+    case LineShape::FilledBox:
+        p.fillRect(box, colour);
+        break;
+    case LineShape::Box:
+        p.setPen(QPen(colour, 0));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(QRectF(box.left(), box.top(), box.width() - 1, box.height() - 1));
+        break;
+    default:
+        p.setPen(QPen(colour, 0));
+        p.drawLine(a, b);
+        break;
+    }
+    p.end();
+    imageChanged();
+}
+
+void PictureBox::Circle(double X, double Y, double Radius, std::optional<OleColor> Color) {
+    const QPointF centre = toPixels(X, Y);
+    const double r = std::abs(toPixelsX(Radius));
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(QPen(ToQColor(Color.value_or(ForeColor())), 0));
+    if (fillStyle_ == vbFSSolid)
+        p.setBrush(ToQColor(fillColor_));
+    else
+        p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, r, r);
+    p.end();
+    imageChanged();
+}
+
+void PictureBox::Print(const QString& text) {
+    const QFont font = drawingFont();
+    QPainter p(&image_);
+    p.setFont(font);
+    const QFontMetricsF metrics(font, &image_);
+    const QPointF at = toPixels(currentX_, currentY_);
+    if (!fontTransparent_)
+        p.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
+                   ToQColor(BackColor()));
+    p.setPen(ToQColor(ForeColor()));
+    p.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+    p.end();
+    imageChanged();
+    currentX_ = ScaleLeft();
+    currentY_ += TextHeight(text);
+}
+
+double PictureBox::TextWidth(const QString& text) const {
+    const QFontMetricsF metrics(drawingFont(), &image_);
+    return ScaleX(metrics.horizontalAdvance(text), vbPixels, scaleMode_);
+}
+
+double PictureBox::TextHeight(const QString& text) const {
+    const QFontMetricsF metrics(drawingFont(), &image_);
+    const int lines = std::max<int>(1, int(text.count(QLatin1Char('\n'))) + 1);
+    return ScaleY(metrics.height() * lines, vbPixels, scaleMode_);
+}
+
+double PictureBox::ScaleX(double value, int fromScale, int toScale) const {
+    const double px = fromScale == vbUser ? toPixelsX(value) : value * pixelsPerUnit(fromScale);
+    if (toScale == vbUser) return px / toPixelsX(1.0);
+    const double per = pixelsPerUnit(toScale);
+    if (per == 0) rt::raise(ErrInvalidCall);
+    return px / per;
+}
+
+double PictureBox::ScaleY(double value, int fromScale, int toScale) const {
+    const double px = fromScale == vbUser ? toPixelsY(value) : value * pixelsPerUnit(fromScale);
+    if (toScale == vbUser) return px / toPixelsY(1.0);
+    const double per = pixelsPerUnit(toScale);
+    if (per == 0) rt::raise(ErrInvalidCall);
+    return px / per;
 }
 
 void PictureBox::PaintPicture(const rt::Picture& picture, double X1, double Y1,

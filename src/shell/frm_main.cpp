@@ -98,6 +98,8 @@ void FrmMainForm::layOut() {
     TmALCheck.setEnabled(false);
     TmALCheck.setInterval(kAlarmTick);
     LVTemp.setVisible(false);
+    PicPrint(0).setVisible(false);
+    PicTempPrint.setVisible(false);
 
     for (int i = 0; i <= 5; ++i) {
         PicTab(i).setBorderStyle(0);

@@ -41,6 +41,14 @@ public:
     rt::ListView LVTemp{*this, QStringLiteral("LVTemp")};
     rt::CommonDialog CDOpen;
     rt::CommonDialog CDSaveAs;
+    // Printing: the page box and the canvas of a print run, the work box through which printed
+    // pictures pass (all hidden), and the printer set-up dialog.
+    rt::ControlArray<rt::PictureBox> PicPrint{QStringLiteral("PicPrint"), [this](auto& a) {
+                                                  a.create(0, *this);
+                                                  a.create(1, a(0));
+                                              }};
+    rt::PictureBox PicTempPrint{*this, QStringLiteral("PicTempPrint")};
+    rt::CommonDialog CDPrint;
 
     // ---- The six pages, their titles and help buttons ----
     rt::ControlArray<rt::PictureBox> PicTab{QStringLiteral("PicTab"), [this](auto& a) {

@@ -26,8 +26,10 @@ bool CheckPrinter(int32_t& PrinterValue) {
     if (Settings.PrinterValue != 0) {
         PrinterValue = Settings.PrinterValue;
     } else {
-        // The default printer is opened once and keeps its handle for the run.
+        // The default printer is opened once and keeps its handle for the run. It prints in
+        // landscape, as a printer chosen in the options does.
         const auto device = rt::defaultPrinter();
+        if (device) device->setOrientation(rt::cdlLandscape);
         PrinterValue = device ? device->hDC() : 0;
     }
     return true;

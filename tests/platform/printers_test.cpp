@@ -186,3 +186,53 @@ TEST_F(Printers, DefaultPrinterKeepsOneHandleForTheRun) {
     ASSERT_NE(defaultPrinter(), nullptr);
     EXPECT_EQ(defaultPrinter()->name(), QStringLiteral("Cuisine"));
 }
+
+// The system's collection holds a virtual PDF printer besides the system's own printers; with
+// no system printer it is the default one.
+TEST(QtPrinters, VirtualPdfPrinterJoinsTheSystemPrinters) {
+    QTemporaryDir dir;
+    auto services = std::make_shared<QtPrinterServices>();
+    const int system = int(services->printerNames().size());
+    auto pdf = makePdfPrinter(QStringLiteral("PDF"), dir.filePath(QStringLiteral("out.pdf")),
+                              cdlLandscape);
+    services->addVirtualPrinter(pdf);
+    EXPECT_EQ(services->printerNames().size(), system + 1);
+    EXPECT_TRUE(services->printerNames().contains(QStringLiteral("PDF")));
+    EXPECT_EQ(services->openPrinter(QStringLiteral("PDF")), pdf);
+    if (system == 0) {
+        EXPECT_EQ(services->defaultPrinterName(), QStringLiteral("PDF"));
+    }
+    EXPECT_EQ(pdf->resolution(), 600);
+    EXPECT_EQ(pdf->paperRect().size(), QSize(6600, 5100));
+}
+
+// The job calls by handle: a job number above 0, 1 for each step done, 0 with the failure's
+// number (never 0) for each step refused; the bitmap lands stretched over the given pixels.
+TEST(PrintDevice, JobCallsByHandleReportFailuresThroughTheLastError) {
+    auto printer = makeImagePrinter(QStringLiteral("Test"), cdlLandscape);
+    const int32_t hdc = registerDevice(printer);
+    EXPECT_EQ(StartDoc(0, QStringLiteral("x")), 0);
+    EXPECT_NE(GetLastError(), 0);
+    EXPECT_EQ(StartPage(hdc), 0); // no job yet
+    EXPECT_EQ(GetLastError(), ErrInvalidCall);
+
+    EXPECT_GT(StartDoc(hdc, QStringLiteral("Job")), 0);
+    QImage bitmap(10, 10, QImage::Format_RGB32);
+    bitmap.fill(Qt::red);
+    EXPECT_FALSE(StretchBlt(hdc, 0, 0, 20, 20, bitmap, 0, 0, 10, 10)); // outside a page
+    EXPECT_EQ(StartPage(hdc), 1);
+    EXPECT_TRUE(StretchBlt(hdc, 0, 0, 20, 20, bitmap, 0, 0, 10, 10));
+    EXPECT_EQ(EndPage(hdc), 1);
+    printer->FailNextStep = true;
+    EXPECT_EQ(EndDoc(hdc), 0);
+    EXPECT_EQ(GetLastError(), ErrPrinter);
+
+    ASSERT_EQ(printer->pages().size(), 1u);
+    const QImage& page = printer->pages()[0];
+    // The printable area starts a quarter inch (24 pixels) in.
+    EXPECT_EQ(QColor(page.pixel(24, 24)), QColor(Qt::red));
+    EXPECT_EQ(QColor(page.pixel(43, 43)), QColor(Qt::red));
+    EXPECT_EQ(QColor(page.pixel(44, 44)), QColor(Qt::white));
+    EXPECT_EQ(QColor(page.pixel(23, 23)), QColor(Qt::white));
+    releaseDevice(hdc);
+}

@@ -57,6 +57,8 @@ TEST(CheckPrinter, FindsThePrinterToPrintOn) {
             ASSERT_NE(value, 0);
             // The default printer of the collection, the same handle on every call.
             EXPECT_EQ(deviceFromHandle(value), collection.printers->Printers.back());
+            // Made ready to print in landscape, as a printer chosen in the options is.
+            EXPECT_EQ(deviceFromHandle(value)->orientation(), cdlLandscape);
             int32_t again = 0;
             CheckPrinter(again);
             EXPECT_EQ(again, value);
