@@ -16,6 +16,7 @@
 #include "platform/ui_services.h"
 #include "settings.h"
 
+#include <QApplication>
 #include <algorithm>
 #include <cstdlib>
 
@@ -35,6 +36,17 @@ const QString kEdit = QStringLiteral("Edit");
 const QString kLoad = QStringLiteral("Load");
 const QString kUnload = QStringLiteral("Unload");
 const QString kLogo = QStringLiteral("Logo");
+
+// True while a modal form, message box or file dialog, or a pop-up menu is open.
+bool DialogOpen() {
+    for (rt::Form* form : rt::loadedForms())
+        if (form->isModal()) return true;
+    return QApplication::activeModalWidget() != nullptr ||
+           QApplication::activePopupWidget() != nullptr;
+}
+
+// The words of the pages' help topics, by the index of their help button.
+const char* const kHelpPages[] = {"commands", "events", "aevents", "debts", "bd", "sum"};
 } // namespace
 
 FrmMainForm::PageBuilder FrmMainForm::pagePair(int page) {
@@ -257,6 +269,10 @@ void FrmMainForm::bindEvents() {
     CmdCOOptions.onClick = [this] { CmdCOOptions_Click(); };
     CmdCOAbout.onClick = [this] { CmdCOAbout_Click(); };
     CmdCOExit.onClick = [this] { CmdCOExit_Click(); };
+    for (int i = 0; i <= 5; ++i)
+        CmdHelp(i).onClick = [this, i] { CmdHelp_Click(i); };
+    for (int i = 0; i <= 1; ++i)
+        CmdSUChart(i).onClick = [this, i] { CmdSUChart_Click(i); };
 
     CmdEVAdd.onClick = [this] { CmdEVAdd_Click(); };
     CmdEVEdit.onClick = [this] { CmdEVEdit_Click(); };
@@ -433,6 +449,10 @@ void FrmMainForm::TmALCheck_Timer() {
         return;
     }
     if (rt::sys().now() < NextAlarmCheck) return;
+    // Timers tick inside the nested loop of a modal dialog. An alarm window opened then would
+    // overwrite the exchange record under an open editor, which would then store its record in
+    // the wrong place; the check stays due and runs at the first tick after the dialog closed.
+    if (DialogOpen()) return;
     TmALCheck.setEnabled(false);
     CheckAlarms();
     rt::DoEvents();
@@ -467,6 +487,18 @@ void FrmMainForm::CmdCOSaveAs_Click() {
     if (Tag() != kEdit) SetMainMode(1);
 }
 
+void FrmMainForm::CmdCOPreview_Click() {
+    if (!editing()) return;
+    ImageItem job; // an empty job: the calendar months flagged for printing
+    ShowPrintPreview(job);
+}
+
+void FrmMainForm::CmdCOPrint_Click() {
+    if (!editing()) return;
+    ImageItem job;
+    PrintCalendar(false, job);
+}
+
 void FrmMainForm::CmdCOOptions_Click() {
     ShowOptionsDialog();
     RefreshPane(true, -1);
@@ -481,6 +513,24 @@ void FrmMainForm::CmdCOAbout_Click() {
 
 void FrmMainForm::CmdCOExit_Click() {
     Unload();
+}
+
+void FrmMainForm::CmdHelp_Click(int Index) {
+    if (Index < 0 || Index > 5) return;
+    QString topic = QStringLiteral("Html\\t_") + QLatin1String(kHelpPages[Index]);
+    if (Index != 0) {
+        // Page 1 without a document, 2 with one; the Events and Summary pages have a page 3
+        // once a day is selected.
+        int page = 1;
+        if (Tag() == kEdit) page = (Index == 1 || Index == 5) && CurCell != 0 ? 3 : 2;
+        topic += u'_' + QString::number(page);
+    }
+    ShowHelp(topic + QStringLiteral(".htm"));
+}
+
+void FrmMainForm::CmdSUChart_Click(int) {
+    if (!editing()) return;
+    RunSummaryChart();
 }
 
 // ---- List pages ----

@@ -212,6 +212,10 @@ public:
     void CmdCOOptions_Click();
     void CmdCOAbout_Click();
     void CmdCOExit_Click();
+    // The help button of page Index (0 Commands, 1 Events, 2 Auto-Events, 3 Debts/Savings,
+    // 4 Birthdays, 5 Summary) and the summary page's chart buttons.
+    void CmdHelp_Click(int Index);
+    void CmdSUChart_Click(int Index);
 
     // ---- List pages ----
     void CmdEVAdd_Click();

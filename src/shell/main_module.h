@@ -9,6 +9,8 @@
 #include <QString>
 #include <cstdint>
 
+struct ImageItem;
+
 // ---- Application state and navigation panel ----
 // 1 "Edit", 2 "Load" (loading view), 3 "Logo" (logo view); any other value hides the views.
 void SetMainMode(int32_t Mode);
@@ -54,6 +56,16 @@ bool ShowPropertiesDialog(bool NewDocument);
 // the instance once it has closed. Closed with OK, the dialog leaves Exchange.DialogResult 1.
 void RunPropertiesDialog();
 void RunOptionsDialog();
+
+// ---- Printing and the summary chart ----
+// Shows the print preview of Job modally (an empty file name: the calendar months flagged for
+// printing) and releases it.
+void ShowPrintPreview(ImageItem& Job);
+// Prints Job on the printer; nothing without a printer. FromPreview false shows the progress on
+// the main window.
+void PrintCalendar(bool FromPreview, ImageItem& Job);
+// Shows the summary chart FrmSUChart modally and releases the instance once it has closed.
+void RunSummaryChart();
 
 // ---- About window ----
 // Shows the About window modally and releases it.

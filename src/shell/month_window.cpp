@@ -230,7 +230,8 @@ void FrmMonthModele::Form_KeyDown(int& KeyCode, int) {
 }
 
 void FrmMonthModele::Form_MouseMove(int, int, float, float) {
-    if (editing()) SetNavPanel(false, false);
+    // The state alone decides: the panel also collapses while code fills the controls.
+    if (appState() == QLatin1String("Edit")) SetNavPanel(false, false);
 }
 
 void FrmMonthModele::Form_Resize() {

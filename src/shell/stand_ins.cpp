@@ -14,5 +14,6 @@ void RunOptionsDialog() {}                // FrmOpt shown modally
 void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
 void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
 void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click
-void FrmMainForm::CmdCOPreview_Click() {} // FrmMain.CmdCOPreview_Click
-void FrmMainForm::CmdCOPrint_Click() {}   // FrmMain.CmdCOPrint_Click
+void ShowPrintPreview(ImageItem&) {}      // FrmPrintPrev shown modally
+void PrintCalendar(bool, ImageItem&) {}   // the print run
+void RunSummaryChart() {}                 // FrmSUChart shown modally

@@ -2,9 +2,15 @@
 // the pages' lists and the summary range boxes.
 
 #include "common/test_support.h"
+#include "document/modified.h"
+#include "document/month_grid.h"
 #include "document/records.h"
+#include "platform/scripted_services.h"
 #include "platform/settings_store.h"
+#include "shell/app_state.h"
+#include "shell/prop_handoff.h"
 #include "shell/settings.h"
+#include "shell/shell_services.h"
 #include "shell_fixture.h"
 
 #include <QApplication>
@@ -230,4 +236,208 @@ TEST_F(ShellTest, TheExitButtonClosesThroughTheWindowsQuestion) {
     f.setTag(QStringLiteral("Logo"));
     f.CmdCOExit.raiseEvent(Event::Click); // an unchanged document: the window unloads
     EXPECT_FALSE(f.Loaded());
+}
+
+// ---- Help buttons, the toolbar, the logo view and the alarm timer ----
+
+TEST_F(ShellTest, EachPagesHelpTopicFollowsTheDocumentAndTheSelectedDay) {
+    auto help = std::make_shared<ScriptedHelp>();
+    auto previous = setHelpServices(help);
+    FrmMainForm& f = FrmMain.get();
+    // By help button: the topic without a document, with one and no day, with a day selected.
+    const char* const topics[6][3] = {{"t_commands", "t_commands", "t_commands"},
+                                      {"t_events_1", "t_events_2", "t_events_3"},
+                                      {"t_aevents_1", "t_aevents_2", "t_aevents_2"},
+                                      {"t_debts_1", "t_debts_2", "t_debts_2"},
+                                      {"t_bd_1", "t_bd_2", "t_bd_2"},
+                                      {"t_sum_1", "t_sum_2", "t_sum_3"}};
+    const struct {
+        const char* state;
+        int16_t cell, busy;
+    } situations[] = {{"Logo", 0, 0}, {"Edit", 0, -1}, {"Edit", 22, 0}};
+    for (int i = 0; i <= 5; ++i) {
+        for (int s = 0; s < 3; ++s) {
+            f.setTag(QLatin1String(situations[s].state));
+            CurCell = situations[s].cell;
+            IsBusy = situations[s].busy; // the help buttons act whatever the state
+            help->calls.clear();
+            f.CmdHelp(i).raiseEvent(Event::Click);
+            IsBusy = 0;
+            ASSERT_EQ(help->calls.size(), 1u) << i << " " << s;
+            EXPECT_EQ(help->calls[0].topic,
+                      QStringLiteral("Html\\%1.htm").arg(QLatin1String(topics[i][s])))
+                << i << " " << s;
+        }
+    }
+    help->calls.clear();
+    f.CmdHelp_Click(6);
+    EXPECT_TRUE(help->calls.empty());
+    setHelpServices(previous);
+}
+
+// Every kind of toolbar key in the states "Logo" and "Edit": what a click leads to.
+TEST_F(ShellTest, TheToolbarPassesNewOpenOptionsAndHelpAlwaysAndTheRestOnlyInEdit) {
+    auto dialogs = std::make_shared<ScriptedCommonDialogs>();
+    auto previousDialogs = setCommonDialogServices(dialogs);
+    auto help = std::make_shared<ScriptedHelp>();
+    auto previousHelp = setHelpServices(help);
+    QStringList seen;
+    auto previousOptions = setOptionsDialogRunner([&] { seen << QStringLiteral("options"); });
+    auto previousProperties =
+        setPropertiesDialogRunner([&] { seen << QStringLiteral("properties"); });
+    FrmMainForm& f = FrmMain.get();
+    f.Show();
+    FrmMonthModele& march = MonthForms(3).get();
+    FrmMonthModele& april = MonthForms(4).get();
+    const QRect start(0, 0, 300, 200);
+
+    const struct {
+        const char* key;
+        const char* inLogo;
+        const char* inEdit;
+    } cases[] = {
+        {"New", "new properties", "new properties"},
+        {"Open", "file", "file"},
+        {"Save", "", "file"},
+        {"Sep1", "", ""},
+        {"Options", "options", "options"},
+        {"m12", "", "shown"},
+        {"Prop", "", "properties"},
+        {"HTile", "", "arranged"},
+        {"VTile", "", "arranged"},
+        {"Cascade", "", "arranged"},
+        {"Help", "help", "help"},
+    };
+    for (const auto& c : cases) {
+        for (const char* state : {"Logo", "Edit"}) {
+            SCOPED_TRACE(std::string(c.key) + " in " + state);
+            CurDoc = BlankDocument(true); // unchanged and untitled
+            SetModified(DocPart::All, 0, 0);
+            f.setTag(QLatin1String(state));
+            if (MonthForms(12).exists()) MonthForms(12)->Hide();
+            for (FrmMonthModele* w : {&march, &april}) {
+                w->Show();
+                w->window()->setGeometry(start);
+            }
+            seen.clear();
+            help->calls.clear();
+            dialogs->fileRequests.clear();
+            const uint64_t generation = DocGeneration;
+
+            // The handler itself: the command enabling may have greyed the button meanwhile.
+            f.TbMain_ButtonClick(f.TbMain.Buttons(QLatin1String(c.key)));
+
+            if (DocGeneration != generation) seen << QStringLiteral("new");
+            if (!dialogs->fileRequests.empty()) seen << QStringLiteral("file");
+            if (!help->calls.empty() && help->calls[0].topic == QStringLiteral("Html\\index.htm"))
+                seen << QStringLiteral("help");
+            if (MonthForms(12).exists() && MonthForms(12)->Visible())
+                seen << QStringLiteral("shown");
+            if (march.window()->geometry() != start || april.window()->geometry() != start)
+                seen << QStringLiteral("arranged");
+            QStringList expected =
+                QString::fromLatin1(QByteArray(state) == "Logo" ? c.inLogo : c.inEdit)
+                    .split(u' ', Qt::SkipEmptyParts);
+            seen.sort();
+            expected.sort();
+            EXPECT_EQ(seen, expected);
+        }
+    }
+    setPropertiesDialogRunner(previousProperties);
+    setOptionsDialogRunner(previousOptions);
+    setHelpServices(previousHelp);
+    setCommonDialogServices(previousDialogs);
+}
+
+TEST_F(ShellTest, TheLogoViewTakesTheOuterWidthBesideThePanelInLogoAndLoadOnly) {
+    FrmMainForm& f = FrmMain.get();
+    f.Show();
+    SetMainMode(3);
+    f.setWidth(3000); // narrower than the open panel: the positive difference
+    f.MDIForm_Resize();
+    EXPECT_EQ(f.PicView.Width(), 1000);
+    f.setWidth(12000); // the outer width, frame included
+    f.MDIForm_Resize();
+    EXPECT_EQ(f.PicView.Width(), 8000);
+    f.setTag(QStringLiteral("Edit"));
+    f.setWidth(14000);
+    f.MDIForm_Resize();
+    EXPECT_EQ(f.PicView.Width(), 8000);
+}
+
+namespace {
+// The program's views with the alarm window replaced by a record of its calls; each alarm
+// shown takes a minute of the user's.
+class AlarmSpyViews : public ShellViews {
+public:
+    bool ShowAlarm(int16_t Month, int16_t Cell, int16_t) override {
+        alarms.push_back(Month * 100 + Cell);
+        timerRunningDuringScan = FrmMain->TmALCheck.Enabled();
+        testing_support::fixedSystem().Now = testing_support::fixedSystem().Now.addSecs(60);
+        return false;
+    }
+    std::vector<int> alarms;
+    bool timerRunningDuringScan = true;
+};
+} // namespace
+
+TEST_F(ShellTest, ADueTickScansOnlyInEditWithoutAnOpenDialogAndCountsFromTheScansEnd) {
+    storeInterval(QStringLiteral("10"));
+    auto spy = std::make_shared<AlarmSpyViews>();
+    setDocViews(spy);
+    FrmMainForm& f = FrmMain.get();
+    CurDoc = BlankDocument(true);
+    CurDoc.Year = QStringLiteral("2004");
+    EVItem item;
+    item.AlarmOn = -1;
+    item.AlarmDaysBefore = 1;
+    const int cell = CellOfDay(2004, 3, 16);
+    ListAppend(CurDoc.Months(3).Cells(cell), item);
+
+    enum Where { Edit, Logo, Busy, Dialog };
+    for (Where where : {Edit, Logo, Busy, Dialog}) {
+        SCOPED_TRACE(int(where));
+        testing_support::resetFixedSystem();
+        const QDateTime due = testing_support::fixedNow();
+        f.NextAlarmCheck = due;
+        f.TmALCheck.setEnabled(true);
+        spy->alarms.clear();
+        f.setTag(where == Logo ? QStringLiteral("Logo") : QStringLiteral("Edit"));
+        if (where == Dialog) {
+            // A tick while an editor is open: no scan, the check stays due and the timer armed;
+            // the first tick after the editor closed scans.
+            rt::FormSlot<ui_test::OkCancelDialog> editor;
+            services.forms->modalScripts.push_back([&](Form&) { f.TmALCheck_Timer(); });
+            editor->Show(vbModal);
+            editor.release();
+            EXPECT_TRUE(spy->alarms.empty());
+            EXPECT_EQ(f.NextAlarmCheck, due);
+            EXPECT_TRUE(f.TmALCheck.Enabled());
+            f.TmALCheck_Timer();
+            EXPECT_EQ(spy->alarms, std::vector<int>{300 + cell});
+            continue;
+        }
+        IsBusy = where == Busy ? -1 : 0;
+        f.TmALCheck_Timer();
+        IsBusy = 0;
+        const bool scans = where == Edit;
+        EXPECT_EQ(spy->alarms, scans ? std::vector<int>{300 + cell} : std::vector<int>{});
+        if (scans) {
+            EXPECT_FALSE(spy->timerRunningDuringScan);
+        }
+        // Counted from the end of the scan, whether it found anything or not.
+        EXPECT_EQ(f.NextAlarmCheck, due.addSecs((scans ? 60 : 0) + 10 * 60));
+        EXPECT_TRUE(f.TmALCheck.Enabled());
+    }
+
+    // An interval of 0, or a text that is no number, scans at every tick once armed with it.
+    for (const char* interval : {"0", "abc"}) {
+        storeInterval(QLatin1String(interval));
+        f.NextAlarmCheck = testing_support::fixedSystem().Now;
+        spy->alarms.clear();
+        f.TmALCheck_Timer();
+        f.TmALCheck_Timer();
+        EXPECT_EQ(spy->alarms.size(), 2u) << interval;
+    }
+    storeInterval(QStringLiteral("15"));
 }

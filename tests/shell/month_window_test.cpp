@@ -4,9 +4,12 @@
 #include "document/month_grid.h"
 #include "document/records.h"
 #include "platform/rt_error.h"
+#include "platform/scripted_services.h"
 #include "shell_fixture.h"
 
+#include <QApplication>
 #include <QMdiArea>
+#include <QMouseEvent>
 
 using namespace rt;
 
@@ -212,4 +215,85 @@ TEST_F(ShellTest, TheViewsReadAndWriteTheMainWindow) {
     views().HideMonthWindow(5); // a close request only hides
     EXPECT_FALSE(MonthForms(5)->Visible());
     EXPECT_TRUE(MonthForms(5)->Loaded());
+}
+
+// While code fills the controls the grid ignores clicks, but mouse moves still start the
+// panel's collapse; outside "Edit" they do nothing.
+TEST_F(ShellTest, MouseMovesOverAMonthStartTheCollapseInEditEvenWhileBusy) {
+    FrmMainForm& main = FrmMain.get();
+    main.Show();
+    FrmMonthModele& may = MonthForms(5).get();
+    may.Show();
+    QCoreApplication::processEvents();
+    auto moveOver = [](QWidget* widget) {
+        const QPointF at(2, 2);
+        QMouseEvent e(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(widget, &e);
+    };
+    QWidget* places[] = {may.LblDay(20).widget(), may.LblEV3(20).widget(), may.LblFix(2).widget(),
+                         may.PicCal.clientWidget()};
+    const struct {
+        const char* state;
+        int16_t busy;
+        bool counts;
+    } cases[] = {{"Edit", 0, true}, {"Edit", -1, true}, {"Logo", 0, false}, {"Load", 0, false}};
+    for (const auto& c : cases) {
+        for (QWidget* place : places) {
+            SCOPED_TRACE(std::string(c.state) + (c.busy ? " busy " : " ") +
+                         place->objectName().toStdString());
+            main.setTag(QLatin1String(c.state));
+            main.TmNavVisible.setEnabled(false);
+            main.PicMenu.setWidth(4000);
+            IsBusy = c.busy;
+            moveOver(place);
+            IsBusy = 0;
+            EXPECT_EQ(main.TmNavVisible.Enabled(), c.counts);
+            EXPECT_EQ(main.PicMenu.Width(), 4000); // closed only when the count ends
+        }
+    }
+    // Back over the panel within the second: the count stops, the panel stays open.
+    main.setTag(QStringLiteral("Edit"));
+    moveOver(may.LblDay(20).widget());
+    main.PicMenu_MouseMove(0, 0, 10, 10);
+    EXPECT_FALSE(main.TmNavVisible.Enabled());
+    EXPECT_EQ(main.PicMenu.Width(), 4000);
+
+    // Clicks while busy, and a middle click, do nothing.
+    CurDoc.Year = QStringLiteral("2004");
+    may.LblDay(20).setCaption(QStringLiteral("13"));
+    const size_t popups = services.forms->popups.size();
+    IsBusy = -1;
+    may.LblDay_MouseUp(20, vbLeftButton, 0, 0, 0);
+    may.LblEV_MouseUp(2, 20, vbRightButton, 0, 0, 0);
+    IsBusy = 0;
+    may.LblEV_MouseUp(1, 20, vbMiddleButton, 0, 0, 0);
+    EXPECT_EQ(CurCell, 0);
+    EXPECT_EQ(services.forms->popups.size(), popups);
+}
+
+TEST_F(ShellTest, F1InAMonthOpensItsHelpTopicAndAddWorksOnTheClickedDay) {
+    auto help = std::make_shared<ScriptedHelp>();
+    auto previous = setHelpServices(help);
+    FrmMainForm& main = FrmMain.get();
+    FrmMonthModele& march = MonthForms(3).get();
+    for (int key : {vbKeyF1 + 1, int(vbKeyF1)})
+        march.Form_KeyDown(key, 0);
+    ASSERT_EQ(help->calls.size(), 1u);
+    EXPECT_EQ(help->calls[0].topic, QStringLiteral("Html\\d_month.htm"));
+    setHelpServices(previous);
+
+    // Add... from the cell menu: the events page first, then the clicked day made current.
+    CurDoc.Year = QStringLiteral("2004");
+    main.setTag(QStringLiteral("Edit"));
+    const int cell = CellOfDay(2004, 3, 22);
+    march.LblDay(cell).setCaption(QStringLiteral("22"));
+    main.TbMenu.setTab(2);
+    SelMonth = 3;
+    SelCell = int16_t(cell);
+    SelItem = -1;
+    march.mnuEditCmd(4).raiseEvent(Event::Click);
+    EXPECT_EQ(main.TbMenu.Tab(), 4);
+    EXPECT_EQ(CurMonth, 3);
+    EXPECT_EQ(CurCell, cell);
 }
