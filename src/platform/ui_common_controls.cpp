@@ -4,6 +4,7 @@
 #include "rt_error.h"
 #include "system.h"
 #include "ui_controls.h"
+#include "ui_toolbar.h"
 
 #include <QDateEdit>
 #include <QHeaderView>
@@ -193,8 +194,19 @@ void ListItem::setChecked(bool on) {
     if (owner_) owner_->itemsChanged();
 }
 
+void ListItem::setIcon(const QVariant& keyOrIndex) {
+    icon_ = keyOrIndex;
+    if (owner_) owner_->itemsChanged();
+}
+
+void ListItem::EnsureVisible() {
+    if (!owner_) return;
+    if (QTreeWidgetItem* it = owner_->tree_->topLevelItem(index_ - 1))
+        owner_->tree_->scrollToItem(it);
+}
+
 ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString& key,
-                                        const QString& text) {
+                                        const QString& text, const QVariant& icon) {
     if (!key.isEmpty())
         for (const auto& i : items_)
             if (i->key_ == key) keyNotUnique();
@@ -207,6 +219,7 @@ ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString&
     item->owner_ = owner_;
     item->key_ = key;
     item->text_ = text;
+    item->icon_ = icon;
     ListItem& ref = *item;
     items_.insert(items_.begin() + at, std::move(item));
     owner_->itemsChanged();
@@ -257,6 +270,14 @@ ListView::ListView(Container& parent, const QString& name, int index)
         if (onItemClick) onItemClick(*selected_);
         raiseEvent(Event::Click);
     });
+    // The arrow keys move the selection too.
+    QObject::connect(tree_, &QTreeWidget::currentItemChanged, this,
+                     [this](QTreeWidgetItem* it, QTreeWidgetItem*) {
+                         if (pushing_ || !it) return;
+                         const int row = tree_->indexOfTopLevelItem(it);
+                         if (row >= 0 && row < items_.Count())
+                             selected_ = items_.items_[size_t(row)].get();
+                     });
     QObject::connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
         if (pushing_ || !checkboxes_) return;
         const int row = tree_->indexOfTopLevelItem(it);
@@ -314,6 +335,11 @@ ListItem* ListView::SelectedItem() const {
     return selected_;
 }
 
+void ListView::setIcons(ImageList* images) {
+    icons_ = images;
+    rebuild();
+}
+
 void ListView::sortItems() {
     auto keyOf = [this](const ListItem& i) {
         return sortKey_ == 0 ? i.text_ : i.SubItems(sortKey_);
@@ -354,7 +380,13 @@ void ListView::rebuild() {
             for (int c = 1; c < int(columns_.size()); ++c)
                 it->setText(c, item->SubItems(c));
         if (checkboxes_) it->setCheckState(0, item->checked_ ? Qt::Checked : Qt::Unchecked);
-        if (item.get() == selected_) it->setSelected(true);
+        if (icons_ && !item->icon_.isNull())
+            if (const ListImage* image = icons_->find(item->icon_))
+                it->setIcon(0, QIcon(QPixmap::fromImage(image->Picture().image())));
+        if (item.get() == selected_) {
+            it->setSelected(true);
+            tree_->setCurrentItem(it);
+        }
     }
     pushing_ = false;
 }

@@ -5,6 +5,7 @@
 #include "ui_control.h"
 
 #include <QDate>
+#include <QVariant>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -20,6 +21,7 @@ namespace rt {
 
 class TabControl;
 class TextBox;
+class ImageList;
 
 // ---- Tab control ----
 
@@ -104,6 +106,12 @@ public:
     void setSelected(bool on);
     bool Checked() const { return checked_; }
     void setChecked(bool on);
+    // The item's picture: the key (a QString) or 1-based position (an int) of an image in the
+    // list view's image list; none when null.
+    const QVariant& Icon() const { return icon_; }
+    void setIcon(const QVariant& keyOrIndex);
+    // Scrolls the list so that the item is in view.
+    void EnsureVisible();
     QString Tag;
 
 private:
@@ -112,6 +120,7 @@ private:
     int index_ = 0;
     QString key_;
     QString text_;
+    QVariant icon_;
     std::vector<QString> subItems_;
     bool checked_ = false;
 };
@@ -126,7 +135,7 @@ public:
     class ItemCollection {
     public:
         ListItem& Add(std::optional<int> index = {}, const QString& key = {},
-                      const QString& text = {});
+                      const QString& text = {}, const QVariant& icon = {});
         ListItem& operator()(int index) const;
         ListItem& operator()(const QString& key) const;
         int Count() const { return int(items_.size()); }
@@ -159,6 +168,9 @@ public:
     void setCheckboxes(bool on);
     // The selected item, or nullptr.
     ListItem* SelectedItem() const;
+    // The image list whose images the items show (nullptr for none; not owned).
+    ImageList* Icons() const { return icons_; }
+    void setIcons(ImageList* images);
 
     std::function<void(ListItem& Item)> onItemClick;
     std::function<void(int Column)> onColumnClick;
@@ -178,6 +190,7 @@ private:
     int sortOrder_ = lvwAscending;
     bool checkboxes_ = false;
     ListItem* selected_ = nullptr;
+    ImageList* icons_ = nullptr;
     QTreeWidget* tree_;
 };
 

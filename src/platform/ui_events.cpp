@@ -71,6 +71,8 @@ QString kindName(ControlKind kind) {
         return QStringLiteral("DirListBox");
     case ControlKind::FileListBox:
         return QStringLiteral("FileListBox");
+    case ControlKind::TreeView:
+        return QStringLiteral("TreeView");
     }
     return {};
 }

@@ -39,6 +39,7 @@ enum class ControlKind {
     DriveListBox,
     DirListBox,
     FileListBox,
+    TreeView,
 };
 
 // The properties that can raise an event.

@@ -21,6 +21,7 @@
 #include "platform/system.h"
 #include "platform/ui_services.h"
 #include "printing/common_graph.h"
+#include "properties/frm_prop.h"
 #include "settings.h"
 #include "shell_views.h"
 #include "splash.h"
@@ -149,6 +150,7 @@ void ShutdownApp() {
     FrmAddDE.release();
     FrmAskPass.release();
     FrmAskSave.release();
+    FrmProp.release();
     FrmSplash.release();
     // Forms without a shared slot here are unloaded all the same.
     for (rt::Form* form : rt::loadedForms())
