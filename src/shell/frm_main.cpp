@@ -411,6 +411,8 @@ void FrmMainForm::TbMenu_Click(int) {
 
 void FrmMainForm::TbMain_ButtonClick(rt::ToolbarButton& Button) {
     rt::DoEvents();
+    // The events just run may have closed the program: its commands are gone with it.
+    if (Tag() == kUnload) return;
     const QString key = Button.Key();
     if (key == QLatin1String("New")) return CmdCONew_Click();
     if (key == QLatin1String("Open")) return CmdCOOpen_Click();
@@ -456,6 +458,8 @@ void FrmMainForm::TmALCheck_Timer() {
     TmALCheck.setEnabled(false);
     CheckAlarms();
     rt::DoEvents();
+    // A close accepted meanwhile stopped the alarm check for good.
+    if (Tag() == kUnload) return;
     NextAlarmCheck = rt::sys().now().addSecs(60LL * minutes);
     TmALCheck.setEnabled(true);
 }

@@ -349,6 +349,27 @@ TEST_F(ShellTest, TheToolbarPassesNewOpenOptionsAndHelpAlwaysAndTheRestOnlyInEdi
     setCommonDialogServices(previousDialogs);
 }
 
+// The toolbar lets pending events run before it acts; a close accepted meanwhile leaves
+// nothing to act on (the options dialog would otherwise open over a program already shut down).
+TEST_F(ShellTest, AToolbarClickDoesNothingOnceTheProgramClosedWhileItsEventsRan) {
+    int options = 0;
+    auto previous = setOptionsDialogRunner([&] { ++options; });
+    FrmMainForm& f = FrmMain.get();
+    for (const char* key : {"Options", "New"}) {
+        f.setTag(QStringLiteral("Logo"));
+        services.ui->onDoEvents = [&](bool) { f.setTag(QStringLiteral("Unload")); };
+        const uint64_t generation = DocGeneration;
+        f.TbMain_ButtonClick(f.TbMain.Buttons(QLatin1String(key)));
+        services.ui->onDoEvents = nullptr;
+        EXPECT_EQ(options, 0) << key;
+        EXPECT_EQ(DocGeneration, generation) << key;
+    }
+    f.setTag(QStringLiteral("Logo"));
+    f.TbMain_ButtonClick(f.TbMain.Buttons(QStringLiteral("Options")));
+    EXPECT_EQ(options, 1);
+    setOptionsDialogRunner(previous);
+}
+
 TEST_F(ShellTest, TheLogoViewTakesTheOuterWidthBesideThePanelInLogoAndLoadOnly) {
     FrmMainForm& f = FrmMain.get();
     f.Show();
@@ -429,6 +450,15 @@ TEST_F(ShellTest, ADueTickScansOnlyInEditWithoutAnOpenDialogAndCountsFromTheScan
         EXPECT_EQ(f.NextAlarmCheck, due.addSecs((scans ? 60 : 0) + 10 * 60));
         EXPECT_TRUE(f.TmALCheck.Enabled());
     }
+
+    // A close accepted while the scan let events run: the timer stays off.
+    f.setTag(QStringLiteral("Edit"));
+    f.NextAlarmCheck = testing_support::fixedSystem().Now;
+    services.ui->onDoEvents = [&](bool) { f.setTag(QStringLiteral("Unload")); };
+    f.TmALCheck_Timer();
+    services.ui->onDoEvents = nullptr;
+    EXPECT_FALSE(f.TmALCheck.Enabled());
+    f.setTag(QStringLiteral("Edit"));
 
     // An interval of 0, or a text that is no number, scans at every tick once armed with it.
     for (const char* interval : {"0", "abc"}) {
