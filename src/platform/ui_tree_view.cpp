@@ -64,44 +64,29 @@ void Node::EnsureVisible() {
 
 Node& TreeView::NodeCollection::Add(std::optional<int> Relative, int Relationship,
                                     const QString& Key, const QString& Text) {
-    if (Relationship < tvwFirst || Relationship > tvwChild) rt::raise(ErrInvalidProperty);
+    if (Relative && Relationship != tvwChild) rt::raise(ErrInvalidCall);
     if (!Key.isEmpty())
         for (const auto& n : nodes_)
             if (n->key_ == Key) keyNotUnique();
-    Node* relative = Relative ? &(*this)(*Relative) : nullptr;
+    Node* parent = Relative ? &(*this)(*Relative) : nullptr;
 
     auto node = std::make_unique<Node>();
     node->owner_ = owner_;
     node->index_ = Count() + 1;
     node->key_ = Key;
     node->text_ = Text;
+    node->parent_ = parent;
     auto* item = new QTreeWidgetItem(QStringList{Text});
     item->setData(0, Qt::UserRole, node->index_);
     node->item_ = item;
 
-    QTreeWidget* tree = owner_->tree_;
     owner_->pushing_ = true;
-    if (!relative) {
-        tree->addTopLevelItem(item);
-    } else if (Relationship == tvwChild) {
-        node->parent_ = relative;
-        relative->item_->addChild(item);
+    if (parent) {
+        parent->item_->addChild(item);
         // A node collapsed in the model stays collapsed when it gets its first child.
-        relative->item_->setExpanded(relative->expanded_);
+        parent->item_->setExpanded(parent->expanded_);
     } else {
-        node->parent_ = relative->parent_;
-        QTreeWidgetItem* parentItem = relative->parent_ ? relative->parent_->item_ : nullptr;
-        const int at = parentItem ? parentItem->indexOfChild(relative->item_)
-                                  : tree->indexOfTopLevelItem(relative->item_);
-        const int count = parentItem ? parentItem->childCount() : tree->topLevelItemCount();
-        const int position = Relationship == tvwFirst  ? 0
-                             : Relationship == tvwLast ? count
-                             : Relationship == tvwNext ? at + 1
-                                                       : at;
-        if (parentItem)
-            parentItem->insertChild(position, item);
-        else
-            tree->insertTopLevelItem(position, item);
+        owner_->tree_->addTopLevelItem(item);
     }
     owner_->pushing_ = false;
 

@@ -18,14 +18,8 @@ namespace rt {
 
 class TreeView;
 
-// Where Nodes.Add puts a node, relative to the node it names.
-enum TreeRelationship : int {
-    tvwFirst = 0,    // first among the relative's siblings
-    tvwLast = 1,     // last among the relative's siblings
-    tvwNext = 2,     // just after the relative
-    tvwPrevious = 3, // just before the relative
-    tvwChild = 4,    // last child of the relative
-};
+// Where Nodes.Add puts a node: at the end of the root, or as the last child of a node.
+enum TreeRelationship : int { tvwLast = 1, tvwChild = 4 };
 
 class Node {
 public:
@@ -63,8 +57,8 @@ public:
 
     class NodeCollection {
     public:
-        // Adds a node placed by Relationship to the node Relative (its index), or at the end of
-        // the root when there is no Relative.
+        // Adds a node at the end of the root (no Relative), or as the last child of node
+        // Relative (Relationship tvwChild; any other is run-time error 5).
         Node& Add(std::optional<int> Relative = {}, int Relationship = tvwLast,
                   const QString& Key = {}, const QString& Text = {});
         Node& operator()(int index) const;

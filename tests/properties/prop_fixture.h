@@ -11,6 +11,15 @@
 
 #include <QImage>
 #include <deque>
+#include <ostream>
+
+// Texts in the messages of failed checks.
+inline std::ostream& operator<<(std::ostream& os, const QString& s) {
+    return os << s.toStdString();
+}
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
 
 class PropTest : public ShellTest {
 protected:

@@ -83,19 +83,6 @@ TEST_F(PropRoadsTest, NewInAYearAfterTheFixedListKeepsThatYear) {
     EXPECT_TRUE(MonthForms(5)->Caption().endsWith(QStringLiteral(" 2026")));
 }
 
-TEST_F(PropRoadsTest, NewCancelledStaysInTheLogoView) {
-    inDialog(services, [](FrmPropForm& f) {
-        f.TxtGen(0).userEdited(QStringLiteral("Perdu"));
-        f.CmdCancel_Click();
-    });
-
-    NewDocument();
-
-    EXPECT_EQ(FrmMain->Tag(), QStringLiteral("Logo"));
-    EXPECT_TRUE(CurDoc.Author.isEmpty());
-    EXPECT_EQ(CurDoc.IsSaved, -1);
-}
-
 TEST_F(PropRoadsTest, AChangeOfYearOnAnOpenDocumentRebuildsEveryMonthWindow) {
     inDialog(services, [](FrmPropForm&) {});
     NewDocument(); // closed by its close box: cancelled
