@@ -235,6 +235,7 @@ TEST_F(PropTest, ColoursComeFromTheColourDialogAndACancelChangesNothing) {
     EXPECT_EQ(CurDoc.Months(1).Colours.HeaderBack, RGB(19, 20, 30));
     EXPECT_EQ(CurDoc.Months(1).Colours.Modified, -1);
     EXPECT_EQ(CurDoc.DefaultColours.Modified, 0);
+    EXPECT_EQ(CurDoc.HeaderModified, 0); // display changes mark their own parts only
 }
 
 TEST_F(PropTest, ThePreviewShowsTheSamplesOverThePictureWithOrWithoutGrid) {
@@ -253,6 +254,17 @@ TEST_F(PropTest, ThePreviewShowsTheSamplesOverThePictureWithOrWithoutGrid) {
     EXPECT_EQ(f.LblDay(10).ForeColor(), CurDoc.DefaultColours.TodayText);
     EXPECT_EQ(f.LblEV5(7).ForeColor(), CurDoc.DefaultColours.IncomeText);
     EXPECT_EQ(f.PicCalPrev.Image().image().pixelColor(5, 5), QColor(Qt::green));
+
+    // The picture as it is (at its size, top left), stretched or tiled: beyond its 40 x 30
+    // pixels only the last two cover the preview.
+    clickNode(kDefaultImage);
+    for (int box : {3, 3}) {
+        f.ChkBck(box).userClicked();
+        const QImage preview = f.PicCalPrev.Image().image();
+        EXPECT_EQ(preview.pixelColor(5, 5), QColor(Qt::green)) << f.WorkImages(1).Mode;
+        EXPECT_EQ(preview.pixelColor(60, 50) == QColor(Qt::green),
+                  f.WorkImages(1).Mode != ImageMode::AsIs);
+    }
 
     clickNode(kDefaultColours);
     for (int ticks : {1, 0}) {
