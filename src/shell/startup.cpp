@@ -9,9 +9,10 @@
 #include "document/forms/frm_ask_pass.h"
 #include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
+#include "document/paths.h"
+#include "editors/frm_add_ae.h"
 #include "editors/frm_add_bd.h"
 #include "editors/frm_add_de.h"
-#include "document/paths.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
@@ -146,6 +147,7 @@ void ShutdownApp() {
 
     // Every other form, in this order.
     FrmAbout.release();
+    FrmAddAE.release();
     FrmAddBD.release();
     FrmAddDE.release();
     FrmAskPass.release();

@@ -7,13 +7,12 @@
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "document/money_text.h"
-#include "platform/numeric.h"
 #include "editors/editors.h"
+#include "platform/numeric.h"
 #include "platform/scripted_services.h"
 #include "shell/shell_fixture.h"
 
 #include <QCoreApplication>
-#include <QImage>
 #include <QKeyEvent>
 #include <functional>
 #include <ostream>
@@ -58,11 +57,6 @@ protected:
         QCoreApplication::sendEvent(Control.widget(), &up);
     }
 
-    // The form as the user sees it, for a look while working (not part of any check).
-    static void grab(rt::Form& form, const QString& name) {
-        form.window()->grab().save(QStringLiteral("/tmp/") + name + QStringLiteral(".png"));
-    }
-
     std::shared_ptr<rt::ScriptedHelp> help = std::make_shared<rt::ScriptedHelp>();
 
 private:
@@ -75,4 +69,8 @@ inline DEItem debt(const QString& text, int16_t isSaving = 0, DateRec start = {1
     d.StartDate = start;
     d.Text = text;
     return d;
+}
+
+inline void click(rt::Control& Button) {
+    Button.raiseEvent(rt::Event::Click);
 }
