@@ -4,7 +4,6 @@
 
 #include "frm_main.h"
 #include "main_module.h"
-#include "printing/common_graph.h"
 
 bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
@@ -16,11 +15,3 @@ void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
 void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click
 void ShowPrintPreview(ImageItem&) {}      // FrmPrintPrev shown modally
 void PrintCalendar(bool, ImageItem&) {}   // the print run
-void RunSummaryChart() {}                 // FrmSUChart shown modally
-// The picture chooser and editor answer as if cancelled.
-PicChooseResult ChoosePicture(const QString&) {
-    return {};
-}
-PicEditResult EditPicture(const rt::Picture& Picture, const QString& FileName) {
-    return {0, FileName, Picture};
-}

@@ -22,6 +22,9 @@
 #include "platform/system.h"
 #include "platform/ui_services.h"
 #include "printing/common_graph.h"
+#include "printing/frm_cm_graph.h"
+#include "printing/frm_cm_op_pic.h"
+#include "printing/frm_su_chart.h"
 #include "properties/frm_prop.h"
 #include "settings.h"
 #include "shell_views.h"
@@ -152,8 +155,11 @@ void ShutdownApp() {
     FrmAddDE.release();
     FrmAskPass.release();
     FrmAskSave.release();
+    FrmCmGraph.release();
+    FrmCmOpPic.release();
     FrmProp.release();
     FrmSplash.release();
+    FrmSUChart.release();
     // Forms without a shared slot here are unloaded all the same.
     for (rt::Form* form : rt::loadedForms())
         if (form != &main && !form->isMdiChild()) form->Unload();
