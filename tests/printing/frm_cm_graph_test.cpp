@@ -269,8 +269,13 @@ TEST_F(EditorTest, AFailedSaveIsReportedAndAFixedFolderStays) {
     const QString first = path(QStringLiteral("nothing.bmp"));
     dialogs->answerFile(first);
     dialogs->answerFile(path(QStringLiteral("ok.bmp")));
-    inEditor([&](Editor& e) { click(e.CmdSaveAs); });
-    EditPicture(rt::Picture::empty(), QString());
+    inEditor([&](Editor& e) {
+        EXPECT_EQ(e.TxtWidth(1).Text() + u'x' + e.TxtHeight(1).Text(), QStringLiteral("0x0"));
+        click(e.CmdSaveAs);
+        click(e.CmdOk);
+    });
+    // No picture in, none out (not a blank one of the box's size).
+    EXPECT_TRUE(EditPicture(rt::Picture::empty(), QString()).Picture.isEmpty());
     EXPECT_EQ(dialogs->fileRequests[0].initDir, dir.path() + u'/');
     ASSERT_EQ(messages().size(), 1);
     EXPECT_EQ(messages()[0], T(10033) + u'\r' + first + QStringLiteral("\r\r") + T(10038) +
