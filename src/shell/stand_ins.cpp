@@ -9,7 +9,6 @@ bool ShowAlarm(int16_t, int16_t, int16_t) {
     return false;
 } // ShowAlarm
 // The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
-void RunOptionsDialog() {}                // FrmOpt shown modally
 void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
 void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
 void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click

@@ -25,6 +25,8 @@
 #include "printing/frm_cm_graph.h"
 #include "printing/frm_cm_op_pic.h"
 #include "printing/frm_su_chart.h"
+#include "properties/ask_path.h"
+#include "properties/frm_opt.h"
 #include "properties/frm_prop.h"
 #include "settings.h"
 #include "shell_views.h"
@@ -154,9 +156,11 @@ void ShutdownApp() {
     FrmAddBD.release();
     FrmAddDE.release();
     FrmAskPass.release();
+    FrmAskPath.release();
     FrmAskSave.release();
     FrmCmGraph.release();
     FrmCmOpPic.release();
+    FrmOpt.release();
     FrmProp.release();
     FrmSplash.release();
     FrmSUChart.release();

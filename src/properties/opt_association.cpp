@@ -1,0 +1,51 @@
+#include "opt_association.h"
+
+#include "common_reg.h"
+#include "document/paths.h"
+#include "platform/desktop_file_types.h"
+#include "platform/system.h"
+
+namespace {
+
+const QString kExtension = QStringLiteral(".cal");
+const QString kTypeName = QStringLiteral("Mirovanta");
+const QString kDescription = QStringLiteral("Mirovanta document");
+const QString kCommandKey = QStringLiteral("Mirovanta\\shell\\open\\command");
+
+} // namespace
+
+QString ProgramFile() {
+    return AddBackslash(rt::sys().programFolder()) + rt::sys().executableName();
+}
+
+QString CalCommandLine() {
+    return u'"' + ProgramFile() + QStringLiteral("\" %1");
+}
+
+bool IsCalAssociated() {
+    const QString type = QueryValue(kExtension, QString(), rt::HKEY_CLASSES_ROOT).toString();
+    if (type.toUpper() != kTypeName.toUpper()) return false;
+    const QString command = QueryValue(kCommandKey, QString(), rt::HKEY_CLASSES_ROOT).toString();
+    return command.toUpper() == CalCommandLine().toUpper();
+}
+
+void WriteCalAssociation() {
+    CreateNewKey(kExtension, rt::HKEY_CLASSES_ROOT);
+    SetKeyValue(kExtension, QString(), kTypeName, rt::REG_SZ, rt::HKEY_CLASSES_ROOT);
+    CreateNewKey(kTypeName, rt::HKEY_CLASSES_ROOT);
+    SetKeyValue(kTypeName, QString(), kDescription, rt::REG_SZ, rt::HKEY_CLASSES_ROOT);
+    CreateNewKey(kCommandKey, rt::HKEY_CLASSES_ROOT);
+    SetKeyValue(kCommandKey, QString(), CalCommandLine(), rt::REG_SZ, rt::HKEY_CLASSES_ROOT);
+
+    // A ".cal" document is a zip archive.
+    rt::registerDesktopFileType(
+        {kExtension, kTypeName, kDescription, ProgramFile(), QStringLiteral("application/zip")});
+}
+
+void RemoveCalAssociation() {
+    DeleteKey(kTypeName, rt::HKEY_CLASSES_ROOT);
+    const QVariant type = QueryValue(kExtension, QString(), rt::HKEY_CLASSES_ROOT);
+    if (type.toString() == kTypeName) DeleteValue(kExtension, QString(), rt::HKEY_CLASSES_ROOT);
+
+    rt::unregisterDesktopFileType(kTypeName);
+}
