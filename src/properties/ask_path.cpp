@@ -7,6 +7,7 @@
 #include "platform/rt_error.h"
 #include "platform/system.h"
 #include "platform/ui_services.h"
+#include "printing/common_graph.h"
 #include "shell/main_module.h"
 
 #include <QDir>
@@ -34,10 +35,6 @@ void MakeFolder(const QString& path) {
 }
 
 } // namespace
-
-QString DriveOf(const QString& Path) {
-    return Path.startsWith(u'/') ? QStringLiteral("/") : QString();
-}
 
 FrmAskPathForm::FrmAskPathForm() : rt::Form(QStringLiteral("FrmAskPath")) {
     setBorderStyle(rt::vbFixedDialog);

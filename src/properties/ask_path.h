@@ -47,7 +47,3 @@ extern rt::FormSlot<FrmAskPathForm> FrmAskPath;
 // The folder the user chose, ending with the separator, after OK; StartPath unchanged after
 // Cancel or the close box. A start folder that cannot be shown opens the program's folder.
 QString AskForPath(const QString& StartPath);
-
-// The drive a path lies on, as the drive list knows it: the root "/" for an absolute path, ""
-// for any other text.
-QString DriveOf(const QString& Path);
