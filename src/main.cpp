@@ -1,12 +1,11 @@
 // Mirovanta: builds the application object and hands over to the start-up procedure.
 
+#include "platform/application.h"
 #include "platform/printers.h"
 #include "shell/startup.h"
 
-#include <QApplication>
-
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
+    rt::Application app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirovanta"));
     // MIROVANTA_PDF_PRINTER=file.pdf adds a printer that prints into that file, for a machine
     // without a printer.

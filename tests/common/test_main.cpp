@@ -1,5 +1,6 @@
 // Shared main of every test program.
 
+#include "platform/application.h"
 #include "platform/settings_store.h"
 #include "test_support.h"
 
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
     previousHandler = qInstallMessageHandler(messageFilter);
-    QApplication app(argc, argv);
+    rt::Application app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
     const QString settings = testing_support::scratchFolder() + QStringLiteral("/config");

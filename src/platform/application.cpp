@@ -1,0 +1,28 @@
+#include "application.h"
+
+#include "rt_error.h"
+#include "ui_services.h"
+
+namespace rt {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+
+void reportUntrappedError(int32_t number, const QString& description) {
+    // The hourglass of the interrupted operation must not stay on.
+    SetHourglass(false);
+    MsgBox(QStringLiteral("Erreur d'exécution '%1':\r\r%2").arg(number).arg(description),
+           vbCritical);
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const RtError& e) {
+        reportUntrappedError(e.Number, e.Description);
+    } catch (const std::exception& e) {
+        reportUntrappedError(ErrInvalidCall, QString::fromLocal8Bit(e.what()));
+    }
+    return true;
+}
+
+} // namespace rt

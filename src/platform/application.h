@@ -1,0 +1,19 @@
+#pragma once
+// The application object. A run-time error that no procedure traps reaches the event loop; the
+// original runtime then reported it and ended the program, losing the open document. Here it
+// is reported in a message box and the program goes on.
+
+#include <QApplication>
+
+namespace rt {
+
+class Application : public QApplication {
+public:
+    Application(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+};
+
+// Reports an error that reached the event loop: "Erreur d'exécution 'N':" and its description.
+void reportUntrappedError(int32_t number, const QString& description);
+
+} // namespace rt
