@@ -129,8 +129,6 @@ public:
                                                      for (int i = 0; i <= 2; ++i)
                                                          a.create(i, PicPrint);
                                                  }};
-    // The printer set-up dialog.
-    rt::CommonDialog CDPrint;
 
     // ---- Events ----
     void Form_Load() override;
@@ -189,6 +187,7 @@ int StoredCheckValue(double Value);
 // the 16-bit range: 0 when the text begins with no number.
 int16_t TypedInteger(const QString& Text);
 
-// The printer set-up: the printer dialog on Dlg, for a page in the orientation Mode (1
-// portrait, 2 landscape); the device handle of the printer chosen, 0 when the user cancels.
+// The printer set-up: the printer dialog on Dlg (the main window's CDPrint), for a page in the
+// orientation Mode (1 portrait, 2 landscape); the device handle of the printer chosen, 0 when the
+// user cancels.
 int32_t SetupPrinter(rt::CommonDialog& Dlg, int32_t Mode);

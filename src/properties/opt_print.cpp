@@ -6,6 +6,7 @@
 #include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/ui_services.h"
+#include "shell/frm_main.h"
 
 void FrmOptForm::InitPrintCaptions() {
     lblPrintSect(0).setCaption(rt::LoadResString(504));
@@ -51,7 +52,7 @@ void FrmOptForm::CmdPrint_Click(int Index) {
         break;
     case 2:
         // Kept at once, whatever button closes the dialog afterwards.
-        Settings.PrinterValue = SetupPrinter(CDPrint, rt::cdlLandscape);
+        Settings.PrinterValue = SetupPrinter(FrmMain->CDPrint, rt::cdlLandscape);
         rt::DoEvents();
         break;
     default:
