@@ -29,6 +29,8 @@ TEST_F(OptTest, TheIntervalIsStoredAndTheAlarmTimerFollowsIt) {
         // Mend: a number beyond 16 bits is held at the limit instead of stopping the dialog.
         {"too many", "15", true, "99999", "32767", 32767},
         {"too few", "15", true, "-99999", "-32768", -32768},
+        // A stored number beyond 16 bits reads as the alarm timer reads it: the default.
+        {"stored too many", "70000", true, nullptr, "15", 15},
     };
     for (const IntervalCase& c : cases) {
         put("Alarm", "IntervalChk", QString::fromLatin1(c.stored));
@@ -40,7 +42,8 @@ TEST_F(OptTest, TheIntervalIsStoredAndTheAlarmTimerFollowsIt) {
                 EXPECT_FALSE(d.TxtAL(0).Enabled() || d.UDAL.Enabled() || d.LblAl(0).Enabled());
                 EXPECT_EQ(d.TxtAL(0).BackColor(), rt::vbButtonFace);
             } else {
-                EXPECT_EQ(d.TxtAL(0).Text(), QString::fromLatin1(c.stored)) << c.name;
+                EXPECT_EQ(d.TxtAL(0).Text(), QString::number(AlarmIntervalSetting())) << c.name;
+                EXPECT_EQ(d.ChkAL(2).Value(), 1) << c.name;
             }
             d.ChkAL(2).setValue(c.tick ? 1 : 0);
             EXPECT_EQ(d.TxtAL(0).Enabled(), c.tick) << c.name;
