@@ -13,3 +13,5 @@ bool ShowAEEditor();
 bool ShowBDEditor();
 // The debt/saving editor FrmAddDE, on CurDoc.DebtsSavings.
 bool ShowDEEditor();
+// The day-item editor FrmAddEV, on the items of the current day (CurMonth, CurCell).
+bool ShowEVEditor();
