@@ -5,12 +5,7 @@
 #include "frm_main.h"
 #include "main_module.h"
 
-bool ShowAlarm(int16_t, int16_t, int16_t) {
-    return false;
-} // ShowAlarm
 // The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
-void FrmMainForm::CmdEVAdd_Click() {}     // FrmMain.CmdEVAdd_Click
-void FrmMainForm::CmdEVEdit_Click() {}    // FrmMain.CmdEVEdit_Click
 void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click
 void ShowPrintPreview(ImageItem&) {}      // FrmPrintPrev shown modally
 void PrintCalendar(bool, ImageItem&) {}   // the print run

@@ -13,6 +13,8 @@
 #include "editors/frm_add_ae.h"
 #include "editors/frm_add_bd.h"
 #include "editors/frm_add_de.h"
+#include "editors/frm_add_ev.h"
+#include "editors/frm_alarm.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
@@ -155,6 +157,8 @@ void ShutdownApp() {
     FrmAddAE.release();
     FrmAddBD.release();
     FrmAddDE.release();
+    FrmAddEV.release();
+    FrmAlarm.release();
     FrmAskPass.release();
     FrmAskPath.release();
     FrmAskSave.release();
