@@ -464,8 +464,9 @@ TEST_F(FrmAddEVTest, HelpFollowsThePageEnterIsOkAndEscapeDoesNothing) {
     EXPECT_EQ(today().Count, 1);
 }
 
-TEST_F(FrmAddEVTest, AShortMoneyTextFromADamagedFileOpensWithAnAmountOfNothing) {
+TEST_F(FrmAddEVTest, DamagedItemsOpenAShortMoneyTextWithNoAmountAnUnknownKindAsAnEvent) {
     ListAppend(today(), item(ItemKind::Expense, QStringLiteral("Pain")));
+    ListAppend(today(), item(7, QStringLiteral("Inconnu")));
     edit(0, [](FrmAddEVForm& f) {
         EXPECT_EQ(f.ChkEV(1).Value(), 1);
         EXPECT_EQ(f.TxtEV(0).Text(), QStringLiteral("Pain"));
@@ -473,6 +474,13 @@ TEST_F(FrmAddEVTest, AShortMoneyTextFromADamagedFileOpensWithAnAmountOfNothing) 
         ok(f);
     });
     EXPECT_EQ(today().Items[0].Text, QStringLiteral("Pain       0"));
+    edit(1, [](FrmAddEVForm& f) {
+        EXPECT_EQ(f.ChkEV(0).Value() + f.ChkEV(1).Value(), 0);
+        EXPECT_EQ(f.ChkEV(2).Value(), 1);
+        EXPECT_EQ(f.TxtEV(0).Text(), QStringLiteral("Inconnu"));
+        ok(f);
+    });
+    EXPECT_EQ(today().Items[1].Kind, ItemKind::Event);
 }
 
 // ---- The events page's Add and Edit buttons ----

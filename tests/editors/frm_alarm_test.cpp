@@ -171,6 +171,19 @@ TEST_F(FrmAlarmTest, WithOffDefault0TheItemsOwnValuesShowAndAnUntouchedOkStoresN
     EXPECT_TRUE(sound->played.isEmpty());
     EXPECT_EQ(today().Items[1].AlarmDaysBefore, 2);
     EXPECT_EQ(today().Items[1].Sound, 0);
+
+    // An item in a cell that shows no day opens with no date.
+    ASSERT_EQ(DayOfCell(2004, 3, 7), 0);
+    ListAppend(CurDoc.Months(3).Cells(7), alarmed(ItemKind::Event, QStringLiteral("Perdu")));
+    show(
+        0,
+        [](FrmAlarmForm& f) {
+            EXPECT_EQ(f.TxtEV(3).Text(), QString());
+            EXPECT_EQ(f.TxtEV(1).Text(), QStringLiteral("Perdu"));
+            f.CmdCancel_Click();
+        },
+        3, 7);
+    EXPECT_EQ(services.forms->modalForms.size(), 3);
 }
 
 TEST_F(FrmAlarmTest, CancelEscapeAndTheCloseBoxStoreNothingAndWriteNoSetting) {
