@@ -1,16 +1,12 @@
 #include "frm_main.h"
 
 #include "document/alarm_scan.h"
-#include "document/calendar_entries.h"
 #include "document/doc_state.h"
 #include "document/forms/document_roads.h"
-#include "document/list_ops.h"
-#include "document/modified.h"
 #include "document/records.h"
 #include "main_module.h"
 #include "month_window.h"
 #include "platform/form_services.h"
-#include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/system.h"
 #include "platform/ui_services.h"
@@ -274,40 +270,7 @@ void FrmMainForm::bindEvents() {
     for (int i = 0; i <= 1; ++i)
         CmdSUChart(i).onClick = [this, i] { CmdSUChart_Click(i); };
 
-    CmdEVAdd.onClick = [this] { CmdEVAdd_Click(); };
-    CmdEVEdit.onClick = [this] { CmdEVEdit_Click(); };
-    CmdEVShowPic.onClick = [this] { CmdEVShowPic_Click(); };
-    CmdEVRemove.onClick = [this] { CmdEVRemove_Click(); };
-    CmdEVClear.onClick = [this] { CmdEVClear_Click(); };
-    CmdEVUp.onClick = [this] { CmdEVUp_Click(); };
-    CmdEVDown.onClick = [this] { CmdEVDown_Click(); };
-    CmdAERemove.onClick = [this] { CmdAERemove_Click(); };
-    CmdAEClear.onClick = [this] { CmdAEClear_Click(); };
-    CmdAEUp.onClick = [this] { CmdAEUp_Click(); };
-    CmdAEDown.onClick = [this] { CmdAEDown_Click(); };
-    CmdAEUpdate.onClick = [this] { CmdAEUpdate_Click(); };
-    CmdDERemove.onClick = [this] { CmdDERemove_Click(); };
-    CmdDEClear.onClick = [this] { CmdDEClear_Click(); };
-    CmdDEUp.onClick = [this] { CmdDEUp_Click(); };
-    CmdDEDown.onClick = [this] { CmdDEDown_Click(); };
-    CmdBDRemove.onClick = [this] { CmdBDRemove_Click(); };
-    CmdBDClear.onClick = [this] { CmdBDClear_Click(); };
-    CmdBDUp.onClick = [this] { CmdBDUp_Click(); };
-    CmdBDDown.onClick = [this] { CmdBDDown_Click(); };
-    CmdBDUpdate.onClick = [this] { CmdBDUpdate_Click(); };
-    for (int i = 0; i <= 1; ++i) {
-        CmdEVSort(i).onClick = [this, i] { CmdEVSort_Click(i); };
-        CmdAESort(i).onClick = [this, i] { CmdAESort_Click(i); };
-        CmdDESort(i).onClick = [this, i] { CmdDESort_Click(i); };
-        CmdBDSort(i).onClick = [this, i] { CmdBDSort_Click(i); };
-    }
-    LstEV.onClick = [this] { LstEV_Click(); };
-    LstEV.onItemCheck = [this](int item) { LstEV_ItemCheck(item); };
-    LstAE.onClick = [this] { LstAE_Click(); };
-    LstDE.onClick = [this] { LstDE_Click(); };
-    LstBD.onClick = [this] { LstBD_Click(); };
-    for (int i = 0; i <= 3; ++i)
-        ChkSU(i).onClick = [this, i] { ChkSU_Click(i); };
+    bindListEvents();
 }
 
 bool FrmMainForm::editing() const {
@@ -535,181 +498,4 @@ void FrmMainForm::CmdHelp_Click(int Index) {
 void FrmMainForm::CmdSUChart_Click(int) {
     if (!editing()) return;
     RunSummaryChart();
-}
-
-// ---- List pages ----
-// Row i of a list is record i of its list; the list operations check their indexes, mark the
-// document, refresh the pane and redraw the cell themselves.
-
-void FrmMainForm::CmdEVRemove_Click() {
-    if (!editing()) return;
-    RemoveDayItem(CurMonth, CurCell, false, int16_t(LstEV.ListIndex()));
-}
-
-void FrmMainForm::CmdEVClear_Click() {
-    if (!editing()) return;
-    RemoveDayItem(CurMonth, CurCell, true, -1);
-}
-
-void FrmMainForm::CmdEVUp_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstEV.ListIndex());
-    MoveDayItem(CurMonth, CurCell, i, int16_t(i - 1));
-}
-
-void FrmMainForm::CmdEVDown_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstEV.ListIndex());
-    MoveDayItem(CurMonth, CurCell, i, int16_t(i + 1));
-}
-
-void FrmMainForm::CmdEVSort_Click(int Index) {
-    if (!editing()) return;
-    SortDayItems(CurMonth, CurCell, Index == 0 ? 0 : 1);
-}
-
-void FrmMainForm::CmdAERemove_Click() {
-    if (!editing()) return;
-    RemoveAE(false, int16_t(LstAE.ListIndex()));
-    ApplyAEToCalendar();
-}
-
-void FrmMainForm::CmdAEClear_Click() {
-    if (!editing()) return;
-    RemoveAE(true, -1);
-    ApplyAEToCalendar();
-}
-
-void FrmMainForm::CmdAEUp_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstAE.ListIndex());
-    MoveAE(i, int16_t(i - 1));
-}
-
-void FrmMainForm::CmdAEDown_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstAE.ListIndex());
-    MoveAE(i, int16_t(i + 1));
-}
-
-void FrmMainForm::CmdAESort_Click(int Index) {
-    if (!editing()) return;
-    SortAE(Index == 0 ? 0 : 1);
-}
-
-void FrmMainForm::CmdAEUpdate_Click() {
-    if (!editing()) return;
-    ApplyAEToCalendar();
-    rt::MsgBox(rt::LoadResString(10057), rt::vbOKOnly + rt::vbInformation,
-               QStringLiteral("Mirovanta"));
-}
-
-void FrmMainForm::CmdDERemove_Click() {
-    if (!editing()) return;
-    RemoveDEItem(false, int16_t(LstDE.ListIndex()));
-}
-
-void FrmMainForm::CmdDEClear_Click() {
-    if (!editing()) return;
-    RemoveDEItem(true, -1);
-}
-
-void FrmMainForm::CmdDEUp_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstDE.ListIndex());
-    MoveDEItem(i, int16_t(i - 1));
-}
-
-void FrmMainForm::CmdDEDown_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstDE.ListIndex());
-    MoveDEItem(i, int16_t(i + 1));
-}
-
-void FrmMainForm::CmdDESort_Click(int Index) {
-    if (!editing()) return;
-    SortDEItems(Index == 0 ? 0 : 1);
-}
-
-void FrmMainForm::CmdBDRemove_Click() {
-    if (!editing()) return;
-    RemoveBD(false, int16_t(LstBD.ListIndex()));
-    ApplyBDToCalendar();
-}
-
-void FrmMainForm::CmdBDClear_Click() {
-    if (!editing()) return;
-    RemoveBD(true, -1);
-    ApplyBDToCalendar();
-}
-
-void FrmMainForm::CmdBDUp_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstBD.ListIndex());
-    MoveBD(i, int16_t(i - 1));
-}
-
-void FrmMainForm::CmdBDDown_Click() {
-    if (!editing()) return;
-    const auto i = int16_t(LstBD.ListIndex());
-    MoveBD(i, int16_t(i + 1));
-}
-
-void FrmMainForm::CmdBDSort_Click(int Index) {
-    if (!editing()) return;
-    SortBD(Index == 0 ? 0 : 1);
-}
-
-void FrmMainForm::CmdBDUpdate_Click() {
-    if (!editing()) return;
-    ApplyBDToCalendar();
-    rt::MsgBox(rt::LoadResString(10057), rt::vbOKOnly + rt::vbInformation,
-               QStringLiteral("Mirovanta"));
-}
-
-void FrmMainForm::LstEV_Click() {
-    if (!editing() || LstEV.ListCount() == 0) return;
-    UpdateMainControls(false);
-    ShowEVBalance();
-}
-
-void FrmMainForm::LstEV_ItemCheck(int Item) {
-    if (!editing() || LstEV.ListCount() == 0) return;
-    if (!IsMonth(CurMonth) || !IsCell(CurCell)) return;
-    DayCell& cell = CurDoc.Months(CurMonth).Cells(CurCell);
-    if (Item < 0 || Item >= cell.Count || Item >= int(cell.Items.size())) return;
-    SetModified(DocPart::MonthDays, -1, CurMonth);
-    cell.Items[size_t(Item)].Checked = LstEV.Selected(Item) ? -1 : 0;
-    RedrawDayCell(CurMonth, CurCell);
-}
-
-void FrmMainForm::LstAE_Click() {
-    if (!editing()) return;
-    UpdateMainControls(false);
-}
-
-void FrmMainForm::LstDE_Click() {
-    if (!editing()) return;
-    ShowDEBalance();
-    UpdateMainControls(false);
-}
-
-void FrmMainForm::LstBD_Click() {
-    if (!editing()) return;
-    UpdateMainControls(false);
-}
-
-void FrmMainForm::ChkSU_Click(int Index) {
-    if (!editing()) return;
-    if (ChkSU(Index).Value() == 0) {
-        // The last box ticked cannot be cleared: ticking it again clicks it once more.
-        bool anyTicked = false;
-        for (int i = 0; i <= 3; ++i)
-            anyTicked = anyTicked || ChkSU(i).Value() != 0;
-        if (!anyTicked) ChkSU(Index).setValue(1);
-        return;
-    }
-    for (int i = 0; i <= 3; ++i)
-        if (i != Index) ChkSU(i).setValue(0);
-    RefreshPane(false, -1);
 }

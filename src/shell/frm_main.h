@@ -217,26 +217,33 @@ public:
     void CmdHelp_Click(int Index);
     void CmdSUChart_Click(int Index);
 
-    // ---- List pages ----
+    // ---- List pages (list_commands.cpp) ----
+    // The month windows' cell menu calls the first four.
     void CmdEVAdd_Click();
     void CmdEVEdit_Click();
-    void CmdEVShowPic_Click();
     void CmdEVRemove_Click();
+    void CmdEVShowPic_Click();
     void CmdEVClear_Click();
     void CmdEVUp_Click();
     void CmdEVDown_Click();
     void CmdEVSort_Click(int Index);
+    void CmdAEAdd_Click();
+    void CmdAEEdit_Click();
     void CmdAERemove_Click();
     void CmdAEClear_Click();
     void CmdAEUp_Click();
     void CmdAEDown_Click();
     void CmdAESort_Click(int Index);
     void CmdAEUpdate_Click();
+    void CmdDEAdd_Click();
+    void CmdDEEdit_Click();
     void CmdDERemove_Click();
     void CmdDEClear_Click();
     void CmdDEUp_Click();
     void CmdDEDown_Click();
     void CmdDESort_Click(int Index);
+    void CmdBDAdd_Click();
+    void CmdBDEdit_Click();
     void CmdBDRemove_Click();
     void CmdBDClear_Click();
     void CmdBDUp_Click();
@@ -244,10 +251,14 @@ public:
     void CmdBDSort_Click(int Index);
     void CmdBDUpdate_Click();
     void LstEV_Click();
+    void LstEV_DblClick();
     void LstEV_ItemCheck(int Item);
     void LstAE_Click();
+    void LstAE_DblClick();
     void LstDE_Click();
+    void LstDE_DblClick();
     void LstBD_Click();
+    void LstBD_DblClick();
     void ChkSU_Click(int Index);
 
 private:
@@ -262,6 +273,7 @@ private:
     LabelBuilder resultsPair();
     void layOut();
     void bindEvents();
+    void bindListEvents();
     // True in the state "Edit" with IsBusy clear: the guard of most handlers.
     bool editing() const;
 };

@@ -6,6 +6,5 @@
 #include "main_module.h"
 
 // The dialogs answer as if cancelled: Exchange.DialogResult stays 0.
-void FrmMainForm::CmdEVShowPic_Click() {} // FrmMain.CmdEVShowPic_Click
 void ShowPrintPreview(ImageItem&) {}      // FrmPrintPrev shown modally
 void PrintCalendar(bool, ImageItem&) {}   // the print run
