@@ -568,7 +568,7 @@ DTPicker::DTPicker(Container& parent, const QString& name, int index)
 void DTPicker::pushColors() {
     QPalette pal = edit_->palette();
     pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::Text, ForeColor());
     edit_->setPalette(pal);
 }
 

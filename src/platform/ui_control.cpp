@@ -143,7 +143,7 @@ void Control::pushColors() {
     if (!widget_) return;
     QPalette pal = widget_->palette();
     pal.setColor(QPalette::Window, ToQColor(backColor_));
-    pal.setColor(QPalette::WindowText, ToQColor(foreColor_));
+    SetTextColor(pal, QPalette::WindowText, foreColor_);
     widget_->setPalette(pal);
 }
 

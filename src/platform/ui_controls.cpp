@@ -33,7 +33,8 @@ protected:
             p.drawRect(r.adjusted(0, 0, -1, -1));
             r.adjust(1, 1, -1, -1);
         }
-        p.setPen(ToQColor(label_->ForeColor()));
+        // A disabled label shows its text greyed.
+        p.setPen(ToQColor(isEnabled() ? label_->ForeColor() : vbGrayText));
         p.setFont(font());
         int flags = Qt::AlignTop | Qt::TextWordWrap;
         switch (label_->Alignment()) {
@@ -228,7 +229,7 @@ void TextBox::pushColors() {
     if (!widget()) return;
     QPalette pal = widget()->palette();
     pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::Text, ForeColor());
     widget()->setPalette(pal);
 }
 
@@ -334,7 +335,7 @@ void CommandButton::pushCaption() {
 void CommandButton::pushColors() {
     QPalette pal = button_->palette();
     pal.setColor(QPalette::Button, ToQColor(BackColor()));
-    pal.setColor(QPalette::ButtonText, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::ButtonText, ForeColor());
     button_->setPalette(pal);
 }
 
@@ -397,7 +398,7 @@ void CheckBox::pushCaption() {
 void CheckBox::pushColors() {
     QPalette pal = box_->palette();
     pal.setColor(QPalette::Window, ToQColor(BackColor()));
-    pal.setColor(QPalette::WindowText, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::WindowText, ForeColor());
     box_->setPalette(pal);
 }
 
@@ -450,7 +451,7 @@ void OptionButton::pushCaption() {
 void OptionButton::pushColors() {
     QPalette pal = button_->palette();
     pal.setColor(QPalette::Window, ToQColor(BackColor()));
-    pal.setColor(QPalette::WindowText, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::WindowText, ForeColor());
     button_->setPalette(pal);
 }
 

@@ -63,7 +63,7 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
 void ListBox::pushColors() {
     QPalette pal = list_->palette();
     pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::Text, ForeColor());
     list_->setPalette(pal);
 }
 
@@ -285,7 +285,7 @@ void ComboBox::pushColors() {
     if (!combo_) return;
     QPalette pal = combo_->palette();
     pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    pal.setColor(QPalette::Text, ToQColor(ForeColor()));
+    SetTextColor(pal, QPalette::Text, ForeColor());
     combo_->setPalette(pal);
 }
 

@@ -169,4 +169,11 @@ int KeyCodeOf(const QKeyEvent& event) {
     }
 }
 
+void SetTextColor(QPalette& palette, QPalette::ColorRole role, OleColor c) {
+    const QColor colour = ToQColor(c);
+    palette.setColor(QPalette::Active, role, colour);
+    palette.setColor(QPalette::Inactive, role, colour);
+    palette.setColor(QPalette::Disabled, role, ToQColor(vbGrayText));
+}
+
 } // namespace rt

@@ -78,6 +78,9 @@ QPalette::ColorRole systemColorRole(int n);
 // The colour shown for a value: a plain colour as it is, a system colour from the application's
 // palette. An unknown system colour shows as the window background.
 QColor ToQColor(OleColor c);
+// Sets a text colour of a palette for the active and inactive states only: a disabled control
+// keeps the greyed text of the system, as the original's disabled controls showed it.
+void SetTextColor(QPalette& palette, QPalette::ColorRole role, OleColor c);
 // The colour value of a plain colour (alpha dropped).
 OleColor FromQColor(const QColor& c);
 

@@ -122,6 +122,32 @@ TEST(UiControls, PropertyReadsReturnTheValueSetWhileTheWindowIsHidden) {
 
 // Each row of the table: a control whose property changes once (one event), is set again to
 // the same value (no event), and whose user input goes through the same table.
+TEST(UiControls, DisabledControlsShowGreyedText) {
+    ui_test::CountingForm form;
+    form.Move(0, 0, 3000, 1500);
+    Label lbl(form, QStringLiteral("LblTest"));
+    lbl.Move(0, 0, 1500, 300);
+    lbl.setCaption(QStringLiteral("██████"));
+    lbl.setForeColor(RGB(255, 0, 0));
+    CommandButton cmd(form, QStringLiteral("CmdTest"));
+    cmd.setForeColor(RGB(255, 0, 0));
+    form.Show();
+
+    auto hasRed = [&] {
+        const QImage img = lbl.widget()->grab().toImage();
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if (QColor(img.pixel(x, y)) == QColor(255, 0, 0)) return true;
+        return false;
+    };
+    EXPECT_TRUE(hasRed());
+    lbl.setEnabled(false);
+    EXPECT_FALSE(hasRed());
+    const QPalette pal = cmd.widget()->palette();
+    EXPECT_EQ(pal.color(QPalette::Active, QPalette::ButtonText), QColor(255, 0, 0));
+    EXPECT_EQ(pal.color(QPalette::Disabled, QPalette::ButtonText), ToQColor(vbGrayText));
+}
+
 TEST(UiEventsTable, EveryRowRaisesOnceOnAChangeAndNothingOnTheSameValue) {
     ui_test::CountingForm form;
     struct Case {
