@@ -154,7 +154,7 @@ void Control::setBackColor(OleColor color) {
 
 void Control::setForeColor(OleColor color) {
     foreColor_ = color;
-    pushColors();
+    pushForeColor();
 }
 
 void Control::setCaption(const QString& caption) {

@@ -148,6 +148,8 @@ protected:
 
     virtual void pushGeometry();
     virtual void pushColors();
+    // A new ForeColor alone (by default pushed as every colour).
+    virtual void pushForeColor() { pushColors(); }
     virtual void pushFont();
     virtual void pushCaption() {}
     virtual void pushEnabled();

@@ -129,6 +129,11 @@ void PictureBox::pushColors() {
     if (client_) resetImage();
 }
 
+void PictureBox::pushForeColor() {
+    // The colour of what is drawn next: the image stays.
+    Control::pushColors();
+}
+
 void PictureBox::resetImage() {
     const QSize size = clientSize();
     image_ = surface(size);
@@ -265,10 +270,6 @@ QPoint PictureBox::pixelOf(double x, double y) const {
     return QPoint(int(std::floor(p.x() + 0.5)), int(std::floor(p.y() + 0.5)));
 }
 
-QFont PictureBox::drawingFont() const {
-    return currentFont();
-}
-
 void PictureBox::Line(double X1, double Y1, double X2, double Y2, std::optional<OleColor> Color,
                       LineShape Shape) {
     const QColor colour = ToQColor(Color.value_or(ForeColor()));
@@ -309,17 +310,33 @@ void PictureBox::Circle(double X, double Y, double Radius, std::optional<OleColo
     imageChanged();
 }
 
+// Text is laid out at eight times its size and drawn scaled down, so that its width follows
+// the font size exactly (glyphs are otherwise rendered at whole pixel sizes, and a small or
+// zoomed font would come out a few percent too wide or too narrow).
+PictureBox::DrawingFont PictureBox::drawingFont() const {
+    QFont font = currentFont();
+    const double points = font.pointSizeF() > 0 ? font.pointSizeF() : 8.25;
+    const double pixels = points * 96.0 / 72.0;
+    const int large = std::max(1, int(std::lround(pixels * 8)));
+    font.setPixelSize(large);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    return {font, pixels / large};
+}
+
 void PictureBox::Print(const QString& text) {
-    const QFont font = drawingFont();
-    QPainter p(&image_);
-    p.setFont(font);
-    const QFontMetricsF metrics(font, &image_);
+    const DrawingFont f = drawingFont();
+    const QFontMetricsF metrics(f.font, &image_);
     const QPointF at = toPixels(currentX_, currentY_);
+    QPainter p(&image_);
+    p.setRenderHint(QPainter::TextAntialiasing, true);
+    p.translate(at);
+    p.scale(f.factor, f.factor);
     if (!fontTransparent_)
-        p.fillRect(QRectF(at, QSizeF(metrics.horizontalAdvance(text), metrics.height())),
+        p.fillRect(QRectF(0, 0, metrics.horizontalAdvance(text), metrics.height()),
                    ToQColor(BackColor()));
+    p.setFont(f.font);
     p.setPen(ToQColor(ForeColor()));
-    p.drawText(QPointF(at.x(), at.y() + metrics.ascent()), text);
+    p.drawText(QPointF(0, metrics.ascent()), text);
     p.end();
     imageChanged();
     currentX_ = ScaleLeft();
@@ -327,14 +344,16 @@ void PictureBox::Print(const QString& text) {
 }
 
 double PictureBox::TextWidth(const QString& text) const {
-    const QFontMetricsF metrics(drawingFont(), &image_);
-    return ScaleX(metrics.horizontalAdvance(text), vbPixels, scaleMode_);
+    const DrawingFont f = drawingFont();
+    const QFontMetricsF metrics(f.font, &image_);
+    return ScaleX(metrics.horizontalAdvance(text) * f.factor, vbPixels, scaleMode_);
 }
 
 double PictureBox::TextHeight(const QString& text) const {
-    const QFontMetricsF metrics(drawingFont(), &image_);
+    const DrawingFont f = drawingFont();
+    const QFontMetricsF metrics(f.font, &image_);
     const int lines = std::max<int>(1, int(text.count(QLatin1Char('\n'))) + 1);
-    return ScaleY(metrics.height() * lines, vbPixels, scaleMode_);
+    return ScaleY(metrics.height() * f.factor * lines, vbPixels, scaleMode_);
 }
 
 double PictureBox::ScaleX(double value, int fromScale, int toScale) const {

@@ -14,6 +14,7 @@
 #include "picture.h"
 #include "ui_control.h"
 
+#include <QFont>
 #include <QImage>
 #include <optional>
 
@@ -131,6 +132,7 @@ protected:
     bool clicksOnMouseUp() const override { return true; }
     void pushGeometry() override;
     void pushColors() override;
+    void pushForeColor() override;
     QPointF toScale(QPointF pixels) const override;
 
 private:
@@ -139,7 +141,11 @@ private:
     QSize clientSize() const;
 
     QPoint pixelOf(double x, double y) const;
-    QFont drawingFont() const;
+    struct DrawingFont {
+        QFont font;    // the box's font at a larger pixel size
+        double factor; // what brings it back to the box's size
+    };
+    DrawingFont drawingFont() const;
 
     bool autoRedraw_ = false;
     bool autoSize_ = false;

@@ -10,6 +10,7 @@
 #include "platform/rt_error.h"
 #include "platform/system.h"
 #include "platform/ui_services.h"
+#include "printing/print_run.h"
 #include "settings.h"
 
 #include <QApplication>
@@ -456,14 +457,12 @@ void FrmMainForm::CmdCOSaveAs_Click() {
 
 void FrmMainForm::CmdCOPreview_Click() {
     if (!editing()) return;
-    ImageItem job; // an empty job: the calendar months flagged for printing
-    ShowPrintPreview(job);
+    ShowPrintPreview(CalendarPrintJob());
 }
 
 void FrmMainForm::CmdCOPrint_Click() {
     if (!editing()) return;
-    ImageItem job;
-    PrintCalendar(false, job);
+    PrintCalendar(false, CalendarPrintJob());
 }
 
 void FrmMainForm::CmdCOOptions_Click() {

@@ -4,6 +4,7 @@
 
 #include "platform/ui_control.h"
 #include "platform/ui_controls.h"
+#include "printing/print_run.h"
 #include "shell_services.h"
 
 #include <QString>
@@ -58,12 +59,7 @@ void RunPropertiesDialog();
 void RunOptionsDialog();
 
 // ---- Printing and the summary chart ----
-// Shows the print preview of Job modally (an empty file name: the calendar months flagged for
-// printing) and releases it.
-void ShowPrintPreview(ImageItem& Job);
-// Prints Job on the printer; nothing without a printer. FromPreview false shows the progress on
-// the main window.
-void PrintCalendar(bool FromPreview, ImageItem& Job);
+// ShowPrintPreview and PrintCalendar: printing/print_run.h.
 // Shows the summary chart FrmSUChart modally and releases the instance once it has closed.
 void RunSummaryChart();
 

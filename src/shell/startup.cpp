@@ -27,6 +27,7 @@
 #include "printing/frm_cm_graph.h"
 #include "printing/frm_cm_op_pic.h"
 #include "printing/frm_su_chart.h"
+#include "printing/print_preview.h"
 #include "properties/ask_path.h"
 #include "properties/frm_opt.h"
 #include "properties/frm_prop.h"
@@ -165,6 +166,7 @@ void ShutdownApp() {
     FrmCmGraph.release();
     FrmCmOpPic.release();
     FrmOpt.release();
+    FrmPrintPrev.release();
     FrmProp.release();
     FrmSplash.release();
     FrmSUChart.release();

@@ -187,25 +187,6 @@ TEST_F(Printers, DefaultPrinterKeepsOneHandleForTheRun) {
     EXPECT_EQ(defaultPrinter()->name(), QStringLiteral("Cuisine"));
 }
 
-// The system's collection holds a virtual PDF printer besides the system's own printers; with
-// no system printer it is the default one.
-TEST(QtPrinters, VirtualPdfPrinterJoinsTheSystemPrinters) {
-    QTemporaryDir dir;
-    auto services = std::make_shared<QtPrinterServices>();
-    const int system = int(services->printerNames().size());
-    auto pdf = makePdfPrinter(QStringLiteral("PDF"), dir.filePath(QStringLiteral("out.pdf")),
-                              cdlLandscape);
-    services->addVirtualPrinter(pdf);
-    EXPECT_EQ(services->printerNames().size(), system + 1);
-    EXPECT_TRUE(services->printerNames().contains(QStringLiteral("PDF")));
-    EXPECT_EQ(services->openPrinter(QStringLiteral("PDF")), pdf);
-    if (system == 0) {
-        EXPECT_EQ(services->defaultPrinterName(), QStringLiteral("PDF"));
-    }
-    EXPECT_EQ(pdf->resolution(), 600);
-    EXPECT_EQ(pdf->paperRect().size(), QSize(6600, 5100));
-}
-
 // The job calls by handle: a job number above 0, 1 for each step done, 0 with the failure's
 // number (never 0) for each step refused; the bitmap lands stretched over the given pixels.
 TEST(PrintDevice, JobCallsByHandleReportFailuresThroughTheLastError) {

@@ -97,105 +97,25 @@ TEST(UiPictureBox, BorderAndPixelScale) {
     EXPECT_DOUBLE_EQ(box.toPixels(5, 5).x(), 48);
 }
 
-// Drawing in a scale of the user's: 10 units over 100 pixels each way.
-TEST(UiPictureBox, LinesBoxesCirclesAndTextInTheUsersScale) {
+// Drawing in a scale of the user's (10 units over 100 pixels): boxes cover both corners; a new
+// ForeColor keeps what is drawn, a new BackColor starts again.
+TEST(UiPictureBox, DrawingInTheUsersScale) {
     ui_test::CountingForm form;
     PictureBox box(form);
     box.setBorderStyle(0);
     box.setBackColor(vbWhite);
     box.Move(0, 0, PixelsToTwips(100), PixelsToTwips(100));
     box.Scale(0, 0, 10, 10);
-    const QColor white(Qt::white), red(Qt::red), blue(Qt::blue);
-
-    // A filled box covers both corners.
     box.Line(1, 1, 2, 2, vbRed, LineShape::FilledBox);
-    EXPECT_EQ(at(box, 10, 10), red);
-    EXPECT_EQ(at(box, 20, 20), red);
-    EXPECT_EQ(at(box, 21, 21), white);
-    EXPECT_EQ(at(box, 9, 10), white);
-
-    // An outlined box: its edges from corner to corner, its inside kept.
     box.Line(3, 3, 5, 5, vbBlue, LineShape::Box);
-    EXPECT_EQ(at(box, 30, 30), blue);
-    EXPECT_EQ(at(box, 50, 50), blue);
-    EXPECT_EQ(at(box, 50, 40), blue);
-    EXPECT_EQ(at(box, 40, 40), white);
-    EXPECT_EQ(at(box, 51, 51), white);
-
-    // A plain line one pixel wide.
-    box.Line(0, 8, 10, 8, vbRed);
-    EXPECT_EQ(at(box, 50, 80), red);
-    EXPECT_EQ(at(box, 50, 79), white);
-    EXPECT_EQ(at(box, 50, 81), white);
-
-    // A filled circle, then a hollow one: FillStyle decides.
-    box.setFillStyle(vbFSSolid);
-    box.setFillColor(vbBlue);
-    box.Circle(8, 3, 1, vbBlue);
-    EXPECT_EQ(at(box, 80, 30), blue);
-    box.setFillStyle(vbFSTransparent);
-    box.Circle(8, 6, 1, vbRed);
-    EXPECT_EQ(at(box, 80, 60), white);
-    EXPECT_EQ(at(box, 90, 60), red);
-}
-
-TEST(UiPictureBox, TextStandsBelowCurrentYAndMeasuresInTheScale) {
-    ui_test::CountingForm form;
-    PictureBox box(form);
-    box.setBorderStyle(0);
-    box.setBackColor(vbWhite);
-    box.Move(0, 0, PixelsToTwips(200), PixelsToTwips(100));
-    box.Scale(0, 0, 20, 10); // ten pixels a unit
-    box.setFontName(QStringLiteral("DejaVu Sans"));
-    box.setFontSize(12);
-    box.setForeColor(vbBlack);
-    const double w = box.TextWidth(QStringLiteral("MMMM"));
-    const double h = box.TextHeight(QStringLiteral("MMMM"));
-    EXPECT_GT(w, 3.0);
-    EXPECT_LT(w, 8.0);
-    // 12 points at 96 dots per inch: 16 pixels of em, a line a little taller.
-    EXPECT_GT(h, 1.6);
-    EXPECT_LT(h, 2.4);
-
-    box.setCurrentX(5);
-    box.setCurrentY(4);
-    box.Print(QStringLiteral("MMMM"));
-    EXPECT_DOUBLE_EQ(box.CurrentX(), 0);
-    EXPECT_NEAR(box.CurrentY(), 4 + h, 1e-9);
-    // Ink only between the line's top and bottom, from CurrentX on.
-    const QImage& img = box.persistentImage();
-    QRect ink;
-    for (int y = 0; y < img.height(); ++y)
-        for (int x = 0; x < img.width(); ++x)
-            if (QColor(img.pixel(x, y)) != QColor(Qt::white)) ink |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(ink.isEmpty());
-    EXPECT_GE(ink.top(), 40);
-    EXPECT_LE(ink.bottom(), 40 + int(h * 10));
-    EXPECT_GE(ink.left(), 50);
-    EXPECT_LE(ink.right(), 50 + int(w * 10) + 1);
-}
-
-TEST(UiPictureBox, ScaleConversions) {
-    ui_test::CountingForm form;
-    PictureBox box(form);
-    box.setBorderStyle(0);
-    box.Move(0, 0, PixelsToTwips(96), PixelsToTwips(48));
-    box.Scale(0, 0, 2.54, 1.27); // centimetres
-    struct Case {
-        double value;
-        int from, to;
-        double expected;
-    } cases[] = {
-        {2540, vbHimetric, vbPixels, 96}, // one inch
-        {2540, vbHimetric, vbTwips, 1440},
-        {1440, vbTwips, vbUser, 2.54}, // the box's own centimetres
-        {1.27, vbUser, vbPixels, 48},
-        {96, vbPixels, vbCentimeters, 2.54},
-        {72, vbPoints, vbInches, 1},
-    };
-    for (const Case& c : cases) {
-        EXPECT_NEAR(box.ScaleX(c.value, c.from, c.to), c.expected, 1e-9)
-            << c.value << " " << c.from << " " << c.to;
-        EXPECT_NEAR(box.ScaleY(c.value, c.from, c.to), c.expected, 1e-9);
-    }
+    const std::tuple<int, int, QColor> pixels[] = {
+        {10, 10, Qt::red},  {20, 20, Qt::red},   {21, 21, Qt::white}, {30, 30, Qt::blue},
+        {50, 40, Qt::blue}, {40, 40, Qt::white}, {51, 51, Qt::white}};
+    box.setForeColor(vbBlue);
+    box.setForeColor(vbBlue);
+    for (const auto& [x, y, colour] : pixels)
+        EXPECT_EQ(at(box, x, y), colour) << x << " " << y;
+    EXPECT_NEAR(box.ScaleX(2540, vbHimetric, vbUser), 9.6, 1e-9); // one inch: 96 pixels
+    box.setBackColor(vbGreen);
+    EXPECT_EQ(at(box, 10, 10), QColor(Qt::green));
 }
