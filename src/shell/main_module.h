@@ -10,8 +10,6 @@
 #include <QString>
 #include <cstdint>
 
-struct ImageItem;
-
 // ---- Application state and navigation panel ----
 // 1 "Edit", 2 "Load" (loading view), 3 "Logo" (logo view); any other value hides the views.
 void SetMainMode(int32_t Mode);
