@@ -186,8 +186,3 @@ int StoredCheckValue(double Value);
 // The whole number a text begins with, rounded (halves to the even neighbour) and held within
 // the 16-bit range: 0 when the text begins with no number.
 int16_t TypedInteger(const QString& Text);
-
-// The printer set-up: the printer dialog on Dlg (the main window's CDPrint), for a page in the
-// orientation Mode (1 portrait, 2 landscape); the device handle of the printer chosen, 0 when the
-// user cancels.
-int32_t SetupPrinter(rt::CommonDialog& Dlg, int32_t Mode);

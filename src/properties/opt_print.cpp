@@ -4,8 +4,8 @@
 #include "frm_opt.h"
 
 #include "platform/resources.h"
-#include "platform/rt_error.h"
 #include "platform/ui_services.h"
+#include "printing/api_printer.h"
 #include "shell/frm_main.h"
 
 void FrmOptForm::InitPrintCaptions() {
@@ -50,25 +50,14 @@ void FrmOptForm::CmdPrint_Click(int Index) {
         for (int i = 0; i <= 11; ++i)
             ChkMonth(i).setValue(Index == 0 ? rt::vbChecked : rt::vbUnchecked);
         break;
-    case 2:
+    case 2: {
         // Kept at once, whatever button closes the dialog afterwards.
-        Settings.PrinterValue = SetupPrinter(FrmMain->CDPrint, rt::cdlLandscape);
+        cmAPIPrinter printer;
+        Settings.PrinterValue = printer.cmPrt_SetupPrinter(FrmMain->CDPrint, rt::cdlLandscape);
         rt::DoEvents();
         break;
+    }
     default:
         break;
     }
-}
-
-int32_t SetupPrinter(rt::CommonDialog& Dlg, int32_t Mode) {
-    Dlg.Flags = rt::cdlPDPrintSetup | rt::cdlPDReturnDC;
-    Dlg.PrinterDefault = false;
-    Dlg.CancelError = true;
-    Dlg.Orientation = Mode;
-    try {
-        Dlg.ShowPrinter();
-    } catch (const rt::RtError&) {
-        return 0; // cancelled: the default printer again
-    }
-    return Dlg.hDC;
 }
