@@ -118,8 +118,14 @@ void FormWindow::keyReleaseEvent(QKeyEvent* event) {
     QWidget::keyReleaseEvent(event);
 }
 
+// A mouse event that a child control passed on to its window is not the form's: the form sees
+// the mouse only over its own area, as the original's forms did.
+bool FormWindow::overChild(const QMouseEvent* event) const {
+    return childAt(event->position().toPoint()) != nullptr;
+}
+
 void FormWindow::mousePressEvent(QMouseEvent* event) {
-    if (!form_) return;
+    if (!form_ || overChild(event)) return;
     if (event->button() == Qt::LeftButton) pressed_ = true;
     const QPointF p = event->position() * kTwipsPerPixel;
     form_->Form_MouseDown(MouseButtonOf(event->button()), ShiftOf(event->modifiers()), float(p.x()),
@@ -127,7 +133,7 @@ void FormWindow::mousePressEvent(QMouseEvent* event) {
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
-    if (!form_) return;
+    if (!form_ || (overChild(event) && !pressed_)) return;
     const QPointF p = event->position() * kTwipsPerPixel;
     const bool click = pressed_ && event->button() == Qt::LeftButton &&
                        rect().contains(event->position().toPoint());
@@ -139,7 +145,7 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
-    if (!form_) return;
+    if (!form_ || overChild(event)) return;
     const QPointF p = event->position() * kTwipsPerPixel;
     form_->Form_MouseMove(MouseButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
                           float(p.x()), float(p.y()));

@@ -28,6 +28,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    bool overChild(const QMouseEvent* event) const;
+
     Form* form_;
     bool topLevel_;
     bool pressed_ = false;

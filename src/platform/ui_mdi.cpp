@@ -114,6 +114,9 @@ bool MdiForm::eventFilter(QObject* watched, QEvent* event) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonRelease) {
             auto* me = static_cast<QMouseEvent*>(event);
+            // Passed on by a child window: not over the main window's own area.
+            if (area_->viewport()->childAt(me->position().toPoint()))
+                return Form::eventFilter(watched, event);
             const QPointF p = QPointF(area_->viewport()->mapTo(root(), me->position().toPoint())) *
                               kTwipsPerPixel;
             const int shift = ShiftOf(me->modifiers());

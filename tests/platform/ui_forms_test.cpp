@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <gtest/gtest.h>
 #include <set>
@@ -356,6 +357,29 @@ TEST(UiMdi, AlignedPanelsTakeTheEdgesAndTheChildAreaTheRest) {
     EXPECT_EQ(mdi.mdiArea()->x(), TwipsToPixels(500));
     PicMenu.setVisible(false);
     EXPECT_EQ(mdi.mdiArea()->x(), 0);
+}
+
+TEST(UiMdi, TheFormSeesTheMouseOnlyOverItsOwnArea) {
+    ui_test::TestMdi mdi;
+    PictureBox PicMenu(mdi, QStringLiteral("PicMenu"));
+    PicMenu.setAlign(vbAlignLeft);
+    PicMenu.setWidth(4000);
+    mdi.Load();
+    mdi.Show();
+    // A widget that passes mouse moves on to its parents, as a tab bar does.
+    auto* child = new QWidget(PicMenu.widget());
+    child->setGeometry(0, 0, 100, 100);
+    child->show();
+    auto move = [](QWidget* w, QPoint p) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    };
+    move(child, QPoint(10, 10));
+    EXPECT_EQ(mdi.mouseMoves, 0);
+    // Over the child-window area, away from any child window.
+    move(mdi.mdiArea()->viewport(), QPoint(20, 20));
+    EXPECT_EQ(mdi.mouseMoves, 1);
 }
 
 TEST(UiTimers, EnablingARunningTimerDoesNotRestartIt) {
