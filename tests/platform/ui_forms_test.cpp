@@ -369,6 +369,7 @@ TEST(UiMdi, TheFormSeesTheMouseOnlyOverItsOwnArea) {
     // A widget that passes mouse moves on to its parents, as a tab bar does.
     auto* child = new QWidget(PicMenu.widget());
     child->setGeometry(0, 0, 100, 100);
+    child->setMouseTracking(true);
     child->show();
     auto move = [](QWidget* w, QPoint p) {
         QMouseEvent e(QEvent::MouseMove, QPointF(p), w->mapToGlobal(QPointF(p)), Qt::NoButton,
