@@ -3,6 +3,7 @@
 #include "numeric.h"
 #include "rt_error.h"
 #include "system.h"
+#include "ui_collection.h"
 #include "ui_controls.h"
 #include "ui_toolbar.h"
 
@@ -19,16 +20,6 @@
 #include <cmath>
 
 namespace rt {
-
-namespace {
-[[noreturn]] void elementNotFound() {
-    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
-}
-[[noreturn]] void keyNotUnique() {
-    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
-                  QString::fromLatin1(kAppTitle));
-}
-} // namespace
 
 // ---- Tab control ----
 
@@ -207,14 +198,7 @@ void ListItem::EnsureVisible() {
 
 ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString& key,
                                         const QString& text, const QVariant& icon) {
-    if (!key.isEmpty())
-        for (const auto& i : items_)
-            if (i->key_ == key) keyNotUnique();
-    int at = Count();
-    if (index) {
-        if (*index < 1 || *index > Count() + 1) elementNotFound();
-        at = *index - 1;
-    }
+    const size_t at = InsertPosition(items_, index, key);
     auto item = std::make_unique<ListItem>();
     item->owner_ = owner_;
     item->key_ = key;
@@ -227,14 +211,11 @@ ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString&
 }
 
 ListItem& ListView::ItemCollection::operator()(int index) const {
-    if (index < 1 || index > Count()) elementNotFound();
-    return *items_[size_t(index - 1)];
+    return ItemAt(items_, index);
 }
 
 ListItem& ListView::ItemCollection::operator()(const QString& key) const {
-    for (const auto& i : items_)
-        if (i->key_ == key) return *i;
-    elementNotFound();
+    return ItemByKey(items_, key);
 }
 
 void ListView::ItemCollection::Clear() {

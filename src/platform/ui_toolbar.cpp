@@ -1,6 +1,7 @@
 #include "ui_toolbar.h"
 
 #include "rt_error.h"
+#include "ui_collection.h"
 
 #include <QAction>
 #include <QLabel>
@@ -9,16 +10,6 @@
 #include <QToolButton>
 
 namespace rt {
-
-namespace {
-[[noreturn]] void elementNotFound() {
-    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
-}
-[[noreturn]] void keyNotUnique() {
-    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
-                  QString::fromLatin1(kAppTitle));
-}
-} // namespace
 
 // ---- Image lists ----
 
@@ -33,12 +24,7 @@ ImageList::ImageList(Container& parent, const QString& name, int index)
 
 ListImage& ImageList::ImageCollection::Add(std::optional<int> index, const QString& key,
                                            const rt::Picture& picture) {
-    if (!key.isEmpty() && contains(key)) keyNotUnique();
-    int at = Count();
-    if (index) {
-        if (*index < 1 || *index > Count() + 1) elementNotFound();
-        at = *index - 1;
-    }
+    const size_t at = InsertPosition(items_, index, key);
     if (picture.isEmpty()) rt::raise(ErrInvalidPicture);
     auto item = std::make_unique<ListImage>();
     item->key_ = key;
@@ -71,20 +57,15 @@ void ImageList::ImageCollection::renumber() {
 }
 
 ListImage& ImageList::ImageCollection::operator()(int index) const {
-    if (index < 1 || index > Count()) elementNotFound();
-    return *items_[size_t(index - 1)];
+    return ItemAt(items_, index);
 }
 
 ListImage& ImageList::ImageCollection::operator()(const QString& key) const {
-    for (const auto& i : items_)
-        if (i->key_ == key) return *i;
-    elementNotFound();
+    return ItemByKey(items_, key);
 }
 
 bool ImageList::ImageCollection::contains(const QString& key) const {
-    for (const auto& i : items_)
-        if (i->key_ == key) return true;
-    return false;
+    return FindByKey(items_, key) != nullptr;
 }
 
 void ImageList::ImageCollection::Clear() {
@@ -149,15 +130,8 @@ void ToolbarButton::setToolTipText(const QString& text) {
 ToolbarButton& Toolbar::ButtonCollection::Add(std::optional<int> index, const QString& key,
                                               const QString& caption, int style,
                                               const QVariant& image) {
-    if (!key.isEmpty())
-        for (const auto& b : items_)
-            if (b->key_ == key) keyNotUnique();
+    const size_t at = InsertPosition(items_, index, key);
     if (style < tbrDefault || style > tbrPlaceholder) rt::raise(ErrInvalidProperty);
-    int at = Count();
-    if (index) {
-        if (*index < 1 || *index > Count() + 1) elementNotFound();
-        at = *index - 1;
-    }
     auto b = std::make_unique<ToolbarButton>();
     b->owner_ = owner_;
     b->key_ = key;
@@ -173,14 +147,11 @@ ToolbarButton& Toolbar::ButtonCollection::Add(std::optional<int> index, const QS
 }
 
 ToolbarButton& Toolbar::ButtonCollection::operator()(int index) const {
-    if (index < 1 || index > Count()) elementNotFound();
-    return *items_[size_t(index - 1)];
+    return ItemAt(items_, index);
 }
 
 ToolbarButton& Toolbar::ButtonCollection::operator()(const QString& key) const {
-    for (const auto& b : items_)
-        if (b->key_ == key) return *b;
-    elementNotFound();
+    return ItemByKey(items_, key);
 }
 
 void Toolbar::ButtonCollection::Clear() {
@@ -346,14 +317,7 @@ StatusBar::StatusBar(Container& parent, const QString& name, int index)
 
 StatusBar::Panel& StatusBar::AddPanel(std::optional<int> index, const QString& key,
                                       const QString& text) {
-    if (!key.isEmpty())
-        for (const auto& p : panels_)
-            if (p->key_ == key) keyNotUnique();
-    int at = PanelCount();
-    if (index) {
-        if (*index < 1 || *index > PanelCount() + 1) elementNotFound();
-        at = *index - 1;
-    }
+    const size_t at = InsertPosition(panels_, index, key);
     auto p = std::make_unique<Panel>();
     p->owner_ = this;
     p->key_ = key;
@@ -365,14 +329,11 @@ StatusBar::Panel& StatusBar::AddPanel(std::optional<int> index, const QString& k
 }
 
 StatusBar::Panel& StatusBar::Panels(int index) const {
-    if (index < 1 || index > PanelCount()) elementNotFound();
-    return *panels_[size_t(index - 1)];
+    return ItemAt(panels_, index);
 }
 
 StatusBar::Panel& StatusBar::Panels(const QString& key) const {
-    for (const auto& p : panels_)
-        if (p->key_ == key) return *p;
-    elementNotFound();
+    return ItemByKey(panels_, key);
 }
 
 void StatusBar::setStyle(int style) {

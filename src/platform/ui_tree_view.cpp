@@ -2,25 +2,13 @@
 
 #include "rt_error.h"
 #include "system.h"
+#include "ui_collection.h"
 
 #include <QApplication>
 #include <QHeaderView>
 #include <QTreeWidget>
 
 namespace rt {
-
-namespace {
-[[noreturn]] void indexOutOfBounds() {
-    throw RtError(35600, QStringLiteral("Index hors limites"), QString::fromLatin1(kAppTitle));
-}
-[[noreturn]] void elementNotFound() {
-    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
-}
-[[noreturn]] void keyNotUnique() {
-    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
-                  QString::fromLatin1(kAppTitle));
-}
-} // namespace
 
 // ---- Node ----
 
@@ -65,9 +53,7 @@ void Node::EnsureVisible() {
 Node& TreeView::NodeCollection::Add(std::optional<int> Relative, int Relationship,
                                     const QString& Key, const QString& Text) {
     if (Relative && Relationship != tvwChild) rt::raise(ErrInvalidCall);
-    if (!Key.isEmpty())
-        for (const auto& n : nodes_)
-            if (n->key_ == Key) keyNotUnique();
+    if (!Key.isEmpty() && FindByKey(nodes_, Key)) CollectionKeyNotUnique();
     Node* parent = Relative ? &(*this)(*Relative) : nullptr;
 
     auto node = std::make_unique<Node>();
@@ -96,14 +82,11 @@ Node& TreeView::NodeCollection::Add(std::optional<int> Relative, int Relationshi
 }
 
 Node& TreeView::NodeCollection::operator()(int index) const {
-    if (index < 1 || index > Count()) indexOutOfBounds();
-    return *nodes_[size_t(index - 1)];
+    return ItemAt(nodes_, index, CollectionIndexOutOfBounds);
 }
 
 Node& TreeView::NodeCollection::operator()(const QString& key) const {
-    for (const auto& n : nodes_)
-        if (n->key_ == key) return *n;
-    elementNotFound();
+    return ItemByKey(nodes_, key);
 }
 
 void TreeView::NodeCollection::Clear() {

@@ -1,0 +1,20 @@
+#include "ui_collection.h"
+
+#include "rt_error.h"
+
+namespace rt {
+
+void CollectionIndexOutOfBounds() {
+    throw RtError(35600, QStringLiteral("Index hors limites"), QString::fromLatin1(kAppTitle));
+}
+
+void CollectionElementNotFound() {
+    throw RtError(35601, QStringLiteral("Élément introuvable"), QString::fromLatin1(kAppTitle));
+}
+
+void CollectionKeyNotUnique() {
+    throw RtError(35602, QStringLiteral("La clé n'est pas unique dans la collection"),
+                  QString::fromLatin1(kAppTitle));
+}
+
+} // namespace rt
