@@ -6,18 +6,50 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace rt {
 
-namespace {
-// Where a new row goes in a sorted list: after the rows that compare lower or equal, letter
-// case ignored.
-template <class Rows> int sortedPosition(const Rows& rows, const QString& text) {
-    int i = 0;
-    while (i < int(rows.size()) && rows[size_t(i)].text.compare(text, Qt::CaseInsensitive) <= 0)
-        ++i;
-    return i;
+// ---- Rows ----
+
+void ListRows::add(const QString& text, std::optional<int> index) {
+    int at = count();
+    if (index) {
+        if (*index < 0 || *index > count()) rt::raise(ErrInvalidCall);
+        at = *index;
+    } else if (sorted) {
+        // After the rows that compare lower or equal, letter case ignored.
+        at = 0;
+        while (at < count() && items[size_t(at)].text.compare(text, Qt::CaseInsensitive) <= 0)
+            ++at;
+    }
+    items.insert(items.begin() + at, Row{text, 0, false});
+    if (chosen >= at) ++chosen; // the chosen row stays chosen
+    added = at;
 }
+
+void ListRows::remove(int index) {
+    items.erase(items.begin() + index);
+    if (chosen == index)
+        chosen = -1;
+    else if (chosen > index)
+        --chosen;
+    added = -1;
+}
+
+void ListRows::clear() {
+    items.clear();
+    chosen = -1;
+    added = -1;
+}
+
+void ListRows::sort() {
+    std::stable_sort(items.begin(), items.end(), [](const Row& a, const Row& b) {
+        return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
+    });
+}
+
+namespace {
 
 class ComboPopup : public QComboBox {
 public:
@@ -47,14 +79,14 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
         const int row = list_->row(item);
         if (row < 0 || row >= ListCount()) return;
         const bool ticked = item->checkState() == Qt::Checked;
-        if (ticked != rows_[size_t(row)].selected) userTick(row, ticked);
+        if (ticked != rows_.items[size_t(row)].selected) userTick(row, ticked);
     });
     QObject::connect(list_, &QListWidget::itemDoubleClicked, this,
                      [this](QListWidgetItem* item) { userDoubleClick(list_->row(item)); });
     QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
         if (pushing_ || multiSelect_ == 0) return;
         for (int i = 0; i < ListCount(); ++i)
-            rows_[size_t(i)].selected = list_->item(i)->isSelected();
+            rows_.items[size_t(i)].selected = list_->item(i)->isSelected();
     });
     attachWidget(list_);
     addEventSource(list_->viewport());
@@ -70,7 +102,7 @@ void ListBox::pushColors() {
 void ListBox::pushRows() {
     pushing_ = true;
     list_->clear();
-    for (const Row& r : rows_) {
+    for (const ListRows::Row& r : rows_.items) {
         auto* item = new QListWidgetItem(r.text, list_);
         if (style_ == vbListBoxCheckbox) {
             item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
@@ -83,15 +115,16 @@ void ListBox::pushRows() {
 
 void ListBox::pushSelection() {
     pushing_ = true;
-    list_->setCurrentRow(listIndex_, QItemSelectionModel::ClearAndSelect);
-    if (listIndex_ < 0) list_->clearSelection();
+    list_->setCurrentRow(rows_.chosen, QItemSelectionModel::ClearAndSelect);
+    if (rows_.chosen < 0) list_->clearSelection();
     if (multiSelect_ != 0) {
         for (int i = 0; i < ListCount(); ++i)
-            list_->item(i)->setSelected(rows_[size_t(i)].selected);
+            list_->item(i)->setSelected(rows_.items[size_t(i)].selected);
     }
     if (style_ == vbListBoxCheckbox)
         for (int i = 0; i < ListCount(); ++i)
-            list_->item(i)->setCheckState(rows_[size_t(i)].selected ? Qt::Checked : Qt::Unchecked);
+            list_->item(i)->setCheckState(rows_.items[size_t(i)].selected ? Qt::Checked
+                                                                          : Qt::Unchecked);
     pushing_ = false;
 }
 
@@ -114,49 +147,29 @@ void ListBox::setMultiSelect(int mode) {
 }
 
 void ListBox::setSorted(bool on) {
-    sorted_ = on;
-    if (on)
-        std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
-            return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
-        });
+    rows_.sorted = on;
+    if (on) rows_.sort();
     pushRows();
 }
 
 void ListBox::AddItem(const QString& item, std::optional<int> index) {
-    int at = ListCount();
-    if (index) {
-        if (*index < 0 || *index > ListCount()) rt::raise(ErrInvalidCall);
-        at = *index;
-    } else if (sorted_) {
-        at = sortedPosition(rows_, item);
-    }
-    rows_.insert(rows_.begin() + at, Row{item, 0, false});
-    if (listIndex_ >= at) ++listIndex_; // the chosen row stays chosen
-    newIndex_ = at;
+    rows_.add(item, index);
     pushRows();
 }
 
 void ListBox::RemoveItem(int index) {
     checkIndex(index);
-    rows_.erase(rows_.begin() + index);
-    if (listIndex_ == index)
-        listIndex_ = -1;
-    else if (listIndex_ > index)
-        --listIndex_;
-    newIndex_ = -1;
+    rows_.remove(index);
     pushRows();
 }
 
 void ListBox::Clear() {
     rows_.clear();
-    listIndex_ = -1;
-    newIndex_ = -1;
     pushRows();
 }
 
 QString ListBox::List(int index) const {
-    if (index < 0 || index >= ListCount()) return {};
-    return rows_[size_t(index)].text;
+    return rows_.text(index);
 }
 
 void ListBox::setList(int index, const QString& text) {
@@ -165,7 +178,7 @@ void ListBox::setList(int index, const QString& text) {
         return;
     }
     checkIndex(index);
-    rows_[size_t(index)].text = text;
+    rows_.items[size_t(index)].text = text;
     pushing_ = true;
     list_->item(index)->setText(text);
     pushing_ = false;
@@ -173,50 +186,51 @@ void ListBox::setList(int index, const QString& text) {
 
 void ListBox::setListIndex(int index) {
     if (index < -1 || index >= ListCount()) rt::raise(ErrInvalidProperty);
-    if (index == listIndex_) return;
-    listIndex_ = index;
+    if (index == rows_.chosen) return;
+    rows_.chosen = index;
     pushSelection();
     changed(Property::ListIndex);
 }
 
 bool ListBox::Selected(int index) const {
     checkIndex(index);
-    if (style_ == vbListBoxCheckbox || multiSelect_ != 0) return rows_[size_t(index)].selected;
-    return index == listIndex_;
+    if (style_ == vbListBoxCheckbox || multiSelect_ != 0)
+        return rows_.items[size_t(index)].selected;
+    return index == rows_.chosen;
 }
 
 void ListBox::setSelected(int index, bool selected) {
     checkIndex(index);
     if (style_ == vbListBoxCheckbox) {
-        if (rows_[size_t(index)].selected == selected) return;
-        rows_[size_t(index)].selected = selected;
+        if (rows_.items[size_t(index)].selected == selected) return;
+        rows_.items[size_t(index)].selected = selected;
         pushSelection();
         eventItem_ = index;
         changed(Property::ItemTick);
     } else if (multiSelect_ != 0) {
-        rows_[size_t(index)].selected = selected;
+        rows_.items[size_t(index)].selected = selected;
         pushSelection();
     } else if (selected) {
         setListIndex(index);
-    } else if (index == listIndex_) {
+    } else if (index == rows_.chosen) {
         setListIndex(-1);
     }
 }
 
 int32_t ListBox::ItemData(int index) const {
     checkIndex(index);
-    return rows_[size_t(index)].data;
+    return rows_.items[size_t(index)].data;
 }
 
 void ListBox::setItemData(int index, int32_t data) {
     checkIndex(index);
-    rows_[size_t(index)].data = data;
+    rows_.items[size_t(index)].data = data;
 }
 
 int ListBox::SelCount() const {
-    if (multiSelect_ == 0) return listIndex_ >= 0 ? 1 : 0;
+    if (multiSelect_ == 0) return rows_.chosen >= 0 ? 1 : 0;
     int n = 0;
-    for (const Row& r : rows_)
+    for (const ListRows::Row& r : rows_.items)
         n += r.selected ? 1 : 0;
     return n;
 }
@@ -244,7 +258,7 @@ void ListBox::userTick(int row, bool ticked) {
 void ListBox::userDoubleClick(int row) {
     if (row < 0 || row >= ListCount()) return;
     // A double click on a row of a check-box list changes its tick first.
-    if (style_ == vbListBoxCheckbox) setSelected(row, !rows_[size_t(row)].selected);
+    if (style_ == vbListBoxCheckbox) setSelected(row, !rows_.items[size_t(row)].selected);
     if (onDblClick) onDblClick();
 }
 
@@ -293,7 +307,7 @@ void ComboBox::pushRows() {
     pushing_ = true;
     const QSignalBlocker block(combo_);
     combo_->clear();
-    for (const Row& r : rows_)
+    for (const ListRows::Row& r : rows_.items)
         combo_->addItem(r.text);
     pushing_ = false;
     pushCurrent();
@@ -303,7 +317,7 @@ void ComboBox::pushCurrent() {
     pushing_ = true;
     const QSignalBlocker block(combo_);
     // Qt selects row 0 by itself on the first row added: put back what the control holds.
-    combo_->setCurrentIndex(listIndex_);
+    combo_->setCurrentIndex(rows_.chosen);
     if (combo_->isEditable()) combo_->setEditText(Text());
     pushing_ = false;
 }
@@ -316,11 +330,8 @@ void ComboBox::setStyle(int style) {
 }
 
 void ComboBox::setSorted(bool on) {
-    sorted_ = on;
-    if (on)
-        std::stable_sort(rows_.begin(), rows_.end(), [](const Row& a, const Row& b) {
-            return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
-        });
+    rows_.sorted = on;
+    if (on) rows_.sort();
     pushRows();
 }
 
@@ -330,41 +341,24 @@ void ComboBox::setLocked(bool on) {
 }
 
 void ComboBox::AddItem(const QString& item, std::optional<int> index) {
-    int at = ListCount();
-    if (index) {
-        if (*index < 0 || *index > ListCount()) rt::raise(ErrInvalidCall);
-        at = *index;
-    } else if (sorted_) {
-        at = sortedPosition(rows_, item);
-    }
-    rows_.insert(rows_.begin() + at, Row{item, 0});
-    if (listIndex_ >= at) ++listIndex_;
-    newIndex_ = at;
+    rows_.add(item, index);
     pushRows();
 }
 
 void ComboBox::RemoveItem(int index) {
-    if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
-    rows_.erase(rows_.begin() + index);
-    if (listIndex_ == index)
-        listIndex_ = -1;
-    else if (listIndex_ > index)
-        --listIndex_;
-    newIndex_ = -1;
+    if (!rows_.inRange(index)) rt::raise(ErrInvalidCall);
+    rows_.remove(index);
     pushRows();
 }
 
 void ComboBox::Clear() {
     rows_.clear();
-    listIndex_ = -1;
-    newIndex_ = -1;
     text_.clear();
     pushRows();
 }
 
 QString ComboBox::List(int index) const {
-    if (index < 0 || index >= ListCount()) return {};
-    return rows_[size_t(index)].text;
+    return rows_.text(index);
 }
 
 void ComboBox::setList(int index, const QString& text) {
@@ -373,38 +367,38 @@ void ComboBox::setList(int index, const QString& text) {
         return;
     }
     if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
-    rows_[size_t(index)].text = text;
+    rows_.items[size_t(index)].text = text;
     pushRows();
 }
 
 void ComboBox::setListIndex(int index) {
     if (index < -1 || index >= ListCount()) rt::raise(ErrInvalidProperty);
-    if (index == listIndex_) return;
-    listIndex_ = index;
-    if (index >= 0) text_ = rows_[size_t(index)].text;
+    if (index == rows_.chosen) return;
+    rows_.chosen = index;
+    if (index >= 0) text_ = rows_.items[size_t(index)].text;
     pushCurrent();
     changed(Property::ListIndex);
 }
 
 int32_t ComboBox::ItemData(int index) const {
     if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
-    return rows_[size_t(index)].data;
+    return rows_.items[size_t(index)].data;
 }
 
 void ComboBox::setItemData(int index, int32_t data) {
     if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
-    rows_[size_t(index)].data = data;
+    rows_.items[size_t(index)].data = data;
 }
 
 QString ComboBox::Text() const {
-    if (style_ == vbComboDropdownList) return List(listIndex_);
+    if (style_ == vbComboDropdownList) return List(rows_.chosen);
     return text_;
 }
 
 void ComboBox::setText(const QString& text) {
     if (style_ == vbComboDropdownList) {
         for (int i = 0; i < ListCount(); ++i)
-            if (rows_[size_t(i)].text.compare(text, Qt::CaseInsensitive) == 0) {
+            if (rows_.items[size_t(i)].text.compare(text, Qt::CaseInsensitive) == 0) {
                 setListIndex(i);
                 return;
             }
@@ -427,7 +421,7 @@ void ComboBox::userEdited(const QString& text) {
     if (text == text_) return;
     text_ = text;
     // Typed text no longer names the chosen row.
-    if (listIndex_ >= 0 && rows_[size_t(listIndex_)].text != text) listIndex_ = -1;
+    if (rows_.chosen >= 0 && rows_.items[size_t(rows_.chosen)].text != text) rows_.chosen = -1;
     changed(Property::Text);
 }
 

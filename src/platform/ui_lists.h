@@ -20,6 +20,33 @@ namespace rt {
 enum ListBoxStyle : int { vbListBoxStandard = 0, vbListBoxCheckbox = 1 };
 enum ComboBoxStyle : int { vbComboDropdown = 0, vbComboSimple = 1, vbComboDropdownList = 2 };
 
+// The rows of a list or combo box: their texts, item data and ticks, the chosen row and the row
+// last added. Both controls keep their rows the same way and differ only in how they show them.
+struct ListRows {
+    struct Row {
+        QString text;
+        int32_t data = 0;
+        bool selected = false;
+    };
+    std::vector<Row> items;
+    int chosen = -1; // ListIndex
+    int added = -1;  // NewIndex
+    bool sorted = false;
+
+    int count() const { return int(items.size()); }
+    bool inRange(int index) const { return index >= 0 && index < count(); }
+    // The text of a row; "" outside the rows.
+    QString text(int index) const { return inRange(index) ? items[size_t(index)].text : QString(); }
+    // Adds a row at index (0 to count), or at the end, or in sorted order when sorted; the chosen
+    // row stays chosen. Run-time error 5 for an index outside.
+    void add(const QString& text, std::optional<int> index);
+    // Removes a row (the caller checks the index); the chosen row follows or is unchosen.
+    void remove(int index);
+    void clear();
+    // Sorts the rows by text, letter case ignored, keeping equal texts in their order.
+    void sort();
+};
+
 class ListBox : public Control {
 public:
     explicit ListBox(Container& parent, const QString& name = {}, int index = -1);
@@ -28,7 +55,7 @@ public:
     void setStyle(int style);
     int MultiSelect() const { return multiSelect_; }
     void setMultiSelect(int mode);
-    bool Sorted() const { return sorted_; }
+    bool Sorted() const { return rows_.sorted; }
     void setSorted(bool on);
 
     // Adds a row (at index, or at the end; in sorted order when Sorted).
@@ -40,8 +67,8 @@ public:
     QString List(int index) const;
     // Sets the text of a row; the index ListCount appends a row.
     void setList(int index, const QString& text);
-    int ListCount() const { return int(rows_.size()); }
-    int ListIndex() const { return listIndex_; }
+    int ListCount() const { return rows_.count(); }
+    int ListIndex() const { return rows_.chosen; }
     // -1 selects nothing; run-time error 380 outside -1 .. ListCount - 1.
     void setListIndex(int index);
     // A check-box list: the row's tick. A multi-select list: the row's selection. A plain list:
@@ -50,12 +77,12 @@ public:
     void setSelected(int index, bool selected);
     int32_t ItemData(int index) const;
     void setItemData(int index, int32_t data);
-    int NewIndex() const { return newIndex_; }
+    int NewIndex() const { return rows_.added; }
     int SelCount() const;
     int TopIndex() const;
     void setTopIndex(int index);
     // The text of the row ListIndex ("" for none).
-    QString Text() const { return List(listIndex_); }
+    QString Text() const { return List(rows_.chosen); }
 
     std::function<void(int Item)> onItemCheck;
 
@@ -70,21 +97,13 @@ protected:
     void pushColors() override;
 
 private:
-    struct Row {
-        QString text;
-        int32_t data = 0;
-        bool selected = false;
-    };
     void pushRows();
     void pushSelection();
     void checkIndex(int index) const;
 
-    std::vector<Row> rows_;
-    int listIndex_ = -1;
-    int newIndex_ = -1;
+    ListRows rows_;
     int style_ = vbListBoxStandard;
     int multiSelect_ = 0;
-    bool sorted_ = false;
     int eventItem_ = -1;
     QListWidget* list_;
 };
@@ -95,7 +114,7 @@ public:
 
     int Style() const { return style_; }
     void setStyle(int style);
-    bool Sorted() const { return sorted_; }
+    bool Sorted() const { return rows_.sorted; }
     void setSorted(bool on);
     bool Locked() const { return locked_; }
     void setLocked(bool on);
@@ -105,12 +124,12 @@ public:
     void Clear();
     QString List(int index) const;
     void setList(int index, const QString& text);
-    int ListCount() const { return int(rows_.size()); }
-    int ListIndex() const { return listIndex_; }
+    int ListCount() const { return rows_.count(); }
+    int ListIndex() const { return rows_.chosen; }
     void setListIndex(int index);
     int32_t ItemData(int index) const;
     void setItemData(int index, int32_t data);
-    int NewIndex() const { return newIndex_; }
+    int NewIndex() const { return rows_.added; }
     // The text shown: the chosen row's, or what was typed or set (editable styles).
     QString Text() const;
     // Editable styles: any text (Change). Drop-down list: the text of a row, which selects it;
@@ -126,19 +145,12 @@ protected:
     void pushColors() override;
 
 private:
-    struct Row {
-        QString text;
-        int32_t data = 0;
-    };
     void build();
     void pushRows();
     void pushCurrent();
 
-    std::vector<Row> rows_;
-    int listIndex_ = -1;
-    int newIndex_ = -1;
+    ListRows rows_;
     int style_ = vbComboDropdown;
-    bool sorted_ = false;
     bool locked_ = false;
     QString text_;
     QComboBox* combo_ = nullptr;
