@@ -4,43 +4,62 @@
 
 #include <QDate>
 #include <QLocale>
+#include <algorithm>
 #include <cfenv>
+#include <charconv>
 #include <cmath>
 #include <limits>
+#include <string>
+#include <system_error>
 
 namespace rt {
 
 namespace {
 
-bool isIgnored(QChar c) { return c == u' ' || c == u'\t' || c == u'\n'; }
+bool isIgnored(char16_t c) { return c == u' ' || c == u'\t' || c == u'\n'; }
 
-// The text with the characters Val ignores removed, as plain ASCII where possible.
-QString stripIgnored(const QString& text) {
-    QString s;
-    s.reserve(text.size());
-    for (QChar c : text)
-        if (!isIgnored(c)) s.append(c);
-    return s;
-}
+// Walks a text one character at a time, stepping over the characters Val ignores.
+class Scanner {
+public:
+    explicit Scanner(const QString& text)
+        : p_(reinterpret_cast<const char16_t*>(text.constData())), end_(p_ + text.size()) {
+        skipIgnored();
+    }
+    // The current character, 0 at the end.
+    char16_t peek() const { return p_ == end_ ? 0 : *p_; }
+    void next() {
+        if (p_ == end_) return;
+        ++p_;
+        skipIgnored();
+    }
 
-int digitValue(QChar c, int base) {
+private:
+    void skipIgnored() {
+        while (p_ != end_ && isIgnored(*p_)) ++p_;
+    }
+    const char16_t* p_;
+    const char16_t* end_;
+};
+
+bool isDecimalDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+int digitValue(char16_t c, int base) {
     int v = -1;
-    if (c >= u'0' && c <= u'9') v = c.unicode() - u'0';
-    else if (c >= u'a' && c <= u'f') v = c.unicode() - u'a' + 10;
-    else if (c >= u'A' && c <= u'F') v = c.unicode() - u'A' + 10;
+    if (isDecimalDigit(c)) v = c - u'0';
+    else if (c >= u'a' && c <= u'f') v = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F') v = c - u'A' + 10;
     return (v >= 0 && v < base) ? v : -1;
 }
 
 // "&H" / "&O" numbers: up to 4 digits are read as a 16-bit value and up to 8 as a 32-bit value
 // (so "&HFFFF" is -1, as the original gave); longer ones as a plain positive number.
-double radixValue(const QString& s, int start, int base) {
+double radixValue(Scanner& in, int base) {
     double value = 0;
     int digits = 0;
-    for (int i = start; i < s.size(); ++i) {
-        int d = digitValue(s[i], base);
-        if (d < 0) break;
+    for (int d = digitValue(in.peek(), base); d >= 0; d = digitValue(in.peek(), base)) {
         value = value * base + d;
         ++digits;
+        in.next();
     }
     const int bitsPerDigit = base == 16 ? 4 : 3;
     const int bits = digits * bitsPerDigit;
@@ -52,46 +71,98 @@ double radixValue(const QString& s, int start, int base) {
     return value;
 }
 
+// The characters of a decimal number in the plain form std::from_chars reads. Held on the
+// stack; only a number longer than any real amount moves to the heap.
+class NumberBuffer {
+public:
+    void push(char c) {
+        if (size_ < kLocal) local_[size_] = c;
+        else {
+            if (size_ == kLocal) heap_.assign(local_, kLocal);
+            heap_.push_back(c);
+        }
+        ++size_;
+    }
+    size_t size() const { return size_; }
+    void truncate(size_t n) {
+        size_ = n;
+        if (n > kLocal) heap_.resize(n);
+    }
+    const char* begin() const { return size_ > kLocal ? heap_.data() : local_; }
+    const char* end() const { return begin() + size_; }
+
+private:
+    static constexpr size_t kLocal = 64;
+    char local_[kLocal];
+    std::string heap_;
+    size_t size_ = 0;
+};
+
 } // namespace
 
 double Val(const QString& text) {
-    const QString s = stripIgnored(text);
-    if (s.size() >= 2 && s[0] == u'&') {
-        QChar k = s[1].toUpper();
-        if (k == u'H') return radixValue(s, 2, 16);
-        if (k == u'O') return radixValue(s, 2, 8);
+    Scanner in(text);
+    if (in.peek() == u'&') {
+        in.next();
+        const char16_t k = in.peek();
+        in.next();
+        if (k == u'H' || k == u'h') return radixValue(in, 16);
+        if (k == u'O' || k == u'o') return radixValue(in, 8);
         return 0;
     }
-    // Build a plain decimal text for strtod from the part that forms a number.
-    std::string num;
-    int i = 0;
-    if (i < s.size() && (s[i] == u'+' || s[i] == u'-')) num += char(s[i++].unicode());
-    bool mantissaDigits = false;
-    while (i < s.size() && s[i].isDigit() && s[i].unicode() < 128) {
-        num += char(s[i++].unicode());
-        mantissaDigits = true;
+    // The sign is applied at the end: std::from_chars takes no "+".
+    bool negative = false;
+    if (in.peek() == u'+' || in.peek() == u'-') {
+        negative = in.peek() == u'-';
+        in.next();
     }
-    if (i < s.size() && s[i] == u'.') {
-        num += '.';
-        ++i;
-        while (i < s.size() && s[i] >= u'0' && s[i] <= u'9') {
-            num += char(s[i++].unicode());
+    NumberBuffer num;
+    bool mantissaDigits = false;
+    // The power of ten of the first significant digit, to tell an overflow from an underflow.
+    int64_t scale = 0;
+    bool significant = false;
+    for (; isDecimalDigit(in.peek()); in.next()) {
+        num.push(char(in.peek()));
+        mantissaDigits = true;
+        if (in.peek() != u'0') significant = true;
+        if (significant) ++scale;
+    }
+    if (in.peek() == u'.') {
+        num.push('.');
+        for (in.next(); isDecimalDigit(in.peek()); in.next()) {
+            num.push(char(in.peek()));
             mantissaDigits = true;
+            if (in.peek() != u'0') significant = true;
+            if (!significant) --scale;
         }
     }
     if (!mantissaDigits) return 0;
-    if (i < s.size() && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
-        std::string exp = "e";
-        int j = i + 1;
-        if (j < s.size() && (s[j] == u'+' || s[j] == u'-')) exp += char(s[j++].unicode());
+    const char16_t e = in.peek();
+    if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
+        const size_t mantissaEnd = num.size();
+        num.push('e');
+        in.next();
+        bool expNegative = false;
+        if (in.peek() == u'+' || in.peek() == u'-') {
+            expNegative = in.peek() == u'-';
+            num.push(char(in.peek()));
+            in.next();
+        }
+        int64_t exponent = 0;
         bool expDigits = false;
-        while (j < s.size() && s[j] >= u'0' && s[j] <= u'9') {
-            exp += char(s[j++].unicode());
+        for (; isDecimalDigit(in.peek()); in.next()) {
+            num.push(char(in.peek()));
+            exponent = std::min<int64_t>(exponent * 10 + (in.peek() - u'0'), 1'000'000'000);
             expDigits = true;
         }
-        if (expDigits) num += exp;
+        // An exponent mark without digits is not part of the number.
+        if (!expDigits) num.truncate(mantissaEnd);
+        scale += expNegative ? -exponent : exponent;
     }
-    return std::strtod(num.c_str(), nullptr);
+    double value = 0;
+    if (std::from_chars(num.begin(), num.end(), value).ec == std::errc::result_out_of_range)
+        value = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
 }
 
 double RoundHalfEven(double value) {

@@ -10,7 +10,8 @@ namespace rt {
 // Numeric value of a text: blanks, tabs and line feeds are ignored anywhere; an optional sign,
 // digits, an optional "." with more digits and an optional exponent (E or D) are read, or a
 // hexadecimal number after "&H" / an octal one after "&O". Reading stops at the first other
-// character; a text that does not begin with a number gives 0. A comma is never a decimal point.
+// character; a text that does not begin with a number gives 0. A comma is never a decimal point,
+// whatever the process locale says.
 double Val(const QString& text);
 
 // Conversion to a 16-bit / 32-bit whole number: halves go to the even neighbour; a value

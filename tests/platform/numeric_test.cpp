@@ -34,10 +34,18 @@ TEST(Val, ReadsNumbersAsTheOriginalRuntimeDid) {
         {u"2004-03-10", 2004}, {u"1.5D1", 15},     {u"3e", 3},          {u"3e+", 3},
         {u"&HFFFF", -1},       {u"&H10000", 65536}, {u"&HFFFFFFFF", -1}, {u"&", 0},
         {u"1\r2", 1},          // a carriage return is not ignored
+        {u"- 1 511 . 78", -1511.78}, {u"& h 1F", 31},  {u"1511.78", 1511.78},
+        {u"0.5", 0.5},         {u"1e-400", 0},     {u"000.000123e3", 0.123},
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf16(c.text)), c.expected)
             << QString::fromUtf16(c.text).toStdString();
+    // Beyond a double: infinite, with its sign.
+    EXPECT_EQ(Val(QStringLiteral("-1e400")), -std::numeric_limits<double>::infinity());
+    EXPECT_EQ(Val(QStringLiteral("0.01e99999999999")), std::numeric_limits<double>::infinity());
+    // A number longer than any amount is read in full.
+    const QString longNumber = QString(300, u'0') + QStringLiteral("12.5") + QString(300, u'0');
+    EXPECT_DOUBLE_EQ(Val(longNumber + QStringLiteral("e-1")), 1.25);
 }
 
 TEST(WholeNumbers, RoundHalvesToEvenAndRaiseOverflowOutsideTheRange) {
