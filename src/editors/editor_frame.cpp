@@ -13,8 +13,8 @@
 
 #include <QDateEdit>
 #include <QWidget>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -129,9 +129,11 @@ QString AmountFilterText(const QString& Text) {
     double value = std::fabs(rt::Val(Text));
     if (!std::isfinite(value)) value = 0;
     if (value == 0) return QStringLiteral("0");
+    // Fifteen significant digits in general form, with a point whatever the process locale.
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    QString s = QString::fromLatin1(buffer);
+    const auto written =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    QString s = QString::fromLatin1(buffer, written.ptr - buffer).toUpper();
     // The general form drops the zero before the point of a value below 1.
     if (s.startsWith(QLatin1String("0."))) s.remove(0, 1);
     return s;
