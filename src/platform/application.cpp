@@ -3,9 +3,16 @@
 #include "rt_error.h"
 #include "ui_services.h"
 
+#include <QLibraryInfo>
+
 namespace rt {
 
-Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    // Without the file Qt's texts stay in English; the program runs all the same.
+    if (qtTranslation_.load(QStringLiteral("qtbase_fr"),
+                            QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        installTranslator(&qtTranslation_);
+}
 
 void reportUntrappedError(int32_t number, const QString& description) {
     // The hourglass of the interrupted operation must not stay on.

@@ -2,8 +2,12 @@
 // The application object. A run-time error that no procedure traps reaches the event loop; the
 // original runtime then reported it and ended the program, losing the open document. Here it
 // is reported in a message box and the program goes on.
+//
+// Every text of the program is French, so Qt's own texts (standard buttons, file dialogs) are
+// French too: Qt's French translation is loaded at start when it is installed.
 
 #include <QApplication>
+#include <QTranslator>
 
 namespace rt {
 
@@ -11,6 +15,9 @@ class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
     bool notify(QObject* receiver, QEvent* event) override;
+
+private:
+    QTranslator qtTranslation_;
 };
 
 // Reports an error that reached the event loop: "Erreur d'exécution 'N':" and its description.

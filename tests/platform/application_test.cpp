@@ -2,8 +2,12 @@
 #include "platform/rt_error.h"
 #include "platform/scripted_ui_services.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 class ThrowingObject : public QObject {
@@ -39,4 +43,48 @@ TEST(Application, AnUntrappedErrorInAnEventIsReportedAndTheProgramGoesOn) {
     EXPECT_EQ(ui->msgBoxCalls[0].style, rt::vbCritical);
     EXPECT_TRUE(ui->msgBoxCalls[1].prompt.startsWith(QStringLiteral("Erreur d'exécution '6':")));
     EXPECT_FALSE(ui->hourglass());
+}
+
+TEST(Application, StandardButtonsOfTheMessageBoxReadFrench) {
+    // The Qt message box itself, with Qt's translation as the application object loaded it.
+    auto previous = rt::setUiServices(nullptr);
+    using B = QMessageBox::StandardButton;
+    const struct {
+        int style;
+        std::vector<B> buttons;
+        const char* texts;
+        B click;
+        int result;
+    } cases[] = {
+        {rt::vbYesNo, {B::Yes, B::No}, "Oui, Non", B::No, rt::vbNo},
+        {rt::vbRetryCancel, {B::Retry, B::Cancel}, "Réessayer, Annuler", B::Retry, rt::vbRetry},
+        {rt::vbAbortRetryIgnore,
+         {B::Abort, B::Retry, B::Ignore},
+         "Abandonner, Réessayer, Ignorer",
+         B::Ignore,
+         rt::vbIgnore},
+    };
+    for (const auto& c : cases) {
+        QStringList shown;
+        qsizetype count = 0;
+        // Once the box is up: read the texts of its buttons, then answer it.
+        QTimer answer;
+        QObject::connect(&answer, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box) return;
+            answer.stop();
+            count = box->buttons().size();
+            for (B b : c.buttons)
+                shown << (box->button(b) ? box->button(b)->text().remove(u'&') : QString());
+            if (QAbstractButton* b = box->button(c.click))
+                b->click();
+            else
+                box->reject();
+        });
+        answer.start(0);
+        EXPECT_EQ(rt::MsgBox(QStringLiteral("Continuer ?"), c.style | rt::vbQuestion), c.result);
+        EXPECT_EQ(shown.join(QStringLiteral(", ")).toStdString(), c.texts);
+        EXPECT_EQ(count, qsizetype(c.buttons.size()));
+    }
+    rt::setUiServices(previous);
 }
