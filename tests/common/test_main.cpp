@@ -8,6 +8,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLocale>
+#include <clocale>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 namespace {
@@ -31,7 +33,8 @@ class ResetEnvironment : public ::testing::EmptyTestEventListener {
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("LC_ALL", "C.UTF-8");
+    // The process locale is left as the run sets it (CTest runs every program under a neutral
+    // and under a French locale); Qt reads it through QApplication below.
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
         const QString runtime = testing_support::scratchFolder() + QStringLiteral("/runtime");
         QDir().mkpath(runtime);
@@ -39,8 +42,17 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
     previousHandler = qInstallMessageHandler(messageFilter);
+    // Loads Qt's French translation as the program does.
     rt::Application app(argc, argv);
+    // Dates spelled in the system locale read French in every run, as on the users' desktops.
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    // A run under a locale the machine lacks would silently test the "C" locale instead.
+    const QByteArray asked = qgetenv("LC_ALL");
+    if (!asked.isEmpty() && !std::setlocale(LC_ALL, asked.constData())) {
+        std::fprintf(stderr, "The locale %s is not installed (scripts/setup installs it).\n",
+                     asked.constData());
+        return 1;
+    }
 
     const QString settings = testing_support::scratchFolder() + QStringLiteral("/config");
     QDir().mkpath(settings);

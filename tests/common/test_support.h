@@ -1,6 +1,7 @@
 #pragma once
-// Shared test set-up: every test program runs with an offscreen QApplication, a pinned French
-// locale, a fixed clock and a settings store in a scratch folder.
+// Shared test set-up: every test program runs with an offscreen QApplication, Qt's French
+// translation, French as Qt's default locale (the C library follows the locale the run sets), a
+// fixed clock and a settings store in a scratch folder.
 
 #include "platform/system.h"
 
