@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cmath>
 
 namespace rt {
 
@@ -19,6 +20,21 @@ QDateTime SystemInfo::now() const { return QDateTime::currentDateTime(); }
 QSize SystemInfo::screenSize() const {
     if (auto* screen = QGuiApplication::primaryScreen()) return screen->size();
     return {};
+}
+
+QRect SystemInfo::availableArea() const {
+    if (auto* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
+    return {};
+}
+
+QRect FixedSystemInfo::availableArea() const {
+    const QRect device = Available.isValid() ? Available
+                         : Screen.isValid()  ? QRect(QPoint(0, 0), Screen)
+                                             : QRect();
+    if (!device.isValid()) return SystemInfo::availableArea();
+    if (Scale <= 0) return device;
+    const auto dip = [this](int v) { return int(std::lround(v / Scale)); };
+    return QRect(dip(device.x()), dip(device.y()), dip(device.width()), dip(device.height()));
 }
 
 int SystemInfo::colorDepth() const {

@@ -3,6 +3,7 @@
 // and command line. One replaceable instance, so that tests can fix each of them.
 
 #include <QDateTime>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <memory>
@@ -17,6 +18,9 @@ public:
     QDate today() const { return now().date(); }
     // Size of the primary screen in pixels.
     virtual QSize screenSize() const;
+    // The part of the primary screen that windows may take (without panels and docks), in
+    // device-independent pixels; empty when there is no screen.
+    virtual QRect availableArea() const;
     // Bits per pixel of the display (4 = 16 colours, 8 = 256 colours, more = full colour).
     virtual int colorDepth() const;
     // Folder of the program file, without a trailing separator.
@@ -32,6 +36,8 @@ class FixedSystemInfo : public SystemInfo {
 public:
     QDateTime now() const override { return Now.isValid() ? Now : SystemInfo::now(); }
     QSize screenSize() const override { return Screen.isValid() ? Screen : SystemInfo::screenSize(); }
+    // Available (or else the whole of Screen) in device pixels, divided by Scale.
+    QRect availableArea() const override;
     int colorDepth() const override { return Depth > 0 ? Depth : SystemInfo::colorDepth(); }
     QString programFolder() const override {
         return ProgramFolder.isNull() ? SystemInfo::programFolder() : ProgramFolder;
@@ -43,6 +49,9 @@ public:
 
     QDateTime Now;
     QSize Screen;
+    QRect Available;
+    // Device pixels per device-independent pixel, as a scale factor of the display sets it.
+    double Scale = 1.0;
     int Depth = 0;
     QString ProgramFolder;
     QString ExecutableName;

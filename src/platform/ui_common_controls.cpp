@@ -33,6 +33,9 @@ TabControl::TabControl(Container& parent, const QString& name, int index)
 TabControl::TabControl(Container& parent, int tabs, const QString& name, int index)
     : Control(ControlKind::TabControl, parent, name, index) {
     tabs_ = new QTabWidget;
+    // Tabs too long for their side shorten their captions first, so that every tab stays in
+    // sight; scroll buttons come only when even the shortened tabs do not fit.
+    tabs_->setElideMode(Qt::ElideRight);
     tabs_->setUsesScrollButtons(true);
     QObject::connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {
         if (!pushing_) userSelect(i);

@@ -20,6 +20,9 @@
 rt::FormSlot<FrmMainForm> FrmMain;
 
 namespace {
+// The window's own outer size in twips: 1024 by 768 pixels.
+constexpr int kMainWidth = 15360;
+constexpr int kMainHeight = 11520;
 // Panel widths in twips.
 constexpr int kPanelOpen = 4000;
 constexpr int kPanelClosed = 500;
@@ -80,7 +83,7 @@ FrmMainForm::FrmMainForm() : rt::MdiForm(QStringLiteral("FrmMain")) {
 }
 
 void FrmMainForm::layOut() {
-    Move(0, 0, 15360, 11520);
+    placeOnScreen();
 
     // The frame: panel and views aligned on the left, timers off.
     PicMenu.setBorderStyle(0);
@@ -90,7 +93,7 @@ void FrmMainForm::layOut() {
     TbMenu.Move(0, 0, kPanelOpen, int(PicMenu.ScaleHeight()));
     PicView.setBorderStyle(0);
     PicView.setAlign(rt::vbAlignLeft);
-    PicView.setWidth(15360 - kPanelOpen);
+    PicView.setWidth(std::abs(Width() - kPanelOpen));
     PicView.setBackColor(rt::vbApplicationWorkspace);
     PicView.setVisible(false);
     PicLogo.setBorderStyle(0);
@@ -239,6 +242,28 @@ void FrmMainForm::layOut() {
         TxtSUInf(i).setAlignment(rt::vbRightJustify);
     }
     CmdSUChart(1).Move(120, 2160, 1560, 375);
+}
+
+void FrmMainForm::placeOnScreen() {
+    // Inside the free area of the screen (without panels and docks): centred at the window's
+    // own size where that fits, otherwise maximised over that area. The position and size kept
+    // are then those of the maximised window, so that what is placed from them (the editors
+    // over the navigation panel) lands where the window really is.
+    const QRect area = rt::sys().availableArea();
+    if (area.isEmpty()) {
+        Move(0, 0, kMainWidth, kMainHeight);
+        return;
+    }
+    const int width = rt::TwipsToPixels(kMainWidth);
+    const int height = rt::TwipsToPixels(kMainHeight);
+    if (width <= area.width() && height <= area.height()) {
+        Move(rt::PixelsToTwips(area.x() + (area.width() - width) / 2),
+             rt::PixelsToTwips(area.y() + (area.height() - height) / 2), kMainWidth, kMainHeight);
+        return;
+    }
+    Move(rt::PixelsToTwips(area.x()), rt::PixelsToTwips(area.y()), rt::PixelsToTwips(area.width()),
+         rt::PixelsToTwips(area.height()));
+    setWindowState(rt::vbMaximized);
 }
 
 void FrmMainForm::bindEvents() {

@@ -272,6 +272,8 @@ private:
     LabelBuilder labelPair(rt::ControlArray<rt::PictureBox>& pages);
     LabelBuilder resultsPair();
     void layOut();
+    // Places the window on the screen it opens on.
+    void placeOnScreen();
     void bindEvents();
     void bindListEvents();
     // True in the state "Edit" with IsBusy clear: the guard of most handlers.

@@ -25,6 +25,8 @@ void resetFixedSystem() {
     auto& s = fixedSystem();
     s.Now = fixedNow();
     s.Screen = QSize(1024, 768);
+    s.Available = QRect();
+    s.Scale = 1.0;
     s.Depth = 32;
     s.ProgramFolder = scratchFolder() + QStringLiteral("/program/bin");
     s.ExecutableName = QStringLiteral("mirovanta");

@@ -1,0 +1,93 @@
+// The main window on screens of several sizes and scale factors: where it opens, and what the
+// screen shows of it and of its month windows once they are tiled.
+
+#include "common/test_support.h"
+#include "platform/ui_test_support.h"
+#include "shell_fixture.h"
+
+#include <QTabBar>
+
+using namespace rt;
+
+namespace {
+// True when no ancestor up to the window cuts off any part of W.
+bool WhollyShown(const QWidget* w) {
+    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
+        if (!p->rect().contains(QRect(w->mapTo(p, QPoint(0, 0)), w->size()))) return false;
+        if (p->isWindow()) break;
+    }
+    return true;
+}
+} // namespace
+
+TEST_F(ShellTest, TheMainWindowOpensInsideTheScreensFreeAreaWithEveryControlAndWholeMonths) {
+    const struct {
+        const char* name;
+        QRect device; // the free area in the screen's own pixels
+        double scale;
+        QRect area;   // the same in device-independent pixels
+        QRect placed; // the window's position and outer size, from which the editors are placed
+        bool maximised;
+    } cases[] = {
+        {"800x600", {0, 0, 800, 600}, 1, {0, 0, 800, 600}, {0, 0, 800, 600}, true},
+        {"1280x720", {0, 0, 1280, 720}, 1, {0, 0, 1280, 720}, {0, 0, 1280, 720}, true},
+        {"1920x1080 under a panel",
+         {0, 32, 1920, 1048},
+         1,
+         {0, 32, 1920, 1048},
+         {448, 172, 1024, 768},
+         false},
+        // 1024x768 at 1.5 would take 1536x1152 device pixels.
+        {"1600x1000 at 1.5", {0, 0, 1600, 1000}, 1.5, {0, 0, 1067, 667}, {0, 0, 1067, 667}, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing_support::fixedSystem().Available = c.device;
+        testing_support::fixedSystem().Scale = c.scale;
+        ASSERT_EQ(sys().availableArea(), c.area);
+        FrmMainForm& f = FrmMain.get();
+        EXPECT_EQ(f.WindowState(), c.maximised ? vbMaximized : vbNormal);
+        EXPECT_EQ(TwipsToPixels(f.Left(), f.Top(), f.Width(), f.Height()), c.placed);
+        f.Show();
+        if (c.maximised) {
+            // The offscreen platform maximises over its own screen, not the fixed one: the window
+            // is laid over the free area as a window manager maximises it.
+            f.setWindowState(vbNormal);
+            f.Move(f.Left(), f.Top(), f.Width(), f.Height());
+        }
+        f.setTag(QStringLiteral("Edit"));
+        MonthForms(3)->Show();
+        MonthForms(4)->Show();
+        f.Arrange(vbTileVertical);
+        QCoreApplication::processEvents();
+
+        EXPECT_TRUE(c.area.contains(f.window()->frameGeometry()));
+        for (int m : {3, 4}) {
+            for (int cell = 7; cell <= 48; ++cell) {
+                EXPECT_TRUE(WhollyShown(MonthForms(m)->LblDay(cell).widget())) << m << " " << cell;
+            }
+        }
+        const QTabBar* bar = f.TbMenu.widget()->findChild<QTabBar*>();
+        for (int t = 0; t <= 5; ++t) {
+            EXPECT_TRUE(bar->rect().contains(bar->tabRect(t))) << "tab " << t;
+            f.TbMenu.setTab(t);
+            QCoreApplication::processEvents();
+            // The pages' picture boxes run on below the panel as backgrounds; what stands on
+            // them is checked control by control.
+            for (Control* control : f.Controls()) {
+                const QWidget* w = control->widget();
+                if (w && w->isVisible() && control->kind() != ControlKind::PictureBox) {
+                    EXPECT_TRUE(WhollyShown(w)) << t << " " << control->Name().toStdString();
+                }
+            }
+        }
+
+        // Closed as the shutdown closes it, for the next screen.
+        CurDoc.IsSaved = -1;
+        f.setTag(QStringLiteral("Unload"));
+        for (int m = 1; m <= 12; ++m)
+            MonthForms(m).release();
+        ASSERT_TRUE(FrmMain.release());
+        ui_test::flushReleased();
+    }
+}
