@@ -106,8 +106,10 @@ TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
         {path(QStringLiteral("folder.bmp")), ErrFileNotFound},
         {path(QStringLiteral("notes.bmp")), ErrInvalidPicture},
     };
-    for (const auto& [file, number] : cases)
-        EXPECT_EQ(errorNumber([&] { LoadPicture(file); }), number) << file.toStdString();
+    for (const auto& c : cases) {
+        const QString& file = c.first;
+        EXPECT_EQ(errorNumber([&] { LoadPicture(file); }), c.second) << file.toStdString();
+    }
 }
 
 TEST_F(PictureFiles, SaveFailures) {

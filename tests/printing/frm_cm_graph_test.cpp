@@ -1,5 +1,6 @@
 // The picture editor: size, brightness, scrolling, open, save, print and what it hands back.
 
+#include "common/test_support.h"
 #include "pictures_fixture.h"
 #include "platform/ui_units.h"
 #include "printing/common_graph.h"
@@ -128,7 +129,7 @@ TEST_F(EditorTest, CalendarSizeResizesExactlyAndResetReturnsToTheGivenPicture) {
         EXPECT_EQ(e.PicMain.Image().image().size(), QSize(673, 481));
         EXPECT_TRUE(e.CmdOk.Enabled());
         EXPECT_TRUE(e.CmdPrint.Enabled());
-        e.window()->grab().save(QStringLiteral("/tmp/mirovanta-editor.png"));
+        e.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-editor.png"));
 
         // Larger than the view zone: the bars move the picture up to 6 pixels inside the zone.
         const int zoneW = int(e.PicViewZone.ScaleWidth()), zoneH = int(e.PicViewZone.ScaleHeight());

@@ -1,5 +1,6 @@
 // The summary chart window: the totals gathered, the series and months shown, the boxes kept.
 
+#include "common/test_support.h"
 #include "document/records.h"
 #include "pictures_fixture.h"
 #include "platform/ui_units.h"
@@ -113,7 +114,7 @@ TEST_F(ChartTest, GathersTheTotalsAndDrawsThreeSeriesOverTwelveMonths) {
         auto* x = qobject_cast<QCategoryAxis*>(drawn->axes(Qt::Horizontal).value(0));
         ASSERT_NE(x, nullptr);
         EXPECT_EQ(x->count(), 12);
-        w.window()->grab().save(QStringLiteral("/tmp/mirovanta-chart.png"));
+        w.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-chart.png"));
     });
     EXPECT_EQ(progress, (std::vector<int>{0, 8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}));
     EXPECT_FALSE(FrmSUChart.exists());
@@ -151,7 +152,7 @@ TEST_F(ChartTest, AtLeastTwoMonthsStayAndSeriesComeBackLast) {
         EXPECT_EQ(w.PicLoadData.Height(), 6495);
         EXPECT_FALSE(w.PicChartSel.Visible());
         ui_test::wait(50);
-        w.window()->grab().save(QStringLiteral("/tmp/mirovanta-chart-alone.png"));
+        w.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-chart-alone.png"));
     });
     EXPECT_EQ(stored(QStringLiteral("Summary"), QStringLiteral("Month0")), QStringLiteral("1"));
     EXPECT_EQ(stored(QStringLiteral("Summary"), QStringLiteral("Month1")), QStringLiteral("0"));

@@ -1,6 +1,7 @@
-// Pictures of the three pages of the properties dialog, saved under /tmp for a person to look
+// Pictures of the three pages of the properties dialog, saved in the scratch folder for a person to look
 // at; the test checks what each must show.
 
+#include "common/test_support.h"
 #include "prop_fixture.h"
 
 #include <QCoreApplication>
@@ -29,28 +30,28 @@ TEST_F(PropTest, PicturesOfTheThreePages) {
     QCoreApplication::processEvents();
 
     const QImage general = f.window()->grab().toImage();
-    general.save(QStringLiteral("/tmp/mirovanta_prop_general.png"));
+    general.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_general.png"));
     EXPECT_EQ(f.TxtGen(2).Text(), LoadResString(541));
 
     f.TbProp.setTab(1);
     clickNode(1);
     QCoreApplication::processEvents();
     const QImage display = f.window()->grab().toImage();
-    display.save(QStringLiteral("/tmp/mirovanta_prop_display.png"));
+    display.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_display.png"));
     // The default background shows through the cells, but not through the selected cell.
     EXPECT_EQ(pixelOf(display, f, f.LblDay(15)), QColor(160, 220, 160));
     EXPECT_EQ(pixelOf(display, f, f.LblDay(8)), QColor(255, 255, 160));
 
     clickNode(17); // January's colours
     QCoreApplication::processEvents();
-    f.window()->grab().save(QStringLiteral("/tmp/mirovanta_prop_colours.png"));
+    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_colours.png"));
     clickNode(16); // January's picture
     QCoreApplication::processEvents();
-    f.window()->grab().save(QStringLiteral("/tmp/mirovanta_prop_image.png"));
+    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_image.png"));
 
     f.TbProp.setTab(2);
     QCoreApplication::processEvents();
-    f.window()->grab().save(QStringLiteral("/tmp/mirovanta_prop_saving.png"));
+    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_saving.png"));
     EXPECT_EQ(f.TxtSave.Tag(), QStringLiteral("Confirmed"));
     f.CmdCancel_Click();
 }

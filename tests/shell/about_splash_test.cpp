@@ -89,7 +89,7 @@ TEST_F(AboutSplashTest, AboutShowsNameVersionAndTheProgramFilesDate) {
 
     a.Show();
     ASSERT_NE(a.window(), nullptr);
-    a.window()->grab().save(QStringLiteral("/tmp/mirovanta-about.png"));
+    a.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-about.png"));
 
     // OK unloads the window.
     a.CmdOk.raiseEvent(rt::Event::Click);
@@ -127,7 +127,7 @@ TEST_F(AboutSplashTest, SplashShowsItsStatusAndAProgressBarFrom0To100) {
     s.PBar1.setValue(25);
     s.Show();
     ASSERT_NE(s.window(), nullptr);
-    s.window()->grab().save(QStringLiteral("/tmp/mirovanta-splash.png"));
+    s.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-splash.png"));
     EXPECT_TRUE(s.Visible());
 }
 

@@ -1,6 +1,7 @@
 // A picture of the main window with two month windows, taken offscreen, for a person to look
-// at (saved under /tmp, not kept). The test checks what the picture must show.
+// at (saved in the test's scratch folder, not kept). The test checks what the picture must show.
 
+#include "common/test_support.h"
 #include "document/month_grid.h"
 #include "platform/resources.h"
 #include "shell_fixture.h"
@@ -57,5 +58,5 @@ TEST_F(ShellTest, PictureOfTheMainWindowWithTwoMonthWindows) {
 
     const QPixmap shot = f.window()->grab();
     ASSERT_FALSE(shot.isNull());
-    EXPECT_TRUE(shot.save(QStringLiteral("/tmp/mirovanta_main_window.png")));
+    EXPECT_TRUE(shot.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_main_window.png")));
 }

@@ -1,7 +1,8 @@
 // A picture of March 2004 after the rebuild (items of the three kinds, ticked items, a full
-// cell, a tiled background), saved under /tmp for a person to look at; the test checks what
+// cell, a tiled background), saved in the scratch folder for a person to look at; the test checks what
 // it must show.
 
+#include "common/test_support.h"
 #include "month_fixture.h"
 #include "shell/main_module.h"
 
@@ -46,7 +47,7 @@ TEST_F(MonthTest, PictureOfMarch2004WithItemsAndATiledBackground) {
 
     FrmMonthModele& march = MonthForms(3).get();
     const QImage shot = march.window()->grab().toImage();
-    shot.save(QStringLiteral("/tmp/mirovanta_march_2004.png"));
+    shot.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_march_2004.png"));
     EXPECT_EQ(march.LblEV7(CellOfDay(2004, 3, 22)).Caption(), QStringLiteral("[...]"));
     EXPECT_TRUE(march.LblEV2(CellOfDay(2004, 3, 1)).FontStrikethru());
     // The background shows through an empty cell; the selected day is opaque.

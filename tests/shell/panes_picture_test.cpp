@@ -1,6 +1,7 @@
 // A picture of the main window in "Edit" with the events pane of a day, taken offscreen for a
-// person to look at (saved under /tmp, not kept).
+// person to look at (saved in the test's scratch folder, not kept).
 
+#include "common/test_support.h"
 #include "panes_fixture.h"
 
 #include <QPixmap>
@@ -26,5 +27,5 @@ TEST_F(PanesTest, PictureOfTheEventsPaneOfADay) {
     EXPECT_FALSE(f.PicEvents(0).widget()->isVisible());
     EXPECT_EQ(f.LblEVTot(1).Caption(), "1550$");
     EXPECT_EQ(f.LblEVBal(1).Caption(), "4750$");
-    EXPECT_TRUE(f.window()->grab().save(QStringLiteral("/tmp/mirovanta_events_pane.png")));
+    EXPECT_TRUE(f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_events_pane.png")));
 }
