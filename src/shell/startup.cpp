@@ -35,35 +35,55 @@
 #include "shell_views.h"
 #include "splash.h"
 
-#include <QLoggingCategory>
+#include <QFileInfo>
 #include <QTimer>
 
-// Commands received from later copies; shown with QT_LOGGING_RULES="mirovanta.handoff.info=true".
 Q_LOGGING_CATEGORY(lcHandOff, "mirovanta.handoff", QtWarningMsg)
 
 namespace {
 
 // The running copy's answer to a command from a later copy, as the main window's link
-// execute: only "RESTORE", and only once the main window exists.
+// execute once the main window exists. Before that (still starting), only a document is taken:
+// it waits for the start-up to end.
 bool answerLaterCopy(const QString& command) {
     FrmMainForm* main = FrmMain.peek();
     const bool ready = main && main->Loaded() && main->Tag() != QLatin1String("Unload");
     int cancel = 1;
-    if (ready) main->MDIForm_LinkExecute(command, cancel);
+    if (ready) {
+        main->MDIForm_LinkExecute(command, cancel);
+    } else {
+        // Refused once the shutdown has begun.
+        const QString document = LinkOpenFileName(command);
+        if (!document.isEmpty() && QueueHandedOverDocument(document)) cancel = 0;
+    }
     qCInfo(lcHandOff, "received %s: %s", qPrintable(command.left(64)),
            cancel == 0 ? "accepted" : "refused");
     return cancel == 0;
 }
 
-// True when another copy runs: it has been handed "RESTORE" (whatever came of it) and this
-// copy must end. Otherwise this copy becomes the one that later copies reach.
+// True when another copy runs: it has been handed "RESTORE" (whatever came of it) and then the
+// document of this copy's command line, and this copy must end. Otherwise this copy becomes the
+// one that later copies reach.
 bool handOffToRunningCopy() {
     rt::SingleInstance& instance = rt::singleInstance();
     if (instance.claim()) {
+        HoldHandedOverDocuments();
         instance.setCommandHandler(answerLaterCopy);
         return false;
     }
-    instance.sendToRunning(kRestoreCommand); // every failure of the hand-off is ignored
+    instance.sendToRunning(kRestoreCommand); // a failed restore is ignored
+    const QString document = CommandLineDocument();
+    if (!document.isEmpty()) {
+        // The running copy has its own working folder: the name travels whole.
+        const QString file = QFileInfo(document).absoluteFilePath();
+        // Patient: a running copy busy with other work answers later, but it answers.
+        if (!instance.sendToRunning(LinkOpenCommand(file), true)) {
+            rt::MsgBox(QStringLiteral("Mirovanta est déjà ouvert mais n'a pas pu recevoir ce "
+                                      "document :\r\r%1\r\rOuvrez-le depuis Mirovanta.")
+                           .arg(file),
+                       rt::vbOKOnly + rt::vbExclamation, QStringLiteral("Mirovanta"));
+        }
+    }
     rt::DoEvents();
     return true;
 }
@@ -142,11 +162,15 @@ bool Main() {
         OpenDocument(document);
         rt::DoEvents();
     }
+    // Documents handed over while starting open after this copy's own.
+    ReleaseHandedOverDocuments();
     qCInfo(lcHandOff, "started");
     return true;
 }
 
 void ShutdownApp() {
+    // Documents handed over while the closing was asked about do not open any more.
+    CloseHandedOverDocuments();
     rt::SetHourglass(true);
     FrmMainForm& main = FrmMain.get();
     main.Hide();
