@@ -39,6 +39,9 @@
 #include <QTimer>
 
 Q_LOGGING_CATEGORY(lcHandOff, "mirovanta.handoff", QtWarningMsg)
+// Where the start-up found the program's own files; shown with
+// QT_LOGGING_RULES="mirovanta.startup.info=true".
+Q_LOGGING_CATEGORY(lcStartup, "mirovanta.startup", QtWarningMsg)
 
 namespace {
 
@@ -99,6 +102,13 @@ void releaseMainWindowWhenUnloaded() {
 
 } // namespace
 
+QString HelpFileFor(const QString& ProgramFolder) {
+    const QString name = QStringLiteral("mrv2help.chm");
+    const QString beside = AddBackslash(ProgramFolder) + name;
+    const QString installed = InstalledFilesFolderFor(ProgramFolder) + name;
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+}
+
 QString CommandLineDocument() {
     QString text = rt::TrimBlanks(rt::sys().commandLine());
     // A file association passes the path in double quotes.
@@ -111,7 +121,7 @@ bool Main() {
     setDocViews(std::make_shared<ShellViews>());
 
     AppVersion = QStringLiteral("2.1");
-    HelpFilePath = AddBackslash(rt::sys().programFolder()) + QStringLiteral("mrv2help.chm");
+    HelpFilePath = HelpFileFor(rt::sys().programFolder());
 
     // The windows are drawn for at least 800 x 600 pixels.
     if (!(GetScreenWidth() >= 800 && GetScreenHeight() >= 600)) {
@@ -124,6 +134,12 @@ bool Main() {
     rt::SetHourglass(true);
     const int32_t showSplash = ShowSplashSetting();
     LoadSettings();
+    if (lcStartup().isInfoEnabled()) {
+        int found = 0;
+        for (int n = 1; n <= 10; ++n)
+            if (!Settings.SoundFiles(n).isEmpty()) ++found;
+        qCInfo(lcStartup, "alarm sounds: %d in %s", found, qPrintable(DefaultWavFolder()));
+    }
     Settings.PrinterValue = 0;
     if (showSplash == 1) FrmSplash->Show(rt::vbModeless);
     rt::DoEvents();

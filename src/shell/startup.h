@@ -17,6 +17,10 @@ bool Main();
 // ends the program.
 void ShutdownApp();
 
+// The help file: "mrv2help.chm" in the program folder; when it is not there but lies among the
+// installed program's files (InstalledFilesFolderFor, settings.h), that one.
+QString HelpFileFor(const QString& ProgramFolder);
+
 // The document named on the command line: the arguments joined by blanks, without the double
 // quotes of a quoted path and without blanks at either end; "" when there is none.
 QString CommandLineDocument();
