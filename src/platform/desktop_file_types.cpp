@@ -1,5 +1,6 @@
 #include "desktop_file_types.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -51,9 +52,8 @@ QString execProgram(const QString& program) {
     return quoted + u'"';
 }
 
-// Writes the text unless the file already holds exactly it; true when the file holds it.
-bool writeIfChanged(const QString& path, const QString& text, bool* changed) {
-    const QByteArray bytes = text.toUtf8();
+// Writes the bytes unless the file already holds exactly them; true when the file holds them.
+bool writeIfChanged(const QString& path, const QByteArray& bytes, bool* changed) {
     QFile current(path);
     if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return true;
     current.close();
@@ -83,6 +83,18 @@ void runTool(const QString& tool, const QString& folder) {
     p.start(exe, {folder});
     if (!p.waitForFinished(30000)) p.kill();
     p.waitForFinished(1000);
+}
+
+QString iconsFolder() {
+    return desktopDataFolder() + QStringLiteral("/icons/hicolor");
+}
+
+QByteArray pngBytes(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
 }
 
 void refreshCaches() {
@@ -116,6 +128,15 @@ QString desktopEntryFile(const QString& TypeName) {
            QStringLiteral(".desktop");
 }
 
+QString desktopIconName(const QString& TypeName) {
+    return TypeName.toLower();
+}
+
+QString desktopIconFile(const QString& TypeName, int Size) {
+    return iconsFolder() + QStringLiteral("/%1x%1/apps/").arg(Size) + desktopIconName(TypeName) +
+           QStringLiteral(".png");
+}
+
 QString desktopMimePackageText(const DesktopFileType& Type) {
     QString text;
     QXmlStreamWriter xml(&text);
@@ -133,6 +154,10 @@ QString desktopMimePackageText(const DesktopFileType& Type) {
     }
     xml.writeEmptyElement(QStringLiteral("glob"));
     xml.writeAttribute(QStringLiteral("pattern"), u'*' + Type.Extension);
+    if (!Type.Icons.isEmpty()) {
+        xml.writeEmptyElement(QStringLiteral("icon"));
+        xml.writeAttribute(QStringLiteral("name"), desktopIconName(Type.TypeName));
+    }
     xml.writeEndElement();
     xml.writeEndElement();
     xml.writeEndDocument();
@@ -140,24 +165,30 @@ QString desktopMimePackageText(const DesktopFileType& Type) {
 }
 
 QString desktopEntryText(const DesktopFileType& Type) {
-    return QStringLiteral("[Desktop Entry]\n"
-                          "Type=Application\n"
-                          "Name=%1\n"
-                          "Comment=%2\n"
-                          "Exec=%3 %f\n"
-                          "MimeType=%4;\n"
-                          "NoDisplay=true\n"
-                          "Terminal=false\n")
-        .arg(entryString(Type.TypeName), entryString(Type.Description),
-             entryString(execProgram(Type.Program)), desktopMimeType(Type.TypeName));
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=%1\n"
+                                  "Comment=%2\n"
+                                  "Exec=%3 %f\n"
+                                  "MimeType=%4;\n")
+                       .arg(entryString(Type.TypeName), entryString(Type.Description),
+                            entryString(execProgram(Type.Program)), desktopMimeType(Type.TypeName));
+    if (!Type.Icons.isEmpty())
+        text += QStringLiteral("Icon=") + desktopIconName(Type.TypeName) + u'\n';
+    return text + QStringLiteral("NoDisplay=true\n"
+                                 "Terminal=false\n");
 }
 
 bool registerDesktopFileType(const DesktopFileType& Type) {
     bool changed = false;
-    const bool ok =
-        writeIfChanged(desktopMimePackageFile(Type.TypeName), desktopMimePackageText(Type),
+    bool ok =
+        writeIfChanged(desktopMimePackageFile(Type.TypeName), desktopMimePackageText(Type).toUtf8(),
                        &changed) &&
-        writeIfChanged(desktopEntryFile(Type.TypeName), desktopEntryText(Type), &changed);
+        writeIfChanged(desktopEntryFile(Type.TypeName), desktopEntryText(Type).toUtf8(), &changed);
+    for (const QImage& icon : Type.Icons)
+        ok = writeIfChanged(desktopIconFile(Type.TypeName, icon.width()), pngBytes(icon),
+                            &changed) &&
+             ok;
     if (changed) refreshCaches();
     return ok;
 }
@@ -166,6 +197,12 @@ bool unregisterDesktopFileType(const QString& TypeName) {
     bool changed = false;
     bool ok = removeIfThere(desktopMimePackageFile(TypeName), &changed);
     ok = removeIfThere(desktopEntryFile(TypeName), &changed) && ok;
+    // The icon in every size there is.
+    const QString iconFile = desktopIconName(TypeName) + QStringLiteral(".png");
+    for (const QString& size : QDir(iconsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        ok = removeIfThere(iconsFolder() + u'/' + size + QStringLiteral("/apps/") + iconFile,
+                           &changed) &&
+             ok;
     if (changed) refreshCaches();
     return ok;
 }

@@ -81,7 +81,7 @@ bool ScriptedSingleInstance::claim() {
     return !AnotherCopyRuns;
 }
 
-bool ScriptedSingleInstance::sendToRunning(const QString& command) {
+bool ScriptedSingleInstance::sendToRunning(const QString& command, bool) {
     sent << command;
     return AnotherCopyRuns && RunningCopyAccepts;
 }

@@ -85,7 +85,7 @@ public:
 class ScriptedSingleInstance : public SingleInstance {
 public:
     bool claim() override;
-    bool sendToRunning(const QString& command) override;
+    bool sendToRunning(const QString& command, bool patient = false) override;
     void setCommandHandler(CommandHandler handler) override { handler_ = std::move(handler); }
 
     // Hands a command to the handler, as a later copy would; its answer.

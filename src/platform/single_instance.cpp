@@ -10,6 +10,8 @@
 #include <QPointer>
 #include <QStandardPaths>
 #include <QTimer>
+#include <cerrno>
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace rt {
@@ -22,6 +24,26 @@ std::shared_ptr<SingleInstance>& current() {
 
 const QByteArray kAccepted = "1\n";
 const QByteArray kRefused = "0\n";
+
+// True when the process at the other end of a local socket runs as this process's user. The
+// kernel tells who connected (or who listens); a socket whose peer cannot be told is refused.
+bool peerIsThisUser(qintptr descriptor) {
+    if (descriptor < 0) return false;
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    if (getsockopt(int(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0) return false;
+    return size == sizeof peer && peer.uid == getuid();
+}
+
+// True while the sender of a command still waits for the answer: its end of the connection is
+// not closed. A sender that gave up has told its user so; its command is then not carried out.
+bool senderStillWaits(QLocalSocket* socket) {
+    if (socket->state() != QLocalSocket::ConnectedState) return false;
+    char byte;
+    const ssize_t n = recv(int(socket->socketDescriptor()), &byte, 1, MSG_PEEK | MSG_DONTWAIT);
+    // More data, or nothing to read yet: still there. 0: the other end has closed.
+    return n > 0 || (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
+}
 
 // A name safe in a file name.
 QString fileSafe(const QString& name) {
@@ -42,8 +64,9 @@ std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance
     return previous;
 }
 
-LocalSingleInstance::LocalSingleInstance(QString appName, QString folder, int timeoutMs)
-    : timeoutMs_(timeoutMs) {
+LocalSingleInstance::LocalSingleInstance(QString appName, QString folder, int timeoutMs,
+                                         int patientTimeoutMs)
+    : timeoutMs_(timeoutMs), patientTimeoutMs_(patientTimeoutMs) {
     if (appName.isEmpty()) appName = applicationTitle();
     if (folder.isEmpty()) {
         // Qt makes sure this folder exists and only its owner may enter it.
@@ -92,13 +115,15 @@ bool LocalSingleInstance::claim() {
     return true;
 }
 
-bool LocalSingleInstance::sendToRunning(const QString& command) {
-    const QDeadlineTimer deadline(timeoutMs_);
+bool LocalSingleInstance::sendToRunning(const QString& command, bool patient) {
+    const QByteArray message = command.toUtf8() + '\n';
+    if (message.size() > kMaxCommandBytes) return false;
+    const QDeadlineTimer deadline(patient ? patientTimeoutMs_ : timeoutMs_);
     QLocalSocket socket;
     socket.connectToServer(socketPath());
     if (!socket.waitForConnected(int(deadline.remainingTime()))) return false;
-    const QByteArray message = command.toUtf8() + '\n';
-    if (message.size() > kMaxCommandBytes) return false;
+    // Only the user's own running copy is told anything.
+    if (!peerIsThisUser(socket.socketDescriptor())) return false;
     socket.write(message);
     if (!socket.waitForBytesWritten(int(deadline.remainingTime()))) return false;
     QByteArray answer;
@@ -112,13 +137,19 @@ bool LocalSingleInstance::sendToRunning(const QString& command) {
 
 void LocalSingleInstance::onNewConnection() {
     while (QLocalSocket* socket = server_->nextPendingConnection()) {
+        // Commands come from the user's own later copies only.
+        if (!peerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        // A client that says nothing is dropped after the time a sender waits.
+        // A client that says nothing is dropped after the longest time a sender waits.
         QTimer* timer = new QTimer(socket);
         timer->setSingleShot(true);
         connect(timer, &QTimer::timeout, socket, &QLocalSocket::abort);
-        timer->start(timeoutMs_);
+        timer->start(patientTimeoutMs_);
         if (socket->bytesAvailable() > 0) onReadyRead(socket);
     }
 }
@@ -136,6 +167,11 @@ void LocalSingleInstance::onReadyRead(QLocalSocket* socket) {
     }
     socket->setProperty("answered", true);
     const QString command = QString::fromUtf8(socket->read(end));
+    // A copy kept waiting past its time has given up on this command.
+    if (!senderStillWaits(socket)) {
+        socket->abort();
+        return;
+    }
     // Answer only once the handler ran: the sender ends as soon as it has the answer.
     // The handler may let pending events run, in which the sender can go away.
     QPointer<QLocalSocket> guard(socket);

@@ -1,7 +1,7 @@
 #pragma once
-// One running copy per user: a later copy hands a command ("RESTORE") to the copy that runs and
-// ends. One replaceable instance: the program uses the local-socket one, tests a scripted one
-// (see scripted_services.h).
+// One running copy per user: a later copy hands its commands (come to the front, open a
+// document) to the copy that runs and ends. One replaceable instance: the program uses the
+// local-socket one, tests a scripted one (see scripted_services.h).
 
 #include <QObject>
 #include <QString>
@@ -25,8 +25,9 @@ public:
     // alone). False: another copy runs, or is still starting.
     virtual bool claim() = 0;
     // Hands a command to the running copy; true when that copy accepted it. Every failure (no
-    // copy that answers, a refused command) gives false, and the wait is short.
-    virtual bool sendToRunning(const QString& command) = 0;
+    // copy that answers, a refused command) gives false. The wait is short; a patient send
+    // waits longer for a copy that is busy.
+    virtual bool sendToRunning(const QString& command, bool patient = false) = 0;
     // The handler that answers received commands; without one every command is refused.
     virtual void setCommandHandler(CommandHandler handler) = 0;
 };
@@ -36,24 +37,29 @@ SingleInstance& singleInstance();
 std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance> instance);
 
 // The running copy holds a lock file and listens on a local socket, both in a folder private to
-// the user (the runtime folder), both named after the application and the user id. A lock left
-// by a copy that was killed is taken over, and its socket file removed.
+// the user (the runtime folder), both named after the application and the user id. The socket
+// file is readable and writable by its owner only, and each end of a connection checks that the
+// other runs as the same user: a command from another user is never read, and a command is
+// never handed to another user's program. A lock left by a copy that was killed is taken over,
+// and its socket file removed.
 class LocalSingleInstance : public QObject, public SingleInstance {
     Q_OBJECT
 public:
     // appName empty: the application's name. folder empty: the user's runtime folder.
-    explicit LocalSingleInstance(QString appName = {}, QString folder = {}, int timeoutMs = 750);
+    explicit LocalSingleInstance(QString appName = {}, QString folder = {}, int timeoutMs = 750,
+                                 int patientTimeoutMs = 10000);
     ~LocalSingleInstance() override;
 
     bool claim() override;
-    bool sendToRunning(const QString& command) override;
+    bool sendToRunning(const QString& command, bool patient = false) override;
     void setCommandHandler(CommandHandler handler) override { handler_ = std::move(handler); }
 
     QString socketPath() const;
     QString lockPath() const;
 
-    // Longest command accepted, in bytes; a longer one is refused unread.
-    static constexpr int kMaxCommandBytes = 256;
+    // Longest command accepted, in bytes, its line end included; a longer one is refused
+    // unread. Room for a command with a long path.
+    static constexpr int kMaxCommandBytes = 16384;
 
 private:
     void onNewConnection();
@@ -61,6 +67,7 @@ private:
 
     QString base_;
     int timeoutMs_;
+    int patientTimeoutMs_;
     std::unique_ptr<QLockFile> lock_;
     std::unique_ptr<QLocalServer> server_;
     CommandHandler handler_;

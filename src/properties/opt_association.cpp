@@ -3,6 +3,7 @@
 #include "common_reg.h"
 #include "document/paths.h"
 #include "platform/desktop_file_types.h"
+#include "platform/resources.h"
 #include "platform/system.h"
 
 namespace {
@@ -11,6 +12,17 @@ const QString kExtension = QStringLiteral(".cal");
 const QString kTypeName = QStringLiteral("Mirovanta");
 const QString kDescription = QStringLiteral("Mirovanta document");
 const QString kCommandKey = QStringLiteral("Mirovanta\\shell\\open\\command");
+// The main window's icon, which the desktop shows for the program and its documents.
+constexpr int kProgramIcon = 102;
+
+// The program's icon in each size the resources draw it.
+QList<QImage> programIcons() {
+    QList<QImage> images;
+    const QIcon icon = rt::LoadResIcon(kProgramIcon);
+    for (const QSize& size : icon.availableSizes())
+        images << icon.pixmap(size, 1.0).toImage();
+    return images;
+}
 
 } // namespace
 
@@ -38,8 +50,8 @@ void WriteCalAssociation() {
     SetKeyValue(kCommandKey, QString(), CalCommandLine(), rt::REG_SZ, rt::HKEY_CLASSES_ROOT);
 
     // A ".cal" document is a zip archive.
-    rt::registerDesktopFileType(
-        {kExtension, kTypeName, kDescription, ProgramFile(), QStringLiteral("application/zip")});
+    rt::registerDesktopFileType({kExtension, kTypeName, kDescription, ProgramFile(),
+                                 QStringLiteral("application/zip"), programIcons()});
 }
 
 void RemoveCalAssociation() {

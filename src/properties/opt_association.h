@@ -1,7 +1,8 @@
 #pragma once
 // The ".cal" file type: kept in the registry under HKEY_CLASSES_ROOT (".cal" names the type
 // "Mirovanta", whose open command runs the program on the file), and registered with the
-// user's desktop alongside, so that the desktop opens ".cal" files with the program.
+// user's desktop alongside, so that the desktop opens ".cal" files with the program and shows
+// the program's icon for them.
 
 #include <QString>
 

@@ -12,10 +12,14 @@
 #include "platform/ui_services.h"
 #include "printing/print_run.h"
 #include "settings.h"
+#include "startup.h"
 
 #include <QApplication>
+#include <QFile>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
+#include <deque>
 
 rt::FormSlot<FrmMainForm> FrmMain;
 
@@ -356,6 +360,11 @@ void FrmMainForm::MDIForm_Terminate() {
 void FrmMainForm::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel) {
     Cancel = 1;
     rt::DoEvents();
+    const QString document = LinkOpenFileName(CmdStr);
+    if (!document.isEmpty()) {
+        if (Tag() != kUnload && QueueHandedOverDocument(document)) Cancel = 0;
+        return;
+    }
     if (CmdStr != QLatin1String("RESTORE")) return;
     // Errors of the restore steps are ignored: the command still counts as accepted.
     try {
@@ -372,6 +381,122 @@ void FrmMainForm::MDIForm_LinkExecute(const QString& CmdStr, int& Cancel) {
     }
     rt::DoEvents();
     Cancel = 0;
+}
+
+// ---- Documents handed over by later copies ----
+
+namespace {
+
+const QString kOpenPrefix = QStringLiteral("OPEN ");
+// How often a waiting document checks whether it can open.
+constexpr int kHandOffPollMs = 200;
+
+enum class HandOffPhase { Closed, Holding, Opening };
+
+struct HandOffQueue {
+    HandOffPhase phase = HandOffPhase::Closed;
+    std::deque<QString> files;
+    bool opening = false; // a handed-over document is on the Open road now
+    QTimer* timer = nullptr;
+};
+
+HandOffQueue& handOff() {
+    static HandOffQueue queue;
+    return queue;
+}
+
+// Runs the waiting documents' checks while any wait and they may open.
+void pollHandOff() {
+    HandOffQueue& q = handOff();
+    const bool wanted = q.phase == HandOffPhase::Opening && !q.files.empty();
+    if (!wanted) {
+        if (q.timer) q.timer->stop();
+        return;
+    }
+    if (!q.timer) {
+        q.timer = new QTimer(QCoreApplication::instance());
+        q.timer->setInterval(kHandOffPollMs);
+        QObject::connect(q.timer, &QTimer::timeout, [] {
+            OpenNextHandedOverDocument();
+            pollHandOff();
+        });
+    }
+    if (!q.timer->isActive()) q.timer->start();
+}
+
+} // namespace
+
+QString LinkOpenCommand(const QString& FileName) {
+    return kOpenPrefix + QString::fromLatin1(QFile::encodeName(FileName).toPercentEncoding());
+}
+
+QString LinkOpenFileName(const QString& CmdStr) {
+    if (!CmdStr.startsWith(kOpenPrefix)) return QString();
+    const QString encoded = CmdStr.mid(kOpenPrefix.size());
+    // Percent-encoded text is plain ASCII without blanks.
+    for (const QChar c : encoded)
+        if (c.unicode() <= 0x20 || c.unicode() >= 0x7F) return QString();
+    return QFile::decodeName(QByteArray::fromPercentEncoding(encoded.toLatin1()));
+}
+
+void HoldHandedOverDocuments() {
+    HandOffQueue& q = handOff();
+    q.phase = HandOffPhase::Holding;
+    q.files.clear();
+    pollHandOff();
+}
+
+void ReleaseHandedOverDocuments() {
+    handOff().phase = HandOffPhase::Opening;
+    pollHandOff();
+}
+
+void CloseHandedOverDocuments() {
+    HandOffQueue& q = handOff();
+    q.phase = HandOffPhase::Closed;
+    pollHandOff();
+    if (q.files.empty()) return;
+    QStringList names(q.files.begin(), q.files.end());
+    q.files.clear();
+    qCInfo(lcHandOff, "not opened: %s", qPrintable(names.join(QStringLiteral(", "))));
+    rt::MsgBox(QStringLiteral("Mirovanta se ferme sans ouvrir ces documents :\r\r%1")
+                   .arg(names.join(u'\r')),
+               rt::vbOKOnly + rt::vbExclamation, QStringLiteral("Mirovanta"));
+}
+
+bool QueueHandedOverDocument(const QString& FileName) {
+    HandOffQueue& q = handOff();
+    if (q.phase == HandOffPhase::Closed || FileName.isEmpty()) return false;
+    q.files.push_back(FileName);
+    pollHandOff();
+    return true;
+}
+
+QStringList HandedOverDocuments() {
+    const HandOffQueue& q = handOff();
+    return QStringList(q.files.begin(), q.files.end());
+}
+
+bool OpenNextHandedOverDocument() {
+    HandOffQueue& q = handOff();
+    if (q.phase != HandOffPhase::Opening || q.files.empty() || q.opening) return false;
+    FrmMainForm* main = FrmMain.peek();
+    if (!main || !main->Loaded()) return false;
+    // The Open road's own guard, and more: nothing else may be under way, for the timer that
+    // calls this also ticks inside the pending-event points of other work.
+    const QString state = main->Tag();
+    if (state != kLogo && state != kEdit) return false;
+    if (IsBusy != 0 || AlarmScanRunning() || DialogOpen() || rt::ui().hourglass()) return false;
+
+    QString fileName = q.files.front();
+    q.files.pop_front();
+    q.opening = true;
+    OpenDocument(fileName);
+    q.opening = false;
+    qCInfo(lcHandOff, "opened %s: %s", qPrintable(fileName),
+           qPrintable(FrmMain.exists() ? FrmMain->Caption() : QString()));
+    pollHandOff();
+    return true;
 }
 
 void FrmMainForm::MDIForm_MouseMove(int, int, float, float) {

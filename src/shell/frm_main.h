@@ -16,6 +16,7 @@
 #include "platform/ui_toolbar.h"
 
 #include <QDateTime>
+#include <QStringList>
 #include <functional>
 
 class FrmMainForm : public rt::MdiForm {
@@ -190,7 +191,10 @@ public:
     void MDIForm_Resize() override;
     void MDIForm_Terminate() override;
     void MDIForm_MouseMove(int Button, int Shift, float X, float Y) override;
-    // The single-instance hand-off: accepts only "RESTORE".
+    // The single-instance hand-off. "RESTORE" maximises the window and brings it to the front;
+    // an open command (LinkOpenCommand) queues its document, which opens as soon as the program
+    // can open one (OpenNextHandedOverDocument). Cancel 0: accepted; any other command leaves
+    // Cancel 1.
     void MDIForm_LinkExecute(const QString& CmdStr, int& Cancel);
 
     // ---- Navigation panel, toolbar, timers ----
@@ -282,3 +286,31 @@ private:
 
 // The main window's shared instance, created and loaded on first use.
 extern rt::FormSlot<FrmMainForm> FrmMain;
+
+// ---- Documents handed over by later copies ----
+// A later copy started with a document asks the running copy to open it. The request is queued
+// at once, so that the later copy can end, and the documents open one at a time, in the order
+// they came, through the Open road (ask-save, read, password, messages) as soon as nothing
+// stands in the way: no document being read or written ("Load"), no modal dialog or editor
+// open, no alarm scan running, no work in progress (busy flag, hourglass).
+
+// The command that asks for a document: "OPEN " and the file's name percent-encoded, so that
+// any name travels as one line of plain text.
+QString LinkOpenCommand(const QString& FileName);
+// The file's name carried by an open command; "" for any other text.
+QString LinkOpenFileName(const QString& CmdStr);
+
+// From the start-up's claim on: requests are taken and kept; the queue starts empty.
+void HoldHandedOverDocuments();
+// Once the start-up has opened its own document: kept and later requests open as they can.
+void ReleaseHandedOverDocuments();
+// At shutdown: no more requests are taken, and the documents still waiting are named to the
+// user, who would otherwise never learn that they did not open.
+void CloseHandedOverDocuments();
+// Queues a document; false when no request is taken (before the start-up or once closing).
+bool QueueHandedOverDocument(const QString& FileName);
+// The documents waiting, first to last.
+QStringList HandedOverDocuments();
+// Opens the first waiting document when the program can open one now; true when it did. A
+// timer calls it while documents wait.
+bool OpenNextHandedOverDocument();

@@ -48,8 +48,12 @@ const QString kAlarm = QStringLiteral("Alarm");
 
 } // namespace
 
-QString DefaultWavFolderFor(const QString& ProgramFolder, QChar Separator) {
-    QString p = ProgramFolder;
+namespace {
+
+// The parent folder of a folder, ending with the separator; a root, or a folder in the root,
+// gives the root.
+QString ParentFolderFor(const QString& Folder, QChar Separator) {
+    QString p = Folder;
     if (!p.endsWith(Separator)) p += Separator;
     // The parts between separators, the final separator left out; two separators in a row give
     // an empty part.
@@ -61,11 +65,24 @@ QString DefaultWavFolderFor(const QString& ProgramFolder, QChar Separator) {
         for (qsizetype i = 0; i + 1 < parts.size(); ++i)
             r += parts[i] + Separator;
     }
-    return r + QStringLiteral("Wav") + Separator;
+    return r;
+}
+
+} // namespace
+
+QString DefaultWavFolderFor(const QString& ProgramFolder, QChar Separator) {
+    return ParentFolderFor(ProgramFolder, Separator) + QStringLiteral("Wav") + Separator;
+}
+
+QString InstalledFilesFolderFor(const QString& ProgramFolder) {
+    return ParentFolderFor(ProgramFolder, u'/') + QStringLiteral("share/mirovanta/");
 }
 
 QString DefaultWavFolder() {
-    return DefaultWavFolderFor(rt::sys().programFolder());
+    const QString programFolder = rt::sys().programFolder();
+    const QString beside = DefaultWavFolderFor(programFolder);
+    const QString installed = InstalledFilesFolderFor(programFolder) + QStringLiteral("Wav/");
+    return !QFileInfo(beside).isDir() && QFileInfo(installed).isDir() ? installed : beside;
 }
 
 void LoadSettings() {

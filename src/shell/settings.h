@@ -50,11 +50,16 @@ void LoadSettings();
 // Writes every stored field of `Settings` back to the store.
 void SaveSettings();
 
-// The folder of the default alarm sounds: "Wav" in the parent folder of the program folder
-// (in the root itself when the program lies in the root), ending with the separator.
+// The folder of the default alarm sounds, ending with the separator: "Wav" in the parent folder
+// of the program folder (in the root itself when the program lies in the root), as in the build
+// tree. When that folder does not exist but the installed program's does, the installed one:
+// "Wav" among the installed files (InstalledFilesFolderFor).
 QString DefaultWavFolder();
-// The same rule for a given program folder and separator.
+// "Wav" in the parent folder, for a given program folder and separator.
 QString DefaultWavFolderFor(const QString& ProgramFolder, QChar Separator = u'/');
+// Where an installed program's own files lie, ending with "/": the program in <prefix>/bin,
+// its files in <prefix>/share/mirovanta.
+QString InstalledFilesFolderFor(const QString& ProgramFolder);
 
 // General/"ShowSplash": the splash is shown at start-up only when this is 1.
 int32_t ShowSplashSetting();

@@ -35,35 +35,58 @@
 #include "shell_views.h"
 #include "splash.h"
 
-#include <QLoggingCategory>
+#include <QFileInfo>
 #include <QTimer>
 
-// Commands received from later copies; shown with QT_LOGGING_RULES="mirovanta.handoff.info=true".
 Q_LOGGING_CATEGORY(lcHandOff, "mirovanta.handoff", QtWarningMsg)
+// Where the start-up found the program's own files; shown with
+// QT_LOGGING_RULES="mirovanta.startup.info=true".
+Q_LOGGING_CATEGORY(lcStartup, "mirovanta.startup", QtWarningMsg)
 
 namespace {
 
 // The running copy's answer to a command from a later copy, as the main window's link
-// execute: only "RESTORE", and only once the main window exists.
+// execute once the main window exists. Before that (still starting), only a document is taken:
+// it waits for the start-up to end.
 bool answerLaterCopy(const QString& command) {
     FrmMainForm* main = FrmMain.peek();
     const bool ready = main && main->Loaded() && main->Tag() != QLatin1String("Unload");
     int cancel = 1;
-    if (ready) main->MDIForm_LinkExecute(command, cancel);
+    if (ready) {
+        main->MDIForm_LinkExecute(command, cancel);
+    } else {
+        // Refused once the shutdown has begun.
+        const QString document = LinkOpenFileName(command);
+        if (!document.isEmpty() && QueueHandedOverDocument(document)) cancel = 0;
+    }
     qCInfo(lcHandOff, "received %s: %s", qPrintable(command.left(64)),
            cancel == 0 ? "accepted" : "refused");
     return cancel == 0;
 }
 
-// True when another copy runs: it has been handed "RESTORE" (whatever came of it) and this
-// copy must end. Otherwise this copy becomes the one that later copies reach.
+// True when another copy runs: it has been handed "RESTORE" (whatever came of it) and then the
+// document of this copy's command line, and this copy must end. Otherwise this copy becomes the
+// one that later copies reach.
 bool handOffToRunningCopy() {
     rt::SingleInstance& instance = rt::singleInstance();
     if (instance.claim()) {
+        HoldHandedOverDocuments();
         instance.setCommandHandler(answerLaterCopy);
         return false;
     }
-    instance.sendToRunning(kRestoreCommand); // every failure of the hand-off is ignored
+    instance.sendToRunning(kRestoreCommand); // a failed restore is ignored
+    const QString document = CommandLineDocument();
+    if (!document.isEmpty()) {
+        // The running copy has its own working folder: the name travels whole.
+        const QString file = QFileInfo(document).absoluteFilePath();
+        // Patient: a running copy busy with other work answers later, but it answers.
+        if (!instance.sendToRunning(LinkOpenCommand(file), true)) {
+            rt::MsgBox(QStringLiteral("Mirovanta est déjà ouvert mais n'a pas pu recevoir ce "
+                                      "document :\r\r%1\r\rOuvrez-le depuis Mirovanta.")
+                           .arg(file),
+                       rt::vbOKOnly + rt::vbExclamation, QStringLiteral("Mirovanta"));
+        }
+    }
     rt::DoEvents();
     return true;
 }
@@ -79,6 +102,13 @@ void releaseMainWindowWhenUnloaded() {
 
 } // namespace
 
+QString HelpFileFor(const QString& ProgramFolder) {
+    const QString name = QStringLiteral("mrv2help.chm");
+    const QString beside = AddBackslash(ProgramFolder) + name;
+    const QString installed = InstalledFilesFolderFor(ProgramFolder) + name;
+    return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
+}
+
 QString CommandLineDocument() {
     QString text = rt::TrimBlanks(rt::sys().commandLine());
     // A file association passes the path in double quotes.
@@ -91,7 +121,7 @@ bool Main() {
     setDocViews(std::make_shared<ShellViews>());
 
     AppVersion = QStringLiteral("2.1");
-    HelpFilePath = AddBackslash(rt::sys().programFolder()) + QStringLiteral("mrv2help.chm");
+    HelpFilePath = HelpFileFor(rt::sys().programFolder());
 
     // The windows are drawn for at least 800 x 600 pixels.
     if (!(GetScreenWidth() >= 800 && GetScreenHeight() >= 600)) {
@@ -104,6 +134,12 @@ bool Main() {
     rt::SetHourglass(true);
     const int32_t showSplash = ShowSplashSetting();
     LoadSettings();
+    if (lcStartup().isInfoEnabled()) {
+        int found = 0;
+        for (int n = 1; n <= 10; ++n)
+            if (!Settings.SoundFiles(n).isEmpty()) ++found;
+        qCInfo(lcStartup, "alarm sounds: %d in %s", found, qPrintable(DefaultWavFolder()));
+    }
     Settings.PrinterValue = 0;
     if (showSplash == 1) FrmSplash->Show(rt::vbModeless);
     rt::DoEvents();
@@ -142,11 +178,15 @@ bool Main() {
         OpenDocument(document);
         rt::DoEvents();
     }
+    // Documents handed over while starting open after this copy's own.
+    ReleaseHandedOverDocuments();
     qCInfo(lcHandOff, "started");
     return true;
 }
 
 void ShutdownApp() {
+    // Documents handed over while the closing was asked about do not open any more.
+    CloseHandedOverDocuments();
     rt::SetHourglass(true);
     FrmMainForm& main = FrmMain.get();
     main.Hide();

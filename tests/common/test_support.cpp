@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace testing_support {
@@ -19,6 +21,19 @@ rt::FixedSystemInfo& fixedSystem() {
 QString scratchFolder() {
     static QTemporaryDir dir;
     return dir.path();
+}
+
+std::optional<QString> desktopEntryProblems(const QString& path) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (tool.isEmpty()) return std::nullopt;
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(tool, {path});
+    if (!p.waitForFinished(30000)) return QStringLiteral("desktop-file-validate did not end");
+    const QString output = QString::fromUtf8(p.readAll());
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0)
+        return output.isEmpty() ? QStringLiteral("failed") : output;
+    return output; // warnings and hints count as problems too
 }
 
 void resetFixedSystem() {

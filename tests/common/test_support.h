@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace testing_support {
 
@@ -19,6 +20,10 @@ rt::FixedSystemInfo& fixedSystem();
 
 // A scratch folder that lives as long as the test program.
 QString scratchFolder();
+
+// What desktop-file-validate finds wrong with a desktop entry: "" when the entry passes;
+// nullopt when the tool is not installed.
+std::optional<QString> desktopEntryProblems(const QString& path);
 
 // Restores the fixed system's fields to their start values (the test main does it before each
 // test).

@@ -3,15 +3,27 @@
 // accepting only "RESTORE"; a later copy hands its command to the running one, prints
 // "second accepted" or "second refused" and ends with status 0.
 //
+// With SINGLE_INSTANCE_HELPER_UID set (started by root), it first becomes that user. With
+// SINGLE_INSTANCE_HELPER_RAW set to a socket's path, it plays a foreign program instead: it
+// connects to that socket itself, writes the command and prints "answered <answer>" or
+// "no answer".
+//
 // single_instance_helper FOLDER APP_NAME [COMMAND [LIFETIME_MS]]
 
 #include "platform/single_instance.h"
 
 #include <QCoreApplication>
+#include <QLocalSocket>
 #include <QTimer>
 #include <cstdio>
+#include <unistd.h>
 
 int main(int argc, char** argv) {
+    const QByteArray uid = qgetenv("SINGLE_INSTANCE_HELPER_UID");
+    if (!uid.isEmpty() && (setgid(gid_t(uid.toUInt())) != 0 || setuid(uid_t(uid.toUInt())) != 0)) {
+        std::perror("setuid");
+        return 3;
+    }
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() < 3) {
@@ -20,6 +32,22 @@ int main(int argc, char** argv) {
     }
     const QString command = args.value(3, QStringLiteral("RESTORE"));
     const int lifetimeMs = args.value(4, QStringLiteral("20000")).toInt();
+    const QString rawSocket = qEnvironmentVariable("SINGLE_INSTANCE_HELPER_RAW");
+    if (!rawSocket.isEmpty()) {
+        QLocalSocket socket;
+        socket.connectToServer(rawSocket);
+        QByteArray answer;
+        if (socket.waitForConnected(2000)) {
+            socket.write(command.toUtf8() + '\n');
+            while (!answer.contains('\n') && socket.waitForReadyRead(2000))
+                answer += socket.readAll();
+        }
+        if (answer.isEmpty())
+            std::printf("no answer\n");
+        else
+            std::printf("answered %s", answer.constData());
+        return 0;
+    }
     rt::LocalSingleInstance instance(args[2], args[1]);
     if (!instance.claim()) {
         const bool accepted = instance.sendToRunning(command);

@@ -1,6 +1,7 @@
 // A file type registered with the user's desktop: the MIME package, the desktop entry, the
 // caches, and the removal.
 
+#include "common/test_support.h"
 #include "platform/desktop_file_types.h"
 
 #include <QFile>
@@ -15,7 +16,10 @@ namespace {
 
 class DesktopFileTypes : public ::testing::Test {
 protected:
-    void SetUp() override { setDesktopDataFolder(dir_.path()); }
+    void SetUp() override {
+        ASSERT_TRUE(dir_.isValid());
+        setDesktopDataFolder(dir_.path());
+    }
     void TearDown() override { setDesktopDataFolder(QString()); }
 
     static QString readAll(const QString& path) {
@@ -23,12 +27,18 @@ protected:
         return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
     }
     static DesktopFileType type(const QString& program) {
-        return {QStringLiteral(".cal"), QStringLiteral("Calendrier"),
-                QStringLiteral("Document <Calendrier> & co"), program,
-                QStringLiteral("application/zip")};
+        QImage small(16, 16, QImage::Format_ARGB32), large(32, 32, QImage::Format_ARGB32);
+        small.fill(Qt::red);
+        large.fill(Qt::blue);
+        return {QStringLiteral(".cal"),
+                QStringLiteral("Calendrier"),
+                QStringLiteral("Document <Calendrier> & co"),
+                program,
+                QStringLiteral("application/zip"),
+                {small, large}};
     }
 
-    QTemporaryDir dir_;
+    QTemporaryDir dir_{testing_support::scratchFolder() + QStringLiteral("/desktop-XXXXXX")};
 };
 
 struct ExecCase {
@@ -38,8 +48,9 @@ struct ExecCase {
 
 } // namespace
 
-// The program's path is quoted so that blanks, quotes, "$", "`", "\" and "%" reach it whole.
-TEST_F(DesktopFileTypes, TheProgramIsQuotedInTheExecLine) {
+// The program's path is quoted so that blanks, quotes, "$", "`", "\" and "%" reach it whole,
+// and the entry stays valid.
+TEST_F(DesktopFileTypes, TheProgramIsQuotedInTheExecLineOfAValidEntry) {
     const ExecCase cases[] = {
         {"/opt/cal/bin/cal", R"(Exec="/opt/cal/bin/cal" %f)"},
         {"/home/a b/bin/cal", R"(Exec="/home/a b/bin/cal" %f)"},
@@ -48,9 +59,15 @@ TEST_F(DesktopFileTypes, TheProgramIsQuotedInTheExecLine) {
         {"/x/100%/cal", R"(Exec="/x/100%%/cal" %f)"},
     };
     for (const ExecCase& c : cases) {
-        const QString text = desktopEntryText(type(QString::fromUtf8(c.program)));
+        ASSERT_TRUE(registerDesktopFileType(type(QString::fromUtf8(c.program))));
+        const QString text = readAll(desktopEntryFile(QStringLiteral("Calendrier")));
         EXPECT_TRUE(text.split(u'\n').contains(QString::fromUtf8(c.exec))) << c.program << "\n"
                                                                            << text.toStdString();
+        // The desktop's own checker, when installed, accepts the entry as written.
+        if (const auto problems = testing_support::desktopEntryProblems(
+                desktopEntryFile(QStringLiteral("Calendrier")))) {
+            EXPECT_EQ(*problems, QString()) << c.program;
+        }
     }
     const QString text = desktopEntryText(type(QStringLiteral("/p")));
     EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\nType=Application\n")));
@@ -66,6 +83,16 @@ TEST_F(DesktopFileTypes, RegisteringWritesBothFilesAndTheCacheKnowsTheExtension)
     EXPECT_TRUE(package.contains(QStringLiteral("Document &lt;Calendrier&gt; &amp; co")));
     EXPECT_EQ(readAll(desktopEntryFile(QStringLiteral("calendrier"))),
               desktopEntryText(type(QStringLiteral("/opt/cal/bin/cal"))));
+    // The icon: named by the entry and the type, written in each size into the user's theme.
+    EXPECT_TRUE(package.contains(QStringLiteral("<icon name=\"calendrier\"/>")));
+    EXPECT_TRUE(readAll(desktopEntryFile(QStringLiteral("Calendrier")))
+                    .contains(QStringLiteral("\nIcon=calendrier\n")));
+    for (const int size : {16, 32}) {
+        const QString icon =
+            dir_.filePath(QStringLiteral("icons/hicolor/%1x%1/apps/calendrier.png").arg(size));
+        EXPECT_EQ(desktopIconFile(QStringLiteral("Calendrier"), size), icon);
+        EXPECT_EQ(QImage(icon).size(), QSize(size, size)) << size;
+    }
 
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
         const QString globs = readAll(dir_.filePath(QStringLiteral("mime/globs2")));
@@ -76,6 +103,8 @@ TEST_F(DesktopFileTypes, RegisteringWritesBothFilesAndTheCacheKnowsTheExtension)
     ASSERT_TRUE(unregisterDesktopFileType(QStringLiteral("Calendrier")));
     EXPECT_FALSE(QFileInfo::exists(desktopMimePackageFile(QStringLiteral("Calendrier"))));
     EXPECT_FALSE(QFileInfo::exists(desktopEntryFile(QStringLiteral("Calendrier"))));
+    for (const int size : {16, 32})
+        EXPECT_FALSE(QFileInfo::exists(desktopIconFile(QStringLiteral("Calendrier"), size)));
     if (!QStandardPaths::findExecutable(QStringLiteral("update-mime-database")).isEmpty()) {
         EXPECT_FALSE(readAll(dir_.filePath(QStringLiteral("mime/globs2")))
                          .contains(QStringLiteral("x-calendrier")));

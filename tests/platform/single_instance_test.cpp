@@ -1,3 +1,4 @@
+#include "common/test_support.h"
 #include "platform/single_instance.h"
 
 #include <QElapsedTimer>
@@ -20,7 +21,9 @@ const QString kApp = QStringLiteral("Mirovanta");
 // One copy of the helper program: see tests/helpers/single_instance_helper.cpp.
 class Copy {
 public:
-    Copy(const QString& folder, const QString& command = QStringLiteral("RESTORE")) {
+    Copy(const QString& folder, const QString& command = QStringLiteral("RESTORE"),
+         const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
+        process_.setProcessEnvironment(env);
         process_.setProgram(QStringLiteral(SINGLE_INSTANCE_HELPER));
         process_.setArguments({folder, kApp, command});
         clock_.start();
@@ -137,6 +140,13 @@ TEST(SingleInstance, RunningCopyAnswersWithItsHandler) {
     ASSERT_GE(third.waitForEnd(), 0);
     EXPECT_EQ(third.output(), QStringLiteral("second refused\n"));
     EXPECT_EQ(received, QStringList({QStringLiteral("RESTORE"), QStringLiteral("RESTORE")}));
+    // A command with a long path arrives whole.
+    accept = true;
+    const QString longCommand = QStringLiteral("OPEN ") + QString(4000, u'a');
+    Copy fourth(folder.path(), longCommand);
+    ASSERT_GE(fourth.waitForEnd(), 0);
+    EXPECT_EQ(fourth.output(), QStringLiteral("second accepted\n"));
+    EXPECT_EQ(received.value(2), longCommand);
 
     // A second object in this process finds the place taken.
     LocalSingleInstance other(kApp, folder.path());
@@ -170,4 +180,32 @@ TEST(SingleInstance, SocketIsPrivateToTheUserAndNamedAfterAppAndUser) {
     const QFile::Permissions perms = QFile::permissions(expected);
     EXPECT_FALSE(perms &
                  (QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther));
+}
+
+// Another user's program never reaches the running copy, even through a socket file opened to
+// everyone. Needs root to be two users.
+TEST(SingleInstance, OnlyTheSameUserTalksOverTheSocket) {
+    if (getuid() != 0) GTEST_SKIP() << "needs root to run a copy as another user";
+    const QFile::Permissions open = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                    QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    const QString scratch = testing_support::scratchFolder();
+    QFile::setPermissions(scratch, QFile::permissions(scratch) | QFile::ExeOther);
+    QTemporaryDir folder(scratch + QStringLiteral("/users-XXXXXX"));
+    ASSERT_TRUE(QFile::setPermissions(folder.path(), open));
+
+    LocalSingleInstance running(kApp, folder.path());
+    ASSERT_TRUE(running.claim());
+    QStringList received;
+    running.setCommandHandler([&](const QString& command) {
+        received << command;
+        return true;
+    });
+    ASSERT_TRUE(QFile::setPermissions(running.socketPath(), open));
+    QProcessEnvironment stranger = QProcessEnvironment::systemEnvironment();
+    stranger.insert(QStringLiteral("SINGLE_INSTANCE_HELPER_UID"), QStringLiteral("65534"));
+    stranger.insert(QStringLiteral("SINGLE_INSTANCE_HELPER_RAW"), running.socketPath());
+    Copy other(folder.path(), QStringLiteral("OPEN /etc/x.cal"), stranger);
+    ASSERT_GE(other.waitForEnd(), 0);
+    EXPECT_EQ(other.output(), QStringLiteral("no answer\n"));
+    EXPECT_TRUE(received.isEmpty());
 }

@@ -6,6 +6,7 @@
 #include "properties/opt_association.h"
 
 #include <QFileInfo>
+#include <QImage>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -166,7 +167,16 @@ TEST_F(OptTest, TickingTheFileTypeWritesItsKeysAndRegistersItWithTheDesktop) {
     EXPECT_TRUE(QFileInfo::exists(rt::desktopMimePackageFile(QStringLiteral("Mirovanta"))));
     QFile f(entry);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().contains("\nExec=\"/opt/Mirovanta 2/bin/mirovanta\" %f\n"));
+    const QByteArray text = f.readAll();
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/Mirovanta 2/bin/mirovanta\" %f\n"));
+    // It carries the program's icon, written in the sizes the program draws it.
+    EXPECT_TRUE(text.contains("\nIcon=mirovanta\n"));
+    for (const int size : {16, 32})
+        EXPECT_EQ(QImage(rt::desktopIconFile(QStringLiteral("Mirovanta"), size)).size(),
+                  QSize(size, size));
+    if (const auto problems = testing_support::desktopEntryProblems(entry)) {
+        EXPECT_EQ(*problems, QString());
+    }
 
     // The dialog reads back what it wrote; unticking removes the type everywhere.
     showOptions([](FrmOptForm& d) {
@@ -178,6 +188,7 @@ TEST_F(OptTest, TickingTheFileTypeWritesItsKeysAndRegistersItWithTheDesktop) {
     EXPECT_FALSE(registry(kCommandKey).isValid());
     EXPECT_FALSE(QFileInfo::exists(entry));
     EXPECT_FALSE(QFileInfo::exists(rt::desktopMimePackageFile(QStringLiteral("Mirovanta"))));
+    EXPECT_FALSE(QFileInfo::exists(rt::desktopIconFile(QStringLiteral("Mirovanta"), 32)));
 }
 
 struct AssociationCase {

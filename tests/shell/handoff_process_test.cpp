@@ -1,4 +1,9 @@
-// Two real copies of the program: the later one hands "RESTORE" to the running one and ends.
+// Two real copies of the program: the later one hands "RESTORE", and its document when it has
+// one, to the running one and ends.
+
+#include "common/test_support.h"
+#include "document/cal_writer.h"
+#include "document/doc_state.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -55,7 +60,7 @@ protected:
         return log.contains(text);
     }
 
-    QTemporaryDir home;
+    QTemporaryDir home{testing_support::scratchFolder() + QStringLiteral("/handoff-XXXXXX")};
     QString runtime;
     QProcessEnvironment env;
     QProcess first;
@@ -69,10 +74,10 @@ TEST_F(HandOffProcesses, TheSecondCopyEndsAtOnceAndTheFirstReceivesRestore) {
     start(first);
     ASSERT_TRUE(waitForLog(first, firstLog, "started")) << firstLog.toStdString();
 
-    // The later copy, with a document of its own that it does not pass on.
+    // The later copy, without a document.
     QElapsedTimer clock;
     clock.start();
-    start(second, {home.filePath(QStringLiteral("autre.cal"))});
+    start(second);
     ASSERT_TRUE(second.waitForFinished(3000));
     EXPECT_LT(clock.elapsed(), 1000);
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
@@ -82,6 +87,7 @@ TEST_F(HandOffProcesses, TheSecondCopyEndsAtOnceAndTheFirstReceivesRestore) {
 
     EXPECT_TRUE(waitForLog(first, firstLog, "received RESTORE: accepted", 3000))
         << firstLog.toStdString();
+    EXPECT_FALSE(firstLog.contains("received OPEN")) << firstLog.toStdString();
     EXPECT_EQ(first.state(), QProcess::Running);
     // Neither copy wrote settings: the first still runs, the second read none.
     EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("config/Mirovanta/Mirovanta.ini"))));
@@ -106,4 +112,30 @@ TEST_F(HandOffProcesses, ACopyKilledWithoutCleaningUpDoesNotStopTheNextStart) {
     EXPECT_EQ(third.exitCode(), 0);
     EXPECT_TRUE(waitForLog(second, nextLog, "received RESTORE: accepted", 3000))
         << nextLog.toStdString();
+}
+
+TEST_F(HandOffProcesses, TheSecondCopyHandsItsDocumentOverAndTheFirstOpensIt) {
+    const QString folder = home.filePath(QStringLiteral("mes calendriers"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString path = folder + QStringLiteral("/budget 2004.cal");
+    CalDocument doc = BlankDocument(true);
+    doc.Year = QStringLiteral("2004");
+    doc.OpenMonth = QStringLiteral("00");
+    ASSERT_TRUE(SaveCalFile(path, doc));
+
+    QByteArray firstLog;
+    start(first);
+    ASSERT_TRUE(waitForLog(first, firstLog, "started")) << firstLog.toStdString();
+    // Named from its own working folder, as a file manager may start it.
+    second.setWorkingDirectory(folder);
+    start(second, {QStringLiteral("budget 2004.cal")});
+    ASSERT_TRUE(second.waitForFinished(15000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+
+    // The first copy opens it and shows it in its caption.
+    const QByteArray opened =
+        "opened " + path.toUtf8() + ": Mirovanta v2.1 - " + path.toUtf8() + '\n';
+    EXPECT_TRUE(waitForLog(first, firstLog, opened)) << firstLog.toStdString();
+    EXPECT_TRUE(firstLog.contains("received RESTORE: accepted")) << firstLog.toStdString();
 }

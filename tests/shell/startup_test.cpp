@@ -7,6 +7,7 @@
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
+#include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
 #include "platform/scripted_services.h"
 #include "platform/settings_store.h"
@@ -48,6 +49,7 @@ protected:
         FrmMain.release();
         FrmSplash.release();
         FrmAbout.release();
+        CloseHandedOverDocuments();
         ui_test::flushReleased();
         rt::setSingleInstance(previousInstance_);
         setDocViews(previousViews_);
@@ -61,6 +63,16 @@ protected:
         ASSERT_TRUE(FrmMain.exists());
         FrmMain->closeByUser();
         ASSERT_TRUE(ui_test::waitFor([] { return !FrmMain.exists(); }, 2000));
+    }
+
+    // Writes an unchanged document of 2004 into the scratch folder; its full name.
+    static QString writeDocument(const QString& name) {
+        const QString path = testing_support::scratchFolder() + u'/' + name;
+        CalDocument doc = BlankDocument(true);
+        doc.Year = QStringLiteral("2004");
+        doc.OpenMonth = QStringLiteral("00");
+        EXPECT_TRUE(SaveCalFile(path, doc));
+        return path;
     }
 
     static QString stored(const char* section, const char* key) {
@@ -215,42 +227,146 @@ TEST_F(StartupTest, ASmallScreenAsksWhetherToGoOn) {
     EXPECT_EQ(AppState(), QStringLiteral("Logo"));
 }
 
-TEST_F(StartupTest, ASecondCopyHandsRestoreOverAndEndsWithoutReadingSettings) {
+TEST_F(StartupTest, ASecondCopyHandsRestoreAndItsDocumentOverAndEndsWithoutReadingSettings) {
     instance->AnotherCopyRuns = true;
-    testing_support::fixedSystem().CommandLine = QStringLiteral("/tmp/autre.cal");
     Settings.CalOpenPath = QStringLiteral("untouched");
-    for (bool accepts : {true, false}) {
-        instance->RunningCopyAccepts = accepts;
+    const QString odd = QStringLiteral("/srv/mes docs/100% été\nb.cal");
+    struct Case {
+        QString commandLine;
+        bool accepts;
+        QString handed; // the document the running copy is asked for; "" none
+    } cases[] = {
+        {QString(), true, QString()},
+        {QString(), false, QString()}, // a failed restore is silent
+        {u'"' + odd + u'"', true, odd},
+        {QStringLiteral("rel/b.cal"), true, QDir::currentPath() + QStringLiteral("/rel/b.cal")},
+        {QStringLiteral("/srv/c.cal"), false, QStringLiteral("/srv/c.cal")}, // the user is told
+    };
+    for (const Case& c : cases) {
+        testing_support::fixedSystem().CommandLine = c.commandLine;
+        instance->RunningCopyAccepts = c.accepts;
         instance->sent.clear();
+        services.ui->msgBoxCalls.clear();
         EXPECT_FALSE(Main());
-        // Only "RESTORE" goes over, never the command line.
-        EXPECT_EQ(instance->sent, QStringList{QStringLiteral("RESTORE")});
+        ASSERT_EQ(instance->sent.size(), c.handed.isEmpty() ? 1 : 2);
+        EXPECT_EQ(instance->sent[0], QStringLiteral("RESTORE"));
+        EXPECT_EQ(LinkOpenFileName(instance->sent.value(1)), c.handed);
+        EXPECT_FALSE(instance->sent.value(1).contains(u'\n'));
+        const bool told = !c.accepts && !c.handed.isEmpty();
+        ASSERT_EQ(services.ui->msgBoxCalls.size(), told ? 1u : 0u);
+        if (told) {
+            EXPECT_TRUE(services.ui->msgBoxCalls[0].prompt.contains(c.handed));
+        }
         EXPECT_FALSE(FrmMain.exists());
-        EXPECT_FALSE(FrmSplash.exists());
         EXPECT_EQ(Settings.CalOpenPath, QStringLiteral("untouched"));
         EXPECT_FALSE(QFile::exists(rt::settingsFilePath(kSettingsApp)));
     }
 }
 
-TEST_F(StartupTest, TheRunningCopyAnswersOnlyRestoreOnceItsMainWindowExists) {
-    ASSERT_FALSE(instance->hasHandler());
-    // The handler is installed by the start-up; before the main window exists it refuses.
-    bool answeredEarly = true;
+TEST_F(StartupTest, WhileStartingTheRunningCopyKeepsADocumentAndRefusesRestore) {
+    const QString early = writeDocument(QStringLiteral("tôt.cal"));
+    ResetDocumentState();
+    bool restoreEarly = true, openEarly = false;
     services.ui->onDoEvents = [&](bool) {
-        if (!FrmMain.exists() && instance->hasHandler())
-            answeredEarly = instance->deliver(QStringLiteral("RESTORE"));
+        if (FrmMain.exists() || !instance->hasHandler() || openEarly) return;
+        restoreEarly = instance->deliver(QStringLiteral("RESTORE"));
+        openEarly = instance->deliver(LinkOpenCommand(early));
     };
     ASSERT_TRUE(Main());
     services.ui->onDoEvents = nullptr;
-    EXPECT_FALSE(answeredEarly);
-
-    FrmMainForm& main = FrmMain.get();
-    EXPECT_NE(main.WindowState(), rt::vbMaximized);
-    EXPECT_FALSE(instance->deliver(QStringLiteral("OPEN /tmp/x.cal")));
-    EXPECT_FALSE(instance->deliver(QStringLiteral("restore")));
-    EXPECT_NE(main.WindowState(), rt::vbMaximized);
+    EXPECT_FALSE(restoreEarly);
+    ASSERT_TRUE(openEarly);
+    // Kept through the start-up, opened once it has ended.
+    EXPECT_EQ(AppState(), QStringLiteral("Logo"));
+    EXPECT_TRUE(OpenNextHandedOverDocument());
+    EXPECT_EQ(CurDoc.FileName, early);
     EXPECT_TRUE(instance->deliver(QStringLiteral("RESTORE")));
-    EXPECT_EQ(main.WindowState(), rt::vbMaximized);
+}
+
+// A handed-over document takes the Open road: a changed document is offered for saving first,
+// and the user's answer decides.
+TEST_F(StartupTest, AHandedOverDocumentAsksToSaveTheChangedOneFirst) {
+    const QString other = writeDocument(QStringLiteral("autre.cal"));
+    const QString current = writeDocument(QStringLiteral("courant.cal"));
+    for (const bool no : {true, false}) { // "No" (do not save, go on) or "Cancel"
+        testing_support::fixedSystem().CommandLine = current;
+        ASSERT_TRUE(Main());
+        CurDoc.Author = QStringLiteral("changé");
+        SetModified(DocPart::Header, -1, 0);
+        QString askedAbout;
+        services.forms->modalScripts.push_back([&](rt::Form& form) {
+            auto& dialog = dynamic_cast<FrmAskSaveForm&>(form);
+            askedAbout = CurDoc.FileName;
+            (no ? dialog.CmdNo : dialog.CmdCancel).raiseEvent(rt::Event::Click);
+        });
+        EXPECT_TRUE(instance->deliver(LinkOpenCommand(other)));
+        EXPECT_EQ(CurDoc.FileName, current); // nothing opens within the hand-off itself
+        EXPECT_TRUE(OpenNextHandedOverDocument());
+        EXPECT_EQ(askedAbout, current);
+        EXPECT_EQ(CurDoc.FileName, no ? other : current);
+        CurDoc.IsSaved = -1;
+        closeMainWindow();
+    }
+}
+
+TEST_F(StartupTest, HandedOverDocumentsWaitWhileTheProgramCannotOpenOneThenOpenInTurn) {
+    const QString a = writeDocument(QStringLiteral("a.cal"));
+    const QString b = writeDocument(QStringLiteral("b.cal"));
+    ASSERT_TRUE(Main());
+    using Inside = std::function<void()>;
+    const std::function<void(const Inside&)> blockers[] = {
+        [](const Inside& f) { // a document being read
+            const QString state = AppState();
+            FrmMain->setTag(QStringLiteral("Load"));
+            f();
+            FrmMain->setTag(state);
+        },
+        [this](const Inside& f) { // a modal dialog
+            services.forms->modalScripts.push_back([f](rt::Form&) { f(); });
+            FrmAbout->Show(rt::vbModal);
+            FrmAbout.release();
+        },
+        [this](const Inside& f) { // the alarm scan
+            bool done = false;
+            services.ui->onDoEvents = [&](bool) {
+                if (AlarmScanRunning() && !done) done = true, f();
+            };
+            CheckAlarms();
+            services.ui->onDoEvents = nullptr;
+        },
+    };
+    for (const auto& during : blockers) {
+        bool openedInside = true;
+        during([&] {
+            EXPECT_TRUE(instance->deliver(LinkOpenCommand(a)));
+            EXPECT_TRUE(instance->deliver(LinkOpenCommand(b)));
+            openedInside = OpenNextHandedOverDocument();
+        });
+        EXPECT_FALSE(openedInside);
+        ASSERT_EQ(HandedOverDocuments(), QStringList({a, b}));
+        // Then one at a time, in the order they came.
+        EXPECT_TRUE(OpenNextHandedOverDocument());
+        EXPECT_EQ(CurDoc.FileName, a);
+        EXPECT_TRUE(OpenNextHandedOverDocument());
+        EXPECT_EQ(CurDoc.FileName, b);
+    }
+}
+
+// A document handed over while the closing asks to save does not open: the user is told, and a
+// copy that asks after the shutdown is refused (and tells its own user).
+TEST_F(StartupTest, DocumentsStillWaitingAtShutdownAreNamedToTheUser) {
+    const QString late = writeDocument(QStringLiteral("tard.cal"));
+    testing_support::fixedSystem().CommandLine = writeDocument(QStringLiteral("c.cal"));
+    ASSERT_TRUE(Main());
+    SetModified(DocPart::Header, -1, 0);
+    services.forms->modalScripts.push_back([&](rt::Form& form) {
+        EXPECT_TRUE(instance->deliver(LinkOpenCommand(late)));
+        dynamic_cast<FrmAskSaveForm&>(form).CmdNo.raiseEvent(rt::Event::Click);
+    });
+    closeMainWindow();
+    ASSERT_EQ(services.ui->msgBoxCalls.size(), 1u);
+    EXPECT_TRUE(services.ui->msgBoxCalls[0].prompt.contains(late));
+    EXPECT_FALSE(instance->deliver(LinkOpenCommand(late)));
 }
 
 TEST_F(StartupTest, TheSplashShowsOnlyWhenTheSettingIsOneAndCountsFrom25To100) {

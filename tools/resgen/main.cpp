@@ -3,6 +3,10 @@
 //   mirovanta_resgen pictures <folder>   bitmaps/<id>.png, icons/<id>.png, icons/32/<id>.png and
 //                                        mirovanta_images.qrc listing them
 //   mirovanta_resgen sounds <folder>     alarm01.wav to alarm10.wav
+//   mirovanta_resgen appicon <folder> <size>...
+//                                        the program's icon for the desktop's icon theme:
+//                                        <size>x<size>/apps/mirovanta.png for each size, a
+//                                        multiple of 16
 
 #include "artwork.h"
 #include "icons.h"
@@ -11,7 +15,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QList>
 #include <QSaveFile>
 #include <QStringList>
 #include <cstdio>
@@ -144,22 +150,49 @@ bool writeSounds(const QString& folder) {
     return true;
 }
 
+// The main window's icon drawn larger, in full colour, once per size.
+bool writeAppIcons(const QString& folder, const QList<int>& sizes) {
+    for (const int size : sizes) {
+        const QString path =
+            QDir(folder).filePath(QStringLiteral("%1x%1/apps/mirovanta.png").arg(size));
+        QDir().mkpath(QFileInfo(path).path());
+        if (!renderDrawing(QStringLiteral("Main"), kFull, size / 16).save(path, "PNG")) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: mirovanta_resgen pictures|sounds <folder>\n");
+    const QString what = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    QList<int> sizes;
+    for (int i = 3; i < argc; ++i) {
+        bool ok = false;
+        const int size = QString::fromLocal8Bit(argv[i]).toInt(&ok);
+        if (!ok || size < 16 || size % 16 != 0) {
+            std::fprintf(stderr, "mirovanta_resgen: not a multiple of 16: %s\n", argv[i]);
+            return 2;
+        }
+        sizes << size;
+    }
+    const bool appIcon = what == QLatin1String("appicon");
+    if (argc < 3 || (appIcon ? sizes.isEmpty() : argc != 3)) {
+        std::fprintf(stderr, "usage: mirovanta_resgen pictures|sounds <folder>\n"
+                             "       mirovanta_resgen appicon <folder> <size>...\n");
         return 2;
     }
-    const QString what = QString::fromLocal8Bit(argv[1]);
     const QString folder = QString::fromLocal8Bit(argv[2]);
     if (what == QLatin1String("sounds")) return writeSounds(folder) ? 0 : 1;
-    if (what != QLatin1String("pictures")) {
+    if (!appIcon && what != QLatin1String("pictures")) {
         std::fprintf(stderr, "mirovanta_resgen: unknown output '%s'\n", argv[1]);
         return 2;
     }
     // Text is drawn with the installed fonts; no window is ever shown.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (appIcon) return writeAppIcons(folder, sizes) ? 0 : 1;
     return writePictures(folder) ? 0 : 1;
 }
