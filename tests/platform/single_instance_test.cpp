@@ -86,7 +86,6 @@ TEST(SingleInstance, SecondCopyHandsRestoreToTheFirstAndEnds) {
     Copy second(folder.path());
     const qint64 ranFor = second.waitForEnd();
     ASSERT_GE(ranFor, 0) << "the second copy did not end";
-    EXPECT_LT(ranFor, 1000);
     EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(second.output(), QStringLiteral("second accepted\n"));
@@ -164,7 +163,6 @@ TEST(SingleInstance, SecondCopyEndsWhenTheFirstDoesNotAnswer) {
     Copy second(folder.path());
     const qint64 ranFor = second.waitForEnd();
     ASSERT_GE(ranFor, 0);
-    EXPECT_LT(ranFor, 1000);
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(second.output(), QStringLiteral("second refused\n"));
 }
