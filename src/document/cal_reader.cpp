@@ -180,7 +180,7 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     if (!data.open(QIODevice::ReadOnly)) rt::raise(rt::ErrPathFileAccess);
     CalTextReader in(data.readAll());
     data.close();
-    switch (LayoutOfVersion(in.Value())) {
+    switch (LayoutOfVersion(in.Value().toString())) {
     case CalLayout::V21:
         ReadCalData21(Doc, in);
         break;
