@@ -2,6 +2,7 @@
 
 #include "doc_state.h"
 #include "doc_views.h"
+#include "money_text.h"
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/rt_error.h"
@@ -32,6 +33,12 @@ void readHeader(CalDocument& Doc, CalTextReader& In) {
     Doc.EmbedPictures = In.B();
 }
 
+// The text of an item whose kind is read after it: a money text keeps the blanks its name
+// begins with, so that the name and the amount stay where they were written.
+QString textOfKind(const QString& Text, int32_t Kind) {
+    return HasMoneyText(Kind) ? Text : rt::LTrimBlanks(Text);
+}
+
 void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     const int16_t count = In.Count(3);
     DEList& list = Doc.DebtsSavings;
@@ -39,7 +46,7 @@ void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     for (DEItem& de : list.Items) {
         de.StartDate = In.D();
         de.IsSaving = In.B();
-        de.Text = In.S();
+        de.Text = In.MS();
     }
     list.Count = count;
 }
@@ -56,8 +63,9 @@ void readDayItems(CalDocument& Doc, CalTextReader& In, bool WithSourceKey) {
                 ev.AlarmOn = In.B();
                 ev.Sound = In.I();
                 ev.Checked = In.B();
-                ev.Text = In.S();
+                const QString text = In.MS();
                 ev.Kind = In.L();
+                ev.Text = textOfKind(text, ev.Kind);
                 ev.Colour = In.L();
                 ev.PictureFile = In.S();
                 if (WithSourceKey) ev.SourceKey = In.S();
@@ -213,8 +221,9 @@ bool ReadCalData21(CalDocument& Doc, CalTextReader& In) {
         ae.Month = In.I();
         ae.Key = In.S();
         ae.Recurrence = In.L();
-        ae.Text = In.S();
+        const QString text = In.MS();
         ae.Kind = In.L();
+        ae.Text = textOfKind(text, ae.Kind);
     }
     Doc.AutoEvents.Count = aeCount;
 
@@ -247,8 +256,9 @@ bool ReadCalData20(CalDocument& Doc, CalTextReader& In) {
         ae.StartDate = In.D();
         ae.Day = In.I();
         ae.Recurrence = In.L();
-        ae.Text = In.S();
+        const QString text = In.MS();
         ae.Kind = In.L();
+        ae.Text = textOfKind(text, ae.Kind);
         ae.Month = 0;
         ++Doc.AutoEvents.NextKey;
         ae.Key = QStringLiteral("AE%1").arg(Doc.AutoEvents.NextKey, 16, 10, QLatin1Char('0'));
