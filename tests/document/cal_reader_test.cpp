@@ -396,8 +396,10 @@ TEST_F(CalReader, OversizedArchiveIsRefusedWithAClearMessage) {
     CalDocument read;
     EXPECT_FALSE(LoadCalFile(file, read));
     ASSERT_EQ(messageBodies().size(), 1);
-    EXPECT_TRUE(messageBodies()[0].startsWith(codeOneBody(rt::ErrZipTooLarge)))
+    // The data entry beyond its limit is refused before it is read.
+    EXPECT_TRUE(messageBodies()[0].startsWith(codeOneBody(ErrBadFileFormat)))
         << messageBodies()[0].toStdString();
+    EXPECT_TRUE(messageBodies()[0].contains(DataTooLargeText()));
     EXPECT_TRUE(tmpLeft().isEmpty());
 }
 
