@@ -4,6 +4,10 @@
 #include "platform/numeric.h"
 #include "platform/rt_error.h"
 
+#include <algorithm>
+#include <climits>
+#include <cstring>
+
 QString BackgroundEntryName(int Month) {
     return QStringLiteral("bck.%1").arg(Month, 2, 10, QLatin1Char('0'));
 }
@@ -26,33 +30,90 @@ CalLayout LayoutOfVersion(const QString& Version) {
 
 // ---- writing ----
 
-void CalTextWriter::line(const QString& value) {
-    QString v = value;
-    v.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    v.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    bytes_ += '"';
-    bytes_ += rt::toCp1252(v);
-    bytes_ += "\"\r\n";
+char16_t* CalTextWriter::grow(qsizetype n) {
+    text_.resize(std::max(2 * text_.size(), used_ + n + 4096));
+    chars_ = reinterpret_cast<char16_t*>(text_.data());
+    return chars_ + used_;
+}
+
+void CalTextWriter::open() {
+    *room(1) = u'"';
+    ++used_;
+}
+
+void CalTextWriter::close() {
+    char16_t* to = room(3);
+    to[0] = u'"';
+    to[1] = u'\r';
+    to[2] = u'\n';
+    used_ += 3;
     ++lines_;
 }
 
+// Decimal digits, at least minDigits of them, after a "-" for a negative value: the text of
+// QString::number for minDigits 1, and of the date's parts.
+void CalTextWriter::number(int64_t value, int minDigits) {
+    char16_t digits[24];
+    int n = 0;
+    uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
+    while (magnitude != 0) {
+        digits[n++] = char16_t(u'0' + magnitude % 10);
+        magnitude /= 10;
+    }
+    while (n < minDigits)
+        digits[n++] = u'0';
+    if (value < 0) digits[n++] = u'-';
+    char16_t* to = room(n);
+    for (int k = 0; k < n; ++k)
+        to[k] = digits[n - 1 - k];
+    used_ += n;
+}
+
 void CalTextWriter::S(const QString& Value) {
-    line(Value);
+    open();
+    const qsizetype n = Value.size();
+    const char16_t* from = reinterpret_cast<const char16_t*>(Value.constData());
+    char16_t* to = room(n);
+    // A line break inside the value would shift every later line.
+    for (qsizetype i = 0; i < n; ++i)
+        to[i] = (from[i] == u'\r' || from[i] == u'\n') ? u' ' : from[i];
+    used_ += n;
+    close();
 }
 void CalTextWriter::I(int16_t Value) {
-    line(QString::number(Value));
+    open();
+    number(Value, 1);
+    close();
 }
 void CalTextWriter::L(int32_t Value) {
-    line(QString::number(Value));
+    open();
+    number(Value, 1);
+    close();
 }
 void CalTextWriter::B(int16_t Value) {
-    line(QString::number(Value));
+    open();
+    number(Value, 1);
+    close();
 }
 void CalTextWriter::D(const DateRec& Value) {
-    line(DateToText(Value));
+    // As DateToText: the year without padding, then the month and the day in two digits.
+    open();
+    number(Value.Year, 0);
+    *room(1) = u'-';
+    ++used_;
+    number(Value.Month, 2);
+    *room(1) = u'-';
+    ++used_;
+    number(Value.Day, 2);
+    close();
 }
 void CalTextWriter::R() {
-    line(QString());
+    open();
+    close();
+}
+
+QByteArray CalTextWriter::Bytes() const {
+    return rt::toCp1252(QString::fromRawData(text_.constData(), used_));
 }
 
 // ---- reading ----
@@ -65,33 +126,116 @@ QString ValueOfLine(const QString& Line) {
     return Line.mid(first + 1, last - first - 1);
 }
 
-CalTextReader::CalTextReader(const QByteArray& Data) {
-    // Lines end with CR LF; a bare LF and a last line without an end are accepted too.
-    lines_ = Data.split('\n');
-    if (!lines_.isEmpty() && lines_.last().isEmpty()) lines_.removeLast();
-    for (QByteArray& l : lines_)
-        if (l.endsWith('\r')) l.chop(1);
+namespace {
+
+QStringView trimmedBlanks(QStringView v, bool leading) {
+    qsizetype end = v.size();
+    while (end > 0 && v[end - 1] == u' ')
+        --end;
+    qsizetype begin = 0;
+    if (leading)
+        while (begin < end && v[begin] == u' ')
+            ++begin;
+    return v.sliced(begin, end - begin);
 }
 
-QString CalTextReader::Value() {
-    if (next_ >= lines_.size()) rt::raise(rt::ErrInputPastEnd);
-    return ValueOfLine(rt::fromCp1252(lines_[next_++]));
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
+
+// The value of 1 to 9 digits (an optional "-" before them), as the writer makes every number;
+// false for any other text, which the numbers read through the runtime's rules in full.
+bool plainNumber(QStringView v, int32_t& value) {
+    const bool negative = !v.isEmpty() && v[0] == u'-';
+    const QStringView digits = negative ? v.sliced(1) : v;
+    if (digits.isEmpty() || digits.size() > 9) return false;
+    int32_t n = 0;
+    for (QChar c : digits) {
+        if (!isDigit(c)) return false;
+        n = n * 10 + (c.unicode() - u'0');
+    }
+    value = negative ? -n : n;
+    return true;
+}
+
+int twoDigits(QStringView v, qsizetype at) {
+    return (v[at].unicode() - u'0') * 10 + (v[at + 1].unicode() - u'0');
+}
+
+} // namespace
+
+CalTextReader::CalTextReader(const QByteArray& Data) : text_(rt::fromCp1252(Data)) {
+    // Lines end with CR LF; a bare LF and a last line without an end are accepted too.
+    for (const char *p = Data.constData(), *end = p + Data.size();
+         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
+        ++lines_;
+    if (!Data.isEmpty() && !Data.endsWith('\n')) ++lines_;
+}
+
+QStringView CalTextReader::Value() {
+    if (next_ >= lines_) rt::raise(rt::ErrInputPastEnd);
+    // One pass to the line's end that notes its first and last double quote; the value runs
+    // between them, as ValueOfLine gives it.
+    const char16_t* const chars = reinterpret_cast<const char16_t*>(text_.constData());
+    const qsizetype size = text_.size();
+    const qsizetype start = pos_;
+    qsizetype end = start, first = -1, last = -1;
+    for (; end < size; ++end) {
+        const char16_t c = chars[end];
+        if (c == u'\n') break;
+        if (c == u'"') {
+            if (first < 0) first = end;
+            last = end;
+        }
+    }
+    pos_ = end + 1;
+    ++next_;
+    if (end > start && chars[end - 1] == u'\r') --end;
+    const QStringView all(text_);
+    if (first < 0) return all.sliced(start, end - start);
+    if (last == first) return all.sliced(first + 1, end - first - 1);
+    return all.sliced(first + 1, last - first - 1);
 }
 
 QString CalTextReader::S() {
-    return rt::TrimBlanks(Value());
+    return trimmedBlanks(Value(), true).toString();
 }
+QString CalTextReader::MS() {
+    return trimmedBlanks(Value(), false).toString();
+}
+
 int16_t CalTextReader::I() {
-    return rt::CInt(rt::Val(Value()));
+    int32_t plain = 0;
+    const QStringView v = Value();
+    if (!plainNumber(v, plain)) return rt::CInt(rt::Val(v.toString()));
+    if (plain < INT16_MIN || plain > INT16_MAX) rt::raise(rt::ErrOverflow);
+    return int16_t(plain);
 }
 int32_t CalTextReader::L() {
-    return rt::CLng(rt::Val(Value()));
+    int32_t plain = 0;
+    const QStringView v = Value();
+    return plainNumber(v, plain) ? plain : rt::CLng(rt::Val(v.toString()));
 }
 int16_t CalTextReader::B() {
-    return rt::Val(Value()) != 0 ? int16_t(-1) : int16_t(0);
+    int32_t plain = 0;
+    const QStringView v = Value();
+    const bool set = plainNumber(v, plain) ? plain != 0 : rt::Val(v.toString()) != 0;
+    return set ? int16_t(-1) : int16_t(0);
 }
 DateRec CalTextReader::D() {
-    return TextToDate(Value());
+    const QStringView v = Value();
+    // The writer's form, four digits of year, read at once; any other text as TextToDate
+    // reads it.
+    if (v.size() == 10 && v[4] == u'-' && v[7] == u'-' && isDigit(v[0]) && isDigit(v[1]) &&
+        isDigit(v[2]) && isDigit(v[3]) && isDigit(v[5]) && isDigit(v[6]) && isDigit(v[8]) &&
+        isDigit(v[9])) {
+        DateRec d;
+        d.Year = int16_t(twoDigits(v, 0) * 100 + twoDigits(v, 2));
+        d.Month = int16_t(twoDigits(v, 5));
+        d.Day = int16_t(twoDigits(v, 8));
+        return d;
+    }
+    return TextToDate(v.toString());
 }
 void CalTextReader::R() {
     Value();

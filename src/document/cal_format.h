@@ -15,6 +15,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 
 // The version line of the layout that is written.
@@ -38,9 +39,14 @@ CalLayout LayoutOfVersion(const QString& Version);
 // 9999, a negative count).
 constexpr int32_t ErrBadFileFormat = 321;
 
-// Builds the text of "caldata.cal", one value per line.
+// Builds the text of "caldata.cal", one value per line. The text is gathered as UTF-16 and
+// converted to Windows-1252 in one pass when it is taken.
 class CalTextWriter {
 public:
+    CalTextWriter() = default;
+    CalTextWriter(const CalTextWriter&) = delete;
+    CalTextWriter& operator=(const CalTextWriter&) = delete;
+
     void S(const QString& Value); // a string, as it is (line breaks become blanks)
     void I(int16_t Value);        // a 16-bit number
     void L(int32_t Value);        // a 32-bit number
@@ -48,39 +54,52 @@ public:
     void D(const DateRec& Value); // a date, in its text form
     void R();                     // a reserved line: an empty value
 
-    const QByteArray& Bytes() const { return bytes_; }
+    QByteArray Bytes() const;
     int LineCount() const { return lines_; }
 
 private:
-    void line(const QString& value);
-    QByteArray bytes_;
+    // Where n more characters go.
+    char16_t* room(qsizetype n) { return used_ + n <= text_.size() ? chars_ + used_ : grow(n); }
+    char16_t* grow(qsizetype n);
+    void number(int64_t value, int minDigits);
+    void open();
+    void close();
+    QString text_;              // the text so far, and room for more
+    char16_t* chars_ = nullptr; // the characters of text_
+    qsizetype used_ = 0;        // characters of text_ in use
     int lines_ = 0;
 };
 
-// Reads the text of "caldata.cal" value by value. Reading past the last line raises run-time
-// error 62; a number that does not fit its field raises 6.
+// Reads the text of "caldata.cal" value by value. The whole text is converted from
+// Windows-1252 once and kept as one string; each line is found when it is read and its value
+// is a view into that string, so no line is copied unless it is kept as a string field. Reading
+// past the last line raises run-time error 62; a number that does not fit its field raises 6.
 class CalTextReader {
 public:
     explicit CalTextReader(const QByteArray& Data);
 
-    QString Value(); // the next line's value, untouched
-    QString S();     // a string: blanks around it removed
-    int16_t I();     // a 16-bit number: the numeric value, rounded half to even
-    int32_t L();     // a 32-bit number
-    int16_t B();     // a flag: -1 when the numeric value is not zero, else 0
-    DateRec D();     // a date
-    void R();        // a reserved line, ignored
+    // The next line's value, untouched; it stays valid as long as the reader.
+    QStringView Value();
+    QString S();  // a string: blanks around it removed
+    QString MS(); // a money text: blanks after it removed, those before it kept
+    int16_t I();  // a 16-bit number: the numeric value, rounded half to even
+    int32_t L();  // a 32-bit number
+    int16_t B();  // a flag: -1 when the numeric value is not zero, else 0
+    DateRec D();  // a date
+    void R();     // a reserved line, ignored
     // A count of records that take LinesEach lines each: raises ErrBadFileFormat when
     // negative, and run-time error 62 when the rest of the file cannot hold them.
     int16_t Count(int LinesEach);
 
     // Lines read so far.
     int LineNumber() const { return next_; }
-    int LinesLeft() const { return int(lines_.size()) - next_; }
+    qsizetype LinesLeft() const { return lines_ - next_; }
 
 private:
-    QList<QByteArray> lines_;
-    int next_ = 0;
+    QString text_;
+    qsizetype pos_ = 0;   // where the next line starts
+    qsizetype lines_ = 0; // lines of the whole text
+    int next_ = 0;        // lines read
 };
 
 // The value of one line of "caldata.cal" (without its line end): from the first double quote

@@ -1,7 +1,9 @@
 #include "cal_reader.h"
 
+#include "cal_limits.h"
 #include "doc_state.h"
 #include "doc_views.h"
+#include "money_text.h"
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/rt_error.h"
@@ -20,6 +22,11 @@ namespace {
                       QString::fromLatin1(rt::kAppTitle));
 }
 
+// A file beyond the document's limits: the writer never makes one.
+[[noreturn]] void beyondLimits(int32_t number, const QString& why) {
+    throw rt::RtError(number, why, QString::fromLatin1(rt::kAppTitle));
+}
+
 void readHeader(CalDocument& Doc, CalTextReader& In) {
     Doc.Author = In.S();
     Doc.OpenMonth = In.S();
@@ -32,6 +39,12 @@ void readHeader(CalDocument& Doc, CalTextReader& In) {
     Doc.EmbedPictures = In.B();
 }
 
+// The text of an item whose kind is read after it: a money text keeps the blanks its name
+// begins with, so that the name and the amount stay where they were written.
+QString textOfKind(const QString& Text, int32_t Kind) {
+    return HasMoneyText(Kind) ? Text : rt::LTrimBlanks(Text);
+}
+
 void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     const int16_t count = In.Count(3);
     DEList& list = Doc.DebtsSavings;
@@ -39,25 +52,29 @@ void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     for (DEItem& de : list.Items) {
         de.StartDate = In.D();
         de.IsSaving = In.B();
-        de.Text = In.S();
+        de.Text = In.MS();
     }
     list.Count = count;
 }
 
 void readDayItems(CalDocument& Doc, CalTextReader& In, bool WithSourceKey) {
     const int linesEach = WithSourceKey ? 9 : 8;
+    qint64 items = 0;
     for (int m = 1; m <= 12; ++m) {
         for (int c = kFirstCell; c <= kLastCell; ++c) {
             DayCell& cell = Doc.Months(m).Cells(c);
             const int16_t count = In.Count(linesEach);
+            items += count;
+            if (items > kMaxDayItems) beyondLimits(ErrBadFileFormat, TooManyItemsText());
             cell.Items.assign(size_t(count), EVItem());
             for (EVItem& ev : cell.Items) {
                 ev.AlarmDaysBefore = In.L();
                 ev.AlarmOn = In.B();
                 ev.Sound = In.I();
                 ev.Checked = In.B();
-                ev.Text = In.S();
+                const QString text = In.MS();
                 ev.Kind = In.L();
+                ev.Text = textOfKind(text, ev.Kind);
                 ev.Colour = In.L();
                 ev.PictureFile = In.S();
                 if (WithSourceKey) ev.SourceKey = In.S();
@@ -98,65 +115,116 @@ void setStep(int resourceId) {
     rt::DoEventsNoInput();
 }
 
-// Loads the pictures the document names: from the archive's entries, or from their own files.
-void loadPictures(CalDocument& Doc, const QDir& Work, const QString& FileName) {
-    if (Doc.EmbedPictures != 0) {
-        // The setting keeps the path the user chose; only the picture comes from the entry.
-        const auto fromEntry = [&](ImageItem& image, const QString& entry) {
-            const QString kept = image.FileName;
-            image.FileName = Work.filePath(entry);
-            if (!LoadImageItemPicture(image))
-                ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, kept);
-            image.FileName = kept;
-        };
-        if (!Doc.DefaultBackground.FileName.isEmpty())
-            fromEntry(Doc.DefaultBackground, BackgroundEntryName(0));
-        for (int m = 1; m <= 12; ++m) {
-            MonthRec& month = Doc.Months(m);
-            if (!month.Background.FileName.isEmpty() && month.Background.UseDefault == 0)
-                fromEntry(month.Background, BackgroundEntryName(m));
-            for (int c = kFirstCell; c <= kLastCell; ++c) {
-                DayCell& cell = month.Cells(c);
-                for (int i = 0; i < cell.Count; ++i) {
-                    EVItem& item = cell.Items[size_t(i)];
-                    if (item.PictureFile.isEmpty()) continue;
-                    ImageItem work;
-                    work.FileName = Work.filePath(ItemPictureEntryName(m, c, i));
-                    if (!LoadImageItemPicture(work))
-                        ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr,
-                                         item.PictureFile);
-                    item.Picture = work.Picture;
-                }
-            }
-        }
-        return;
-    }
+// One picture the reader loads: a background, or an item's picture through a work setting.
+struct PictureLoad {
+    ImageItem* Image = nullptr; // the background, or nullptr for an item
+    EVItem* Item = nullptr;     // the item, or nullptr for a background
+    QString Path;               // the file read: an archive entry, or the picture's own file
+    QString Name;               // the name the document keeps, shown in messages
+};
 
-    const auto fromFile = [&](ImageItem& image) {
-        if (LoadImageItemPicture(image)) return;
-        ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, image.FileName);
-        image.FileName.clear();
+// The pictures of Doc in the order they are read: the default background, then month by month
+// the month's background and its items' pictures in cell and item order.
+std::vector<PictureLoad> picturesToLoad(CalDocument& Doc, const QDir& Work) {
+    const bool embedded = Doc.EmbedPictures != 0;
+    std::vector<PictureLoad> loads;
+    const auto background = [&](ImageItem& image, int month) {
+        loads.push_back({&image, nullptr,
+                         embedded ? Work.filePath(BackgroundEntryName(month)) : image.FileName,
+                         image.FileName});
     };
-    if (!Doc.DefaultBackground.FileName.isEmpty()) fromFile(Doc.DefaultBackground);
+    if (!Doc.DefaultBackground.FileName.isEmpty()) background(Doc.DefaultBackground, 0);
     for (int m = 1; m <= 12; ++m) {
         MonthRec& month = Doc.Months(m);
-        if (!month.Background.FileName.isEmpty()) fromFile(month.Background);
+        // Without embedding the month's own file is read even while it uses the default.
+        if (!month.Background.FileName.isEmpty() && (!embedded || month.Background.UseDefault == 0))
+            background(month.Background, m);
         for (int c = kFirstCell; c <= kLastCell; ++c) {
             DayCell& cell = month.Cells(c);
             for (int i = 0; i < cell.Count; ++i) {
                 EVItem& item = cell.Items[size_t(i)];
                 if (item.PictureFile.isEmpty()) continue;
-                ImageItem work;
-                work.FileName = item.PictureFile;
-                if (!LoadImageItemPicture(work)) {
-                    ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr,
-                                     item.PictureFile);
-                    item.PictureFile.clear();
-                }
-                item.Picture = work.Picture;
+                loads.push_back(
+                    {nullptr, &item,
+                     embedded ? Work.filePath(ItemPictureEntryName(m, c, i)) : item.PictureFile,
+                     item.PictureFile});
             }
         }
     }
+    return loads;
+}
+
+// Refuses, before any picture is decoded, a document whose pictures would take more memory than
+// the limits allow, by the sizes their files give. An embedded picture beyond the per-picture
+// limit is refused too: the program never stores one. A picture file of its own beyond it is
+// only not loaded, as any file that is no picture.
+void checkDeclaredSizes(const std::vector<PictureLoad>& loads, bool embedded) {
+    qint64 total = 0;
+    for (const PictureLoad& load : loads) {
+        const QSize size = PictureSizeOfFile(load.Path);
+        if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
+            if (!embedded) continue;
+            beyondLimits(rt::ErrOutOfMemory, PictureTooLargeText(load.Name, size));
+        }
+        total += rt::DecodedBytes(size);
+        if (total > kMaxPictureBytes) beyondLimits(rt::ErrOutOfMemory, PicturesTooLargeText());
+    }
+}
+
+// Loads the pictures the document names: from the archive's entries, or from their own files.
+// The memory the decoded pictures take is counted as they come and may not pass the limit,
+// whatever their files claimed.
+void loadPictures(CalDocument& Doc, const QDir& Work, const QString& FileName) {
+    const bool embedded = Doc.EmbedPictures != 0;
+    const std::vector<PictureLoad> loads = picturesToLoad(Doc, Work);
+    checkDeclaredSizes(loads, embedded);
+
+    qint64 decoded = 0;
+    for (const PictureLoad& load : loads) {
+        ImageItem work;
+        ImageItem& image = load.Image ? *load.Image : work;
+        image.FileName = load.Path;
+        const bool loaded = LoadImageItemPicture(image);
+        // The setting keeps the path the user chose; only the picture comes from the entry.
+        image.FileName = load.Name;
+        if (load.Item) load.Item->Picture = work.Picture;
+        if (loaded) {
+            decoded += rt::DecodedBytes(image.Picture.image().size());
+            if (decoded > kMaxPictureBytes)
+                beyondLimits(rt::ErrOutOfMemory, PicturesTooLargeText());
+            continue;
+        }
+        if (embedded) {
+            ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, load.Name);
+            continue;
+        }
+        ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, load.Name);
+        if (load.Item)
+            load.Item->PictureFile.clear();
+        else
+            image.FileName.clear();
+    }
+}
+
+// Reads "caldata.cal" at path into Doc. False when the version is unknown (already reported).
+// The text is released before the pictures are loaded.
+bool readData(const QString& FileName, CalDocument& Doc, const QString& path) {
+    QFile data(path);
+    if (!data.exists()) rt::raise(rt::ErrFileNotFound);
+    if (data.size() > kMaxDataBytes) beyondLimits(ErrBadFileFormat, DataTooLargeText());
+    if (!data.open(QIODevice::ReadOnly)) rt::raise(rt::ErrPathFileAccess);
+    CalTextReader in(data.readAll()); // the bytes go once they are converted
+    data.close();
+    switch (LayoutOfVersion(in.Value().toString())) {
+    case CalLayout::V21:
+        return ReadCalData21(Doc, in);
+    case CalLayout::V20:
+        return ReadCalData20(Doc, in);
+    case CalLayout::Unknown:
+        break;
+    }
+    ShowCalFileError(FileName, CalFileError::UnknownVersion, 0, nullptr, QString());
+    return false;
 }
 
 // One whole attempt at reading, from a blank document and a fresh extraction. False when the
@@ -171,26 +239,14 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     Doc = BlankDocument(true);
     setStep(10029);
     Doc.Password = Password;
-    rt::ZipArchive::extract(FileName, dir.path(), Doc.Password);
+    rt::ZipLimits limits;
+    limits.MaxEntries = kMaxEntries;
+    limits.MaxTotalSize = kMaxExtractedBytes;
+    rt::ZipArchive::extract(FileName, dir.path(), Doc.Password, limits);
     rt::DoEventsNoInput();
     setStep(10030);
 
-    QFile data(dir.filePath(kCalDataEntry));
-    if (!data.exists()) rt::raise(rt::ErrFileNotFound);
-    if (!data.open(QIODevice::ReadOnly)) rt::raise(rt::ErrPathFileAccess);
-    CalTextReader in(data.readAll());
-    data.close();
-    switch (LayoutOfVersion(in.Value())) {
-    case CalLayout::V21:
-        ReadCalData21(Doc, in);
-        break;
-    case CalLayout::V20:
-        ReadCalData20(Doc, in);
-        break;
-    case CalLayout::Unknown:
-        ShowCalFileError(FileName, CalFileError::UnknownVersion, 0, nullptr, QString());
-        return false;
-    }
+    if (!readData(FileName, Doc, dir.filePath(kCalDataEntry))) return false;
 
     setStep(10031);
     loadPictures(Doc, dir, FileName);
@@ -213,8 +269,9 @@ bool ReadCalData21(CalDocument& Doc, CalTextReader& In) {
         ae.Month = In.I();
         ae.Key = In.S();
         ae.Recurrence = In.L();
-        ae.Text = In.S();
+        const QString text = In.MS();
         ae.Kind = In.L();
+        ae.Text = textOfKind(text, ae.Kind);
     }
     Doc.AutoEvents.Count = aeCount;
 
@@ -247,8 +304,9 @@ bool ReadCalData20(CalDocument& Doc, CalTextReader& In) {
         ae.StartDate = In.D();
         ae.Day = In.I();
         ae.Recurrence = In.L();
-        ae.Text = In.S();
+        const QString text = In.MS();
         ae.Kind = In.L();
+        ae.Text = textOfKind(text, ae.Kind);
         ae.Month = 0;
         ++Doc.AutoEvents.NextKey;
         ae.Key = QStringLiteral("AE%1").arg(Doc.AutoEvents.NextKey, 16, 10, QLatin1Char('0'));
@@ -338,16 +396,52 @@ int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
     return rt::MsgBox(prompt, style, rt::LoadResString(10036));
 }
 
+QString PictureTooLargeText(const QString& Name, QSize Size) {
+    return rt::LoadResString(10161)
+        .arg(Name)
+        .arg(Size.width())
+        .arg(Size.height())
+        .arg(kMaxPicturePixels / 1'000'000);
+}
+
+QString PicturesTooLargeText() {
+    return rt::LoadResString(10162).arg(kMaxPictureBytes >> 20);
+}
+
+QString TooManyPicturesText() {
+    return rt::LoadResString(10163).arg(kMaxEntries - 1);
+}
+
+QString TooManyItemsText() {
+    return rt::LoadResString(10164).arg(kMaxDayItems);
+}
+
+QString DataTooLargeText() {
+    return rt::LoadResString(10165).arg(kMaxDataBytes >> 20);
+}
+
+namespace {
+
+// Paths come from files and settings: a relative one would depend on the working folder, and a
+// device or pipe could block or never end.
+bool isPictureFile(const QString& FileName) {
+    const QFileInfo info(FileName);
+    return !FileName.isEmpty() && info.isAbsolute() && info.isFile();
+}
+
+} // namespace
+
+QSize PictureSizeOfFile(const QString& FileName) {
+    return isPictureFile(FileName) ? rt::PictureFileSize(FileName) : QSize();
+}
+
 bool LoadImageItemPicture(ImageItem& Image) {
-    // Paths come from files and settings: a relative one would depend on the working folder,
-    // and a device or pipe could block or never end.
-    const QFileInfo info(Image.FileName);
-    if (Image.FileName.isEmpty() || !info.isAbsolute() || !info.isFile()) {
+    if (!isPictureFile(Image.FileName)) {
         Image.Picture = rt::Picture::empty();
         return false;
     }
     try {
-        Image.Picture = rt::LoadPicture(Image.FileName);
+        Image.Picture = rt::LoadPicture(Image.FileName, kMaxPicturePixels);
         return true;
     } catch (const rt::RtError&) {
         Image.Picture = rt::Picture::empty();

@@ -4,6 +4,7 @@
 #include "cal_format.h"
 #include "records.h"
 
+#include <QSize>
 #include <QString>
 #include <cstdint>
 
@@ -34,6 +35,18 @@ int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
                          const rt::RtError* ErrorInfo, const QString& PictureName);
 
 // Loads the picture file Image.FileName into Image.Picture. Only an absolute path naming a
-// regular file is opened. False, with the empty picture, when it is missing or not a picture.
-// Shows nothing and raises nothing.
+// regular file is opened. False, with the empty picture, when it is missing, not a picture or
+// beyond the per-picture limit (cal_limits.h). Shows nothing and raises nothing.
 bool LoadImageItemPicture(ImageItem& Image);
+// The size in pixels of the picture LoadImageItemPicture would load from FileName, read from the
+// file's header without decoding it; invalid when it would open no file or cannot tell.
+QSize PictureSizeOfFile(const QString& FileName);
+
+// Why a document is beyond its limits, in words for the user: a picture of Size named Name
+// beyond the per-picture limit; pictures beyond the memory they may take; too many pictures;
+// too many day items; a data text too large.
+QString PictureTooLargeText(const QString& Name, QSize Size);
+QString PicturesTooLargeText();
+QString TooManyPicturesText();
+QString TooManyItemsText();
+QString DataTooLargeText();

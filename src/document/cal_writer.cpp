@@ -1,9 +1,12 @@
 #include "cal_writer.h"
 
 #include "cal_format.h"
+#include "cal_limits.h"
 #include "cal_reader.h"
 #include "doc_state.h"
 #include "doc_views.h"
+#include "platform/file_output.h"
+#include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/ui_services.h"
@@ -37,10 +40,9 @@ void writeColourSet(CalTextWriter& out, const ColourSet& c) {
 }
 
 void writeFile(const QString& path, const QByteArray& data) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) rt::raise(rt::ErrPathFileAccess);
-    if (file.write(data) != data.size() || !file.flush())
-        rt::raise(file.error() == QFileDevice::ResourceError ? rt::ErrDiskFull : rt::ErrDeviceIO);
+    rt::FileOutput file(path, rt::FileOutput::Mode::Direct);
+    file.writeAll(data.constData(), data.size());
+    file.commit();
 }
 
 // The picture to store for a picture setting: the one in memory, or, when that is empty (a
@@ -69,8 +71,67 @@ void setStep(int resourceId) {
     rt::DoEventsNoInput();
 }
 
+// Why Doc, whose data text is Data, is beyond the limits of a document the reader takes back;
+// "" when it is within them. The pictures are counted as the reader loads them, each on its
+// own, shared or not: an embedded one as it will be stored (the picture in memory, or the file
+// when that is empty), one of its own file as that file is.
+QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
+    if (Data.size() > kMaxDataBytes) return DataTooLargeText();
+
+    const bool embedded = Doc.EmbedPictures != 0;
+    qint64 pictures = 0;
+    qint64 decoded = 0;
+    QString refusal;
+    const auto count = [&](const rt::Picture& picture, const QString& fileName) {
+        if (!refusal.isEmpty()) return;
+        ++pictures;
+        const QSize size =
+            embedded && !picture.isEmpty() ? picture.image().size() : PictureSizeOfFile(fileName);
+        if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
+            // A file of its own beyond the limit is only not loaded (and reported) on reading.
+            if (embedded) refusal = PictureTooLargeText(fileName, size);
+            return;
+        }
+        decoded += rt::DecodedBytes(size);
+    };
+    if (!Doc.DefaultBackground.FileName.isEmpty())
+        count(Doc.DefaultBackground.Picture, Doc.DefaultBackground.FileName);
+    for (int m = 1; m <= 12; ++m) {
+        const MonthRec& month = Doc.Months(m);
+        // Without embedding the reader loads a month's own file even while it uses the default.
+        if (!month.Background.FileName.isEmpty() && (!embedded || month.Background.UseDefault == 0))
+            count(month.Background.Picture, month.Background.FileName);
+        for (const DayCell& cell : month.Cells.Store)
+            for (int i = 0; i < countOf(cell); ++i) {
+                const EVItem& item = cell.Items[size_t(i)];
+                if (!item.PictureFile.isEmpty()) count(item.Picture, item.PictureFile);
+            }
+    }
+    if (!refusal.isEmpty()) return refusal;
+    if (embedded && pictures + 1 > kMaxEntries) return TooManyPicturesText();
+    if (decoded > kMaxPictureBytes) return PicturesTooLargeText();
+    return QString();
+}
+
+// Whether Doc holds more day items than a document may: checked before its text is made.
+bool tooManyItems(const CalDocument& Doc) {
+    qint64 items = 0;
+    for (const MonthRec& month : Doc.Months.Store)
+        for (const DayCell& cell : month.Cells.Store)
+            items += countOf(cell);
+    return items > kMaxDayItems;
+}
+
+// The message of a document refused before anything was written.
+void showRefusal(const QString& FileName, const QString& Why) {
+    const QString cr = QStringLiteral("\r");
+    rt::MsgBox(rt::LoadResString(10033) + cr + rt::TrimBlanks(FileName) + cr + cr + Why + cr + cr +
+                   rt::LoadResString(10160),
+               rt::vbCritical | rt::vbOKOnly, rt::LoadResString(10036));
+}
+
 // One whole attempt at writing; raises the first run-time error.
-void writeArchive(const QString& FileName, CalDocument& Doc) {
+void writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& Data) {
     // A fresh private folder per attempt: nothing left by an earlier write is ever packed.
     QTemporaryDir work;
     if (!work.isValid())
@@ -79,7 +140,7 @@ void writeArchive(const QString& FileName, CalDocument& Doc) {
 
     setStep(10025);
     const QString dataPath = dir.filePath(kCalDataEntry);
-    writeFile(dataPath, WriteCalData(Doc));
+    writeFile(dataPath, Data);
 
     setStep(10026);
     rt::ZipArchive zip;
@@ -188,10 +249,24 @@ bool SaveCalFile(const QString& FileName, CalDocument& Doc) {
     views().SetLoadingCaption(0, rt::LoadResString(10024));
     rt::DoEventsNoInput();
 
+    // A document the reader would refuse is refused now, before anything is written.
+    QByteArray data;
+    QString refusal = tooManyItems(Doc) ? TooManyItemsText() : QString();
+    if (refusal.isEmpty()) {
+        data = WriteCalData(Doc);
+        refusal = beyondLimits(Doc, data);
+    }
+    if (!refusal.isEmpty()) {
+        showRefusal(FileName, refusal);
+        rt::SetHourglass(false);
+        rt::DoEventsNoInput();
+        return false;
+    }
+
     bool written = false;
     for (;;) {
         try {
-            writeArchive(FileName, Doc);
+            writeArchive(FileName, Doc, data);
             CurDoc.FileName = FileName;
             Doc.FileName = FileName;
             rt::DoEventsNoInput();

@@ -9,6 +9,8 @@
 
 #include <QSet>
 #include <algorithm>
+#include <array>
+#include <vector>
 
 namespace {
 
@@ -29,11 +31,17 @@ EVItem generatedItem(const QString& text, int32_t kind, const QString& key) {
     return e;
 }
 
+// The cell of a date of month, or 0 when there is none.
+int cellOfDate(int16_t month, const DateRec& date) {
+    if (!IsMonth(month)) return 0;
+    const int cell = date.Day + WeekdayOf(date, true) + 5;
+    return IsCell(cell) ? cell : 0;
+}
+
 // Appends the item unless the date's cell already holds one of its source.
 void addEntry(int16_t month, const DateRec& date, const EVItem& item) {
-    if (!IsMonth(month)) return;
-    const int cell = date.Day + WeekdayOf(date, true) + 5;
-    if (!IsCell(cell)) return;
+    const int cell = cellOfDate(month, date);
+    if (cell == 0) return;
     DayCell& dc = CurDoc.Months(month).Cells(cell);
     const bool present =
         std::any_of(dc.Items.begin(), dc.Items.begin() + dc.Count,
@@ -43,32 +51,150 @@ void addEntry(int16_t month, const DateRec& date, const EVItem& item) {
     SetModified(DocPart::MonthDays, -1, month);
 }
 
-// Removes every generated item of the prefix whose key is not among the live keys.
+// Writes the items of one apply into the cells. Each cell it reaches keeps the set of source
+// keys it holds, gathered the first time, so an offer costs the same however many items the
+// cell holds; finish() redraws each such cell and marks its month changed once, in the order
+// they were first reached.
+class CellWriter {
+public:
+    CellWriter() { index_.fill(-1); }
+
+    // Runs write(*this), then finishes, also when write fails half way.
+    template <class Write> static void run(Write write) {
+        CellWriter cells;
+        try {
+            write(cells);
+        } catch (...) {
+            cells.finish();
+            throw;
+        }
+        cells.finish();
+    }
+
+    // Counts an item of key to come for the cell of date, unless the cell holds one already, so
+    // that the cell makes room for its new items at once rather than growing one by one.
+    void expect(int16_t month, const DateRec& date, const QString& key) {
+        const int cell = cellOfDate(month, date);
+        if (cell == 0) return;
+        Reached& r = reach(month, cell);
+        if (!r.Keys.contains(key)) ++r.Coming;
+    }
+
+    // Appends the item made by make() to the cell of date unless it holds one of key already.
+    // A key no other source of the apply shares need not be remembered once added: its source
+    // offers each day once.
+    template <class Make>
+    void offer(int16_t month, const DateRec& date, const QString& key, bool shared, Make make) {
+        const int cell = cellOfDate(month, date);
+        if (cell == 0) return;
+        Reached& r = reach(month, cell);
+        if (r.Keys.contains(key)) return;
+        DayCell& dc = CurDoc.Months(month).Cells(cell);
+        if (r.Coming > 1) {
+            dc.Items.resize(size_t(dc.Count));
+            dc.Items.reserve(size_t(dc.Count + r.Coming));
+            r.Coming = 0;
+        }
+        ListAppend(dc, make());
+        if (shared) r.Keys.insert(key);
+    }
+
+private:
+    void finish() {
+        for (const Reached& r : reached_) {
+            views().RedrawDayCell(r.Month, r.Cell);
+            SetModified(DocPart::MonthDays, -1, r.Month);
+        }
+        reached_.clear();
+    }
+
+    struct Reached {
+        int16_t Month;
+        int16_t Cell;
+        QSet<QString> Keys; // the source keys the cell holds
+        int Coming;         // items counted to come and not yet made room for
+    };
+
+    // The cell's record, made with the keys it holds the first time it is reached.
+    Reached& reach(int16_t month, int cell) {
+        int& at = index_[size_t((month - 1) * 42 + (cell - kFirstCell))];
+        if (at < 0) {
+            at = int(reached_.size());
+            Reached r{month, int16_t(cell), {}, 0};
+            const DayCell& dc = CurDoc.Months(month).Cells(cell);
+            for (int i = 0; i < dc.Count; ++i)
+                r.Keys.insert(dc.Items[size_t(i)].SourceKey);
+            reached_.push_back(std::move(r));
+        }
+        return reached_[size_t(at)];
+    }
+
+    std::array<int, 12 * 42> index_;
+    std::vector<Reached> reached_;
+};
+
+// Removes every generated item of the prefix whose key is not among the live keys. Each cell
+// is closed up in one pass and its month marked changed once; every removal is still redrawn.
 void purgeOrphans(const QString& prefix, const QSet<QString>& keys) {
     for (int16_t m = 1; m <= 12; ++m) {
         for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
             DayCell& cell = CurDoc.Months(m).Cells(c);
-            int j = 0;
-            while (j < cell.Count) {
-                const QString& key = cell.Items[size_t(j)].SourceKey;
-                if (key.startsWith(prefix, Qt::CaseSensitive) && !keys.contains(key)) {
-                    ListRemoveAt(cell, j);
-                    SetModified(DocPart::MonthDays, -1, m);
-                    views().RedrawDayCell(m, c);
-                } else {
-                    ++j;
-                }
-            }
+            const auto orphan = [&](const EVItem& e) {
+                return e.SourceKey.startsWith(prefix, Qt::CaseSensitive) &&
+                       !keys.contains(e.SourceKey);
+            };
+            const auto end =
+                cell.Items.begin() + std::min<qsizetype>(cell.Count, qsizetype(cell.Items.size()));
+            if (std::none_of(cell.Items.begin(), end, orphan)) continue;
+            cell.Items.resize(size_t(cell.Count));
+            const auto kept = std::stable_partition(cell.Items.begin(), cell.Items.end(),
+                                                    [&](const EVItem& e) { return !orphan(e); });
+            const auto removed = std::distance(kept, cell.Items.end());
+            cell.Items.erase(kept, cell.Items.end());
+            cell.Count = int16_t(cell.Items.size());
+            SetModified(DocPart::MonthDays, -1, m);
+            for (auto k = removed; k > 0; --k)
+                views().RedrawDayCell(m, c);
         }
     }
+}
+
+// The keys that more than one source of the list carries.
+template <class List> QSet<QString> sharedKeys(const List& list) {
+    QSet<QString> seen, shared;
+    for (int i = 0; i < list.Count; ++i) {
+        const QString& key = list.Items[size_t(i)].Key;
+        if (seen.contains(key))
+            shared.insert(key);
+        else
+            seen.insert(key);
+    }
+    return shared;
 }
 
 bool isProperDate(const DateRec& d) {
     return IsMonth(d.Month) && d.Day >= 1 && d.Day <= DaysInMonth(d.Year, d.Month);
 }
 
+// The day shown in each cell of the twelve months of one year (0 for none), worked out once per
+// apply rather than once per auto-event.
+class YearGrid {
+public:
+    explicit YearGrid(int16_t y) {
+        for (int16_t m = 1; m <= 12; ++m)
+            for (int16_t c = kFirstCell; c <= kLastCell; ++c)
+                days_[index(m, c)] = DayOfCell(y, m, c);
+    }
+    int16_t day(int16_t m, int16_t c) const { return days_[index(m, c)]; }
+
+private:
+    static size_t index(int16_t m, int16_t c) { return size_t((m - 1) * 42 + (c - kFirstCell)); }
+    std::array<int16_t, 12 * 42> days_{};
+};
+
 // The candidate dates of one auto-event in year y, in date order, handed to offer(month, date).
-template <class Offer> void candidateDates(const AEItem& ae, int16_t y, Offer offer) {
+template <class Offer>
+void candidateDates(const AEItem& ae, int16_t y, const YearGrid& grid, Offer offer) {
     switch (ae.Recurrence) {
     case AERecurrence::Monthly:
         if (ae.Day < 1) return;
@@ -79,7 +205,7 @@ template <class Offer> void candidateDates(const AEItem& ae, int16_t y, Offer of
         if (ae.Day < 1 || ae.Day > 7) return;
         for (int16_t m = 1; m <= 12; ++m)
             for (int16_t c = int16_t(ae.Day + 6); c <= kLastCell; c = int16_t(c + 7))
-                if (const int16_t d = DayOfCell(y, m, c)) offer(m, MakeDate(d, m, y));
+                if (const int16_t d = grid.day(m, c)) offer(m, MakeDate(d, m, y));
         return;
     case AERecurrence::EveryTwoWeeks: {
         // Every 14 days from the start date, also when it lies in an earlier year: the first
@@ -105,7 +231,7 @@ template <class Offer> void candidateDates(const AEItem& ae, int16_t y, Offer of
     case AERecurrence::Daily:
         for (int16_t m = 1; m <= 12; ++m)
             for (int16_t c = kFirstCell; c <= kLastCell; ++c)
-                if (const int16_t d = DayOfCell(y, m, c)) offer(m, MakeDate(d, m, y));
+                if (const int16_t d = grid.day(m, c)) offer(m, MakeDate(d, m, y));
         return;
     default:
         return;
@@ -135,12 +261,27 @@ void ApplyAEToCalendar() {
     rt::SetHourglass(true);
     rt::DoEventsNoInput();
     PurgeOrphanAEEntries();
-    for (int16_t i = 0; i < CurDoc.AutoEvents.Count; ++i) {
-        const AEItem ae = CurDoc.AutoEvents.Items[size_t(i)];
-        candidateDates(ae, y, [&](int16_t m, const DateRec& date) {
-            if (IsDateInRange(date, ae.StartDate, ae.EndDate)) AddAEEntry(i, m, date);
-        });
-    }
+    const YearGrid grid(y);
+    const QSet<QString> shared = sharedKeys(CurDoc.AutoEvents);
+    CellWriter::run([&](CellWriter& cells) {
+        const auto eachDate = [&](const AEItem& ae, auto use) {
+            candidateDates(ae, y, grid, [&](int16_t m, const DateRec& date) {
+                if (IsDateInRange(date, ae.StartDate, ae.EndDate)) use(m, date);
+            });
+        };
+        for (int16_t i = 0; i < CurDoc.AutoEvents.Count; ++i) {
+            const AEItem& ae = CurDoc.AutoEvents.Items[size_t(i)];
+            eachDate(ae, [&](int16_t m, const DateRec& date) { cells.expect(m, date, ae.Key); });
+        }
+        for (int16_t i = 0; i < CurDoc.AutoEvents.Count; ++i) {
+            const AEItem ae = CurDoc.AutoEvents.Items[size_t(i)];
+            const bool keyShared = shared.contains(ae.Key);
+            eachDate(ae, [&](int16_t m, const DateRec& date) {
+                cells.offer(m, date, ae.Key, keyShared,
+                            [&] { return generatedItem(ae.Text, ae.Kind, ae.Key); });
+            });
+        }
+    });
     rt::SetHourglass(false);
     rt::DoEventsNoInput();
 }
@@ -165,12 +306,18 @@ void ApplyBDToCalendar() {
     rt::DoEventsNoInput();
     PurgeOrphanBDEntries();
     // One item in the document's year for every birthday, whatever its birth year.
-    for (int16_t i = 0; i < CurDoc.Birthdays.Count; ++i) {
-        const DateRec birth = CurDoc.Birthdays.Items[size_t(i)].BirthDate;
-        const int16_t m = birth.Month;
-        if (!IsMonth(m) || birth.Day < 1) continue;
-        AddBDEntry(i, m, MakeDate(std::min(birth.Day, DaysInMonth(y, m)), m, y));
-    }
+    const QString prefix = rt::LoadResString(2206);
+    const QSet<QString> shared = sharedKeys(CurDoc.Birthdays);
+    CellWriter::run([&](CellWriter& cells) {
+        for (int16_t i = 0; i < CurDoc.Birthdays.Count; ++i) {
+            const BDItem bd = CurDoc.Birthdays.Items[size_t(i)];
+            const int16_t m = bd.BirthDate.Month;
+            if (!IsMonth(m) || bd.BirthDate.Day < 1) continue;
+            cells.offer(m, MakeDate(std::min(bd.BirthDate.Day, DaysInMonth(y, m)), m, y), bd.Key,
+                        shared.contains(bd.Key),
+                        [&] { return generatedItem(prefix + bd.Name, ItemKind::Event, bd.Key); });
+        }
+    });
     rt::SetHourglass(false);
     rt::DoEventsNoInput();
 }

@@ -1,6 +1,11 @@
 #include "money_text.h"
 
 #include "platform/numeric.h"
+#include "records.h"
+
+bool HasMoneyText(int32_t Kind) {
+    return Kind == ItemKind::Income || Kind == ItemKind::Expense;
+}
 
 QString MakeMoneyText(const QString& Name, const QString& Amount) {
     return Name.left(10).leftJustified(10, u' ') + u' ' + Amount;

@@ -4,6 +4,10 @@
 // amount as typed.
 
 #include <QString>
+#include <cstdint>
+
+// Whether items of this kind keep a money text: incomes and expenses.
+bool HasMoneyText(int32_t Kind);
 
 // Builds a money text from a name and the amount as typed.
 QString MakeMoneyText(const QString& Name, const QString& Amount);

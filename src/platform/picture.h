@@ -44,13 +44,25 @@ private:
     std::shared_ptr<const Data> d_;
 };
 
+// The bytes a picture of this size is counted for once decoded: 4 a pixel, the most a loaded
+// picture keeps (LoadPicture turns deeper formats into 32-bit ones).
+inline constexpr qint64 kDecodedBytesPerPixel = 4;
+inline qint64 DecodedBytes(QSize size) {
+    return size.isValid() ? qint64(size.width()) * size.height() * kDecodedBytesPerPixel : 0;
+}
+
+// The size in pixels a picture file gives in its header, read without decoding the picture.
+// An invalid size when the path names no regular file, or a file whose size cannot be told.
+QSize PictureFileSize(const QString& path);
+
 // Loads a .bmp, .gif or .jpg file as a new picture object; an empty path gives the empty
 // picture. Raises run-time error 53 when the file does not exist and 481 when it is not a
-// picture.
-Picture LoadPicture(const QString& path = QString());
+// picture. With maxPixels above 0, a picture of more pixels raises 7 (out of memory) without
+// being decoded.
+Picture LoadPicture(const QString& path = QString(), qint64 maxPixels = 0);
 
-// Saves the picture as a .bmp file; raises 481 for an empty picture and 75 when the file cannot
-// be written.
+// Saves the picture as a .bmp file; raises 481 for an empty picture, 61 naming the file when
+// the disk is full, and 75 when the file cannot be written otherwise.
 void SavePicture(const Picture& picture, const QString& path);
 
 } // namespace rt

@@ -1,22 +1,20 @@
 #include "zip_archive.h"
 
 #include "cp1252.h"
+#include "file_output.h"
 #include "rt_error.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <QSet>
 #include <quazip/quacrc32.h>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
 #include <quazip/quazipnewinfo.h>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <algorithm>
 
 namespace rt {
 
@@ -47,100 +45,26 @@ QString zipDescription(int32_t number) {
     throw RtError(number, zipDescription(number), source());
 }
 
-// The runtime's error number for a system error while creating or writing a file.
-int32_t numberOfErrno(int err) {
-    switch (err) {
-    case ENOENT:
-    case ENOTDIR:
-        return ErrPathNotFound;
-    case EACCES:
-    case EPERM:
-    case EROFS:
-        return ErrPermissionDenied;
-    case ENOSPC:
-    case EDQUOT:
-    case EFBIG:
-        return ErrDiskFull;
-    case EIO:
-        return ErrDeviceIO;
-    default:
-        return ErrPathFileAccess;
-    }
-}
-
-// Why a save file could not be opened beside target.
-int32_t numberForUnopenedTarget(const QString& target) {
-    const QFileInfo info(target);
-    const QFileInfo folder(info.absolutePath());
-    if (!folder.exists() || !folder.isDir()) return ErrPathNotFound;
-    if (info.isDir()) return ErrPathFileAccess;
-    if (!folder.isWritable() || (info.exists() && !info.isWritable())) return ErrPermissionDenied;
-    return ErrPathFileAccess;
-}
-
-int32_t numberForDeviceError(const QFileDevice& device) {
-    return device.error() == QFileDevice::ResourceError ? ErrDiskFull : ErrDeviceIO;
-}
-
-QByteArray readWholeFile(const QString& path) {
-    const QFileInfo info(path);
-    if (!info.exists()) fail(ErrFileNotFound);
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly)) fail(ErrPathFileAccess);
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError) fail(ErrDeviceIO);
-    return data;
-}
-
-// A regular file created (or truncated) for writing, never through a symbolic link and never
-// blocking on a special file that happens to carry the name.
-class OutputFile {
+// The source file of an entry, read in pieces.
+class InputFile {
 public:
-    explicit OutputFile(const QString& path) : path_(QFile::encodeName(path)) {
-        fd_ = ::open(path_.constData(),
-                     O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
-        if (fd_ < 0) fail(numberOfErrno(errno));
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
-            ::close(fd_);
-            fd_ = -1;
-            fail(ErrPathFileAccess);
-        }
+    explicit InputFile(const QString& path) : file_(path) {
+        const QFileInfo info(path);
+        if (!info.exists()) fail(ErrFileNotFound);
+        if (!info.isFile() || !file_.open(QIODevice::ReadOnly)) fail(ErrPathFileAccess);
     }
-    ~OutputFile() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-            if (!complete_) ::unlink(path_.constData());
-        }
+    // The next piece into buffer; 0 at the end.
+    qint64 read(QByteArray& buffer) {
+        const qint64 n = file_.read(buffer.data(), buffer.size());
+        if (n < 0 || file_.error() != QFileDevice::NoError) fail(ErrDeviceIO);
+        return n;
     }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    void write(const char* data, qint64 size) {
-        while (size > 0) {
-            const ssize_t n = ::write(fd_, data, size_t(size));
-            if (n < 0) {
-                if (errno == EINTR) continue;
-                fail(numberOfErrno(errno));
-            }
-            data += n;
-            size -= n;
-        }
-    }
-    void finish() {
-        const int fd = fd_;
-        fd_ = -1;
-        if (::close(fd) != 0) {
-            ::unlink(path_.constData());
-            fail(numberOfErrno(errno));
-        }
-        complete_ = true;
+    void rewind() {
+        if (!file_.seek(0)) fail(ErrDeviceIO);
     }
 
 private:
-    QByteArray path_;
-    int fd_ = -1;
-    bool complete_ = false;
+    QFile file_;
 };
 
 } // namespace
@@ -160,19 +84,24 @@ void ZipArchive::addFile(const QString& filePath, const QString& password) {
 }
 
 void ZipArchive::write(const QString& target) const {
-    QSaveFile save(target);
-    if (!save.open(QIODevice::WriteOnly)) fail(numberForUnopenedTarget(target));
+    FileOutput out(target, FileOutput::Mode::Replace);
+    // Every failure inside the component shows as a zip error; the file knows its cause.
+    const auto failed = [&](int32_t number) {
+        out.raiseIfFailed();
+        fail(number);
+    };
 
-    QuaZip zip(&save);
-    zip.setAutoClose(false); // the save file is committed, never closed, by us
+    QuaZip zip(&out);
+    zip.setAutoClose(false); // the file is committed, never closed, by us
     // Sizes and CRC go into the local header: with a data descriptor instead, other tools
     // check an encrypted entry's password byte against the wrong value.
     zip.setDataDescriptorWritingEnabled(false);
     zip.setUtf8Enabled(true);
-    if (!zip.open(QuaZip::mdCreate)) fail(numberForDeviceError(save));
+    if (!zip.open(QuaZip::mdCreate)) failed(ErrDeviceIO);
 
+    QByteArray buffer(256 * 1024, Qt::Uninitialized);
     for (const Entry& entry : entries_) {
-        const QByteArray data = readWholeFile(entry.path);
+        InputFile in(entry.path);
         const QFileInfo info(entry.path);
         QuaZipNewInfo newInfo(info.fileName(), entry.path);
         QuaZipFile file(&zip);
@@ -183,20 +112,25 @@ void ZipArchive::write(const QString& target) const {
             // Without a data descriptor the encryption header's check byte is the top byte of
             // the CRC, so the CRC must be known before the data is written.
             QuaCrc32 crc;
+            while (const qint64 n = in.read(buffer))
+                crc.update(QByteArray::fromRawData(buffer.constData(), n));
+            in.rewind();
             const QByteArray password = toCp1252(entry.password);
-            opened =
-                file.open(QIODevice::WriteOnly, newInfo, password.constData(), crc.calculate(data));
+            opened = file.open(QIODevice::WriteOnly, newInfo, password.constData(), crc.value());
         }
-        if (!opened) fail(numberForDeviceError(save));
-        const qint64 written = file.write(data);
+        if (!opened) failed(ErrDeviceIO);
+        while (const qint64 n = in.read(buffer)) {
+            if (file.write(buffer.constData(), n) != n) {
+                file.close();
+                failed(ErrDeviceIO);
+            }
+        }
         file.close();
-        if (written != data.size() || file.getZipError() != ZIP_OK)
-            fail(numberForDeviceError(save));
+        if (file.getZipError() != ZIP_OK) failed(ErrDeviceIO);
     }
     zip.close();
-    if (zip.getZipError() != ZIP_OK || save.error() != QFileDevice::NoError)
-        fail(numberForDeviceError(save));
-    if (!save.commit()) fail(numberForDeviceError(save));
+    if (zip.getZipError() != ZIP_OK) failed(ErrDeviceIO);
+    out.commit();
 }
 
 QStringList ZipArchive::extract(const QString& archive, const QString& folder,
@@ -209,9 +143,22 @@ QStringList ZipArchive::extract(const QString& archive, const QString& folder,
     if (!zip.open(QuaZip::mdUnzip)) fail(ErrZipNotArchive);
     if (zip.getEntriesCount() > limits.MaxEntries) fail(ErrZipTooLarge);
 
+    // What the archive declares is refused before anything is written; what comes out is
+    // counted as well, since a declared size may lie.
+    quint64 declared = 0;
+    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+        QuaZipFileInfo64 info;
+        if (!zip.getCurrentFileInfo(&info)) fail(ErrZipNotArchive);
+        if (bareName(info.name).isEmpty()) continue;
+        declared += std::min<quint64>(info.uncompressedSize, quint64(limits.MaxTotalSize) + 1);
+        if (declared > quint64(limits.MaxTotalSize)) fail(ErrZipTooLarge);
+    }
+    if (zip.getZipError() != UNZ_OK) fail(ErrZipNotArchive);
+
     const QByteArray passwordBytes = toCp1252(password);
     const QDir target(folder);
     QStringList names;
+    QSet<QString> written;
     qint64 total = 0;
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
 
@@ -226,7 +173,6 @@ QStringList ZipArchive::extract(const QString& archive, const QString& folder,
         // garbage that fails to inflate, or as a CRC error once the entry is read to its end.
         const int32_t dataError = encrypted ? ErrZipPassword : ErrZipCorrupt;
         if (encrypted && password.isEmpty()) fail(ErrZipPassword);
-        if (info.uncompressedSize > quint64(limits.MaxTotalSize - total)) fail(ErrZipTooLarge);
 
         QuaZipFile entry(&zip);
         // A password given for an entry that is not encrypted would garble it.
@@ -234,7 +180,7 @@ QStringList ZipArchive::extract(const QString& archive, const QString& folder,
                                       : entry.open(QIODevice::ReadOnly);
         if (!opened) fail(dataError);
 
-        OutputFile out(target.filePath(name));
+        FileOutput out(target.filePath(name), FileOutput::Mode::Direct);
         quint64 entrySize = 0;
         for (;;) {
             const qint64 n = entry.read(buffer.data(), buffer.size());
@@ -243,14 +189,17 @@ QStringList ZipArchive::extract(const QString& archive, const QString& folder,
             entrySize += quint64(n);
             total += n;
             if (total > limits.MaxTotalSize) fail(ErrZipTooLarge);
-            out.write(buffer.constData(), n);
+            out.writeAll(buffer.constData(), n);
         }
         entry.close();
         // The CRC is checked only for an entry read to its end: a stream that stops early
         // is as damaged as one that fails its CRC.
         if (entry.getZipError() != UNZ_OK || entrySize != info.uncompressedSize) fail(dataError);
-        out.finish();
-        if (!names.contains(name)) names.append(name);
+        out.commit();
+        if (!written.contains(name)) {
+            written.insert(name);
+            names.append(name);
+        }
     }
     if (zip.getZipError() != UNZ_OK) fail(ErrZipNotArchive);
     return names;

@@ -23,10 +23,11 @@ enum ZipErrorNumber : int32_t {
     ErrZipPassword = 13009,   // an encrypted entry and a missing or wrong password
 };
 
-// Bounds on what one extraction may write, so that a hostile archive cannot fill the disk.
+// Bounds on what one extraction may write, so that a hostile archive cannot fill the disk;
+// the caller gives them (the document's are in one place of its own).
 struct ZipLimits {
-    int MaxEntries = 4096;
-    qint64 MaxTotalSize = qint64(64) * 1024 * 1024;
+    int MaxEntries = 0;
+    qint64 MaxTotalSize = 0;
 };
 
 class ZipArchive {
@@ -39,15 +40,18 @@ public:
 
     // Writes the entries, in the order added, as an archive at target. The archive is made in
     // a temporary file beside the target and renamed over it only when it is complete, so a
-    // failure leaves an earlier file of that name as it was.
+    // failure leaves an earlier file of that name as it was. A full disk is error 61 naming
+    // the target.
     void write(const QString& target) const;
 
     // Extracts every entry of an archive into folder under its bare name (the text after the
     // last "/" or "\"); entries whose bare name is empty, "." or ".." are skipped, and only
-    // regular files are written. The password is used only for encrypted entries. Returns the
-    // names written, in archive order.
+    // regular files are written. The password is used only for encrypted entries. More
+    // entries, or more bytes in all than the limits allow (as the archive declares them, or as
+    // they come out), raise ErrZipTooLarge, leaving no partial file. Returns the names
+    // written, in archive order.
     static QStringList extract(const QString& archive, const QString& folder,
-                               const QString& password, const ZipLimits& limits = ZipLimits());
+                               const QString& password, const ZipLimits& limits);
 
     // The bare name of an entry name, or "" when it names no file that may be written.
     static QString bareName(const QString& entryName);

@@ -1,6 +1,8 @@
 #include "frm_cm_graph.h"
 
 #include "common_graph.h"
+#include "frm_cm_op_pic.h"
+#include "document/cal_limits.h"
 #include "document/cal_reader.h"
 #include "document/records.h"
 #include "platform/common_dialogs.h"
@@ -257,8 +259,9 @@ void FrmCmGraphForm::CmdSizeApply_Click() {
                     rt::errorDescription(rt::ErrInvalidProperty));
         return;
     }
-    if (int64_t(width) * height > kMaxEditedPixels) {
-        reportError(QString(), rt::ErrOutOfMemory, rt::errorDescription(rt::ErrOutOfMemory));
+    if (int64_t(width) * height > kMaxPicturePixels) {
+        rt::MsgBox(T(10167).arg(width).arg(height).arg(kMaxPicturePixels / 1'000'000),
+                   rt::vbCritical | rt::vbOKOnly, QStringLiteral("Mirovanta"));
         return;
     }
     if (PicMain.Picture().isEmpty()) return; // nothing to resize
@@ -321,7 +324,7 @@ void FrmCmGraphForm::OpenPicture() {
     Frm_EnableCmdButtons(false);
     const PicChooseResult chosen = ChoosePicture(PicEditFileName);
     ImageItem work;
-    if (chosen.Accepted == 1) {
+    if (chosen.Accepted == 1 && PictureWithinLimit(chosen.FileName)) {
         work.FileName = chosen.FileName;
         if (LoadImageItemPicture(work)) {
             PicEditFileName = chosen.FileName;

@@ -104,5 +104,3 @@ private:
 // Created when shown, released after use.
 extern rt::FormSlot<FrmCmGraphForm> FrmCmGraph;
 
-// The largest picture the editor makes, in pixels: as much as Qt's image reader allows.
-inline constexpr int64_t kMaxEditedPixels = 256LL * 1024 * 1024 / 4;

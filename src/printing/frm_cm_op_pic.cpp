@@ -1,8 +1,10 @@
 #include "frm_cm_op_pic.h"
 
 #include "common_graph.h"
+#include "document/cal_limits.h"
 #include "document/paths.h"
 #include "platform/numeric.h"
+#include "platform/picture.h"
 #include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/settings_store.h"
@@ -252,7 +254,7 @@ void FrmCmOpPicForm::ShowPreview() {
         Frm_EnableCmdButtons(false);
         bool loaded = false;
         try {
-            PicTemp.setPicture(rt::LoadPicture(LblSelFile.ToolTipText()));
+            PicTemp.setPicture(rt::LoadPicture(LblSelFile.ToolTipText(), kMaxPicturePixels));
             loaded = true;
         } catch (const rt::RtError&) {
             PicTemp.setPicture(rt::Picture::empty());
@@ -281,8 +283,21 @@ void FrmCmOpPicForm::Frm_EnableCmdButtons(bool Enable) {
 }
 
 void FrmCmOpPicForm::CmdOpen_Click() {
+    // A picture no document can keep is refused here, and the dialog stays for another.
+    if (!PictureWithinLimit(LblSelFile.ToolTipText())) return;
     Cancelled = 0;
     Unload();
+}
+
+bool PictureWithinLimit(const QString& FileName) {
+    const QSize size = rt::PictureFileSize(FileName);
+    if (qint64(size.width()) * size.height() <= kMaxPicturePixels) return true;
+    rt::MsgBox(T(10166)
+                   .arg(size.width())
+                   .arg(size.height())
+                   .arg(kMaxPicturePixels / 1'000'000),
+               rt::vbCritical | rt::vbOKOnly, QStringLiteral("Mirovanta"));
+    return false;
 }
 
 void FrmCmOpPicForm::CmdCancel_Click() {

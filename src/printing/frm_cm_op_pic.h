@@ -9,6 +9,7 @@
 #include "platform/ui_form.h"
 #include "platform/ui_picture_box.h"
 
+#include <QString>
 #include <cstdint>
 
 class FrmCmOpPicForm : public rt::Form {
@@ -67,3 +68,9 @@ private:
 
 // Created when shown, released after use.
 extern rt::FormSlot<FrmCmOpPicForm> FrmCmOpPic;
+
+// Whether the picture file is within the per-picture limit of a document (cal_limits.h); a
+// file whose size cannot be told passes, its loading reports it. Otherwise tells the user the
+// picture's size and the limit, and gives false. Every place that takes a chosen picture asks
+// this first.
+bool PictureWithinLimit(const QString& FileName);

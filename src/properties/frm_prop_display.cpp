@@ -11,6 +11,7 @@
 #include "platform/resources.h"
 #include "platform/rt_error.h"
 #include "platform/ui_services.h"
+#include "printing/frm_cm_op_pic.h"
 #include "shell/month_backgrounds.h"
 #include "shell/month_fill.h"
 
@@ -494,7 +495,7 @@ void FrmPropForm::CmdBck_Click() {
     Frm_EnableCmdButtons(false);
     const int16_t n = sectionNode(PicBck);
     const PicChooseResult chosen = choosePicture(TxtBck.Text());
-    if (chosen.Accepted == 1) {
+    if (chosen.Accepted == 1 && PictureWithinLimit(chosen.FileName)) {
         TxtBck.setText(chosen.FileName);
         WorkImages(n).FileName = TxtBck.Text();
         if (!LoadImageItemPicture(WorkImages(n))) {

@@ -1,4 +1,6 @@
 #include "document/cal_format.h"
+#include "platform/cp1252.h"
+#include "platform/numeric.h"
 #include "platform/rt_error.h"
 
 #include <gtest/gtest.h>
@@ -115,4 +117,52 @@ TEST(CalFormat, ReaderRefusesValuesThatDoNotFit) {
     EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"2\"\r\n\"\"\r\n\"\"\r\n")).Count(3); }),
               rt::ErrInputPastEnd);
     EXPECT_EQ(errorOf([] { CalTextReader(QByteArray("\"1\"\r\n\"\"\r\n\"\"\r\n")).Count(2); }), 0);
+}
+
+TEST(CalFormat, ReaderNumbersAndDatesFollowTheRuntimeRulesWhateverTheirForm) {
+    // The writer's own forms are read directly; every text must give what the runtime's rules
+    // give it, errors included.
+    const char* const values[] = {
+        "0",          "-0",  "7",         "007",       "-32768",     "32767",
+        "32768",      "-1",  "123456789", "999999999", "1234567890", "-2147483648",
+        "2147483648", "+5",  " 5",        "5 ",        "1e3",        "-",
+        "",           "2.5", "abc",       "&H7FFF",    "0x10"};
+    for (const char* v : values) {
+        const QByteArray line = QByteArray("\"") + v + "\"\r\n";
+        const QString text = QString::fromLatin1(v);
+        EXPECT_EQ(errorOf([&] { CalTextReader(line).I(); }),
+                  errorOf([&] { rt::CInt(rt::Val(text)); }))
+            << v;
+        EXPECT_EQ(errorOf([&] { CalTextReader(line).L(); }),
+                  errorOf([&] { rt::CLng(rt::Val(text)); }))
+            << v;
+        if (errorOf([&] { rt::CLng(rt::Val(text)); }) == 0) {
+            EXPECT_EQ(CalTextReader(line).L(), rt::CLng(rt::Val(text))) << v;
+        }
+        if (errorOf([&] { rt::CInt(rt::Val(text)); }) == 0) {
+            EXPECT_EQ(CalTextReader(line).I(), rt::CInt(rt::Val(text))) << v;
+        }
+        EXPECT_EQ(CalTextReader(line).B(), rt::Val(text) != 0 ? -1 : 0) << v;
+    }
+    for (const char* v : {"2004-02-09", "0999-12-31", "9999-01-01", "999-01-01", "2004-2-9",
+                          "2004-02-09x", "2004/02/09", "-200-01-01", ""}) {
+        const DateRec read = CalTextReader(QByteArray("\"") + v + "\"").D();
+        const DateRec rule = TextToDate(QString::fromLatin1(v));
+        EXPECT_TRUE(read.Year == rule.Year && read.Month == rule.Month && read.Day == rule.Day)
+            << v;
+    }
+}
+
+TEST(CalFormat, WriterNumbersAndDatesAreTheRuntimeTexts) {
+    for (int32_t v : {0, 1, -1, 9, 10, -32768, 32767, INT32_MIN, INT32_MAX}) {
+        CalTextWriter out;
+        out.L(v);
+        EXPECT_EQ(out.Bytes(), "\"" + QByteArray::number(v) + "\"\r\n");
+    }
+    for (const DateRec& d : {MakeDate(9, 2, 2004), MakeDate(31, 12, 1), MakeDate(0, 0, 0),
+                             MakeDate(-5, -1, -20), MakeDate(1, 1, 32767)}) {
+        CalTextWriter out;
+        out.D(d);
+        EXPECT_EQ(out.Bytes(), "\"" + rt::toCp1252(DateToText(d)) + "\"\r\n");
+    }
 }

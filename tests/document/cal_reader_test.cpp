@@ -1,5 +1,10 @@
 #include "cal_test_support.h"
+#include "document/balances.h"
+#include "document/calendar_entries.h"
+#include "document/day_items.h"
 #include "document/doc_state.h"
+#include "document/money_text.h"
+#include "document/month_grid.h"
 #include "platform/resources.h"
 
 #include <sys/stat.h>
@@ -391,8 +396,10 @@ TEST_F(CalReader, OversizedArchiveIsRefusedWithAClearMessage) {
     CalDocument read;
     EXPECT_FALSE(LoadCalFile(file, read));
     ASSERT_EQ(messageBodies().size(), 1);
-    EXPECT_TRUE(messageBodies()[0].startsWith(codeOneBody(rt::ErrZipTooLarge)))
+    // The data entry beyond its limit is refused before it is read.
+    EXPECT_TRUE(messageBodies()[0].startsWith(codeOneBody(ErrBadFileFormat)))
         << messageBodies()[0].toStdString();
+    EXPECT_TRUE(messageBodies()[0].contains(DataTooLargeText()));
     EXPECT_TRUE(tmpLeft().isEmpty());
 }
 
@@ -466,4 +473,86 @@ TEST_F(CalReader, LoadImageItemPictureOpensOnlyAbsoluteRegularPictureFiles) {
         EXPECT_EQ(image.FileName, c.name);
     }
     QDir::setCurrent(oldCurrent);
+}
+
+TEST_F(CalReader, MoneyTextsComeBackAsTheyWereWritten) {
+    // Nameless incomes, expenses, debts/savings and auto-events, and a name typed with one
+    // leading blank: their money texts keep the blanks before them, so name and amount stay.
+    CurDoc = BlankDocument(true);
+    SetDocDefaults(CurDoc);
+    CurDoc.Year = QStringLiteral("2004");
+    const struct {
+        int32_t kind; // 0 for a debt or saving
+        const char* name;
+        const char* amount;
+    } moneys[] = {
+        {ItemKind::Income, "", "12"},
+        {ItemKind::Expense, "", "5"},
+        {ItemKind::Income, " Loyer", "650"},
+        {ItemKind::Expense, " ", "7"},
+        {0, "", "1500"},
+        {0, " Livret", "300"},
+    };
+    DayCell& day = CurDoc.Months(3).Cells(CellOfDay(2004, 3, 9));
+    for (const auto& m : moneys) {
+        const QString text = MakeMoneyText(QString::fromUtf8(m.name), QString::fromUtf8(m.amount));
+        if (m.kind == 0) {
+            DEItem de;
+            de.StartDate = MakeDate(1, 1, 2004);
+            de.IsSaving = *m.name != 0 ? -1 : 0;
+            de.Text = text;
+            ListAppend(CurDoc.DebtsSavings, de);
+            continue;
+        }
+        EVItem ev;
+        ev.Kind = m.kind;
+        ev.Text = text;
+        ev.Colour = -1;
+        ListAppend(day, ev);
+    }
+    // An event keeps the trimming of every other text.
+    EVItem event;
+    event.Kind = ItemKind::Event;
+    event.Text = QStringLiteral("  Réunion ");
+    ListAppend(day, event);
+    for (const auto& [kind, amount] :
+         {std::pair{ItemKind::Income, "40"}, {ItemKind::Expense, "9"}}) {
+        AEItem ae;
+        ae.Recurrence = AERecurrence::Monthly;
+        ae.Day = 5;
+        ae.StartDate = MakeDate(1, 1, 2004);
+        ae.EndDate = MakeDate(31, 12, 2004);
+        ae.Kind = kind;
+        ae.Text = MakeMoneyText(QString(), QString::fromLatin1(amount));
+        ae.Key = QStringLiteral("AE%1").arg(kind, 16, 10, QLatin1Char('0'));
+        ListAppend(CurDoc.AutoEvents, ae);
+    }
+    ApplyAEToCalendar();
+
+    const auto totals = [] {
+        std::vector<int32_t> t;
+        const int16_t cell = CellOfDay(2004, 3, 9);
+        for (bool income : {true, false})
+            for (int16_t range : {0, 1})
+                t.push_back(SummaryTotal(income, range, 3, cell));
+        for (int16_t i = 0; i < CurDoc.DebtsSavings.Count; ++i)
+            t.push_back(DEBalanceAtDate(i, MakeDate(31, 12, 2004)));
+        return t;
+    };
+    // Day incomes 12 + 650, expenses 5 + 7; the month adds the auto-events' 40 and 9. The
+    // nameless debt moves with every nameless income and expense of the year.
+    const std::vector<int32_t> expected{662, 702, 12, 21, 1500 + 12 + 12 * 40 - 5 - 7 - 12 * 9,
+                                        300};
+    ASSERT_EQ(totals(), expected);
+
+    const QString file = dir.filePath(QStringLiteral("sans nom.cal"));
+    CalDocument written = CurDoc;
+    ASSERT_TRUE(SaveCalFile(file, written));
+    CalDocument read;
+    ASSERT_TRUE(LoadCalFile(file, read));
+    CalDocument trimmed = CurDoc;
+    trimmed.Months(3).Cells(CellOfDay(2004, 3, 9)).Items.back().Text = QStringLiteral("Réunion");
+    expectSameDocument(trimmed, read); // the same texts: the same names and amounts
+    CurDoc = read;
+    EXPECT_EQ(totals(), expected);
 }

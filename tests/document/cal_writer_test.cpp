@@ -205,25 +205,39 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
     ASSERT_TRUE(SaveCalFile(target, previous));
     const QByteArray before = readFile(target);
 
-    struct rlimit saved {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = saved;
-    small.rlim_cur = 400 * 1024; // every file stops growing here
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    ui().msgBoxAnswers = {rt::vbRetry, rt::vbCancel};
-    const bool written = SaveCalFile(target, doc);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    // Every file stops growing at the limit: with room for each picture the archive fails, with
+    // less the work folder is full first. Either way the disk is full, for the file named.
+    const struct {
+        rlim_t limit;
+        QString named; // the end of the file name the message gives
+    } cases[] = {
+        {400 * 1024, target},
+        {100 * 1024, QStringLiteral("/bck.00")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.named.toStdString());
+        ui().msgBoxCalls.clear();
+        struct rlimit saved {};
+        ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        struct rlimit small = saved;
+        small.rlim_cur = c.limit;
+        ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+        ui().msgBoxAnswers = {rt::vbRetry, rt::vbCancel};
+        const bool written = SaveCalFile(target, doc);
+        setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
 
-    EXPECT_FALSE(written);
-    ASSERT_EQ(ui().msgBoxCalls.size(), 2u);
-    // The archive itself failed, after the pictures were saved.
-    const QString prompt = ui().msgBoxCalls[0].prompt;
-    EXPECT_TRUE(prompt.contains(QStringLiteral("  57\r")) ||
-                prompt.contains(QStringLiteral("  61\r")))
-        << prompt.toStdString();
-    EXPECT_EQ(readFile(target), before);
-    EXPECT_EQ(QDir(dir).entryList({QStringLiteral("doc.cal*")}, QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("doc.cal")});
+        EXPECT_FALSE(written);
+        ASSERT_EQ(ui().msgBoxCalls.size(), 2u);
+        const QString prompt = ui().msgBoxCalls[0].prompt;
+        EXPECT_TRUE(prompt.contains(QStringLiteral("  61\r") + rt::LoadResString(10039) +
+                                    QStringLiteral("  ") + rt::errorDescription(rt::ErrDiskFull) +
+                                    QStringLiteral(" : ")))
+            << prompt.toStdString();
+        EXPECT_TRUE(prompt.section(u'\r', 4, 4).endsWith(c.named)) << prompt.toStdString();
+        EXPECT_EQ(readFile(target), before);
+        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("doc.cal*")}, QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("doc.cal")});
+    }
 }

@@ -314,3 +314,40 @@ TEST_F(CalendarEntries, ApplyShowsTheHourglassAndLetsPaintingRun) {
     EXPECT_EQ(ui().doEventsCount, 0);
     EXPECT_EQ(ui().doEventsNoInputCount, 4);
 }
+
+TEST_F(CalendarEntries, ThreeThousandDailyAutoEventsFillEveryDayInTheirOrder) {
+    constexpr int kCount = 3000;
+    const auto key = [](int i) { return QStringLiteral("AE%1").arg(i + 1, 16, 10, QChar(u'0')); };
+    // A user's item and a generated one already in place on 1 March stay first.
+    ListAppend(cellOf(3, 1), userItem(QStringLiteral("à moi")));
+    EVItem kept = userItem(QStringLiteral("Piscine"));
+    kept.SourceKey = key(7);
+    ListAppend(cellOf(3, 1), kept);
+    for (int i = 0; i < kCount; ++i)
+        ListAppend(CurDoc.AutoEvents, autoEvent(8, 0, 0, {1, 1, 2004}, {31, 12, 2004}, key(i),
+                                                QStringLiteral("n%1").arg(i)));
+    ApplyAEToCalendar();
+
+    EXPECT_EQ(itemCount(), 366 * kCount + 1);
+    for (int16_t m : {1, 3, 12}) {
+        const DayCell& cell = cellOf(m, m == 3 ? 1 : 31);
+        const int offset = m == 3 ? 2 : 0;
+        ASSERT_EQ(cell.Count, kCount + (m == 3 ? 1 : 0)) << m;
+        // The sources in list order, each once; the one already there keeps its place.
+        for (int i = 0, at = offset; i < kCount; ++i) {
+            if (m == 3 && i == 7) continue;
+            EXPECT_EQ(cell.Items[size_t(at++)].SourceKey, key(i)) << m << " " << i;
+        }
+        EXPECT_EQ(cell.Items[size_t(offset)].Text, QStringLiteral("n0"));
+    }
+    EXPECT_EQ(cellOf(3, 1).Items[1].Text, QStringLiteral("Piscine"));
+    // Each day's cell is drawn once, not once per source.
+    EXPECT_EQ(views().Redraws.size(), 366u);
+
+    // Without their sources, every generated item goes and the user's item stays alone.
+    views().ClearCalls();
+    ListClear(CurDoc.AutoEvents);
+    ApplyAEToCalendar();
+    EXPECT_EQ(itemCount(), 1);
+    EXPECT_EQ(cellOf(3, 1).Items[0].Text, QStringLiteral("à moi"));
+}

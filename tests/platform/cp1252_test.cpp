@@ -33,3 +33,27 @@ TEST(Cp1252, UnmappableCharactersBecomeOneQuestionMark) {
     EXPECT_EQ(toCp1252(QString::fromUtf8("x\xF0\x9F\x98\x80y")), QByteArray("x?y")); // emoji
     EXPECT_EQ(toCp1252(QStringLiteral("\u4E2D")), QByteArray("?"));
 }
+
+TEST(Cp1252, LongTextsConvertTheSameWhereverTheirSpecialCharactersStand) {
+    // Plain ASCII goes through in blocks: a special character at each place of a block, and a
+    // surrogate pair across two blocks, must come out as in a short text.
+    const struct {
+        QString special;
+        QByteArray bytes;
+    } specials[] = {
+        {QStringLiteral("€"), "\x80"},
+        {QStringLiteral("é"), "\xE9"},
+        {QStringLiteral("\u0081"), "\x81"},
+        {QStringLiteral("\u0100"), "?"},
+        {QString::fromUtf8("\xF0\x9F\x98\x80"), "?"}, // one "?" for the pair
+    };
+    for (const auto& s : specials)
+        for (int at : {0, 7, 8, 15, 16, 31, 39}) {
+            const QString text = QString(at, u'a') + s.special + QString(40 - at, u'b');
+            const QByteArray bytes = QByteArray(at, 'a') + s.bytes + QByteArray(40 - at, 'b');
+            EXPECT_EQ(toCp1252(text), bytes) << at;
+            if (s.bytes != "?") {
+                EXPECT_EQ(fromCp1252(bytes), text) << at;
+            }
+        }
+}

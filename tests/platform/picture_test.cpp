@@ -1,6 +1,7 @@
 #include "platform/picture.h"
 #include "platform/rt_error.h"
 
+#include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -123,4 +124,61 @@ TEST_F(PictureFiles, SaveFailures) {
               }),
               ErrPathFileAccess);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("e.bmp"))));
+}
+
+namespace {
+
+// The header of a 24-bit bitmap of w x h pixels with none of its pixels: its size can be read,
+// its picture never decoded.
+QByteArray bitmapHeader(int w, int h) {
+    QByteArray header("BM");
+    QDataStream out(&header, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(54 + quint64(w) * quint64(h) * 3) << quint32(0) << quint32(54) << quint32(40)
+        << qint32(w) << qint32(h) << quint16(1) << quint16(24);
+    header.append(24, '\0'); // no compression, sizes and colours unset
+    return header;
+}
+
+} // namespace
+
+TEST_F(PictureFiles, APictureBeyondItsPixelLimitIsRefusedBeforeItIsDecoded) {
+    const QString huge = path(QStringLiteral("huge.bmp"));
+    QFile f(huge);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bitmapHeader(16384, 16384));
+    f.close();
+    const QString small = path(QStringLiteral("small.bmp"));
+    SavePicture(Picture::fromImage(sample(10, 10)), small);
+    // Sixteen bits a channel comes back at 32 bits a pixel, the most a picture keeps.
+    const QString deep = path(QStringLiteral("deep.png"));
+    QImage wide(6, 4, QImage::Format_RGBA64);
+    wide.fill(QColor(10, 20, 30));
+    ASSERT_TRUE(wide.save(deep, "PNG"));
+
+    const struct {
+        QString file;
+        qint64 maxPixels;
+        int error;
+    } cases[] = {
+        {huge, 50'000'000, ErrOutOfMemory}, // told by its header alone
+        {small, 100, 0},
+        {small, 99, ErrOutOfMemory},
+        {deep, 24, 0},
+    };
+    for (const auto& c : cases) {
+        Picture loaded;
+        EXPECT_EQ(errorNumber([&] { loaded = LoadPicture(c.file, c.maxPixels); }), c.error)
+            << c.file.toStdString() << " " << c.maxPixels;
+        if (c.error == 0) {
+            EXPECT_LE(loaded.image().depth(), 32);
+            EXPECT_LE(DecodedBytes(loaded.image().size()), c.maxPixels * kDecodedBytesPerPixel);
+        }
+    }
+    EXPECT_EQ(LoadPicture(deep).image().pixelColor(5, 3), QColor(10, 20, 30));
+
+    EXPECT_EQ(PictureFileSize(huge), QSize(16384, 16384));
+    EXPECT_EQ(PictureFileSize(small), QSize(10, 10));
+    for (const QString& none : {dir.path(), path(QStringLiteral("absent.bmp")), QString()})
+        EXPECT_FALSE(PictureFileSize(none).isValid()) << none.toStdString();
 }

@@ -253,3 +253,19 @@ TEST_F(ChooserTest, HelpButtonAndF1OpenTheHelpTopic) {
     for (const auto& call : help->calls)
         EXPECT_EQ(call.topic, QStringLiteral("Html\\d_openpic.htm"));
 }
+
+TEST_F(ChooserTest, APictureBeyondThePerPictureLimitIsRefusedAndTheDialogStays) {
+    monoBitmap(QStringLiteral("grande.bmp"), 10001, 5000);
+    picture(QStringLiteral("petite.bmp"), 8, 8);
+    inChooser(services, [&](Chooser& c) {
+        c.File1.setFileName(QStringLiteral("grande.bmp"));
+        open(c);
+        EXPECT_EQ(messages(), QStringList{T(10166).arg(10001).arg(5000).arg(50)});
+        EXPECT_EQ(services.ui->msgBoxCalls[0].style, rt::vbCritical | rt::vbOKOnly);
+        c.File1.setFileName(QStringLiteral("petite.bmp"));
+        open(c);
+    });
+    const PicChooseResult r = ChoosePicture(QString());
+    EXPECT_EQ(r.Accepted, 1);
+    EXPECT_EQ(r.FileName, path(QStringLiteral("petite.bmp")));
+}

@@ -57,6 +57,15 @@ protected:
             file, QFileInfo(name).suffix().toUpper() == QLatin1String("BMP") ? "BMP" : "JPG"));
         return file;
     }
+    // Writes a bitmap of one bit a pixel, cheap however large: for pictures beyond the limit.
+    QString monoBitmap(const QString& name, int width, int height) const {
+        QImage image(width, height, QImage::Format_Mono);
+        image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+        image.fill(1);
+        const QString file = path(name);
+        EXPECT_TRUE(image.save(file, "BMP"));
+        return file;
+    }
     // Writes a file that is no picture.
     QString junk(const QString& name) const {
         QFile f(path(name));

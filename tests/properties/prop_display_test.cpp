@@ -1,6 +1,7 @@
 // The properties dialog's display page: the tree and its sections, the working copies and what
 // OK writes back and marks, the picture and colour choices and the preview.
 
+#include "../common/test_support.h"
 #include "document/compare.h"
 #include "prop_fixture.h"
 
@@ -324,6 +325,28 @@ TEST_F(PropTest, ChoosingAPictureLoadsItOrSaysItIsNoPicture) {
     f.CmdBck_Click();
     EXPECT_TRUE(f.WorkImages(2).FileName.isEmpty());
     EXPECT_EQ(services.ui->msgBoxCalls.size(), 1u);
+}
+
+TEST_F(PropTest, APictureBeyondThePerPictureLimitIsRefusedWhenChosen) {
+    QTemporaryDir dir(testing_support::scratchFolder() + QStringLiteral("/grande-XXXXXX"));
+    const QString big = dir.filePath(QStringLiteral("grande.bmp"));
+    QImage image(10001, 5000, QImage::Format_Mono);
+    image.setColorTable({qRgb(0, 0, 0), qRgb(255, 255, 255)});
+    image.fill(0);
+    ASSERT_TRUE(image.save(big, "BMP"));
+
+    FrmPropForm& f = dialog();
+    f.TbProp.userSelect(1);
+    clickNode(imageNode(1));
+    f.ChkBck(0).userClicked(); // January's own background
+    f.ChkBck(1).userClicked();
+    setPropPictureTools({[&](const QString&) { return PicChooseResult{1, big}; }, {}});
+    f.CmdBck_Click();
+    ASSERT_EQ(services.ui->msgBoxCalls.size(), 1u);
+    EXPECT_EQ(services.ui->msgBoxCalls[0].prompt, LoadResString(10166).arg(10001).arg(5000).arg(50));
+    EXPECT_TRUE(f.TxtBck.Text().isEmpty());
+    EXPECT_TRUE(f.WorkImages(2).FileName.isEmpty());
+    EXPECT_TRUE(f.CmdOk.Enabled()); // the form is usable again
 }
 
 TEST_F(PropTest, TheEditorReplacesThePictureOnlyWhenClosedWithOk) {

@@ -1,0 +1,61 @@
+// Opens one ".cal" file as the program does, in a process of its own, and reports the outcome
+// and the process's peak resident memory, so that a test can check what a file costs to open.
+// Every message box is answered Cancel. Prints:
+//   read 1|0
+//   message <the prompt of each message box, carriage returns shown as "|">
+//   vmhwm <peak resident memory in KiB>
+//
+// cal_open_helper FILE
+
+#include "document/cal_reader.h"
+#include "document/doc_state.h"
+#include "document/recording_views.h"
+#include "platform/rt_error.h"
+#include "platform/scripted_ui_services.h"
+
+#include <QFile>
+#include <QGuiApplication>
+#include <QLocale>
+#include <cstdio>
+
+namespace {
+
+// The peak resident memory of this process, from the kernel's account of it.
+long peakResidentKiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (app.arguments().size() != 2) {
+        std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
+        return 2;
+    }
+    // The locale the test programs pin, so that numbers in messages read the same.
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    auto views = std::make_shared<RecordingViews>();
+    views->State = QStringLiteral("Edit");
+    setDocViews(views);
+    auto ui = std::make_shared<rt::ScriptedUiServices>();
+    ui->msgBoxAnswers.assign(1000, rt::vbCancel);
+    rt::setUiServices(ui);
+    AppVersion = QStringLiteral("2.1");
+
+    bool read = false;
+    {
+        CalDocument doc;
+        read = LoadCalFile(app.arguments()[1], doc);
+    }
+    std::printf("read %d\n", read ? 1 : 0);
+    for (const auto& box : ui->msgBoxCalls)
+        std::printf("message %s\n", qPrintable(QString(box.prompt).replace(u'\r', u'|')));
+    std::printf("vmhwm %ld\n", peakResidentKiB());
+    return 0;
+}
