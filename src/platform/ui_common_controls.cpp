@@ -155,7 +155,7 @@ TabPage& TabControl::Page(int tab) const {
 
 void ListItem::setText(const QString& text) {
     text_ = text;
-    if (owner_) owner_->itemsChanged();
+    if (owner_) owner_->keyChanged(*this);
 }
 
 QString ListItem::SubItems(int i) const {
@@ -167,7 +167,7 @@ void ListItem::setSubItems(int i, const QString& text) {
     if (i < 1) rt::raise(ErrInvalidProperty);
     if (int(subItems_.size()) < i) subItems_.resize(size_t(i));
     subItems_[size_t(i - 1)] = text;
-    if (owner_) owner_->itemsChanged();
+    if (owner_) owner_->keyChanged(*this);
 }
 
 bool ListItem::Selected() const {
@@ -180,17 +180,17 @@ void ListItem::setSelected(bool on) {
         owner_->selected_ = this;
     else if (owner_->selected_ == this)
         owner_->selected_ = nullptr;
-    owner_->itemsChanged();
+    owner_->showSelection();
 }
 
 void ListItem::setChecked(bool on) {
     checked_ = on;
-    if (owner_) owner_->itemsChanged();
+    if (owner_) owner_->showItem(*this);
 }
 
 void ListItem::setIcon(const QVariant& keyOrIndex) {
     icon_ = keyOrIndex;
-    if (owner_) owner_->itemsChanged();
+    if (owner_) owner_->showItem(*this);
 }
 
 void ListItem::EnsureVisible() {
@@ -201,37 +201,37 @@ void ListItem::EnsureVisible() {
 
 ListItem& ListView::ItemCollection::Add(std::optional<int> index, const QString& key,
                                         const QString& text, const QVariant& icon) {
-    const size_t at = InsertPosition(items_, index, key);
+    size_t at = items_.insertPosition(index, key);
     auto item = std::make_unique<ListItem>();
     item->owner_ = owner_;
     item->key_ = key;
     item->text_ = text;
     item->icon_ = icon;
-    ListItem& ref = *item;
-    items_.insert(items_.begin() + at, std::move(item));
-    owner_->itemsChanged();
+    if (owner_->sorted_) at = owner_->sortedPosition(*item, at);
+    ListItem& ref = items_.insert(at, std::move(item));
+    owner_->inserted(at);
     return ref;
 }
 
 ListItem& ListView::ItemCollection::operator()(int index) const {
-    return ItemAt(items_, index);
+    return items_.at(index);
 }
 
 ListItem& ListView::ItemCollection::operator()(const QString& key) const {
-    return ItemByKey(items_, key);
+    return items_.byKey(key);
 }
 
 void ListView::ItemCollection::Clear() {
     items_.clear();
     owner_->selected_ = nullptr;
-    owner_->itemsChanged();
+    owner_->rebuild();
 }
 
 void ListView::ItemCollection::Remove(int index) {
     ListItem& item = (*this)(index);
     if (owner_->selected_ == &item) owner_->selected_ = nullptr;
-    items_.erase(items_.begin() + (index - 1));
-    owner_->itemsChanged();
+    items_.take(size_t(index - 1));
+    owner_->removed(size_t(index - 1));
 }
 
 void ListView::ItemCollection::Remove(const QString& key) {
@@ -250,7 +250,7 @@ ListView::ListView(Container& parent, const QString& name, int index)
         if (pushing_) return;
         const int row = tree_->indexOfTopLevelItem(it);
         if (row < 0 || row >= items_.Count()) return;
-        selected_ = items_.items_[size_t(row)].get();
+        selected_ = &items_.items_[size_t(row)];
         if (onItemClick) onItemClick(*selected_);
         raiseEvent(Event::Click);
     });
@@ -260,13 +260,13 @@ ListView::ListView(Container& parent, const QString& name, int index)
                          if (pushing_ || !it) return;
                          const int row = tree_->indexOfTopLevelItem(it);
                          if (row >= 0 && row < items_.Count())
-                             selected_ = items_.items_[size_t(row)].get();
+                             selected_ = &items_.items_[size_t(row)];
                      });
     QObject::connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* it, int) {
         if (pushing_ || !checkboxes_) return;
         const int row = tree_->indexOfTopLevelItem(it);
         if (row < 0 || row >= items_.Count()) return;
-        ListItem& li = *items_.items_[size_t(row)];
+        ListItem& li = items_.items_[size_t(row)];
         const bool ticked = it->checkState(0) == Qt::Checked;
         if (ticked == li.checked_) return;
         li.checked_ = ticked;
@@ -324,23 +324,117 @@ void ListView::setIcons(ImageList* images) {
     rebuild();
 }
 
-void ListView::sortItems() {
-    auto keyOf = [this](const ListItem& i) {
-        return sortKey_ == 0 ? i.text_ : i.SubItems(sortKey_);
-    };
-    auto& v = items_.items_;
-    std::stable_sort(v.begin(), v.end(), [&](const auto& a, const auto& b) {
-        const int c = keyOf(*a).compare(keyOf(*b), Qt::CaseInsensitive);
-        return sortOrder_ == lvwAscending ? c < 0 : c > 0;
-    });
+bool ListView::sortsBefore(const ListItem& a, const ListItem& b) const {
+    const QString& keyA = sortKey_ == 0 ? a.text_ : a.SubItems(sortKey_);
+    const QString& keyB = sortKey_ == 0 ? b.text_ : b.SubItems(sortKey_);
+    const int c = keyA.compare(keyB, Qt::CaseInsensitive);
+    return sortOrder_ == lvwAscending ? c < 0 : c > 0;
+}
+
+size_t ListView::sortedPosition(const ListItem& item, size_t at) const {
+    const auto& v = items_.items_;
+    size_t lo = 0, hi = v.size();
+    // The first item that does not sort before `item`.
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (sortsBefore(v[mid], item))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    const size_t first = lo;
+    // The first item that `item` sorts before.
+    hi = v.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        if (sortsBefore(item, v[mid]))
+            hi = mid;
+        else
+            lo = mid + 1;
+    }
+    return std::clamp(at, first, lo);
+}
+
+void ListView::renumber(size_t from, size_t to) {
+    for (size_t i = from; i < to; ++i)
+        items_.items_[i].index_ = int(i) + 1;
 }
 
 void ListView::itemsChanged() {
-    if (sorted_) sortItems();
-    auto& v = items_.items_;
-    for (size_t i = 0; i < v.size(); ++i)
-        v[i]->index_ = int(i) + 1;
+    if (sorted_)
+        items_.items_.stableSort(
+            [this](const ListItem& a, const ListItem& b) { return sortsBefore(a, b); });
+    renumber(0, items_.items_.size());
     rebuild();
+}
+
+void ListView::showItem(QTreeWidgetItem* row, const ListItem& item) const {
+    row->setText(0, item.text_);
+    if (view_ == lvwReport)
+        for (int c = 1; c < int(columns_.size()); ++c)
+            row->setText(c, item.SubItems(c));
+    if (checkboxes_) row->setCheckState(0, item.checked_ ? Qt::Checked : Qt::Unchecked);
+    const ListImage* image = icons_ && !item.icon_.isNull() ? icons_->find(item.icon_) : nullptr;
+    if (image)
+        row->setIcon(0, QIcon(QPixmap::fromImage(image->Picture().image())));
+    else if (!row->icon(0).isNull())
+        row->setIcon(0, QIcon());
+}
+
+void ListView::showItem(const ListItem& item) {
+    QTreeWidgetItem* row = tree_->topLevelItem(item.index_ - 1);
+    if (!row) return;
+    pushing_ = true;
+    showItem(row, item);
+    pushing_ = false;
+}
+
+void ListView::inserted(size_t at) {
+    renumber(at, items_.items_.size());
+    auto* row = new QTreeWidgetItem;
+    showItem(row, items_.items_[at]);
+    pushing_ = true;
+    tree_->insertTopLevelItem(int(at), row);
+    pushing_ = false;
+}
+
+void ListView::removed(size_t at) {
+    renumber(at, items_.items_.size());
+    pushing_ = true;
+    delete tree_->takeTopLevelItem(int(at));
+    pushing_ = false;
+    // The tree moves its current row to a neighbour of the row taken away.
+    showSelection();
+}
+
+void ListView::keyChanged(ListItem& item) {
+    if (!sorted_) {
+        showItem(item);
+        return;
+    }
+    const size_t from = size_t(item.index_ - 1);
+    std::unique_ptr<ListItem> owned = items_.items_.take(from);
+    const size_t to = sortedPosition(item, from);
+    items_.items_.insert(to, std::move(owned));
+    renumber(std::min(from, to), std::max(from, to) + 1);
+    pushing_ = true;
+    QTreeWidgetItem* row = tree_->takeTopLevelItem(int(from));
+    showItem(row, item);
+    tree_->insertTopLevelItem(int(to), row);
+    pushing_ = false;
+    showSelection();
+}
+
+void ListView::showSelection() {
+    pushing_ = true;
+    QTreeWidgetItem* row = selected_ ? tree_->topLevelItem(selected_->index_ - 1) : nullptr;
+    if (row) {
+        row->setSelected(true);
+        tree_->setCurrentItem(row);
+    } else {
+        tree_->selectionModel()->clear();
+    }
+    pushing_ = false;
 }
 
 void ListView::rebuild() {
@@ -357,22 +451,16 @@ void ListView::rebuild() {
         for (size_t i = 0; i < columns_.size(); ++i)
             tree_->setColumnWidth(int(i), TwipsToPixels(columns_[i].second));
     }
-    for (const auto& item : items_.items_) {
-        auto* it = new QTreeWidgetItem(tree_);
-        it->setText(0, item->text_);
-        if (report)
-            for (int c = 1; c < int(columns_.size()); ++c)
-                it->setText(c, item->SubItems(c));
-        if (checkboxes_) it->setCheckState(0, item->checked_ ? Qt::Checked : Qt::Unchecked);
-        if (icons_ && !item->icon_.isNull())
-            if (const ListImage* image = icons_->find(item->icon_))
-                it->setIcon(0, QIcon(QPixmap::fromImage(image->Picture().image())));
-        if (item.get() == selected_) {
-            it->setSelected(true);
-            tree_->setCurrentItem(it);
-        }
+    QList<QTreeWidgetItem*> rows;
+    rows.reserve(qsizetype(items_.items_.size()));
+    for (size_t i = 0; i < items_.items_.size(); ++i) {
+        auto* row = new QTreeWidgetItem;
+        showItem(row, items_.items_[i]);
+        rows.append(row);
     }
+    tree_->addTopLevelItems(rows);
     pushing_ = false;
+    showSelection();
 }
 
 // ---- Progress bar ----

@@ -2,6 +2,7 @@
 // The common controls: tab controls with pages, list views, progress bars, sliders, up-down
 // buttons bound to a text box, and date pickers.
 
+#include "ui_collection.h"
 #include "ui_control.h"
 
 #include <QDate>
@@ -12,6 +13,7 @@
 
 class QTabWidget;
 class QTreeWidget;
+class QTreeWidgetItem;
 class QProgressBar;
 class QSlider;
 class QDateEdit;
@@ -146,7 +148,7 @@ public:
     private:
         friend class ListView;
         ListView* owner_ = nullptr;
-        std::vector<std::unique_ptr<ListItem>> items_;
+        KeyedItems<ListItem> items_;
     };
 
     ItemCollection& ListItems() { return items_; }
@@ -176,11 +178,27 @@ public:
     std::function<void(int Column)> onColumnClick;
     std::function<void(ListItem& Item)> onItemCheck;
 
+    // Sorts the items again when Sorted, numbers them and shows them all anew.
     void itemsChanged();
 
 private:
     friend class ListItem;
-    void sortItems();
+    // Item a comes before item b in the sort order in force.
+    bool sortsBefore(const ListItem& a, const ListItem& b) const;
+    // Where an item goes among the sorted items when it stood at `at` before sorting: after
+    // the items that sort before it, before those it sorts before, and among equal items at
+    // `at`, as a stable sort of the whole list would put it.
+    size_t sortedPosition(const ListItem& item, size_t at) const;
+    void renumber(size_t from, size_t to);
+    // One item's row: its texts, tick and picture.
+    void showItem(QTreeWidgetItem* row, const ListItem& item) const;
+    void showItem(const ListItem& item);
+    // The rows of the items from `from` on, after an item was inserted there or taken away.
+    void inserted(size_t at);
+    void removed(size_t at);
+    // An item whose sort key changed moves to its sorted place (when Sorted).
+    void keyChanged(ListItem& item);
+    void showSelection();
     void rebuild();
     ItemCollection items_;
     std::vector<std::pair<QString, int>> columns_;

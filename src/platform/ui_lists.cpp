@@ -17,11 +17,21 @@ void ListRows::add(const QString& text, std::optional<int> index) {
     if (index) {
         if (*index < 0 || *index > count()) rt::raise(ErrInvalidCall);
         at = *index;
+        inOrder = false;
     } else if (sorted) {
-        // After the rows that compare lower or equal, letter case ignored.
-        at = 0;
-        while (at < count() && items[size_t(at)].text.compare(text, Qt::CaseInsensitive) <= 0)
-            ++at;
+        // Before the first row that compares higher, letter case ignored.
+        auto higher = [&text](const Row& r) {
+            return r.text.compare(text, Qt::CaseInsensitive) > 0;
+        };
+        if (inOrder) {
+            at = int(std::partition_point(items.begin(), items.end(),
+                                          [&](const Row& r) { return !higher(r); }) -
+                     items.begin());
+        } else {
+            at = int(std::find_if(items.begin(), items.end(), higher) - items.begin());
+        }
+    } else {
+        inOrder = false;
     }
     items.insert(items.begin() + at, Row{text, 0, false});
     if (chosen >= at) ++chosen; // the chosen row stays chosen
@@ -37,16 +47,23 @@ void ListRows::remove(int index) {
     added = -1;
 }
 
+void ListRows::setText(int index, const QString& text) {
+    items[size_t(index)].text = text;
+    inOrder = false;
+}
+
 void ListRows::clear() {
     items.clear();
     chosen = -1;
     added = -1;
+    inOrder = true;
 }
 
 void ListRows::sort() {
     std::stable_sort(items.begin(), items.end(), [](const Row& a, const Row& b) {
         return a.text.compare(b.text, Qt::CaseInsensitive) < 0;
     });
+    inOrder = true;
 }
 
 namespace {
@@ -71,6 +88,8 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
     initColors(vbWindowBackground, vbWindowText);
     list_ = new QListWidget;
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    // Rows of one height: the widget lays out a long list without measuring every row.
+    list_->setUniformItemSizes(true);
     QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!pushing_) userSelect(row);
     });
@@ -99,32 +118,45 @@ void ListBox::pushColors() {
     list_->setPalette(pal);
 }
 
+QListWidgetItem* ListBox::makeRow(const ListRows::Row& row) const {
+    auto* item = new QListWidgetItem(row.text);
+    if (style_ == vbListBoxCheckbox) {
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(row.selected ? Qt::Checked : Qt::Unchecked);
+    }
+    return item;
+}
+
 void ListBox::pushRows() {
     pushing_ = true;
     list_->clear();
-    for (const ListRows::Row& r : rows_.items) {
-        auto* item = new QListWidgetItem(r.text, list_);
-        if (style_ == vbListBoxCheckbox) {
-            item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
-            item->setCheckState(r.selected ? Qt::Checked : Qt::Unchecked);
-        }
-    }
+    for (const ListRows::Row& r : rows_.items)
+        list_->addItem(makeRow(r));
+    if (multiSelect_ != 0)
+        for (int i = 0; i < ListCount(); ++i)
+            if (rows_.items[size_t(i)].selected) list_->item(i)->setSelected(true);
     pushing_ = false;
-    pushSelection();
+    pushCurrent();
 }
 
-void ListBox::pushSelection() {
+void ListBox::pushCurrent() {
     pushing_ = true;
-    list_->setCurrentRow(rows_.chosen, QItemSelectionModel::ClearAndSelect);
-    if (rows_.chosen < 0) list_->clearSelection();
-    if (multiSelect_ != 0) {
-        for (int i = 0; i < ListCount(); ++i)
-            list_->item(i)->setSelected(rows_.items[size_t(i)].selected);
+    if (multiSelect_ == 0) {
+        list_->setCurrentRow(rows_.chosen, QItemSelectionModel::ClearAndSelect);
+        if (rows_.chosen < 0) list_->clearSelection();
+    } else {
+        // The selection of a multi-select list is the rows' own.
+        list_->setCurrentRow(rows_.chosen, QItemSelectionModel::NoUpdate);
     }
-    if (style_ == vbListBoxCheckbox)
-        for (int i = 0; i < ListCount(); ++i)
-            list_->item(i)->setCheckState(rows_.items[size_t(i)].selected ? Qt::Checked
-                                                                          : Qt::Unchecked);
+    pushing_ = false;
+}
+
+void ListBox::pushRowSelected(int index) {
+    pushing_ = true;
+    QListWidgetItem* item = list_->item(index);
+    const bool selected = rows_.items[size_t(index)].selected;
+    if (style_ == vbListBoxCheckbox) item->setCheckState(selected ? Qt::Checked : Qt::Unchecked);
+    if (multiSelect_ != 0) item->setSelected(selected);
     pushing_ = false;
 }
 
@@ -148,24 +180,34 @@ void ListBox::setMultiSelect(int mode) {
 
 void ListBox::setSorted(bool on) {
     rows_.sorted = on;
-    if (on) rows_.sort();
+    if (!on) return;
+    rows_.sort();
     pushRows();
 }
 
 void ListBox::AddItem(const QString& item, std::optional<int> index) {
     rows_.add(item, index);
-    pushRows();
+    pushing_ = true;
+    list_->insertItem(rows_.added, makeRow(rows_.items[size_t(rows_.added)]));
+    pushing_ = false;
+    pushCurrent();
 }
 
 void ListBox::RemoveItem(int index) {
     checkIndex(index);
     rows_.remove(index);
-    pushRows();
+    pushing_ = true;
+    delete list_->takeItem(index);
+    pushing_ = false;
+    pushCurrent();
 }
 
 void ListBox::Clear() {
     rows_.clear();
-    pushRows();
+    pushing_ = true;
+    list_->clear();
+    pushing_ = false;
+    pushCurrent();
 }
 
 QString ListBox::List(int index) const {
@@ -178,7 +220,7 @@ void ListBox::setList(int index, const QString& text) {
         return;
     }
     checkIndex(index);
-    rows_.items[size_t(index)].text = text;
+    rows_.setText(index, text);
     pushing_ = true;
     list_->item(index)->setText(text);
     pushing_ = false;
@@ -188,7 +230,7 @@ void ListBox::setListIndex(int index) {
     if (index < -1 || index >= ListCount()) rt::raise(ErrInvalidProperty);
     if (index == rows_.chosen) return;
     rows_.chosen = index;
-    pushSelection();
+    pushCurrent();
     changed(Property::ListIndex);
 }
 
@@ -204,12 +246,12 @@ void ListBox::setSelected(int index, bool selected) {
     if (style_ == vbListBoxCheckbox) {
         if (rows_.items[size_t(index)].selected == selected) return;
         rows_.items[size_t(index)].selected = selected;
-        pushSelection();
+        pushRowSelected(index);
         eventItem_ = index;
         changed(Property::ItemTick);
     } else if (multiSelect_ != 0) {
         rows_.items[size_t(index)].selected = selected;
-        pushSelection();
+        pushRowSelected(index);
     } else if (selected) {
         setListIndex(index);
     } else if (index == rows_.chosen) {
@@ -331,7 +373,8 @@ void ComboBox::setStyle(int style) {
 
 void ComboBox::setSorted(bool on) {
     rows_.sorted = on;
-    if (on) rows_.sort();
+    if (!on) return;
+    rows_.sort();
     pushRows();
 }
 
@@ -342,13 +385,25 @@ void ComboBox::setLocked(bool on) {
 
 void ComboBox::AddItem(const QString& item, std::optional<int> index) {
     rows_.add(item, index);
-    pushRows();
+    {
+        pushing_ = true;
+        const QSignalBlocker block(combo_);
+        combo_->insertItem(rows_.added, item);
+        pushing_ = false;
+    }
+    pushCurrent();
 }
 
 void ComboBox::RemoveItem(int index) {
     if (!rows_.inRange(index)) rt::raise(ErrInvalidCall);
     rows_.remove(index);
-    pushRows();
+    {
+        pushing_ = true;
+        const QSignalBlocker block(combo_);
+        combo_->removeItem(index);
+        pushing_ = false;
+    }
+    pushCurrent();
 }
 
 void ComboBox::Clear() {
@@ -367,8 +422,14 @@ void ComboBox::setList(int index, const QString& text) {
         return;
     }
     if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
-    rows_.items[size_t(index)].text = text;
-    pushRows();
+    rows_.setText(index, text);
+    {
+        pushing_ = true;
+        const QSignalBlocker block(combo_);
+        combo_->setItemText(index, text);
+        pushing_ = false;
+    }
+    pushCurrent();
 }
 
 void ComboBox::setListIndex(int index) {

@@ -5,6 +5,9 @@
 // (nothing for the same value), ticking a row of a check-box list raises ItemCheck(row), and
 // the user's clicks and ticks go through the same setters. A combo box never selects a row by
 // itself: ListIndex stays -1 until code or the user chooses one.
+//
+// Each change reaches the widget as that change alone (a row added, removed, retitled, ticked
+// or chosen), so that filling a list of n rows takes time in proportion to n.
 
 #include "ui_control.h"
 
@@ -13,6 +16,7 @@
 #include <vector>
 
 class QListWidget;
+class QListWidgetItem;
 class QComboBox;
 
 namespace rt {
@@ -32,6 +36,9 @@ struct ListRows {
     int chosen = -1; // ListIndex
     int added = -1;  // NewIndex
     bool sorted = false;
+    // The rows are in sorted order: nothing was put out of place since the last sort. A sorted
+    // add then finds its place by halving.
+    bool inOrder = true;
 
     int count() const { return int(items.size()); }
     bool inRange(int index) const { return index >= 0 && index < count(); }
@@ -42,6 +49,8 @@ struct ListRows {
     void add(const QString& text, std::optional<int> index);
     // Removes a row (the caller checks the index); the chosen row follows or is unchosen.
     void remove(int index);
+    // Changes a row's text (the caller checks the index).
+    void setText(int index, const QString& text);
     void clear();
     // Sorts the rows by text, letter case ignored, keeping equal texts in their order.
     void sort();
@@ -97,8 +106,15 @@ protected:
     void pushColors() override;
 
 private:
+    // The widget's row for a row of the list.
+    QListWidgetItem* makeRow(const ListRows::Row& row) const;
+    // Shows every row anew (after a change of style or order).
     void pushRows();
-    void pushSelection();
+    // Shows ListIndex as the widget's current row (and, in a single-selection list, its
+    // selection).
+    void pushCurrent();
+    // Shows a row's tick and, in a multi-select list, its selection.
+    void pushRowSelected(int index);
     void checkIndex(int index) const;
 
     ListRows rows_;

@@ -24,7 +24,7 @@ ImageList::ImageList(Container& parent, const QString& name, int index)
 
 ListImage& ImageList::ImageCollection::Add(std::optional<int> index, const QString& key,
                                            const rt::Picture& picture) {
-    const size_t at = InsertPosition(items_, index, key);
+    const size_t at = items_.insertPosition(index, key);
     if (picture.isEmpty()) rt::raise(ErrInvalidPicture);
     auto item = std::make_unique<ListImage>();
     item->key_ = key;
@@ -45,27 +45,26 @@ ListImage& ImageList::ImageCollection::Add(std::optional<int> index, const QStri
         owner_->imageWidth_ = img.width();
         owner_->imageHeight_ = img.height();
     }
-    ListImage& ref = *item;
-    items_.insert(items_.begin() + at, std::move(item));
-    renumber();
+    ListImage& ref = items_.insert(at, std::move(item));
+    renumber(at);
     return ref;
 }
 
-void ImageList::ImageCollection::renumber() {
-    for (size_t i = 0; i < items_.size(); ++i)
-        items_[i]->index_ = int(i) + 1;
+void ImageList::ImageCollection::renumber(size_t from) {
+    for (size_t i = from; i < items_.size(); ++i)
+        items_[i].index_ = int(i) + 1;
 }
 
 ListImage& ImageList::ImageCollection::operator()(int index) const {
-    return ItemAt(items_, index);
+    return items_.at(index);
 }
 
 ListImage& ImageList::ImageCollection::operator()(const QString& key) const {
-    return ItemByKey(items_, key);
+    return items_.byKey(key);
 }
 
 bool ImageList::ImageCollection::contains(const QString& key) const {
-    return FindByKey(items_, key) != nullptr;
+    return items_.find(key) != nullptr;
 }
 
 void ImageList::ImageCollection::Clear() {
@@ -74,8 +73,8 @@ void ImageList::ImageCollection::Clear() {
 
 void ImageList::ImageCollection::Remove(int index) {
     (*this)(index);
-    items_.erase(items_.begin() + (index - 1));
-    renumber();
+    items_.take(size_t(index - 1));
+    renumber(size_t(index - 1));
 }
 
 void ImageList::ImageCollection::Remove(const QString& key) {
@@ -86,8 +85,7 @@ const ListImage* ImageList::find(const QVariant& keyOrIndex) const {
     if (!keyOrIndex.isValid()) return nullptr;
     if (keyOrIndex.typeId() == QMetaType::QString) {
         const QString key = keyOrIndex.toString();
-        if (key.isEmpty() || !images_.contains(key)) return nullptr;
-        return &images_(key);
+        return key.isEmpty() ? nullptr : images_.items_.find(key);
     }
     const int i = keyOrIndex.toInt();
     if (i < 1 || i > images_.Count()) return nullptr;

@@ -5,6 +5,7 @@
 // or position is run-time error 35601, a key used twice 35602.
 
 #include "picture.h"
+#include "ui_collection.h"
 #include "ui_control.h"
 
 #include <QVariant>
@@ -55,9 +56,10 @@ public:
 
     private:
         friend class ImageList;
-        void renumber();
+        // Numbers the images from position `from` (0-based) to the end.
+        void renumber(size_t from);
         ImageList* owner_ = nullptr;
-        std::vector<std::unique_ptr<ListImage>> items_;
+        KeyedItems<ListImage> items_;
     };
 
     ImageCollection& ListImages() { return images_; }
