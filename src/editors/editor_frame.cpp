@@ -11,7 +11,7 @@
 #include "shell/main_module.h"
 #include "shell/shell_services.h"
 
-#include <QDateEdit>
+#include <QRegularExpression>
 #include <QWidget>
 #include <cmath>
 #include <cstdio>
@@ -156,7 +156,7 @@ QDate PickerDate(const DateRec& D) {
     return PickerDate(D.Day, D.Month, D.Year);
 }
 
-DateRec DateOfPicker(const rt::DTPicker& Picker) {
+DateRec DateOfPicker(rt::DTPicker& Picker) {
     return MakeDate(int16_t(Picker.Day()), int16_t(Picker.Month()), int16_t(Picker.Year()));
 }
 
@@ -208,9 +208,6 @@ void StyleText(rt::Control& Control) {
 void StyleEntry(rt::Control& Control) {
     Control.setFontName(QStringLiteral("MS Sans Serif"));
     Control.setFontSize(8.25);
-    // A date picker changes its date when the user leaves the field, not at every digit
-    // typed, so that the editors' rules act on whole dates.
-    if (auto* edit = qobject_cast<QDateEdit*>(Control.widget())) edit->setKeyboardTracking(false);
 }
 
 void StylePanel(rt::PictureBox& Panel) {

@@ -89,7 +89,7 @@ void ApplyAmountFilter(rt::TextBox& Box);
 QDate PickerDate(const DateRec& D);
 QDate PickerDate(int32_t Day, int32_t Month, int32_t Year);
 // The date a picker shows, as a date record.
-DateRec DateOfPicker(const rt::DTPicker& Picker);
+DateRec DateOfPicker(rt::DTPicker& Picker);
 // The document's year as the editors take it for their default dates: the numeric value of
 // CurDoc.Year rounded to a whole number, kept within the pickers' years 1601 to 9999.
 int16_t EditorDocumentYear();
