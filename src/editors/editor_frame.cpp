@@ -125,7 +125,7 @@ void EditorForm::SetFocusOrder(std::initializer_list<rt::Control*> Order) {
 
 // ---- Amount filter ----
 
-QString AmountFilterText(const QString& Text) {
+QString AbsoluteNumberText(const QString& Text) {
     double value = std::fabs(rt::Val(Text));
     if (!std::isfinite(value)) value = 0;
     if (value == 0) return QStringLiteral("0");
@@ -137,9 +137,31 @@ QString AmountFilterText(const QString& Text) {
     return s;
 }
 
+QString AmountFilterText(const QString& Text) {
+    return AbsoluteNumberText(QString(Text).replace(u',', u'.'));
+}
+
+QString AmountTypingText(const QString& Text) {
+    const QString amount = AmountFilterText(Text);
+    // Whole digits (blanks and a sign aside) and one separator at the end.
+    static const QRegularExpression wholeThenPoint(
+        QStringLiteral(R"(^[ \t\r\n]*[-+]?[0-9 \t\r\n]*[.,]$)"));
+    if (wholeThenPoint.match(Text).hasMatch() && !amount.contains(u'E')) return amount + u'.';
+    return amount;
+}
+
 void ApplyAmountFilter(rt::TextBox& Box) {
-    const QString filtered = AmountFilterText(Box.Text());
+    const QString filtered = AmountTypingText(Box.Text());
     if (filtered != Box.Text()) Box.setText(filtered);
+}
+
+void EndAmountEntry(rt::TextBox& Box) {
+    const QString amount = AmountFilterText(Box.Text());
+    if (amount != Box.Text()) Box.setText(amount);
+}
+
+void BindAmountBox(rt::TextBox& Box) {
+    Box.onLostFocus = [&Box] { EndAmountEntry(Box); };
 }
 
 // ---- Dates ----

@@ -13,7 +13,7 @@ TEST(AmountFilter, KeepsTheAbsoluteValueOfTheLeadingNumberInGeneralForm) {
     } cases[] = {
         {"abc", "0"},
         {"", "0"},
-        {"-12,5", "12"},
+        {"-12,5", "12.5"},
         {"12.", "12"},
         {"0.25", ".25"},
         {"007", "7"},
@@ -30,6 +30,19 @@ TEST(AmountFilter, KeepsTheAbsoluteValueOfTheLeadingNumberInGeneralForm) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(AmountFilterText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown))
+            << c.typed;
+}
+
+TEST(AmountFilter, WhileTypingOneSeparatorAfterWholeDigitsStaysAsAPoint) {
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"12.", "12."}, {"12,", "12."},   {"-12,", "12."},    {" 0,", "0."}, {".", "0."},
+        {"12..", "12"}, {"1.5.", "1.5"}, {"1e5.", "100000"}, {"abc.", "0"}, {"12,50", "12.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AmountTypingText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown))
             << c.typed;
 }
 
