@@ -50,6 +50,8 @@ FrmAddAEForm::FrmAddAEForm() : EditorForm(QStringLiteral("FrmAddAE")) {
     TxtEV(0).setMaxLength(17);
     TxtEV(1).setMaxLength(6);
     TxtDE(0).setMaxLength(6);
+    // The description goes into the document, held in Windows-1252.
+    TxtEV(0).setCp1252Only(true);
     BindAmountBox(TxtEV(1));
     BindAmountBox(TxtDE(0));
     TxtEV(1).setText(QStringLiteral("0"));

@@ -39,6 +39,8 @@ FrmAddDEForm::FrmAddDEForm() : EditorForm(QStringLiteral("FrmAddDE")) {
     StyleEntry(DtGen);
     TxtGen(0).setMaxLength(10);
     TxtGen(1).setMaxLength(6);
+    // The name goes into the document, held in Windows-1252.
+    TxtGen(0).setCp1252Only(true);
     BindAmountBox(TxtGen(1));
     LayoutFrame(TbAddDE);
     SetFocusOrder({&ChkGen(0), &ChkGen(1), &TxtGen(0), &TxtGen(1), &DtGen, &CmdHelp, &CmdOk,

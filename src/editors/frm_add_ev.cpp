@@ -166,6 +166,8 @@ void FrmAddEVForm::layOut() {
     TxtEV(0).setMaxLength(10);
     TxtEV(1).setMaxLength(6);
     TxtDE(0).setMaxLength(6);
+    // The description goes into the document, held in Windows-1252.
+    TxtEV(0).setCp1252Only(true);
     BindAmountBox(TxtEV(1));
     BindAmountBox(TxtDE(0));
     for (int i = 1; i <= 2; ++i) {

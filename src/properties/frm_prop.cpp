@@ -127,6 +127,8 @@ void FrmPropForm::layOutGeneralPage() {
         LblGen(i).setBackStyle(0);
     }
     TxtGen(0).Move(2760, 780, 5160, 315);
+    // The author goes into the document, held in Windows-1252.
+    TxtGen(0).setCp1252Only(true);
     CmbGen.Move(2760, 1500, 3300, 315);
     CmbGen.setStyle(rt::vbComboDropdownList);
     TxtGen(1).Move(2760, 2220, 5160, 315);
