@@ -14,7 +14,6 @@
 #include <QRegularExpression>
 #include <QWidget>
 #include <cmath>
-#include <cstdio>
 #include <limits>
 
 namespace {
@@ -129,9 +128,8 @@ QString AbsoluteNumberText(const QString& Text) {
     double value = std::fabs(rt::Val(Text));
     if (!std::isfinite(value)) value = 0;
     if (value == 0) return QStringLiteral("0");
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.15G", value);
-    QString s = QString::fromLatin1(buffer);
+    // Qt's number text has a point whatever the process locale, as the general form has.
+    QString s = QString::number(value, 'G', 15);
     // The general form drops the zero before the point of a value below 1.
     if (s.startsWith(QLatin1String("0."))) s.remove(0, 1);
     return s;

@@ -5,6 +5,8 @@
 #include <QDate>
 #include <QLocale>
 #include <cfenv>
+#include <clocale>
+#include <cstdlib>
 #include <cmath>
 #include <limits>
 
@@ -91,7 +93,9 @@ double Val(const QString& text) {
         }
         if (expDigits) num += exp;
     }
-    return std::strtod(num.c_str(), nullptr);
+    // The point is the decimal separator whatever the process locale (a French one has a comma).
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    return strtod_l(num.c_str(), nullptr, cLocale);
 }
 
 double RoundHalfEven(double value) {
