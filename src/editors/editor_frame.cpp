@@ -11,7 +11,7 @@
 #include "shell/main_module.h"
 #include "shell/shell_services.h"
 
-#include <QDateEdit>
+#include <QRegularExpression>
 #include <QWidget>
 #include <charconv>
 #include <cmath>
@@ -125,7 +125,7 @@ void EditorForm::SetFocusOrder(std::initializer_list<rt::Control*> Order) {
 
 // ---- Amount filter ----
 
-QString AmountFilterText(const QString& Text) {
+QString AbsoluteNumberText(const QString& Text) {
     double value = std::fabs(rt::Val(Text));
     if (!std::isfinite(value)) value = 0;
     if (value == 0) return QStringLiteral("0");
@@ -139,9 +139,31 @@ QString AmountFilterText(const QString& Text) {
     return s;
 }
 
+QString AmountFilterText(const QString& Text) {
+    return AbsoluteNumberText(QString(Text).replace(u',', u'.'));
+}
+
+QString AmountTypingText(const QString& Text) {
+    const QString amount = AmountFilterText(Text);
+    // Whole digits (blanks and a sign aside) and one separator at the end.
+    static const QRegularExpression wholeThenPoint(
+        QStringLiteral(R"(^[ \t\r\n]*[-+]?[0-9 \t\r\n]*[.,]$)"));
+    if (wholeThenPoint.match(Text).hasMatch() && !amount.contains(u'E')) return amount + u'.';
+    return amount;
+}
+
 void ApplyAmountFilter(rt::TextBox& Box) {
-    const QString filtered = AmountFilterText(Box.Text());
+    const QString filtered = AmountTypingText(Box.Text());
     if (filtered != Box.Text()) Box.setText(filtered);
+}
+
+void EndAmountEntry(rt::TextBox& Box) {
+    const QString amount = AmountFilterText(Box.Text());
+    if (amount != Box.Text()) Box.setText(amount);
+}
+
+void BindAmountBox(rt::TextBox& Box) {
+    Box.onLostFocus = [&Box] { EndAmountEntry(Box); };
 }
 
 // ---- Dates ----
@@ -158,7 +180,7 @@ QDate PickerDate(const DateRec& D) {
     return PickerDate(D.Day, D.Month, D.Year);
 }
 
-DateRec DateOfPicker(const rt::DTPicker& Picker) {
+DateRec DateOfPicker(rt::DTPicker& Picker) {
     return MakeDate(int16_t(Picker.Day()), int16_t(Picker.Month()), int16_t(Picker.Year()));
 }
 
@@ -210,9 +232,6 @@ void StyleText(rt::Control& Control) {
 void StyleEntry(rt::Control& Control) {
     Control.setFontName(QStringLiteral("MS Sans Serif"));
     Control.setFontSize(8.25);
-    // A date picker changes its date when the user leaves the field, not at every digit
-    // typed, so that the editors' rules act on whole dates.
-    if (auto* edit = qobject_cast<QDateEdit*>(Control.widget())) edit->setKeyboardTracking(false);
 }
 
 void StylePanel(rt::PictureBox& Panel) {

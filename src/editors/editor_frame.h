@@ -73,15 +73,26 @@ private:
 
 // ---- Shared pieces of the editors ----
 
-// The amount filter's text for a typed or pasted text: the absolute value of the number the text
-// begins with, in the general number-to-text form without a leading blank (15 significant
-// digits, "." as decimal point, no zero before the point of a value below 1, the exponent form
-// "1E+20" / "1E-05" for values of 1E+15 and above or below 1E-04). A text without a number, and
-// one whose number is beyond the range of a double ("1e400"), give "0".
+// The absolute value of the number a text begins with, in the general number-to-text form
+// without a leading blank (15 significant digits, "." as decimal point, no zero before the
+// point of a value below 1, the exponent form "1E+20" / "1E-05" for values of 1E+15 and above
+// or below 1E-04). A text without a number, and one whose number is beyond the range of a
+// double ("1e400"), give "0".
+QString AbsoluteNumberText(const QString& Text);
+// The amount an amount box stores for its text: AbsoluteNumberText, with a comma (the French
+// decimal separator) read as the decimal point.
 QString AmountFilterText(const QString& Text);
-// Rewrites an amount box to its filtered text when that differs (which raises its Change once
-// more, and then settles).
+// The amount filter while the user types: AmountFilterText, except that one decimal separator
+// typed after whole digits stays (as a point), so that the decimals can follow it.
+QString AmountTypingText(const QString& Text);
+// Rewrites an amount box to its AmountTypingText when that differs (which raises its Change
+// once more, and then settles).
 void ApplyAmountFilter(rt::TextBox& Box);
+// Rewrites an amount box to the amount it stores (a separator left at the end goes); the
+// editors do it when the box loses the focus and after filling it.
+void EndAmountEntry(rt::TextBox& Box);
+// Makes Box end its amount entry when it loses the focus.
+void BindAmountBox(rt::TextBox& Box);
 
 // The date a date picker shows for a stored date. A date the calendar lacks (31 February, an
 // empty 0-0-0 from a damaged file) is carried over the calendar's months as the date procedures
@@ -89,7 +100,7 @@ void ApplyAmountFilter(rt::TextBox& Box);
 QDate PickerDate(const DateRec& D);
 QDate PickerDate(int32_t Day, int32_t Month, int32_t Year);
 // The date a picker shows, as a date record.
-DateRec DateOfPicker(const rt::DTPicker& Picker);
+DateRec DateOfPicker(rt::DTPicker& Picker);
 // The document's year as the editors take it for their default dates: the numeric value of
 // CurDoc.Year rounded to a whole number, kept within the pickers' years 1601 to 9999.
 int16_t EditorDocumentYear();

@@ -50,6 +50,10 @@ FrmAddAEForm::FrmAddAEForm() : EditorForm(QStringLiteral("FrmAddAE")) {
     TxtEV(0).setMaxLength(17);
     TxtEV(1).setMaxLength(6);
     TxtDE(0).setMaxLength(6);
+    // The description goes into the document, held in Windows-1252.
+    TxtEV(0).setCp1252Only(true);
+    BindAmountBox(TxtEV(1));
+    BindAmountBox(TxtDE(0));
     TxtEV(1).setText(QStringLiteral("0"));
     TxtDE(0).setText(QStringLiteral("0"));
 
@@ -254,6 +258,7 @@ void FrmAddAEForm::FillDialog() {
             if (deduct) ChkDE(1).setValue(rt::vbChecked);
         }
         TxtEV(1).setText(money ? rt::TrimBlanks(r.Text.mid(10)) : QStringLiteral("0"));
+        EndAmountEntry(TxtEV(1));
 
         // Day and month from a damaged file may lie beyond the combos: the nearest row.
         auto row = [this](int combo, int value) {
@@ -324,7 +329,7 @@ void FrmAddAEForm::StoreItem() {
         n.Kind = LinkedKind(CurDoc.DebtsSavings.Items[size_t(linked)].IsSaving, ticked(ChkDE(0)));
     }
     n.Text = n.Kind == ItemKind::Event ? rt::TrimBlanks(TxtEV(0).Text())
-                                       : MakeMoneyText(name, TxtEV(1).Text());
+                                       : MakeMoneyText(name, AmountFilterText(TxtEV(1).Text()));
 
     const struct {
         int box;

@@ -27,6 +27,8 @@ FrmAddBDForm::FrmAddBDForm() : EditorForm(QStringLiteral("FrmAddBD")) {
     StyleEntry(TxtGen);
     StyleEntry(DtGen);
     TxtGen.setMaxLength(14);
+    // The name goes into the document, held in Windows-1252.
+    TxtGen.setCp1252Only(true);
     LayoutFrame(TbAddBD);
     SetFocusOrder({&TxtGen, &DtGen, &CmdHelp, &CmdOk, &CmdCancel, &TbAddBD});
 }

@@ -39,6 +39,9 @@ FrmAddDEForm::FrmAddDEForm() : EditorForm(QStringLiteral("FrmAddDE")) {
     StyleEntry(DtGen);
     TxtGen(0).setMaxLength(10);
     TxtGen(1).setMaxLength(6);
+    // The name goes into the document, held in Windows-1252.
+    TxtGen(0).setCp1252Only(true);
+    BindAmountBox(TxtGen(1));
     LayoutFrame(TbAddDE);
     SetFocusOrder({&ChkGen(0), &ChkGen(1), &TxtGen(0), &TxtGen(1), &DtGen, &CmdHelp, &CmdOk,
                    &CmdCancel, &TbAddDE});
@@ -76,7 +79,7 @@ void FrmAddDEForm::FillDialog() {
         // The amount filter rewrites the balance in its normal form.
         TxtGen(1).setText(rt::TrimBlanks(d.Text.mid(10)));
         // A balance that raised no change (an empty one) is filtered all the same.
-        ApplyAmountFilter(TxtGen(1));
+        EndAmountEntry(TxtGen(1));
         DtGen.setValue(PickerDate(d.StartDate));
     } else {
         ChkGen(0).setValue(rt::vbChecked);
@@ -107,7 +110,7 @@ void FrmAddDEForm::TxtGen_Change(int Index) {
 void FrmAddDEForm::StoreItem() {
     DEItem d;
     d.IsSaving = ChkGen(0).Value() == rt::vbChecked ? 0 : -1;
-    d.Text = MakeMoneyText(rt::TrimBlanks(TxtGen(0).Text()), TxtGen(1).Text());
+    d.Text = MakeMoneyText(rt::TrimBlanks(TxtGen(0).Text()), AmountFilterText(TxtGen(1).Text()));
     d.StartDate = DateOfPicker(DtGen);
     StoreListRecord<DEList, DEItem>(CurDoc.DebtsSavings, OpenMode(), OpenIndex(), d, &CompareDEItem,
                                     {}, DocPart::DebtsSavings);

@@ -166,6 +166,10 @@ void FrmAddEVForm::layOut() {
     TxtEV(0).setMaxLength(10);
     TxtEV(1).setMaxLength(6);
     TxtDE(0).setMaxLength(6);
+    // The description goes into the document, held in Windows-1252.
+    TxtEV(0).setCp1252Only(true);
+    BindAmountBox(TxtEV(1));
+    BindAmountBox(TxtDE(0));
     for (int i = 1; i <= 2; ++i) {
         TxtDE(i).setLocked(true);
         TxtDE(i).setBackColor(rt::vbButtonFace);
@@ -319,7 +323,7 @@ void FrmAddEVForm::FillDialog() {
         }
         TxtEV(1).setText(money ? rt::TrimBlanks(r.Text.mid(10)) : QStringLiteral("0"));
         // An amount that raised no change (an empty one) is filtered all the same.
-        ApplyAmountFilter(TxtEV(1));
+        EndAmountEntry(TxtEV(1));
 
         if (r.Colour == -1) {
             ChkCol.setValue(rt::vbChecked);
@@ -630,7 +634,7 @@ void FrmAddEVForm::StoreItem() {
             n.Kind = add ? ItemKind::Income : ItemKind::Expense;
     }
     n.Text = n.Kind == ItemKind::Event ? rt::TrimBlanks(TxtEV(0).Text())
-                                       : MakeMoneyText(name, TxtEV(1).Text());
+                                       : MakeMoneyText(name, AmountFilterText(TxtEV(1).Text()));
 
     if (!IsEdit()) {
         if (cell->Count >= 32767) {

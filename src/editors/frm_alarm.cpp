@@ -55,7 +55,7 @@ bool modalDialogShown() {
 QString AlarmDaysText(const QString& Text) {
     const double value = std::fabs(rt::Val(Text));
     if (value > 365) return QStringLiteral("365");
-    return AmountFilterText(Text);
+    return AbsoluteNumberText(Text);
 }
 
 void ApplyAlarmDaysFilter(rt::TextBox& Box) {

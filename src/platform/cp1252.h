@@ -11,4 +11,8 @@ QString fromCp1252(const QByteArray& bytes);
 // Characters that Windows-1252 cannot hold are written as "?".
 QByteArray toCp1252(const QString& text);
 
+// True when Windows-1252 holds every character of the text, so that it is written and read back
+// unchanged.
+bool IsCp1252Text(const QString& text);
+
 } // namespace rt

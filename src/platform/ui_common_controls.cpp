@@ -9,6 +9,7 @@
 
 #include <QDateEdit>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QProgressBar>
 #include <QSlider>
 #include <QTabBar>
@@ -630,11 +631,34 @@ DTPicker::DTPicker(Container& parent, const QString& name, int index)
     initColors(vbWindowBackground, vbWindowText);
     edit_ = new QDateEdit;
     edit_->setCalendarPopup(true);
+    // The field's date moves only when a typed date is taken (or a day is picked in the
+    // calendar), never at each digit.
+    edit_->setKeyboardTracking(false);
     QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        if (!pushing_) userChanged(d);
+        if (pushing_) return;
+        shownText_ = edit_->text();
+        userChanged(d);
     });
     attachWidget(edit_);
     push();
+}
+
+void DTPicker::takeTypedDate() {
+    if (pushing_ || edit_->text() == shownText_) return;
+    // Takes the text as a date (dateChanged, then Change, when it differs), or shows the date
+    // again when the text is no date.
+    edit_->interpretText();
+    shownText_ = edit_->text();
+}
+
+bool DTPicker::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut) {
+        takeTypedDate();
+    } else if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) takeTypedDate();
+    }
+    return Control::eventFilter(watched, event);
 }
 
 void DTPicker::pushColors() {
@@ -650,12 +674,17 @@ void DTPicker::push() {
     edit_->setDisplayFormat(customFormat_.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat)
                                                     : customFormat_);
     edit_->setDate(value_);
+    shownText_ = edit_->text();
     pushing_ = false;
 }
 
 void DTPicker::setValue(const QDate& date) {
     if (!date.isValid() || date < minDate_ || date > maxDate_) rt::raise(ErrInvalidProperty);
-    if (date == value_) return;
+    if (date == value_) {
+        // A date written by code replaces a typed one, without a Change.
+        if (edit_->text() != shownText_) push();
+        return;
+    }
     value_ = date;
     push();
     changed(Property::Value);

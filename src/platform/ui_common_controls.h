@@ -296,14 +296,23 @@ private:
 // A date (Value); Day, Month and Year read its parts. Every change, by code or by the user,
 // raises Change; writing the same date raises nothing. Dates outside MinDate .. MaxDate are
 // run-time error 380.
+//
+// A date the user types is taken as a whole, not at every digit: when the field loses the
+// focus, when Enter or Escape is pressed in it (before the form's default or cancel button
+// acts), and whenever code reads the date. So the date read is always the one shown, and a
+// typed date raises Change once. A text that is no date gives the field its date back; a date
+// that code writes replaces the typed text.
 class DTPicker : public Control {
 public:
     explicit DTPicker(Container& parent, const QString& name = {}, int index = -1);
-    QDate Value() const { return value_; }
+    QDate Value() {
+        takeTypedDate();
+        return value_;
+    }
     void setValue(const QDate& date);
-    int Day() const { return value_.day(); }
-    int Month() const { return value_.month(); }
-    int Year() const { return value_.year(); }
+    int Day() { return Value().day(); }
+    int Month() { return Value().month(); }
+    int Year() { return Value().year(); }
     QDate MinDate() const { return minDate_; }
     QDate MaxDate() const { return maxDate_; }
     void setMinDate(const QDate& d);
@@ -313,13 +322,18 @@ public:
     void setCustomFormat(const QString& format);
 
     void userChanged(const QDate& date);
+    // Takes the date typed in the field, if any (raising Change when it differs).
+    void takeTypedDate();
 
 protected:
     void pushColors() override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void push();
     QDate value_;
+    // The field's text when it last showed value_: any other text was typed since.
+    QString shownText_;
     QDate minDate_{1601, 1, 1};
     QDate maxDate_{9999, 12, 31};
     QString customFormat_;

@@ -1,5 +1,6 @@
 #include "ui_controls.h"
 
+#include "cp1252.h"
 #include "rt_error.h"
 #include "ui_form.h"
 
@@ -86,15 +87,40 @@ private:
 };
 
 // Limits what the user types; a text set by code is not validated.
-class MaxLengthValidator : public QValidator {
+// The text without the characters that Windows-1252 cannot hold; Cursor, a position in the
+// text, moves back over the characters dropped before it.
+QString keepCp1252(const QString& text, int* cursor = nullptr) {
+    QString kept;
+    kept.reserve(text.size());
+    int moved = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        // A surrogate pair is one character.
+        const qsizetype n = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString ch = text.mid(i, n);
+        if (IsCp1252Text(ch))
+            kept += ch;
+        else if (cursor && i < *cursor)
+            moved += int(n);
+        i += n;
+    }
+    if (cursor) *cursor -= moved;
+    return kept;
+}
+
+// What a single-line text box takes from the user: at most MaxLength characters, and with
+// Cp1252Only none that Windows-1252 lacks.
+class TextBoxValidator : public QValidator {
 public:
-    explicit MaxLengthValidator(const int* max, QObject* parent) : QValidator(parent), max_(max) {}
-    State validate(QString& input, int&) const override {
+    TextBoxValidator(const int* max, const bool* cp1252Only, QObject* parent)
+        : QValidator(parent), max_(max), cp1252Only_(cp1252Only) {}
+    State validate(QString& input, int& pos) const override {
+        if (*cp1252Only_) input = keepCp1252(input, &pos);
         return (*max_ > 0 && input.size() > *max_) ? Invalid : Acceptable;
     }
 
 private:
     const int* max_;
+    const bool* cp1252Only_;
 };
 
 QString toDisplayLines(QString text) {
@@ -194,8 +220,8 @@ void TextBox::build() {
         QObject::connect(multi_, &QPlainTextEdit::textChanged, this, [this] {
             if (pushing_) return;
             QString t = multi_->toPlainText();
-            if (maxLength_ > 0 && t.size() > maxLength_) {
-                pushText(); // typing beyond the limit is refused
+            if ((maxLength_ > 0 && t.size() > maxLength_) || (cp1252Only_ && !IsCp1252Text(t))) {
+                pushText(); // typing beyond the limit, or what the code page lacks, is refused
                 return;
             }
             t.replace(u'\n', QStringLiteral("\r\n"));
@@ -204,7 +230,7 @@ void TextBox::build() {
         w = multi_;
     } else {
         line_ = new QLineEdit;
-        line_->setValidator(new MaxLengthValidator(&maxLength_, line_));
+        line_->setValidator(new TextBoxValidator(&maxLength_, &cp1252Only_, line_));
         line_->setReadOnly(locked_);
         line_->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
         QObject::connect(line_, &QLineEdit::textEdited, this,

@@ -55,7 +55,8 @@ private:
 
 // A text box. Setting Text raises Change (nothing for the same text). MaxLength limits only
 // what the user types: a text set by code is kept whole. A multi-line box keeps its lines
-// separated by a carriage return and a line feed.
+// separated by a carriage return and a line feed. A box made Cp1252Only takes no typed or
+// pasted character that Windows-1252 cannot hold (a paste keeps the rest).
 class TextBox : public Control {
 public:
     explicit TextBox(Container& parent, const QString& name = {}, int index = -1);
@@ -64,6 +65,8 @@ public:
     void setText(const QString& text);
     int MaxLength() const { return maxLength_; }
     void setMaxLength(int length);
+    bool Cp1252Only() const { return cp1252Only_; }
+    void setCp1252Only(bool on) { cp1252Only_ = on; }
     bool Locked() const { return locked_; }
     void setLocked(bool on);
     bool MultiLine() const { return multiLine_; }
@@ -90,6 +93,7 @@ private:
     void pushText();
     QString text_;
     int maxLength_ = 0;
+    bool cp1252Only_ = false;
     bool locked_ = false;
     bool multiLine_ = false;
     QString passwordChar_;

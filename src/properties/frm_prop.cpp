@@ -10,12 +10,14 @@
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/rt_error.h"
+#include "platform/system.h"
 #include "platform/ui_services.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
 
 #include <QFileInfo>
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 
 rt::FormSlot<FrmPropForm> FrmProp;
@@ -31,11 +33,13 @@ constexpr int kTabWidth = kPanelWidth + 120;
 constexpr int kTabHeight = kPanelHeight + 540;
 constexpr int kButtonTop = kTabTop + kTabHeight + 120;
 
-// The years a document may have.
+// The years a document may have: the fixed ones, 2002 to 2013, and then every year up to ten
+// years after the current one, so that next year's calendar can always be made.
 constexpr int kFirstYear = 2002;
-constexpr int kLastYear = 2013;
+constexpr int kLastFixedYear = 2013;
+constexpr int kYearsAhead = 10;
 
-// The tag of the year item added for a document whose year is not among the fixed years.
+// The tag of the year item added for a document whose year is not among the listed years.
 const QString kDocumentYearTag = QStringLiteral("DocumentYear");
 
 QString appState() {
@@ -123,6 +127,8 @@ void FrmPropForm::layOutGeneralPage() {
         LblGen(i).setBackStyle(0);
     }
     TxtGen(0).Move(2760, 780, 5160, 315);
+    // The author goes into the document, held in Windows-1252.
+    TxtGen(0).setCp1252Only(true);
     CmbGen.Move(2760, 1500, 3300, 315);
     CmbGen.setStyle(rt::vbComboDropdownList);
     TxtGen(1).Move(2760, 2220, 5160, 315);
@@ -165,7 +171,8 @@ void FrmPropForm::InitForm() {
 
     LblGenSect(0).setCaption(rt::LoadResString(506));
     LstVGen.ListItems().Clear();
-    for (int year = kFirstYear; year <= kLastYear; ++year)
+    const int lastYear = std::max(kLastFixedYear, rt::sys().today().year() + kYearsAhead);
+    for (int year = kFirstYear; year <= lastYear; ++year)
         LstVGen.ListItems().Add({}, {}, QString::number(year), QStringLiteral("Month"));
     LblGenSect(1).setCaption(rt::LoadResString(504));
     LblGen(0).setCaption(rt::LoadResString(508));
@@ -189,8 +196,8 @@ void FrmPropForm::ShowGeneralPage() {
     rt::ListItem* current = nullptr;
     for (int i = 1; i <= years.Count(); ++i)
         if (years(i).Text() == CurDoc.Year) current = &years(i);
-    // A year outside the fixed ones (a new document of this year, a file from another year) is
-    // listed as well, in its place among them, so that the document's year shows selected.
+    // A year outside the listed ones (a file from before 2002 or from far ahead) is listed as
+    // well, in its place among them, so that the document's year shows selected.
     if (!current && !rt::TrimBlanks(CurDoc.Year).isEmpty()) {
         int at = years.Count() + 1;
         for (int i = years.Count(); i >= 1; --i)
@@ -223,7 +230,7 @@ void FrmPropForm::ShowGeneralPage() {
 void FrmPropForm::ApplyGeneral() {
     bool changed = false;
 
-    // No year chosen, or the document's own year that is not among the fixed ones: the year
+    // No year chosen, or the document's own year that is not among the listed ones: the year
     // stays.
     const rt::ListItem* chosen = LstVGen.SelectedItem();
     const QString year =

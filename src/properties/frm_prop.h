@@ -167,6 +167,7 @@ public:
     void ChkSave_Click(int Index);
     void TxtSave_Change();
     // True when the password needs no confirmation or the user confirmed it; otherwise says so.
+    // A password that the file's code page cannot hold is refused before any confirmation.
     bool ConfirmPassword();
     void ApplySaveOptions();
 

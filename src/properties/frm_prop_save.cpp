@@ -5,6 +5,7 @@
 #include "document/forms/frm_ask_pass.h"
 #include "document/modified.h"
 #include "frm_prop.h"
+#include "platform/cp1252.h"
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
@@ -71,8 +72,15 @@ void FrmPropForm::TxtSave_Change() {
 bool FrmPropForm::ConfirmPassword() {
     // A password of blanks only is no password: it is stored empty and needs no confirmation.
     const QString password = rt::TrimBlanks(TxtSave.Text());
-    if (ChkSave(1).Value() != rt::vbChecked || password.isEmpty() || TxtSave.Tag() == kConfirmed)
-        return true;
+    if (ChkSave(1).Value() != rt::vbChecked || password.isEmpty()) return true;
+    // The archive takes the password in Windows-1252, which would turn every character it
+    // lacks into "?": such a password would be much weaker than the one typed.
+    if (!rt::IsCp1252Text(password)) {
+        rt::MsgBox(rt::LoadResString(1705), rt::vbExclamation,
+                   QStringLiteral("Mirovanta - ") + rt::LoadResString(1701));
+        return false;
+    }
+    if (TxtSave.Tag() == kConfirmed) return true;
     if (AskPassword(password)) return true;
     rt::MsgBox(rt::LoadResString(1704), rt::vbExclamation,
                QStringLiteral("Mirovanta - ") + rt::LoadResString(1701));

@@ -2,7 +2,10 @@
 
 #include <QProcess>
 #include <QStandardPaths>
+#include <QApplication>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QWidget>
 
 namespace testing_support {
 
@@ -46,6 +49,37 @@ void resetFixedSystem() {
     s.ProgramFolder = scratchFolder() + QStringLiteral("/program/bin");
     s.ExecutableName = QStringLiteral("mirovanta");
     s.CommandLine.clear();
+}
+
+bool userTypes(const std::vector<KeyStep>& steps) {
+    for (const KeyStep& step : steps) {
+        QWidget* focus = QApplication::focusWidget();
+        if (!focus) return false;
+        if (const auto* text = std::get_if<QString>(&step)) {
+            for (qsizetype i = 0; i < text->size();) {
+                // A character beyond ASCII comes as its text alone, as from a keyboard layout.
+                const qsizetype n = text->at(i).isHighSurrogate() ? 2 : 1;
+                const QString ch = text->mid(i, n);
+                if (ch[0].unicode() < 0x80)
+                    QTest::keyClick(QApplication::focusWidget(), char(ch[0].unicode()));
+                else
+                    QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                        ch, Qt::NoModifier);
+                i += n;
+            }
+        } else {
+            const QKeyCombination key = std::get<QKeyCombination>(step);
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+        }
+    }
+    return true;
+}
+
+void tabInto(QWidget* widget) {
+    widget->window()->activateWindow();
+    // The window system reports the activation as an event.
+    QCoreApplication::processEvents();
+    widget->setFocus(Qt::TabFocusReason);
 }
 
 } // namespace testing_support

@@ -6,9 +6,14 @@
 #include "platform/system.h"
 
 #include <QDateTime>
+#include <QKeyCombination>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <variant>
+#include <vector>
+
+class QWidget;
 
 namespace testing_support {
 
@@ -28,5 +33,15 @@ std::optional<QString> desktopEntryProblems(const QString& path);
 // Restores the fixed system's fields to their start values (the test main does it before each
 // test).
 void resetFixedSystem();
+
+// One step of the user at the keyboard: a text typed key by key, or one key with its modifiers
+// (Qt::Key_Tab, Qt::CTRL | Qt::Key_V).
+using KeyStep = std::variant<QString, QKeyCombination>;
+// Plays the steps as a keyboard does: each key goes to the widget that has the focus then.
+// False when a step found no widget with the focus.
+bool userTypes(const std::vector<KeyStep>& steps);
+// Activates the widget's window and gives the widget the focus as the Tab key does (a text box
+// selects its text, a date picker its first field).
+void tabInto(QWidget* widget);
 
 } // namespace testing_support

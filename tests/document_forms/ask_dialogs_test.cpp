@@ -211,3 +211,32 @@ TEST_F(RoadsTest, OpeningAProtectedDocumentAsksThePasswordInThePrompt) {
     EXPECT_EQ(CurDoc.Password, QStringLiteral("clé"));
     EXPECT_EQ(views->State, QStringLiteral("Edit"));
 }
+
+// A password that Windows-1252 cannot hold is a wrong one: typed twice in the prompt, "пароль"
+// does not open a document that an earlier save protected with the "??????" it was turned into.
+TEST_F(RoadsTest, APasswordTheFilesCodePageLacksIsAWrongOne) {
+    const QString file = path("weak.cal");
+    startDocument();
+    CurDoc.Author = QStringLiteral("Secrète");
+    CurDoc.Password = QStringLiteral("??????");
+    saveAsIs(file);
+    startDocument();
+    auto views = std::make_shared<PromptViews>();
+    auto previous = setDocViews(views);
+    for (int i = 0; i < 2; ++i)
+        forms_->modalScripts.push_back([](rt::Form& form) {
+            auto& dialog = dynamic_cast<FrmAskPassForm&>(form);
+            testing_support::tabInto(dialog.TxtPass.widget());
+            EXPECT_TRUE(
+                testing_support::userTypes({QString::fromUtf8("пароль"), Qt::Key_Return}));
+        });
+    QString name = file;
+
+    OpenDocument(name);
+
+    setDocViews(previous);
+    EXPECT_EQ(forms_->modalForms.size(), 2);
+    EXPECT_NE(CurDoc.Author, QStringLiteral("Secrète"));
+    ASSERT_FALSE(ui_->msgBoxCalls.empty());
+    EXPECT_TRUE(ui_->msgBoxCalls.back().prompt.contains(rt::LoadResString(10047)));
+}

@@ -6,6 +6,9 @@
 #include "editors/frm_add_de.h"
 #include "editors_fixture.h"
 
+#include <clocale>
+#include <string>
+
 TEST(AmountFilter, KeepsTheAbsoluteValueOfTheLeadingNumberInGeneralForm) {
     const struct {
         const char* typed;
@@ -13,7 +16,7 @@ TEST(AmountFilter, KeepsTheAbsoluteValueOfTheLeadingNumberInGeneralForm) {
     } cases[] = {
         {"abc", "0"},
         {"", "0"},
-        {"-12,5", "12"},
+        {"-12,5", "12.5"},
         {"12.", "12"},
         {"0.25", ".25"},
         {"007", "7"},
@@ -31,6 +34,34 @@ TEST(AmountFilter, KeepsTheAbsoluteValueOfTheLeadingNumberInGeneralForm) {
     for (const auto& c : cases)
         EXPECT_EQ(AmountFilterText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown))
             << c.typed;
+}
+
+TEST(AmountFilter, WhileTypingOneSeparatorAfterWholeDigitsStaysAsAPoint) {
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {
+        {"12.", "12."}, {"12,", "12."},   {"-12,", "12."},    {" 0,", "0."}, {".", "0."},
+        {"12..", "12"}, {"1.5.", "1.5"}, {"1e5.", "100000"}, {"abc.", "0"}, {"12,50", "12.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AmountTypingText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown))
+            << c.typed;
+}
+
+// The program runs under the user's locale, whose decimal separator is a comma in French: the
+// filter reads and writes its point all the same.
+TEST(AmountFilter, TheProcessLocaleChangesNothing) {
+    const std::string previous = std::setlocale(LC_NUMERIC, nullptr);
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "fr_FR.UTF-8"), nullptr);
+    const struct {
+        const char* typed;
+        const char* shown;
+    } cases[] = {{"187.4", "187.4"}, {"187,45", "187.45"}, {"0.5", ".5"}, {"1.5e20", "1.5E+20"}};
+    for (const auto& c : cases)
+        EXPECT_EQ(AmountTypingText(QString::fromUtf8(c.typed)), QString::fromUtf8(c.shown))
+            << c.typed;
+    std::setlocale(LC_NUMERIC, previous.c_str());
 }
 
 using EditorFrameTest = EditorTest;

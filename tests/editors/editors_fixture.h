@@ -3,6 +3,7 @@
 // messages and help. An editor opens through its entry function; the queued script plays the
 // user while the editor is shown.
 
+#include "common/test_support.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "document/modified.h"

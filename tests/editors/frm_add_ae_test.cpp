@@ -6,6 +6,8 @@
 #include "editors/frm_add_ae.h"
 #include "editors_fixture.h"
 
+#include <QTest>
+
 using FrmAddAETest = EditorTest;
 
 namespace {
@@ -280,7 +282,7 @@ TEST_F(FrmAddAETest, AnIncomeOrExpenseKeepsTenCharactersOfTheDescription) {
         EXPECT_EQ(f.TxtEV(0).Text(), QStringLiteral("Anniversai"));
         EXPECT_EQ(f.TxtEV(1).BackColor(), rt::vbWindowBackground);
         f.TxtEV(1).userEdited(QStringLiteral("12."));
-        EXPECT_EQ(f.TxtEV(1).Text(), QStringLiteral("12"));
+        EXPECT_EQ(f.TxtEV(1).Text(), QStringLiteral("12.")); // the decimals may follow
         click(f.CmdOk);
     });
     EXPECT_EQ(CurDoc.AutoEvents.Items[0].Kind, ItemKind::Expense);
@@ -325,4 +327,32 @@ TEST_F(FrmAddAETest, ADamagedRecordOpensWithoutFailing) {
     }));
     EXPECT_EQ(CurDoc.AutoEvents.Items[1].Recurrence, AERecurrence::Daily);
     EXPECT_EQ(range(CurDoc.AutoEvents.Items[1]), QStringLiteral("2004-01-10 2004-01-20"));
+}
+
+// Range dates typed at the keyboard on the range page (from the start date; a click on OK where
+// said) are taken, and snap onto the recurrence (monthly on the 1st) as picked ones do.
+TEST_F(FrmAddAETest, TypedRangeDatesAreTakenAndSnapped) {
+    using testing_support::KeyStep;
+    const struct {
+        const char* what;
+        std::vector<KeyStep> keys;
+        bool clickOk;
+        const char* range;
+    } cases[] = {
+        {"the start, Enter", {"15032004", Qt::Key_Return}, false, "2004-03-01 2004-12-01"},
+        {"both, Enter", {"15062004", Qt::Key_Tab, "20082004", Qt::Key_Return}, false,
+         "2004-06-01 2004-08-01"},
+        {"the start, a click on OK", {"20082004"}, true, "2004-08-01 2004-12-01"},
+    };
+    for (const auto& c : cases) {
+        ListClear(CurDoc.AutoEvents);
+        EXPECT_TRUE(open<FrmAddAEForm>(&ShowAEEditor, 0, 0, [&](FrmAddAEForm& f) {
+            f.TbAddAE.userSelect(2);
+            testing_support::tabInto(f.DtRG(0).widget());
+            EXPECT_TRUE(testing_support::userTypes(c.keys)) << c.what;
+            if (c.clickOk) QTest::mouseClick(f.CmdOk.widget(), Qt::LeftButton);
+        })) << c.what;
+        ASSERT_EQ(CurDoc.AutoEvents.Count, 1) << c.what;
+        EXPECT_EQ(range(CurDoc.AutoEvents.Items[0]), QLatin1String(c.range)) << c.what;
+    }
 }

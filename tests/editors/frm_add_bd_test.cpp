@@ -4,6 +4,10 @@
 #include "editors/frm_add_bd.h"
 #include "editors_fixture.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QTest>
+
 using FrmAddBDTest = EditorTest;
 
 TEST_F(FrmAddBDTest, AddsIssueConsecutiveKeysThatARemovalNeverGivesBack) {
@@ -61,5 +65,43 @@ TEST_F(FrmAddBDTest, AnEditKeepsTheKeyWhenOnlyTheBirthYearChanged) {
         EXPECT_EQ(b.Key.right(2), c.newKey ? QStringLiteral("10") : QStringLiteral("04"))
             << c.change;
         EXPECT_EQ(CurDoc.Birthdays.NextKey, c.newKey ? 10 : 9) << c.change;
+    }
+}
+
+// Typed at the keyboard from the name box (or pasted there; a click on OK where said), the name
+// and the birth date shown are the ones stored.
+TEST_F(FrmAddBDTest, WhatIsTypedIsWhatIsStored) {
+    using testing_support::KeyStep;
+    const struct {
+        const char* what;
+        std::vector<KeyStep> keys;
+        bool clickOk;
+        QString name;
+        const char* born;
+    } cases[] = {
+        {"a day, Enter", {"Anne", Qt::Key_Tab, "12", Qt::Key_Return}, false, "Anne", "1970-01-12"},
+        {"another day", {Qt::Key_Tab, "22", Qt::Key_Return}, false, "", "1970-01-22"},
+        {"a whole date", {Qt::Key_Tab, "05031985", Qt::Key_Return}, false, "", "1985-03-05"},
+        {"an arrow", {Qt::Key_Tab, Qt::Key_Up, Qt::Key_Return}, false, "", "1970-01-02"},
+        {"Escape, Enter", {Qt::Key_Tab, "12", Qt::Key_Escape, Qt::Key_Return}, false, "",
+         "1970-01-12"},
+        {"a click on OK", {Qt::Key_Tab, "12"}, true, "", "1970-01-12"},
+        {"typed beyond Windows-1252", {QString::fromUtf8("Zoë 日本"), Qt::Key_Return}, false,
+         QString::fromUtf8("Zoë"), "1970-01-01"},
+        {"pasted", {Qt::CTRL | Qt::Key_V, Qt::Key_Return}, false, QString::fromUtf8("ód Zoë"),
+         "1970-01-01"},
+    };
+    QGuiApplication::clipboard()->setText(QString::fromUtf8("Łódź Zoë"));
+    for (const auto& c : cases) {
+        ListClear(CurDoc.Birthdays);
+        EXPECT_TRUE(open<FrmAddBDForm>(&ShowBDEditor, 0, 0, [&](FrmAddBDForm& f) {
+            testing_support::tabInto(f.TxtGen.widget());
+            EXPECT_TRUE(testing_support::userTypes(c.keys)) << c.what;
+            if (c.clickOk) QTest::mouseClick(f.CmdOk.widget(), Qt::LeftButton);
+        })) << c.what;
+        ASSERT_EQ(CurDoc.Birthdays.Count, 1) << c.what;
+        EXPECT_EQ(CurDoc.Birthdays.Items[0].Name, c.name) << c.what;
+        EXPECT_EQ(DateToText(CurDoc.Birthdays.Items[0].BirthDate), QLatin1String(c.born))
+            << c.what;
     }
 }

@@ -4,6 +4,8 @@
 #include "editors/frm_add_de.h"
 #include "editors_fixture.h"
 
+#include <QTest>
+
 using FrmAddDETest = EditorTest;
 
 TEST_F(FrmAddDETest, AnAddStoresTheTrimmedNameTheFilteredBalanceAndTheDate) {
@@ -83,5 +85,38 @@ TEST_F(FrmAddDETest, DamagedRecordsAndYearsOpenWithoutLosingText) {
             click(f.CmdCancel);
         });
         EXPECT_EQ(start, year[0] == '9' ? QDate(9999, 1, 1) : QDate(1601, 1, 1)) << year;
+    }
+}
+
+// Typed at the keyboard from the name box (a click on OK where said): the balance in the
+// amount's normal form, whatever the decimal separator, and the start date shown.
+TEST_F(FrmAddDETest, WhatIsTypedIsWhatIsStored) {
+    using testing_support::KeyStep;
+    const struct {
+        const char* what;
+        std::vector<KeyStep> keys;
+        bool clickOk;
+        const char* text;
+        const char* start;
+    } cases[] = {
+        {"a comma, a day, Enter",
+         {"Banque", Qt::Key_Tab, "187,45", Qt::Key_Tab, "15", Qt::Key_Return},
+         false, "Banque     187.45", "2004-01-15"},
+        {"a whole date", {Qt::Key_Tab, Qt::Key_Tab, "20022005", Qt::Key_Return}, false,
+         "           0", "2005-02-20"},
+        {"a day, a click on OK", {Qt::Key_Tab, "12.", Qt::Key_Tab, "15"}, true,
+         "           12", "2004-01-15"},
+    };
+    for (const auto& c : cases) {
+        ListClear(CurDoc.DebtsSavings);
+        EXPECT_TRUE(open<FrmAddDEForm>(&ShowDEEditor, 0, 0, [&](FrmAddDEForm& f) {
+            testing_support::tabInto(f.TxtGen(0).widget());
+            EXPECT_TRUE(testing_support::userTypes(c.keys)) << c.what;
+            if (c.clickOk) QTest::mouseClick(f.CmdOk.widget(), Qt::LeftButton);
+        })) << c.what;
+        ASSERT_EQ(CurDoc.DebtsSavings.Count, 1) << c.what;
+        EXPECT_EQ(CurDoc.DebtsSavings.Items[0].Text, QLatin1String(c.text)) << c.what;
+        EXPECT_EQ(DateToText(CurDoc.DebtsSavings.Items[0].StartDate), QLatin1String(c.start))
+            << c.what;
     }
 }

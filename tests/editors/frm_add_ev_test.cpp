@@ -11,7 +11,10 @@
 #include "shell/main_module.h"
 #include "shell/settings.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QTest>
 
 namespace {
 
@@ -136,12 +139,12 @@ TEST_F(FrmAddEVTest, KindBoxesActAsOptionsAndAnIncomeCutsAnEventDescription) {
         EXPECT_TRUE(f.TxtEV(1).Enabled());
         f.TxtEV(0).userEdited(QString());
         f.TxtEV(1).userEdited(QStringLiteral("-12,5"));
-        EXPECT_EQ(f.TxtEV(1).Text(), QStringLiteral("12"));
+        EXPECT_EQ(f.TxtEV(1).Text(), QStringLiteral("12.5"));
         ok(f);
     });
     ASSERT_EQ(today().Count, 1);
     EXPECT_EQ(today().Items[0].Kind, ItemKind::Income);
-    EXPECT_EQ(today().Items[0].Text, QStringLiteral("           12")); // ten blanks, a blank
+    EXPECT_EQ(today().Items[0].Text, QStringLiteral("           12.5")); // ten blanks, a blank
 }
 
 TEST_F(FrmAddEVTest, TypingADebtsNameLinksTheItemAndTheAddDeductPairGivesItsKind) {
@@ -517,4 +520,38 @@ TEST_F(FrmAddEVTest, TheEventsPageSelectsTheNewOrEditedRowAndRedrawsTheCellOnlyA
     FrmMain->CmdEVAdd_Click();
     FrmMain->CmdEVEdit_Click();
     EXPECT_EQ(services.forms->modalForms.size(), shown);
+}
+
+// An expense typed at the keyboard (its box ticked with the space bar, then a description and
+// an amount): the amount box shows while typing what will be stored, whatever the separator.
+TEST_F(FrmAddEVTest, TypedAndPastedAmountsAreStoredAsShown) {
+    using testing_support::KeyStep;
+    const struct {
+        const char* what;
+        std::vector<KeyStep> keys; // in the amount box
+        const char* shown;         // by the box then
+        const char* stored;
+    } cases[] = {
+        {"a point", {"187.45"}, "187.45", "Courses    187.45"},
+        {"a comma", {"187,45"}, "187.45", "Courses    187.45"},
+        {"a separator at the end", {"12,"}, "12.", "Courses    12"},
+        {"a separator left behind", {"12,", Qt::Key_Tab}, "12", "Courses    12"},
+        {"pasted", {Qt::CTRL | Qt::Key_V}, "12.5", "Courses    12.5"},
+    };
+    QGuiApplication::clipboard()->setText(QStringLiteral("-12,5"));
+    for (const auto& c : cases) {
+        today().Items.clear();
+        today().Count = 0;
+        EXPECT_TRUE(add([&](FrmAddEVForm& f) {
+            testing_support::tabInto(f.ChkEV(1).widget());
+            EXPECT_TRUE(testing_support::userTypes(
+                {Qt::Key_Space, Qt::Key_Tab, Qt::Key_Tab, "Courses", Qt::Key_Tab}));
+            EXPECT_TRUE(testing_support::userTypes(c.keys)) << c.what;
+            EXPECT_EQ(f.TxtEV(1).Text(), QLatin1String(c.shown)) << c.what;
+            testing_support::userTypes({Qt::Key_Return});
+        })) << c.what;
+        ASSERT_EQ(today().Count, 1) << c.what;
+        EXPECT_EQ(today().Items[0].Kind, ItemKind::Expense) << c.what;
+        EXPECT_EQ(today().Items[0].Text, QLatin1String(c.stored)) << c.what;
+    }
 }

@@ -1,6 +1,7 @@
 // The properties dialog's frame and general page: what the page shows, what OK writes back and
 // marks, the change of year, tabs and help.
 
+#include "common/test_support.h"
 #include "document/doc_state.h"
 #include "prop_fixture.h"
 
@@ -236,8 +237,9 @@ TEST_F(PropTest, ANewDocumentTakesAnotherYearWithoutAQuestion) {
     EXPECT_EQ(FrmMain->Tag(), QStringLiteral("Logo"));
 }
 
-// Mend: a year outside "2002" to "2013" is listed in its place and kept; no year at all keeps
-// the document's (empty) year; a month to open outside "00" to "12" is kept.
+// Mend: a year outside the listed ones (2002 to ten years after the clock's, 2014) is listed in
+// its place and kept; no year at all keeps the document's (empty) year; a month to open outside
+// "00" to "12" is kept.
 TEST_F(PropTest, YearsAndMonthsOutsideTheListsAreKept) {
     struct Case {
         const char* year;
@@ -246,9 +248,9 @@ TEST_F(PropTest, YearsAndMonthsOutsideTheListsAreKept) {
         int selectedIndex; // 0: none
     };
     const Case cases[] = {
-        {"1999", "13", 13, 1},
-        {"2026", "00", 13, 13},
-        {"", "05", 12, 0},
+        {"1999", "13", 14, 1},
+        {"2026", "00", 14, 14},
+        {"", "05", 13, 0},
     };
     for (const Case& c : cases) {
         CurDoc.Year = QString::fromLatin1(c.year);
@@ -265,6 +267,25 @@ TEST_F(PropTest, YearsAndMonthsOutsideTheListsAreKept) {
         EXPECT_EQ(CurDoc.IsSaved, -1) << c.year;
         FrmProp.release();
     }
+}
+
+// With the clock on 9 December 2026 the year list goes on after 2013 to 2036, so that next
+// year's calendar can be made: a new document takes the last year with End and Enter.
+TEST_F(PropTest, TheYearListGoesOnToTenYearsAfterTheClocksYear) {
+    testing_support::fixedSystem().Now = QDateTime(QDate(2026, 12, 9), QTime(10, 0));
+    FrmMain->setTag(QStringLiteral("Logo"));
+    FrmPropForm& f = dialog();
+    QStringList shown, expected;
+    for (int i = 1; i <= f.LstVGen.ListItems().Count(); ++i)
+        shown << f.LstVGen.ListItems()(i).Text();
+    for (int year = 2002; year <= 2036; ++year)
+        expected << QString::number(year);
+    EXPECT_EQ(shown, expected);
+    f.Show();
+    testing_support::tabInto(f.LstVGen.widget());
+    EXPECT_TRUE(testing_support::userTypes({Qt::Key_End, Qt::Key_Return}));
+    EXPECT_FALSE(f.Loaded());
+    EXPECT_EQ(CurDoc.Year, QStringLiteral("2036"));
 }
 
 TEST_F(PropTest, EachTabEnablesItsPanelAndOpensItsHelpTopic) {

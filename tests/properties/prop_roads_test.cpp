@@ -64,14 +64,14 @@ TEST_F(PropRoadsTest, NewEndsWithTheMonthWindowsOfTheNewDocumentInEdit) {
     EXPECT_EQ(MonthForms(2)->LblDay(7).Caption(), QStringLiteral("01"));
 }
 
-// Mend: a year outside the fixed list (every year after 2013) is listed and kept.
+// A new document of a year after the fixed ones (2002 to 2013) finds it listed, and keeps it.
 TEST_F(PropRoadsTest, NewInAYearAfterTheFixedListKeepsThatYear) {
     testing_support::fixedSystem().Now = QDateTime(QDate(2026, 5, 4), QTime(9, 0));
     inDialog(services, [](FrmPropForm& f) {
         ASSERT_NE(f.LstVGen.SelectedItem(), nullptr);
         EXPECT_EQ(f.LstVGen.SelectedItem()->Text(), QStringLiteral("2026"));
-        EXPECT_EQ(f.LstVGen.ListItems().Count(), 13);
-        EXPECT_EQ(f.LstVGen.ListItems()(13).Text(), QStringLiteral("2026"));
+        EXPECT_EQ(f.LstVGen.ListItems().Count(), 35); // 2002 to 2036
+        EXPECT_EQ(f.LstVGen.ListItems()(25).Text(), QStringLiteral("2026"));
         f.CmdOk_Click();
     });
 

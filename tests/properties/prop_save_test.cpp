@@ -1,6 +1,7 @@
 // The properties dialog's saving page: embedded pictures, and the read password with its
 // confirmation before the dialog may close with OK.
 
+#include "common/test_support.h"
 #include "document/forms/frm_ask_pass.h"
 #include "prop_fixture.h"
 
@@ -131,4 +132,42 @@ TEST_F(PropTest, EmbeddedPicturesAloneMarkTheHeaderAndThePasswordBoxFollowsItsCh
     EXPECT_EQ(CurDoc.EmbedPictures, -1);
     EXPECT_EQ(CurDoc.HeaderModified, -1);
     EXPECT_TRUE(CurDoc.Password.isEmpty());
+}
+
+// A password typed with characters that Windows-1252 lacks is refused at OK with a message of
+// its own, before any confirmation: the dialog stays open and nothing is stored. A password the
+// code page holds is confirmed and stored as before.
+TEST_F(PropTest, APasswordTheFilesCodePageLacksIsRefusedAtOk) {
+    const struct {
+        QString typed;
+        bool refused;
+    } cases[] = {
+        {QString::fromUtf8("пароль"), true},
+        {QString::fromUtf8("Zoë d’été €"), false},
+    };
+    for (const auto& c : cases) {
+        CurDoc = sampleDocument();
+        services.ui->msgBoxCalls.clear();
+        services.forms->modalForms.clear();
+        services.forms->modalScripts.clear();
+        if (!c.refused) answerPassword(services, c.typed);
+        FrmPropForm& f = dialog();
+        f.TbProp.userSelect(2);
+        f.Show();
+        testing_support::tabInto(f.ChkSave(1).widget());
+        EXPECT_TRUE(
+            testing_support::userTypes({Qt::Key_Space, Qt::Key_Tab, c.typed, Qt::Key_Return}));
+
+        EXPECT_EQ(f.Loaded(), c.refused) << c.typed;
+        EXPECT_EQ(services.forms->modalForms.size(), c.refused ? 0u : 1u) << c.typed;
+        EXPECT_EQ(CurDoc.Password, c.refused ? QString() : c.typed) << c.typed;
+        ASSERT_EQ(services.ui->msgBoxCalls.size(), c.refused ? 1u : 0u) << c.typed;
+        if (c.refused) {
+            EXPECT_EQ(services.ui->msgBoxCalls[0].prompt, LoadResString(1705));
+            EXPECT_EQ(services.ui->msgBoxCalls[0].style, vbExclamation);
+            EXPECT_EQ(services.ui->msgBoxCalls[0].title,
+                      QStringLiteral("Mirovanta - ") + LoadResString(1701));
+        }
+        FrmProp.release();
+    }
 }

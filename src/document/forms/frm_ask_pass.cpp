@@ -2,6 +2,7 @@
 
 #include "document/doc_state.h"
 #include "document/forms/form_support.h"
+#include "platform/cp1252.h"
 #include "platform/numeric.h"
 #include "platform/resources.h"
 #include "platform/ui_services.h"
@@ -82,6 +83,10 @@ bool AskPassword(const QString& Expected) {
 
     if (Exchange.DialogResult != 1) return false;
     if (!Expected.isEmpty()) return Exchange.DialogText == Expected;
-    PasswordHandOver = Exchange.DialogText;
+    // No document has a password that Windows-1252 cannot hold (the archive takes it in that
+    // code page, and the properties dialog refuses such a one): the typed text is a wrong
+    // password, handed over as the empty one, which the reader counts as a failed try. Handed
+    // over as typed, the archive would see its "?" in place of the characters it lacks.
+    PasswordHandOver = rt::IsCp1252Text(Exchange.DialogText) ? Exchange.DialogText : QString();
     return true;
 }

@@ -34,6 +34,7 @@ public:
 extern rt::FormSlot<FrmAskPassForm> FrmAskPass;
 
 // Asks for the read password. Expected "" is read mode: true after OK, with the typed password
-// (trimmed, possibly "") left in PasswordHandOver for the reader. Otherwise confirm mode: true
-// only after OK with the typed password, trimmed, equal to Expected (letter case counts).
+// (trimmed, possibly "") left in PasswordHandOver for the reader; a password that Windows-1252
+// cannot hold is handed over as "", a wrong one. Otherwise confirm mode: true only after OK
+// with the typed password, trimmed, equal to Expected (letter case counts).
 bool AskPassword(const QString& Expected);
