@@ -65,7 +65,7 @@ TEST_F(TypedAmounts, TotalsAndSavedBytesDoNotFollowTheProcessLocale) {
     QDir(folder).removeRecursively();
     const QString file = folder + QStringLiteral("/mars.cal");
     ASSERT_TRUE(QDir().mkpath(folder) && SaveCalFile(file, CurDoc));
-    rt::ZipArchive::extract(file, folder, QString());
+    rt::ZipArchive::extract(file, folder, QString(), rt::ZipLimits{16, 64 << 20});
     QFile saved(folder + QStringLiteral("/caldata.cal"));
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     const QByteArray bytes = saved.readAll();
