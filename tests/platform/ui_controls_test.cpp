@@ -24,17 +24,9 @@
 #include <gtest/gtest.h>
 
 using namespace rt;
+using ui_test::errorNumberOf;
 
 namespace {
-
-int errorNumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RtError& e) {
-        return e.Number;
-    }
-    return 0;
-}
 
 void typeInto(QWidget* w, const QString& text) {
     for (QChar ch : text) {

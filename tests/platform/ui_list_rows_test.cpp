@@ -17,20 +17,12 @@
 #include <gtest/gtest.h>
 
 using namespace rt;
+using ui_test::errorNumberOf;
 
 namespace {
 
 QString S(const char* text) {
     return QString::fromUtf8(text);
-}
-
-int errorNumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RtError& e) {
-        return e.Number;
-    }
-    return 0;
 }
 
 QStringList rowsOf(const ListBox& lst) {

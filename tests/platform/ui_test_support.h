@@ -4,6 +4,7 @@
 
 #include "platform/form_services.h"
 #include "platform/scripted_form_services.h"
+#include "platform/rt_error.h"
 #include "platform/scripted_ui_services.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_form.h"
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 namespace ui_test {
@@ -30,6 +32,16 @@ struct ScriptedServices {
 };
 
 // Lets the event loop run for a while.
+// The number of the run-time error that f raises, or 0 when it raises none.
+inline int errorNumberOf(const std::function<void()>& f) {
+    try {
+        f();
+    } catch (const rt::RtError& e) {
+        return e.Number;
+    }
+    return 0;
+}
+
 inline void wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);

@@ -14,17 +14,9 @@
 #include <gtest/gtest.h>
 
 using namespace rt;
+using ui_test::errorNumberOf;
 
 namespace {
-
-int errorNumberOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RtError& e) {
-        return e.Number;
-    }
-    return 0;
-}
 
 void pressDown(QWidget* w) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
