@@ -7,18 +7,18 @@
 // The program starts as it does for a user (Main), with its settings and its single-instance
 // lock in a temporary folder that also holds the generated files.
 
+#include "core/settings_store.h"
+#include "core/ui_services.h"
 #include "document/cal_reader.h"
 #include "document/cal_writer.h"
 #include "document/calendar_entries.h"
 #include "document/dates.h"
 #include "document/doc_state.h"
-#include "document/forms/document_roads.h"
 #include "document/money_text.h"
 #include "document/month_grid.h"
 #include "document/records.h"
+#include "document_dialogs/document_dialogs.h"
 #include "platform/application.h"
-#include "platform/settings_store.h"
-#include "platform/ui_services.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
 #include "shell/month_window.h"

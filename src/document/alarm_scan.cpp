@@ -1,12 +1,12 @@
 #include "alarm_scan.h"
 
+#include "core/numeric.h"
+#include "core/settings_store.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "doc_state.h"
 #include "doc_views.h"
 #include "month_grid.h"
-#include "platform/numeric.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
 
 namespace {
 

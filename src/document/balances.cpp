@@ -1,9 +1,9 @@
 #include "balances.h"
 
+#include "core/numeric.h"
 #include "doc_state.h"
 #include "money_text.h"
 #include "month_grid.h"
-#include "platform/numeric.h"
 
 int32_t DEMovementsOfDay(int16_t DEIndex, const DayCell& Cell, int16_t SkipIndex) {
     if (!InList(CurDoc.DebtsSavings, DEIndex)) return 0;

@@ -1,8 +1,8 @@
 #include "cal_format.h"
 
-#include "platform/cp1252.h"
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
+#include "core/cp1252.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
 
 #include <algorithm>
 #include <climits>

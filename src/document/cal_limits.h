@@ -10,7 +10,7 @@
 // then 1 GiB of decoded pictures (the text of "caldata.cal" is released before the pictures
 // are read). Such a document, written and read back, peaked at 1.23 GiB.
 
-#include "platform/picture.h"
+#include "core/picture.h"
 
 #include <QtGlobal>
 #include <cstdint>

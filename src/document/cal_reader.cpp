@@ -1,14 +1,14 @@
 #include "cal_reader.h"
 
 #include "cal_limits.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
+#include "core/zip_archive.h"
 #include "doc_state.h"
 #include "doc_views.h"
 #include "money_text.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
-#include "platform/zip_archive.h"
 
 #include <QDir>
 #include <QFile>

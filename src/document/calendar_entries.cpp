@@ -1,11 +1,11 @@
 #include "calendar_entries.h"
 
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "doc_state.h"
 #include "doc_views.h"
 #include "modified.h"
 #include "month_grid.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 
 #include <QSet>
 #include <algorithm>

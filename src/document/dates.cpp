@@ -1,7 +1,7 @@
 #include "dates.h"
 
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
 
 namespace {
 

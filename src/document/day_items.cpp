@@ -1,13 +1,13 @@
 #include "day_items.h"
 
 #include "compare.h"
+#include "core/numeric.h"
 #include "doc_state.h"
 #include "doc_views.h"
 #include "list_ops.h"
 #include "modified.h"
 #include "money_text.h"
 #include "month_grid.h"
-#include "platform/numeric.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "doc_state.h"
 
+#include "core/numeric.h"
+#include "core/system.h"
 #include "doc_views.h"
-#include "platform/numeric.h"
-#include "platform/system.h"
 
 CalDocument CurDoc;
 CalDocument SavedDoc;

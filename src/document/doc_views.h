@@ -4,8 +4,8 @@
 // The document library has no widget. Where its rules must redraw a cell, refresh the side pane,
 // switch the application state, rebuild or reset the month windows, or open a dialog that lives
 // with the forms, it calls this interface. The program installs its implementation at start-up;
-// tests install a RecordingViews (recording_views.h). Until one is installed, a silent
-// implementation answers: state "", no caption, dialogs cancelled.
+// tests install a RecordingViews (tests/support/recording_views.h). Until one is installed, a
+// silent implementation answers: state "", no caption, dialogs cancelled.
 
 #include <QString>
 #include <cstdint>

@@ -1,10 +1,10 @@
 #include "list_ops.h"
 
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "doc_state.h"
 #include "doc_views.h"
 #include "modified.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 
 #include <QCollator>
 #include <QLocale>

@@ -1,8 +1,8 @@
 #include "modified.h"
 
+#include "core/resources.h"
 #include "doc_state.h"
 #include "doc_views.h"
-#include "platform/resources.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "money_text.h"
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
 #include "records.h"
 
 bool HasMoneyText(int32_t Kind) {

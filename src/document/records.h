@@ -12,9 +12,9 @@
 // Lists keep `Count` beside the `Items` vector; change them through ListAppend, ListRemoveAt and
 // ListClear, which keep the two consistent.
 
+#include "core/picture.h"
+#include "core/rt_error.h"
 #include "dates.h"
-#include "platform/picture.h"
-#include "platform/rt_error.h"
 
 #include <QString>
 #include <array>

@@ -1,15 +1,15 @@
 #include "editor_frame.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/dates.h"
 #include "document/doc_state.h"
-#include "document/forms/form_support.h"
 #include "document/modified.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
+#include "services/form_support.h"
+#include "services/shell_services.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
-#include "shell/shell_services.h"
 
 #include <QRegularExpression>
 #include <QWidget>

@@ -1,11 +1,14 @@
 #pragma once
-// Entry points of the list editors for their callers (the main window's list panes).
+// Entry points of the editors for their callers: the list editors of the main window's list
+// panes, and the alarm window.
 //
 // The caller first sets Exchange.DialogMode (0 add, 1 edit), for an edit Exchange.EditIndex (the
 // record's index in its list) and Exchange.DialogResult 0. Each function shows its editor
 // modally, releases it when it closes, and returns true when the editor stored a change
 // (Exchange.DialogResult 1): the caller then re-applies auto-events or birthdays to the
 // calendar and refreshes its pane.
+
+#include <cstdint>
 
 // The auto-event editor FrmAddAE, on CurDoc.AutoEvents.
 bool ShowAEEditor();
@@ -15,3 +18,7 @@ bool ShowBDEditor();
 bool ShowDEEditor();
 // The day-item editor FrmAddEV, on the items of the current day (CurMonth, CurCell).
 bool ShowEVEditor();
+
+// The alarm window FrmAlarm, shown modally for item Index of day cell (Month, Cell); true when
+// it changed the item.
+bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index);

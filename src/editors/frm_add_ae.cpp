@@ -1,15 +1,15 @@
 #include "frm_add_ae.h"
 
+#include "core/numeric.h"
+#include "core/ui_services.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "document/money_text.h"
 #include "editors.h"
-#include "platform/numeric.h"
-#include "platform/ui_services.h"
 
 #include <algorithm>
 
-rt::FormSlot<FrmAddAEForm> FrmAddAE;
+rt::FormSlot<FrmAddAEForm> FrmAddAE{"FrmAddAE"};
 
 namespace {
 

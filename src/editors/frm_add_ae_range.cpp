@@ -2,11 +2,11 @@
 // act as one group of option buttons, and the two range dates snap onto days the chosen
 // recurrence selects.
 
+#include "core/numeric.h"
+#include "core/resources.h"
 #include "document/dates.h"
 #include "document/doc_state.h"
 #include "frm_add_ae.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
 
 void FrmAddAEForm::layoutRecurrencePage() {
     LblAESect.Move(120, 120, 4680, 255);

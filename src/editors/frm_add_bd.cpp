@@ -1,12 +1,12 @@
 #include "frm_add_bd.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "editors.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
 
-rt::FormSlot<FrmAddBDForm> FrmAddBD;
+rt::FormSlot<FrmAddBDForm> FrmAddBD{"FrmAddBD"};
 
 FrmAddBDForm::FrmAddBDForm() : EditorForm(QStringLiteral("FrmAddBD")) {
     TbAddBD.Move(120, 120, 4935, 2280);

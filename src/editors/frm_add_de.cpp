@@ -1,14 +1,14 @@
 #include "frm_add_de.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
 #include "document/compare.h"
 #include "document/dates.h"
 #include "document/doc_state.h"
 #include "document/money_text.h"
 #include "editors.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
 
-rt::FormSlot<FrmAddDEForm> FrmAddDE;
+rt::FormSlot<FrmAddDEForm> FrmAddDE{"FrmAddDE"};
 
 FrmAddDEForm::FrmAddDEForm() : EditorForm(QStringLiteral("FrmAddDE")) {
     TbAddDE.Move(120, 120, 4935, 3780);

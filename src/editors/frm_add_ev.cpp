@@ -1,5 +1,9 @@
 #include "frm_add_ev.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 #include "document/balances.h"
 #include "document/cal_reader.h"
 #include "document/compare.h"
@@ -9,17 +13,13 @@
 #include "document/money_text.h"
 #include "editors.h"
 #include "frm_alarm.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
 #include "printing/common_graph.h"
-#include "shell/shell_services.h"
+#include "services/shell_services.h"
 
 #include <algorithm>
 #include <cmath>
 
-rt::FormSlot<FrmAddEVForm> FrmAddEV;
+rt::FormSlot<FrmAddEVForm> FrmAddEV{"FrmAddEV"};
 
 namespace {
 

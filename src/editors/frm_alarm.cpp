@@ -1,26 +1,27 @@
 #include "frm_alarm.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/settings_store.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
-#include "document/forms/form_support.h"
 #include "document/modified.h"
 #include "document/money_text.h"
 #include "document/month_grid.h"
 #include "editor_frame.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
+#include "editors.h"
+#include "services/form_support.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
 
 #include <QApplication>
 #include <QDate>
 #include <cmath>
 
-rt::FormSlot<FrmAlarmForm> FrmAlarm;
+rt::FormSlot<FrmAlarmForm> FrmAlarm{"FrmAlarm"};
 
 namespace {
 

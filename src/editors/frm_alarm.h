@@ -3,7 +3,7 @@
 // lets the user switch the alarm off, or keep it with another number of days and sound. It
 // edits only the three alarm fields of the item.
 //
-// ShowAlarm (main_module.h) opens it for item EditIndex of day cell (AlarmMonth, AlarmCell).
+// ShowAlarm (editors.h) opens it for item EditIndex of day cell (AlarmMonth, AlarmCell).
 // OK stores the alarm fields when they changed and remembers the box "Annuler l'alarme (OFF)
 // par défaut" in the setting "Alarm", "OffDefault"; Cancel, Escape and the close box store
 // nothing.

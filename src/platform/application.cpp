@@ -1,13 +1,14 @@
 #include "application.h"
 
-#include "rt_error.h"
-#include "ui_services.h"
+#include "core/rt_error.h"
+#include "qt_ui_services.h"
 
 #include <QLibraryInfo>
 
 namespace rt {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setDefaultUiServices(std::make_shared<QtUiServices>());
     // Without the file Qt's texts stay in English; the program runs all the same.
     if (qtTranslation_.load(QStringLiteral("qtbase_fr"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))

@@ -1,7 +1,7 @@
 #include "common_dialogs.h"
 
-#include "rt_error.h"
-#include "ui_services.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 
 #include <QApplication>
 #include <QColorDialog>

@@ -2,7 +2,7 @@
 // The common dialogs: open and save a file, choose a colour, choose a printer. A CommonDialog
 // object holds the settings of one dialog between showings, as the callers set them, and
 // shows it through the replaceable dialog services: the program uses the Qt ones, tests
-// scripted ones (see scripted_services.h).
+// scripted ones (tests/support/scripted_services.h).
 
 #include "printers.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The runtime's services around forms: showing a form modally (a nested event loop), popping a
 // menu up, and ending the program. One replaceable instance: the program uses the Qt one,
-// tests a scripted one (scripted_form_services.h).
+// tests a scripted one (tests/support/scripted_form_services.h).
 
 #include <QPoint>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 // Opening a topic of the compiled help file in a viewer. One replaceable instance: the program
-// uses the one that starts a help viewer, tests a scripted one (see scripted_services.h).
+// uses the one that starts a help viewer, tests a scripted one (tests/support/scripted_services.h).
 
 #include <QString>
 #include <QStringList>

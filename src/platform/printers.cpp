@@ -1,6 +1,6 @@
 #include "printers.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 
 #include <QPrinter>
 #include <QPrinterInfo>

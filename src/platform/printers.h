@@ -2,7 +2,7 @@
 // Printers: the collection of installed printers, the default printer, and devices to draw
 // pages on, known to callers by a 32-bit handle (a "device context"). One replaceable
 // collection: the program uses the system's printers, tests a scripted one (see
-// scripted_services.h) whose printers keep their pages as images.
+// tests/support/scripted_services.h) whose printers keep their pages as images.
 
 #include <QImage>
 #include <QPageLayout>

@@ -1,6 +1,6 @@
 #include "single_instance.h"
 
-#include "ui_services.h"
+#include "core/ui_services.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 // One running copy per user: a later copy hands its commands (come to the front, open a
 // document) to the copy that runs and ends. One replaceable instance: the program uses the
-// local-socket one, tests a scripted one (see scripted_services.h).
+// local-socket one, tests a scripted one (tests/support/scripted_services.h).
 
 #include <QObject>
 #include <QString>

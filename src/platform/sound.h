@@ -1,6 +1,6 @@
 #pragma once
 // Playing a wave file without waiting for it: the alarm sounds. One replaceable instance: the
-// program uses the Qt Multimedia one, tests a scripted one (see scripted_services.h).
+// program uses the Qt Multimedia one, tests a scripted one (tests/support/scripted_services.h).
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "ui_common_controls.h"
 
-#include "numeric.h"
-#include "rt_error.h"
-#include "system.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
+#include "core/system.h"
 #include "ui_collection.h"
 #include "ui_controls.h"
 #include "ui_toolbar.h"

@@ -1,6 +1,6 @@
 #include "ui_control.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 #include "ui_form.h"
 
 #include <QApplication>

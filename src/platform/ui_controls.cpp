@@ -1,7 +1,7 @@
 #include "ui_controls.h"
 
-#include "cp1252.h"
-#include "rt_error.h"
+#include "core/cp1252.h"
+#include "core/rt_error.h"
 #include "ui_form.h"
 
 #include <QCheckBox>

@@ -2,7 +2,7 @@
 // The basic controls: labels, text boxes, command buttons, check boxes, option buttons, frames,
 // image controls and scroll bars.
 
-#include "picture.h"
+#include "core/picture.h"
 #include "ui_control.h"
 
 class QLineEdit;

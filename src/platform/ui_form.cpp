@@ -1,7 +1,7 @@
 #include "ui_form.h"
 
+#include "core/rt_error.h"
 #include "form_services.h"
-#include "rt_error.h"
 #include "ui_controls.h"
 #include "ui_form_windows.h"
 #include "ui_mdi.h"
@@ -38,6 +38,37 @@ std::vector<Form*> loadedForms() {
 }
 Form* activeTopLevelForm() {
     return g_activeTopLevel;
+}
+
+namespace {
+std::vector<SharedFormSlot*>& sharedSlotRegistry() {
+    static std::vector<SharedFormSlot*> registry;
+    return registry;
+}
+} // namespace
+
+SharedFormSlot::SharedFormSlot(QString name) : slotName_(std::move(name)) {
+    if (slotName_.isEmpty()) return;
+    auto& registry = sharedSlotRegistry();
+    const auto at = std::lower_bound(registry.begin(), registry.end(), this, [](auto* a, auto* b) {
+        return a->slotName().compare(b->slotName(), Qt::CaseInsensitive) < 0;
+    });
+    registry.insert(at, this);
+}
+
+SharedFormSlot::~SharedFormSlot() {
+    auto& registry = sharedSlotRegistry();
+    registry.erase(std::remove(registry.begin(), registry.end(), this), registry.end());
+}
+
+std::vector<SharedFormSlot*> sharedFormSlots() {
+    return sharedSlotRegistry();
+}
+
+void releaseSharedForms(const SharedFormSlot* Except) {
+    // A form's unload may release another shared form: the list is taken first.
+    for (SharedFormSlot* slot : sharedFormSlots())
+        if (slot != Except) slot->release();
 }
 
 void destroyReleasedForm(Form* form) {

@@ -35,7 +35,7 @@
 //     rt::FormSlot<FrmAskDemoForm> FrmAskDemo;   // FrmAskDemo->Show(rt::vbModal);
 // Members are built in declaration order: declare a container before what it holds.
 
-#include "picture.h"
+#include "core/picture.h"
 #include "ui_control.h"
 
 #include <QEventLoop>
@@ -225,14 +225,38 @@ std::vector<Form*> loadedForms();
 // The active top-level form, or nullptr.
 Form* activeTopLevelForm();
 
-// A reference to a form that creates and loads it on first use, and releases it on demand.
-template <class T> class FormSlot {
+// A slot of one of the program's shared forms, reached by its name. A FormSlot defined with a
+// name (FormSlot<FrmAboutForm> FrmAbout{"FrmAbout"}) is one, as long as it lives.
+class SharedFormSlot {
 public:
-    FormSlot() : factory_([] { return new T(); }) {}
-    explicit FormSlot(std::function<T*()> factory) : factory_(std::move(factory)) {}
-    FormSlot(const FormSlot&) = delete;
-    FormSlot& operator=(const FormSlot&) = delete;
-    ~FormSlot() { discardAtExit(form_); }
+    SharedFormSlot(const SharedFormSlot&) = delete;
+    SharedFormSlot& operator=(const SharedFormSlot&) = delete;
+    const QString& slotName() const { return slotName_; }
+    // Unloads and destroys the form; false (and the form kept) when its unload was cancelled.
+    virtual bool release() = 0;
+
+protected:
+    explicit SharedFormSlot(QString name);
+    virtual ~SharedFormSlot();
+
+private:
+    QString slotName_;
+};
+
+// The shared forms' slots, in the order of their names (letter case aside).
+std::vector<SharedFormSlot*> sharedFormSlots();
+// Releases the form of every shared slot but Except, in the order of their names.
+void releaseSharedForms(const SharedFormSlot* Except);
+
+// A reference to a form that creates and loads it on first use, and releases it on demand.
+template <class T> class FormSlot final : public SharedFormSlot {
+public:
+    FormSlot() : FormSlot(QString()) {}
+    // A named slot is one of the shared forms (sharedFormSlots).
+    explicit FormSlot(const char* name) : FormSlot(QString::fromLatin1(name)) {}
+    explicit FormSlot(std::function<T*()> factory)
+        : SharedFormSlot(QString()), factory_(std::move(factory)) {}
+    ~FormSlot() override { discardAtExit(form_); }
 
     // The form, created and loaded first when the slot is empty.
     T& get() {
@@ -250,7 +274,7 @@ public:
     // Unloads the form when it is loaded (nothing when the slot is empty, nothing is created).
     bool unload() { return form_ ? form_->Unload() : true; }
     // Unloads and destroys the form; false (and the form kept) when its unload was cancelled.
-    bool release() {
+    bool release() override {
         if (!form_) return true;
         if (form_->Loaded() && !form_->Unload()) return false;
         T* f = form_;
@@ -261,6 +285,9 @@ public:
     }
 
 private:
+    explicit FormSlot(QString name)
+        : SharedFormSlot(std::move(name)), factory_([] { return new T(); }) {}
+
     std::function<T*()> factory_;
     T* form_ = nullptr;
 

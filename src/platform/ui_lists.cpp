@@ -1,6 +1,6 @@
 #include "ui_lists.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,6 +1,6 @@
 #include "ui_picture_box.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

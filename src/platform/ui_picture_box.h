@@ -11,7 +11,7 @@
 // colours and font; lines are one pixel wide. The image works at 96 dots per inch, so a font
 // of n points is n * 96 / 72 pixels high.
 
-#include "picture.h"
+#include "core/picture.h"
 #include "ui_control.h"
 
 #include <QFont>

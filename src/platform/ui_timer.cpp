@@ -1,6 +1,6 @@
 #include "ui_timer.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 
 namespace rt {
 

@@ -1,6 +1,6 @@
 #include "ui_toolbar.h"
 
-#include "rt_error.h"
+#include "core/rt_error.h"
 #include "ui_collection.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 // Collections are reached by position (1-based, as the original's) or by key; a missing key
 // or position is run-time error 35601, a key used twice 35602.
 
-#include "picture.h"
+#include "core/picture.h"
 #include "ui_collection.h"
 #include "ui_control.h"
 

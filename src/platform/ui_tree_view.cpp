@@ -1,7 +1,7 @@
 #include "ui_tree_view.h"
 
-#include "rt_error.h"
-#include "system.h"
+#include "core/rt_error.h"
+#include "core/system.h"
 #include "ui_collection.h"
 
 #include <QApplication>

@@ -1,9 +1,9 @@
 #include "api_printer.h"
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 #include "platform/printers.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
 #include "platform/ui_units.h"
 
 #include <cmath>

@@ -11,8 +11,8 @@
 // with Abort, Retry and Ignore (Retry runs the failed step again, Ignore goes on with the next
 // one) and returns false (0) after Abort.
 
+#include "core/picture.h"
 #include "platform/common_dialogs.h"
-#include "platform/picture.h"
 #include "platform/ui_picture_box.h"
 
 #include <QString>

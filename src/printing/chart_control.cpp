@@ -1,7 +1,7 @@
 #include "chart_control.h"
 
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
 
 #include <QCategoryAxis>
 #include <QChart>

@@ -1,11 +1,11 @@
 #include "common_graph.h"
 
-#include "document/forms/form_support.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "frm_cm_graph.h"
 #include "frm_cm_op_pic.h"
-#include "platform/resources.h"
 #include "platform/ui_picture_box.h"
-#include "platform/ui_services.h"
+#include "services/form_support.h"
 #include "shell/frm_main.h"
 
 #include <QElapsedTimer>

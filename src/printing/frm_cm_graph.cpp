@@ -1,24 +1,24 @@
 #include "frm_cm_graph.h"
 
 #include "common_graph.h"
-#include "frm_cm_op_pic.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 #include "document/cal_limits.h"
 #include "document/cal_reader.h"
 #include "document/records.h"
+#include "frm_cm_op_pic.h"
 #include "platform/common_dialogs.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
 #include "platform/ui_units.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
 
 #include <cmath>
 
-rt::FormSlot<FrmCmGraphForm> FrmCmGraph;
+rt::FormSlot<FrmCmGraphForm> FrmCmGraph{"FrmCmGraph"};
 
 namespace {
 

@@ -3,8 +3,8 @@
 // or brighter, replaces it by another file, saves it as a bitmap and prints it. EditPicture
 // (common_graph.h) shows it.
 
+#include "core/picture.h"
 #include "document/records.h"
-#include "platform/picture.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_form.h"
@@ -103,4 +103,3 @@ private:
 
 // Created when shown, released after use.
 extern rt::FormSlot<FrmCmGraphForm> FrmCmGraph;
-

@@ -1,20 +1,20 @@
 #include "frm_cm_op_pic.h"
 
 #include "common_graph.h"
+#include "core/numeric.h"
+#include "core/picture.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/settings_store.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/cal_limits.h"
 #include "document/paths.h"
-#include "platform/numeric.h"
-#include "platform/picture.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
 #include "platform/ui_units.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 
-rt::FormSlot<FrmCmOpPicForm> FrmCmOpPic;
+rt::FormSlot<FrmCmOpPicForm> FrmCmOpPic{"FrmCmOpPic"};
 
 namespace {
 
@@ -292,10 +292,7 @@ void FrmCmOpPicForm::CmdOpen_Click() {
 bool PictureWithinLimit(const QString& FileName) {
     const QSize size = rt::PictureFileSize(FileName);
     if (qint64(size.width()) * size.height() <= kMaxPicturePixels) return true;
-    rt::MsgBox(T(10166)
-                   .arg(size.width())
-                   .arg(size.height())
-                   .arg(kMaxPicturePixels / 1'000'000),
+    rt::MsgBox(T(10166).arg(size.width()).arg(size.height()).arg(kMaxPicturePixels / 1'000'000),
                rt::vbCritical | rt::vbOKOnly, QStringLiteral("Mirovanta"));
     return false;
 }

@@ -3,7 +3,7 @@
 // a filter by picture type and a preview with the picture's size. ChoosePicture (common_graph.h)
 // shows it.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_file_lists.h"
 #include "platform/ui_form.h"

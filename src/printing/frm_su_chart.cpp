@@ -1,18 +1,19 @@
 #include "frm_su_chart.h"
 
 #include "common_graph.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/settings_store.h"
+#include "core/ui_services.h"
 #include "document/day_items.h"
 #include "document/doc_state.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/settings_store.h"
-#include "platform/ui_services.h"
+#include "printing.h"
+#include "services/shell_services.h"
 #include "shell/main_module.h"
-#include "shell/shell_services.h"
 
 #include <algorithm>
 
-rt::FormSlot<FrmSUChartForm> FrmSUChart;
+rt::FormSlot<FrmSUChartForm> FrmSUChart{"FrmSUChart"};
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/ui_form.h"
 #include "platform/ui_picture_box.h"
 #include "platform/ui_timer.h"
-#include "shell/settings.h"
+#include "services/settings.h"
 
 #include <QString>
 #include <cstdint>
@@ -74,7 +74,7 @@ public:
 // Created when shown, released after use.
 extern rt::FormSlot<FrmSUChartForm> FrmSUChart;
 
-// RunSummaryChart (shell/main_module.h) shows the window modally and releases it.
+// RunSummaryChart (printing.h) shows the window modally and releases it.
 
 // The chart's heights in twips, with the selection panel shown and hidden.
 inline constexpr int kChartHeightWithSelection = 4575;

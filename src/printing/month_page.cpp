@@ -1,12 +1,12 @@
 #include "month_page.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
 #include "document/day_items.h"
 #include "document/doc_state.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
+#include "services/settings.h"
 #include "shell/frm_main.h"
 #include "shell/month_window.h"
-#include "shell/settings.h"
 
 namespace {
 

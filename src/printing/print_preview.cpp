@@ -1,21 +1,21 @@
 #include "print_preview.h"
 
 #include "api_printer.h"
+#include "core/resources.h"
+#include "core/settings_store.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "month_page.h"
-#include "platform/resources.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
 #include "print_run.h"
+#include "services/settings.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
 
 #include <cmath>
 #include <cstdlib>
 #include <memory>
 
-rt::FormSlot<FrmPrintPrevForm> FrmPrintPrev;
+rt::FormSlot<FrmPrintPrevForm> FrmPrintPrev{"FrmPrintPrev"};
 
 namespace {
 

@@ -1,15 +1,15 @@
 #include "print_run.h"
 
 #include "api_printer.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "month_page.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 #include "print_preview.h"
+#include "services/settings.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
 
 #include <memory>
 

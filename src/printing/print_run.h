@@ -6,17 +6,10 @@
 // Picture on one page, at its natural size (Mode 0) or stretched (any other Mode).
 
 #include "document/records.h"
+#include "printing.h"
 
 #include <QString>
 #include <cstdint>
-
-// Runs the job on the printer of CheckPrinter, nothing at all when no printer is installed.
-// The progress shows on the preview window (FromPreview) or on the main window, which is held
-// in its "Load" state for the run and left in "Edit".
-void PrintCalendar(bool FromPreview, const ImageItem& Job);
-
-// Shows the preview of the job modally (through Exchange.PrintJob, emptied afterwards).
-void ShowPrintPreview(const ImageItem& Job);
 
 // The print document's name: "Mirovanta v", the version, " - " and the document's file name,
 // or "[Sans nom]" for a document never saved.
@@ -28,6 +21,3 @@ int32_t PrintPageTotal();
 
 // The second status line before page Page of Total: "Page 03 de 12 ...".
 QString PrintPageStatus(int32_t Page, int32_t Total);
-
-// The print job of the calendar months: no file name, mode 0, the empty picture, flags 0.
-ImageItem CalendarPrintJob();

@@ -1,19 +1,19 @@
 #include "ask_path.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "document/paths.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
 #include "printing/common_graph.h"
 #include "shell/main_module.h"
 
 #include <QDir>
 #include <QFileInfo>
 
-rt::FormSlot<FrmAskPathForm> FrmAskPath;
+rt::FormSlot<FrmAskPathForm> FrmAskPath{"FrmAskPath"};
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "common_reg.h"
 
-#include "platform/numeric.h"
+#include "core/numeric.h"
 
 #include <QByteArray>
 #include <algorithm>

@@ -7,7 +7,7 @@
 // Values travel as variants: a QString for REG_SZ, a 32-bit integer for REG_DWORD, an invalid
 // (empty) variant when nothing was read.
 
-#include "platform/registry.h"
+#include "core/registry.h"
 
 #include <QString>
 #include <QVariant>

@@ -3,21 +3,22 @@
 
 #include "frm_opt.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/settings_store.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
-#include "document/forms/form_support.h"
 #include "opt_association.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/settings_store.h"
-#include "platform/ui_services.h"
+#include "properties/properties.h"
+#include "services/form_support.h"
 #include "shell/main_module.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-rt::FormSlot<FrmOptForm> FrmOpt;
+rt::FormSlot<FrmOptForm> FrmOpt{"FrmOpt"};
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "platform/ui_controls.h"
 #include "platform/ui_form.h"
 #include "platform/ui_picture_box.h"
-#include "shell/settings.h"
+#include "services/settings.h"
 
 #include <QString>
 #include <cstdint>

@@ -3,15 +3,16 @@
 
 #include "frm_prop.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/calendar_entries.h"
 #include "document/doc_state.h"
-#include "document/forms/form_support.h"
 #include "document/modified.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
+#include "properties/properties.h"
+#include "services/form_support.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
 
@@ -20,7 +21,7 @@
 #include <algorithm>
 #include <cmath>
 
-rt::FormSlot<FrmPropForm> FrmProp;
+rt::FormSlot<FrmPropForm> FrmProp{"FrmProp"};
 
 namespace {
 

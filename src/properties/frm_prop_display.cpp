@@ -2,18 +2,17 @@
 // document's defaults and for each month (which may use the defaults instead), edited in
 // working copies with a sample of a month grid, and written into the document on OK.
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 #include "document/cal_reader.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "frm_prop.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
 #include "printing/frm_cm_op_pic.h"
-#include "shell/month_backgrounds.h"
-#include "shell/month_fill.h"
+#include "services/month_painting.h"
 
 namespace {
 

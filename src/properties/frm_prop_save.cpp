@@ -1,14 +1,14 @@
 // The properties dialog's saving page: pictures embedded in the file, and the read password,
 // which must be typed a second time before the dialog closes with OK when it is new or changed.
 
+#include "core/cp1252.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
-#include "document/forms/frm_ask_pass.h"
 #include "document/modified.h"
+#include "document_dialogs/document_dialogs.h"
 #include "frm_prop.h"
-#include "platform/cp1252.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 
 namespace {
 // The tag of the password box while it holds the document's own password, untouched.

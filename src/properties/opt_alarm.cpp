@@ -3,11 +3,11 @@
 
 #include "frm_opt.h"
 
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/settings_store.h"
-#include "platform/system.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/settings_store.h"
+#include "core/system.h"
 #include "shell/frm_main.h"
 #include "shell/main_module.h"
 

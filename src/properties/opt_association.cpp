@@ -1,10 +1,10 @@
 #include "opt_association.h"
 
 #include "common_reg.h"
+#include "core/desktop_file_types.h"
+#include "core/resources.h"
+#include "core/system.h"
 #include "document/paths.h"
-#include "platform/desktop_file_types.h"
-#include "platform/resources.h"
-#include "platform/system.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "frm_opt.h"
 
 #include "ask_path.h"
-#include "platform/resources.h"
+#include "core/resources.h"
 #include "shell/main_module.h"
 
 namespace {

@@ -3,8 +3,8 @@
 
 #include "frm_opt.h"
 
-#include "platform/resources.h"
-#include "platform/ui_services.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "printing/api_printer.h"
 #include "shell/frm_main.h"
 

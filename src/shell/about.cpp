@@ -1,17 +1,17 @@
 #include "about.h"
 
 #include "common_sys_info.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/system.h"
 #include "document/doc_state.h"
 #include "document/paths.h"
 #include "main_module.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/system.h"
 #include "splash.h"
 
 #include <QFileInfo>
 
-rt::FormSlot<FrmAboutForm> FrmAbout;
+rt::FormSlot<FrmAboutForm> FrmAbout{"FrmAbout"};
 
 namespace {
 

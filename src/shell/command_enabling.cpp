@@ -2,7 +2,7 @@
 
 #include "document/doc_state.h"
 #include "frm_main.h"
-#include "shell_services.h"
+#include "services/shell_services.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "common_sys_info.h"
 
-#include "platform/system.h"
+#include "core/system.h"
 
 int32_t GetDisplayColors() {
     const int bits = rt::sys().colorDepth();

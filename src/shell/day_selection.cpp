@@ -1,13 +1,14 @@
 #include "day_selection.h"
+#include "services/month_painting.h"
 
+#include "core/numeric.h"
+#include "core/rt_error.h"
 #include "document/doc_state.h"
 #include "document/records.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_fill.h"
 #include "month_window.h"
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
 
 #include <QDate>
 #include <QPointer>

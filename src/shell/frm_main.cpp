@@ -1,18 +1,16 @@
 #include "frm_main.h"
 
+#include "core/rt_error.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/alarm_scan.h"
 #include "document/doc_state.h"
-#include "document/forms/document_roads.h"
 #include "document/records.h"
+#include "document_dialogs/document_dialogs.h"
 #include "main_module.h"
-#include "month_window.h"
 #include "platform/form_services.h"
-#include "platform/rt_error.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
-#include "printing/print_run.h"
-#include "settings.h"
-#include "startup.h"
+#include "printing/printing.h"
+#include "services/settings.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,7 +19,7 @@
 #include <cstdlib>
 #include <deque>
 
-rt::FormSlot<FrmMainForm> FrmMain;
+rt::FormSlot<FrmMainForm> FrmMain{"FrmMain"};
 
 namespace {
 // The window's own outer size in twips: 1024 by 768 pixels.
@@ -547,9 +545,7 @@ void FrmMainForm::TbMain_ButtonClick(rt::ToolbarButton& Button) {
     if (key.size() == 3 && key.startsWith(u'm')) {
         const int m = key.mid(1).toInt();
         if (m < 1 || m > 12) return;
-        FrmMonthModele& window = MonthForms(m).get();
-        window.Form_Activate();
-        window.setWindowState(rt::vbNormal);
+        ActivateMonthWindow(int16_t(m));
     }
 }
 

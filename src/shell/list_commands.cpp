@@ -1,5 +1,7 @@
 #include "list_commands.h"
 
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/calendar_entries.h"
 #include "document/doc_state.h"
 #include "document/list_ops.h"
@@ -8,8 +10,6 @@
 #include "editors/editors.h"
 #include "frm_main.h"
 #include "main_module.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 
 // Row i of a list is record i of its list; the list operations check their indexes, mark the
 // document, refresh the pane and redraw the cell themselves.

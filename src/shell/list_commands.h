@@ -3,7 +3,7 @@
 // and savings, birthdays) and the summary's range boxes. The handlers are members of
 // FrmMainForm; this header holds what they share with others.
 
-#include "printing/common_graph.h"
+#include "printing/printing.h"
 
 struct EVItem;
 

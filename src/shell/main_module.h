@@ -4,9 +4,9 @@
 
 #include "platform/ui_control.h"
 #include "platform/ui_controls.h"
-#include "printing/print_run.h"
-#include "shell_services.h"
+#include "services/shell_services.h"
 
+#include <QLoggingCategory>
 #include <QString>
 #include <cstdint>
 
@@ -18,6 +18,8 @@ void SetNavPanel(bool Expand, bool Immediate);
 
 // ---- Start-up and shutdown ----
 void ShutdownApp();
+// The hand-off of documents between copies of the program.
+Q_DECLARE_LOGGING_CATEGORY(lcHandOff)
 
 // ---- Side panes and command enabling ----
 void RefreshPane(bool UpdateToolbar, int16_t SelectIndex);
@@ -35,10 +37,8 @@ void FillMonthDays(int16_t Month);
 void ApplyMonthColors(int16_t Month);
 void RefreshMonthBackground(int16_t Month);
 void RedrawMonthCells(int16_t Month);
-
-// ---- Alarm window ----
-// Shows the alarm of item Index of day cell (Month, Cell) modally; true when it changed the item.
-bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index);
+// Brings month window Month forward in its normal state, as choosing it in the Window menu does.
+void ActivateMonthWindow(int16_t Month);
 
 // ---- Day selection and cell menu ----
 void SelectDay(int16_t Month, int16_t Cell);
@@ -51,15 +51,6 @@ void ShowCellMenu(int16_t Month, int16_t Cell, int16_t Line, rt::Label* Label);
 // Opens the document properties dialog on the live document; after OK rebuilds the month
 // windows whose year, colours or background changed. True when the dialog was closed with OK.
 bool ShowPropertiesDialog(bool NewDocument);
-// Show the document properties dialog FrmProp / the options dialog FrmOpt modally and release
-// the instance once it has closed. Closed with OK, the dialog leaves Exchange.DialogResult 1.
-void RunPropertiesDialog();
-void RunOptionsDialog();
-
-// ---- Printing and the summary chart ----
-// ShowPrintPreview and PrintCalendar: printing/print_run.h.
-// Shows the summary chart FrmSUChart modally and releases the instance once it has closed.
-void RunSummaryChart();
 
 // ---- About window ----
 // Shows the About window modally and releases it.

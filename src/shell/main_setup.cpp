@@ -4,8 +4,8 @@
 // enabled or shown is the command enabling's (UpdateMainControls).
 
 #include "common_sys_info.h"
+#include "core/resources.h"
 #include "frm_main.h"
-#include "platform/resources.h"
 
 namespace {
 

@@ -1,6 +1,12 @@
 #include "month_fill.h"
+#include "services/month_painting.h"
 
 #include "cell_drawing.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "document/month_grid.h"
@@ -8,18 +14,10 @@
 #include "main_module.h"
 #include "month_backgrounds.h"
 #include "month_window.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
 
 #include <optional>
 
 namespace {
-
-// The highest system colour index the controls know (the info-tip background).
-constexpr uint32_t kLastSystemColour = 0x18;
 
 QString appState() {
     FrmMainForm* main = FrmMain.peek();
@@ -45,23 +43,6 @@ QString monthName(int16_t Month) {
 }
 
 } // namespace
-
-const ColourSet& ColoursInForce(int16_t Month) {
-    const MonthRec& month = CurDoc.Months(Month);
-    return month.Colours.UseDefault != 0 ? CurDoc.DefaultColours : month.Colours;
-}
-
-const ImageItem& BackgroundInForce(int16_t Month) {
-    const MonthRec& month = CurDoc.Months(Month);
-    return month.Background.UseDefault != 0 ? CurDoc.DefaultBackground : month.Background;
-}
-
-int32_t DisplayColour(int32_t Value, int32_t Fallback) {
-    const auto u = uint32_t(Value);
-    if (u <= 0xFFFFFFu) return Value;
-    if ((u & 0x80000000u) != 0 && (u & 0x7FFFFFFFu) <= kLastSystemColour) return Value;
-    return Fallback;
-}
 
 void FillMonthDays(int16_t Month) {
     FrmMonthModele& window = MonthForms(Month).get();

@@ -7,18 +7,6 @@
 
 #include <cstdint>
 
-// The colour set in force for a month: its own, or the document's default when the month's
-// UseDefault is set.
-const ColourSet& ColoursInForce(int16_t Month);
-// The background in force for a month: its own, or the document's default when the month's
-// UseDefault is set. It has a picture when its FileName is not empty.
-const ImageItem& BackgroundInForce(int16_t Month);
-
-// The colour a control is given for a colour value of the document: the value itself when it
-// is a plain colour (0 to 0xFFFFFF) or one of the system colours, Fallback for any other value
-// (a damaged or foreign file may hold anything in its 32 bits).
-int32_t DisplayColour(int32_t Value, int32_t Fallback);
-
 // Writes the day numbers "01" to the month's last day into the cells of month window Month,
 // from the cell of the 1st on, and empties every other cell. A document year that is not a
 // 16-bit whole number leaves every cell empty.

@@ -1,14 +1,14 @@
 #include "month_window.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
+#include "core/ui_services.h"
 #include "document/day_items.h"
 #include "document/doc_state.h"
 #include "document/list_ops.h"
 #include "frm_main.h"
 #include "main_module.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/rt_error.h"
-#include "platform/ui_services.h"
 
 #include <memory>
 
@@ -305,4 +305,10 @@ void FrmMonthModele::mnuEditCmd_Click(int Index) {
     default:
         break;
     }
+}
+
+void ActivateMonthWindow(int16_t Month) {
+    FrmMonthModele& window = MonthForms(Month).get();
+    window.Form_Activate();
+    window.setWindowState(rt::vbNormal);
 }

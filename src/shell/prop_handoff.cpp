@@ -1,13 +1,14 @@
 #include "prop_handoff.h"
+#include "properties/properties.h"
 
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 
 namespace {
 

@@ -1,9 +1,12 @@
 #include "shell_views.h"
 
-#include "document/forms/frm_ask_pass.h"
+#include "core/system.h"
+#include "document_dialogs/document_dialogs.h"
+#include "editors/editors.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
+#include "properties/properties.h"
 
 QString ShellViews::AppState() const {
     FrmMainForm* main = FrmMain.peek();
@@ -64,4 +67,70 @@ bool ShellViews::ShowAlarm(int16_t Month, int16_t Cell, int16_t Index) {
 
 bool ShellViews::AskPassword(const QString& Expected) {
     return ::AskPassword(Expected);
+}
+
+void ShellMainWindow::SetNavPanel(bool Expand, bool Immediate) {
+    ::SetNavPanel(Expand, Immediate);
+}
+
+void ShellMainWindow::UpdateMainControls(bool UpdateToolbar) {
+    ::UpdateMainControls(UpdateToolbar);
+}
+
+void ShellMainWindow::RunOptionsDialog() {
+    ::RunOptionsDialog();
+}
+
+int32_t ShellMainWindow::Top() {
+    return FrmMain->Top();
+}
+
+int32_t ShellMainWindow::NavPanelLeft() {
+    FrmMainForm& main = FrmMain.get();
+    return main.Left() + main.PicMenu.Left() + main.TbMenu.Left();
+}
+
+rt::CommonDialog& ShellMainWindow::FileDialog(FileDialogKind Kind) {
+    FrmMainForm& main = FrmMain.get();
+    switch (Kind) {
+    case FileDialogKind::Open:
+        return main.CDOpen;
+    case FileDialogKind::SaveAs:
+        return main.CDSaveAs;
+    case FileDialogKind::Print:
+        break;
+    }
+    return main.CDPrint;
+}
+
+rt::PictureBox& ShellMainWindow::WorkPicture(WorkPictureKind Kind) {
+    FrmMainForm& main = FrmMain.get();
+    switch (Kind) {
+    case WorkPictureKind::PrintScratch:
+        return main.PicTempPrint;
+    case WorkPictureKind::PrintPage:
+        return main.PicPrint(0);
+    case WorkPictureKind::PrintPageScratch:
+        break;
+    }
+    return main.PicPrint(1);
+}
+
+rt::ImageList& ShellMainWindow::ToolbarImages(bool Disabled) {
+    FrmMainForm& main = FrmMain.get();
+    return Disabled ? main.ImgLstMain_d : main.ImgLstMain;
+}
+
+rt::Label& ShellMainWindow::LoadingLabel(int16_t Index) {
+    return FrmMain->LblLoading(Index);
+}
+
+void ShellMainWindow::SetAlarmCheck(bool On, int16_t Minutes) {
+    FrmMainForm& main = FrmMain.get();
+    if (!On) {
+        main.TmALCheck.setEnabled(false);
+    } else {
+        main.NextAlarmCheck = rt::sys().now().addSecs(60LL * Minutes);
+        main.TmALCheck.setEnabled(true);
+    }
 }

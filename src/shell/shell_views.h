@@ -4,6 +4,7 @@
 // that live with the forms. Start-up installs it with setDocViews.
 
 #include "document/doc_views.h"
+#include "services/main_window.h"
 
 class ShellViews : public DocViews {
 public:
@@ -21,4 +22,20 @@ public:
     bool ShowPropertiesDialog(bool NewDocument) override;
     bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index) override;
     bool AskPassword(const QString& Expected) override;
+};
+
+// The main window's side of what the dialogs, the editors and printing need of it
+// (MainWindowHost). Start-up installs it with setMainWindowHost.
+class ShellMainWindow : public MainWindowHost {
+public:
+    void SetNavPanel(bool Expand, bool Immediate) override;
+    void UpdateMainControls(bool UpdateToolbar) override;
+    void RunOptionsDialog() override;
+    int32_t Top() override;
+    int32_t NavPanelLeft() override;
+    rt::CommonDialog& FileDialog(FileDialogKind Kind) override;
+    rt::PictureBox& WorkPicture(WorkPictureKind Kind) override;
+    rt::ImageList& ToolbarImages(bool Disabled) override;
+    rt::Label& LoadingLabel(int16_t Index) override;
+    void SetAlarmCheck(bool On, int16_t Minutes) override;
 };

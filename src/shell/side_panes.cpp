@@ -1,15 +1,15 @@
 #include "side_panes.h"
 
 #include "command_enabling.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/ui_services.h"
 #include "document/balances.h"
 #include "document/dates.h"
 #include "document/doc_state.h"
 #include "document/list_ops.h"
 #include "document/money_text.h"
 #include "frm_main.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
-#include "platform/ui_services.h"
 #include "summary_pane.h"
 
 namespace {
@@ -89,10 +89,6 @@ struct BusyWhileFilling {
 };
 
 } // namespace
-
-QString AmountText(int64_t Amount) {
-    return QString::number(Amount) + QLatin1Char('$');
-}
 
 QString EVRowText(const EVItem& Item) {
     QString row = QStringLiteral("(%1) - %2").arg(KindPrefix(Item.Kind), Item.Text);

@@ -13,10 +13,6 @@
 #include <QString>
 #include <cstdint>
 
-// An amount as every money label shows it: the whole number, "-" when negative, then "$"
-// ("1250$", "-40$", "0$").
-QString AmountText(int64_t Amount);
-
 // Lists the items of day cell (Month, Cell) in the events list, ticks the checked ones and
 // writes the day's totals. Outside the grid the list is emptied and the totals keep their text.
 void FillEVList(int16_t Month, int16_t Cell);

@@ -1,11 +1,11 @@
 #include "splash.h"
 
 #include "common_sys_info.h"
+#include "core/resources.h"
+#include "core/system.h"
 #include "main_module.h"
-#include "platform/resources.h"
-#include "platform/system.h"
 
-rt::FormSlot<FrmSplashForm> FrmSplash;
+rt::FormSlot<FrmSplashForm> FrmSplash{"FrmSplash"};
 
 int PictureIdForColours(int Base, int32_t Colours) {
     if (Colours == 16) return Base + 2;

@@ -1,37 +1,22 @@
 #include "startup.h"
 
-#include "about.h"
 #include "app_state.h"
 #include "common_sys_info.h"
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/system.h"
+#include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
-#include "document/forms/document_roads.h"
-#include "document/forms/frm_ask_pass.h"
-#include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
 #include "document/paths.h"
-#include "editors/frm_add_ae.h"
-#include "editors/frm_add_bd.h"
-#include "editors/frm_add_de.h"
-#include "editors/frm_add_ev.h"
-#include "editors/frm_alarm.h"
+#include "document_dialogs/document_dialogs.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
-#include "platform/numeric.h"
-#include "platform/resources.h"
 #include "platform/single_instance.h"
-#include "platform/system.h"
-#include "platform/ui_services.h"
-#include "printing/common_graph.h"
-#include "printing/frm_cm_graph.h"
-#include "printing/frm_cm_op_pic.h"
-#include "printing/frm_su_chart.h"
-#include "printing/print_preview.h"
-#include "properties/ask_path.h"
-#include "properties/frm_opt.h"
-#include "properties/frm_prop.h"
-#include "settings.h"
+#include "printing/printing.h"
+#include "services/settings.h"
 #include "shell_views.h"
 #include "splash.h"
 
@@ -119,6 +104,7 @@ QString CommandLineDocument() {
 
 bool Main() {
     setDocViews(std::make_shared<ShellViews>());
+    setMainWindowHost(std::make_shared<ShellMainWindow>());
 
     AppVersion = QStringLiteral("2.1");
     HelpFilePath = HelpFileFor(rt::sys().programFolder());
@@ -193,23 +179,8 @@ void ShutdownApp() {
     // From here the month windows unload when asked, and the document commands do nothing.
     main.setTag(QStringLiteral("Unload"));
 
-    // Every other form, in this order.
-    FrmAbout.release();
-    FrmAddAE.release();
-    FrmAddBD.release();
-    FrmAddDE.release();
-    FrmAddEV.release();
-    FrmAlarm.release();
-    FrmAskPass.release();
-    FrmAskPath.release();
-    FrmAskSave.release();
-    FrmCmGraph.release();
-    FrmCmOpPic.release();
-    FrmOpt.release();
-    FrmPrintPrev.release();
-    FrmProp.release();
-    FrmSplash.release();
-    FrmSUChart.release();
+    // Every other shared form, in the order of their names.
+    rt::releaseSharedForms(&FrmMain);
     // Forms without a shared slot here are unloaded all the same.
     for (rt::Form* form : rt::loadedForms())
         if (form != &main && !form->isMdiChild()) form->Unload();

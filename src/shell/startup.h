@@ -1,7 +1,6 @@
 #pragma once
 // The two procedures that frame the whole run: start-up and shutdown.
 
-#include <QLoggingCategory>
 #include <QString>
 
 // The program's start-up: checks the screen, hands a second start over to the copy that
@@ -31,4 +30,3 @@ inline const QString kRestoreCommand = QStringLiteral("RESTORE");
 
 // What the running copy receives from later copies and does with it; shown with
 // QT_LOGGING_RULES="mirovanta.handoff.info=true".
-Q_DECLARE_LOGGING_CATEGORY(lcHandOff)

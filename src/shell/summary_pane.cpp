@@ -4,7 +4,10 @@
 #include "document/day_items.h"
 #include "document/doc_state.h"
 #include "frm_main.h"
-#include "side_panes.h"
+
+QString AmountText(int64_t Amount) {
+    return QString::number(Amount) + QLatin1Char('$');
+}
 
 void ComputeSummary() {
     FrmMainForm& f = FrmMain.get();

@@ -1,7 +1,7 @@
 // Shared main of every test program.
 
+#include "core/settings_store.h"
 #include "platform/application.h"
-#include "platform/settings_store.h"
 #include "test_support.h"
 
 #include <QApplication>

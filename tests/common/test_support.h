@@ -3,7 +3,7 @@
 // translation, French as Qt's default locale (the C library follows the locale the run sets), a
 // fixed clock and a settings store in a scratch folder.
 
-#include "platform/system.h"
+#include "core/system.h"
 
 #include <QDateTime>
 #include <QKeyCombination>

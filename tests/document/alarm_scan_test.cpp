@@ -1,8 +1,8 @@
 #include "common/test_support.h"
+#include "core/settings_store.h"
 #include "doc_fixture.h"
 #include "document/alarm_scan.h"
 #include "document/month_grid.h"
-#include "platform/settings_store.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
+#include "core/cp1252.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
 #include "document/cal_format.h"
-#include "platform/cp1252.h"
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
 
 #include <gtest/gtest.h>
 

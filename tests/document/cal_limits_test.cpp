@@ -4,9 +4,9 @@
 
 #include "../common/test_support.h"
 #include "cal_test_support.h"
+#include "core/resources.h"
 #include "document/cal_limits.h"
 #include "document/doc_state.h"
-#include "platform/resources.h"
 
 #include <QBuffer>
 #include <QRegularExpression>

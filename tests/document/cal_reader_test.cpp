@@ -1,11 +1,11 @@
 #include "cal_test_support.h"
+#include "core/resources.h"
 #include "document/balances.h"
 #include "document/calendar_entries.h"
 #include "document/day_items.h"
 #include "document/doc_state.h"
 #include "document/money_text.h"
 #include "document/month_grid.h"
-#include "platform/resources.h"
 
 #include <sys/stat.h>
 

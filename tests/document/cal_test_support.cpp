@@ -1,7 +1,7 @@
 #include "cal_test_support.h"
 
+#include "core/picture.h"
 #include "document/doc_state.h"
-#include "platform/picture.h"
 
 namespace caltest {
 

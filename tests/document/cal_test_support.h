@@ -2,11 +2,11 @@
 // Helpers shared by the ".cal" reader and writer tests: files, external tools, a document with
 // every kind of record, and a field-by-field comparison.
 
+#include "core/cp1252.h"
+#include "core/zip_archive.h"
 #include "doc_fixture.h"
 #include "document/cal_reader.h"
 #include "document/cal_writer.h"
-#include "platform/cp1252.h"
-#include "platform/zip_archive.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "cal_test_support.h"
+#include "core/resources.h"
 #include "document/doc_state.h"
-#include "platform/resources.h"
 
 #include <QRandomGenerator>
 #include <csignal>

@@ -1,5 +1,5 @@
+#include "core/rt_error.h"
 #include "document/dates.h"
-#include "platform/rt_error.h"
 
 #include <gtest/gtest.h>
 

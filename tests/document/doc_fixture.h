@@ -3,8 +3,8 @@
 // "Edit" and scripted interactive services, all put back after each test.
 
 #include "document/doc_state.h"
-#include "document/recording_views.h"
-#include "platform/scripted_ui_services.h"
+#include "support/recording_views.h"
+#include "support/scripted_ui_services.h"
 
 #include <gtest/gtest.h>
 #include <memory>

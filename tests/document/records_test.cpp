@@ -1,8 +1,8 @@
 #include "common/test_support.h"
+#include "core/system.h"
 #include "doc_fixture.h"
 #include "document/money_text.h"
 #include "document/paths.h"
-#include "platform/system.h"
 
 namespace {
 

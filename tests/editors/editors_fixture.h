@@ -4,14 +4,14 @@
 // user while the editor is shown.
 
 #include "common/test_support.h"
+#include "core/numeric.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "document/money_text.h"
 #include "editors/editors.h"
-#include "platform/numeric.h"
-#include "platform/scripted_services.h"
 #include "shell/shell_fixture.h"
+#include "support/scripted_services.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -6,10 +6,10 @@
 #include "editors/frm_add_ev.h"
 #include "editors/frm_alarm.h"
 #include "editors_fixture.h"
-#include "platform/scripted_services.h"
 #include "printing/frm_cm_op_pic.h"
+#include "services/settings.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
+#include "support/scripted_services.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

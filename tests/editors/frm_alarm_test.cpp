@@ -2,15 +2,15 @@
 // switch the alarm off, what OK stores and remembers, the refusals, the banner, and the scan
 // that raises an item until its alarm is off.
 
+#include "core/settings_store.h"
 #include "document/alarm_scan.h"
 #include "document/month_grid.h"
 #include "editors/frm_add_ev.h"
 #include "editors/frm_alarm.h"
 #include "editors_fixture.h"
-#include "platform/scripted_services.h"
-#include "platform/settings_store.h"
+#include "services/settings.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
+#include "support/scripted_services.h"
 
 #include <QTemporaryDir>
 

@@ -3,6 +3,7 @@
 // neutral and under a French locale, and both runs must reach these fixed values.
 
 #include "common/test_support.h"
+#include "core/zip_archive.h"
 #include "document/balances.h"
 #include "document/cal_reader.h"
 #include "document/cal_writer.h"
@@ -11,7 +12,6 @@
 #include "document/money_text.h"
 #include "document/month_grid.h"
 #include "editors/editor_frame.h"
-#include "platform/zip_archive.h"
 
 #include <QCryptographicHash>
 #include <QDir>

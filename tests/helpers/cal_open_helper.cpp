@@ -7,11 +7,11 @@
 //
 // cal_open_helper FILE
 
+#include "core/rt_error.h"
 #include "document/cal_reader.h"
 #include "document/doc_state.h"
-#include "document/recording_views.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_ui_services.h"
+#include "support/recording_views.h"
+#include "support/scripted_ui_services.h"
 
 #include <QFile>
 #include <QGuiApplication>

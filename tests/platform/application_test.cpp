@@ -1,6 +1,6 @@
+#include "core/rt_error.h"
 #include "platform/application.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_ui_services.h"
+#include "support/scripted_ui_services.h"
 
 #include <QAbstractButton>
 #include <QApplication>

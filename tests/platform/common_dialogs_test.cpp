@@ -1,7 +1,7 @@
+#include "core/rt_error.h"
 #include "platform/common_dialogs.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_services.h"
-#include "platform/scripted_ui_services.h"
+#include "support/scripted_services.h"
+#include "support/scripted_ui_services.h"
 
 #include <QApplication>
 #include <QDir>

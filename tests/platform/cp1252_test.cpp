@@ -1,4 +1,4 @@
-#include "platform/cp1252.h"
+#include "core/cp1252.h"
 
 #include <gtest/gtest.h>
 
@@ -6,16 +6,18 @@ using namespace rt;
 
 TEST(Cp1252, HighBytesAreTheWindowsCharactersNotLatin1Controls) {
     QByteArray all;
-    for (int b = 0x80; b <= 0x9F; ++b) all.append(char(b));
+    for (int b = 0x80; b <= 0x9F; ++b)
+        all.append(char(b));
     const QString text = fromCp1252(all);
-    EXPECT_EQ(text[0], QChar(0x20AC)); // €
+    EXPECT_EQ(text[0], QChar(0x20AC));           // €
     EXPECT_EQ(text[0x85 - 0x80], QChar(0x2026)); // …
     EXPECT_EQ(text[0x92 - 0x80], QChar(0x2019)); // ’
     EXPECT_EQ(text[0x9C - 0x80], QChar(0x0153)); // œ
     EXPECT_EQ(text[0x9F - 0x80], QChar(0x0178)); // Ÿ
     // Every byte, the five undefined ones included, comes back unchanged.
     QByteArray every;
-    for (int b = 0; b < 256; ++b) every.append(char(b));
+    for (int b = 0; b < 256; ++b)
+        every.append(char(b));
     EXPECT_EQ(toCp1252(fromCp1252(every)), every);
 }
 

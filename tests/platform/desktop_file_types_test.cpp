@@ -2,7 +2,7 @@
 // caches, and the removal.
 
 #include "common/test_support.h"
-#include "platform/desktop_file_types.h"
+#include "core/desktop_file_types.h"
 
 #include <QFile>
 #include <QFileInfo>

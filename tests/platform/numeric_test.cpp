@@ -1,5 +1,5 @@
-#include "platform/numeric.h"
-#include "platform/rt_error.h"
+#include "core/numeric.h"
+#include "core/rt_error.h"
 
 #include <QLocale>
 #include <cmath>
@@ -27,15 +27,34 @@ TEST(Val, ReadsNumbersAsTheOriginalRuntimeDid) {
         double expected;
     };
     const Case cases[] = {
-        {u" 1 000,5", 1000},   // blanks ignored, a comma ends the number
-        {u"&H1F", 31},         {u"&h1f", 31},      {u"&O17", 15},       {u"12e2x", 1200},
-        {u"1\t2\n3", 123},     {u"-12.5", -12.5},  {u"+7", 7},          {u".5", 0.5},
-        {u"abc", 0},           {u"", 0},           {u"-", 0},           {u"12,50", 12},
-        {u"2004-03-10", 2004}, {u"1.5D1", 15},     {u"3e", 3},          {u"3e+", 3},
-        {u"&HFFFF", -1},       {u"&H10000", 65536}, {u"&HFFFFFFFF", -1}, {u"&", 0},
-        {u"1\r2", 1},          // a carriage return is not ignored
-        {u"- 1 511 . 78", -1511.78}, {u"& h 1F", 31},  {u"1511.78", 1511.78},
-        {u"0.5", 0.5},         {u"1e-400", 0},     {u"000.000123e3", 0.123},
+        {u" 1 000,5", 1000}, // blanks ignored, a comma ends the number
+        {u"&H1F", 31},
+        {u"&h1f", 31},
+        {u"&O17", 15},
+        {u"12e2x", 1200},
+        {u"1\t2\n3", 123},
+        {u"-12.5", -12.5},
+        {u"+7", 7},
+        {u".5", 0.5},
+        {u"abc", 0},
+        {u"", 0},
+        {u"-", 0},
+        {u"12,50", 12},
+        {u"2004-03-10", 2004},
+        {u"1.5D1", 15},
+        {u"3e", 3},
+        {u"3e+", 3},
+        {u"&HFFFF", -1},
+        {u"&H10000", 65536},
+        {u"&HFFFFFFFF", -1},
+        {u"&", 0},
+        {u"1\r2", 1}, // a carriage return is not ignored
+        {u"- 1 511 . 78", -1511.78},
+        {u"& h 1F", 31},
+        {u"1511.78", 1511.78},
+        {u"0.5", 0.5},
+        {u"1e-400", 0},
+        {u"000.000123e3", 0.123},
     };
     for (const Case& c : cases)
         EXPECT_DOUBLE_EQ(Val(QString::fromUtf16(c.text)), c.expected)
@@ -108,7 +127,8 @@ TEST(Format, DigitPatterns) {
 
 TEST(Format, DatesUseTheLocaleMonthNames) {
     // The test main pins the French locale.
-    EXPECT_EQ(FormatDate(2004, 3, 5, QStringLiteral("dd mmm yyyy")), QStringLiteral("05 mars 2004"));
+    EXPECT_EQ(FormatDate(2004, 3, 5, QStringLiteral("dd mmm yyyy")),
+              QStringLiteral("05 mars 2004"));
     EXPECT_EQ(FormatDate(2004, 2, 29, QStringLiteral("dd mmm yyyy")),
               QStringLiteral("29 févr. 2004"));
     EXPECT_EQ(FormatDate(999, 12, 1, QStringLiteral("dd mmmm yyyy")),

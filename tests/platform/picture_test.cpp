@@ -1,5 +1,5 @@
-#include "platform/picture.h"
-#include "platform/rt_error.h"
+#include "core/picture.h"
+#include "core/rt_error.h"
 
 #include <QDataStream>
 #include <QDir>

@@ -1,6 +1,6 @@
+#include "core/rt_error.h"
 #include "platform/printers.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_services.h"
+#include "support/scripted_services.h"
 
 #include <QFile>
 #include <QProcess>

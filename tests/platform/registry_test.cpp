@@ -1,6 +1,6 @@
 // The per-user registry: keys and handles, typed raw values, the store file.
 
-#include "platform/registry.h"
+#include "core/registry.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "platform/resources.h"
-#include "platform/rt_error.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
 
 #include <QCryptographicHash>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/settings_store.h"
+#include "core/settings_store.h"
 
 #include <QDir>
 #include <QFile>

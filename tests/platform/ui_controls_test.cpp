@@ -1,7 +1,7 @@
 // Controls of the user-interface runtime: units and colours, property reads, the table of
 // events raised by property changes, control arrays, and the Qt behaviours the controls keep out.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_lists.h"

@@ -1,6 +1,6 @@
 // Drive, folder and file lists over a scratch folder.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_file_lists.h"
 #include "ui_test_support.h"
 

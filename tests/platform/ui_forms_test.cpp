@@ -2,7 +2,7 @@
 // show (real nested loop and scripted), pop-up menus, MDI children and their arrangement,
 // timers, and the scripted message box.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_menu.h"
 #include "platform/ui_picture_box.h"
@@ -107,6 +107,43 @@ TEST(UiForms, ASlotCreatesAndLoadsOnFirstReferenceAndReleasesOnDemand) {
     EXPECT_EQ(FrmTest->loads, 1);
     FrmTest.release();
     ui_test::flushReleased();
+}
+
+TEST(UiForms, NamedSlotsAreTheSharedFormsReleasedInTheOrderOfTheirNames) {
+    std::vector<QString> released;
+    struct Slots {
+        FormSlot<CountingForm> main{"FrmMainTest"};
+        FormSlot<CountingForm> splash{"FrmSplashTest"};
+        FormSlot<CountingForm> chart{"FrmSUChartTest"};
+        FormSlot<CountingForm> about{"FrmAboutTest"};
+        FormSlot<CountingForm> unnamed; // not a shared form
+    };
+    auto slots_ = std::make_unique<Slots>();
+    Slots& s = *slots_;
+    std::vector<QString> names;
+    for (SharedFormSlot* slot : sharedFormSlots())
+        if (slot->slotName().endsWith(QLatin1String("Test"))) names.push_back(slot->slotName());
+    // Letter case aside: "Splash" comes before "SUChart".
+    EXPECT_EQ(names, (std::vector<QString>{"FrmAboutTest", "FrmMainTest", "FrmSplashTest",
+                                           "FrmSUChartTest"}));
+
+    for (auto* slot : {&s.main, &s.splash, &s.chart, &s.about, &s.unnamed}) {
+        const QString name = slot == &s.unnamed ? QStringLiteral("unnamed") : slot->slotName();
+        slot->get().onQuery = [&released, name](int&, int) { released.push_back(name); };
+    }
+    releaseSharedForms(&s.main);
+    EXPECT_EQ(released, (std::vector<QString>{"FrmAboutTest", "FrmSplashTest", "FrmSUChartTest"}));
+    EXPECT_TRUE(s.main.exists());
+    EXPECT_TRUE(s.unnamed.exists());
+    EXPECT_FALSE(s.about.exists());
+
+    // A slot that ends is no shared form any more.
+    s.main.release();
+    s.unnamed.release();
+    ui_test::flushReleased();
+    slots_.reset();
+    for (SharedFormSlot* slot : sharedFormSlots())
+        EXPECT_FALSE(slot->slotName().endsWith(QLatin1String("Test")));
 }
 
 TEST(UiForms, AModalFormShownFromAHandlerReturnsAfterTheScriptedOk) {

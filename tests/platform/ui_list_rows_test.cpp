@@ -2,7 +2,7 @@
 // adds, removals, retitles, sorts, ticks and choices: the same rows, ticks and chosen row as
 // the control holds, and only the events the control raises.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_lists.h"
 #include "platform/ui_toolbar.h"

@@ -1,6 +1,6 @@
 // Picture boxes: the persistent image, Cls, Picture, AutoSize and PaintPicture in twips.
 
-#include "platform/rt_error.h"
+#include "core/rt_error.h"
 #include "platform/ui_picture_box.h"
 #include "ui_test_support.h"
 

@@ -2,13 +2,13 @@
 // Helpers of the user-interface runtime's tests: scripted services installed for one test,
 // a pause that lets the event loop run, and simple forms.
 
+#include "core/rt_error.h"
 #include "platform/form_services.h"
-#include "platform/scripted_form_services.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_ui_services.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_form.h"
 #include "platform/ui_mdi.h"
+#include "support/scripted_form_services.h"
+#include "support/scripted_ui_services.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>

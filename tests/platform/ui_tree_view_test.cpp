@@ -1,8 +1,8 @@
 // The tree view (nodes by index and key, selection by code and by the user) and the list
 // view's item pictures and keyboard selection.
 
-#include "platform/resources.h"
-#include "platform/rt_error.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_toolbar.h"
 #include "platform/ui_tree_view.h"

@@ -1,6 +1,6 @@
-#include "platform/cp1252.h"
-#include "platform/rt_error.h"
-#include "platform/zip_archive.h"
+#include "core/cp1252.h"
+#include "core/rt_error.h"
+#include "core/zip_archive.h"
 
 #include <QDir>
 #include <QFile>

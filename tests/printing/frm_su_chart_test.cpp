@@ -5,6 +5,7 @@
 #include "pictures_fixture.h"
 #include "platform/ui_units.h"
 #include "printing/frm_su_chart.h"
+#include "printing/printing.h"
 #include "shell/main_module.h"
 
 #include <QCategoryAxis>
@@ -114,7 +115,8 @@ TEST_F(ChartTest, GathersTheTotalsAndDrawsThreeSeriesOverTwelveMonths) {
         auto* x = qobject_cast<QCategoryAxis*>(drawn->axes(Qt::Horizontal).value(0));
         ASSERT_NE(x, nullptr);
         EXPECT_EQ(x->count(), 12);
-        w.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-chart.png"));
+        w.window()->grab().save(testing_support::scratchFolder() +
+                                QStringLiteral("/mirovanta-chart.png"));
     });
     EXPECT_EQ(progress, (std::vector<int>{0, 8, 16, 25, 33, 41, 50, 58, 66, 75, 83, 91, 100}));
     EXPECT_FALSE(FrmSUChart.exists());
@@ -152,7 +154,8 @@ TEST_F(ChartTest, AtLeastTwoMonthsStayAndSeriesComeBackLast) {
         EXPECT_EQ(w.PicLoadData.Height(), 6495);
         EXPECT_FALSE(w.PicChartSel.Visible());
         ui_test::wait(50);
-        w.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-chart-alone.png"));
+        w.window()->grab().save(testing_support::scratchFolder() +
+                                QStringLiteral("/mirovanta-chart-alone.png"));
     });
     EXPECT_EQ(stored(QStringLiteral("Summary"), QStringLiteral("Month0")), QStringLiteral("1"));
     EXPECT_EQ(stored(QStringLiteral("Summary"), QStringLiteral("Month1")), QStringLiteral("0"));

@@ -4,13 +4,13 @@
 // for picture files, all put back after each test.
 
 #include "../common/test_support.h"
+#include "core/resources.h"
+#include "core/settings_store.h"
 #include "document/doc_state.h"
-#include "platform/resources.h"
-#include "platform/scripted_services.h"
-#include "platform/settings_store.h"
 #include "platform/ui_test_support.h"
+#include "services/settings.h"
 #include "shell/frm_main.h"
-#include "shell/settings.h"
+#include "support/scripted_services.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,10 +1,10 @@
 // The print preview window: its pages, commands, zoom, layout and the options hand-off.
 
-#include "platform/settings_store.h"
+#include "core/settings_store.h"
 #include "printing/print_preview.h"
 #include "printing/print_run.h"
 #include "printing_fixture.h"
-#include "shell/shell_services.h"
+#include "services/shell_services.h"
 
 #include <gtest/gtest.h>
 

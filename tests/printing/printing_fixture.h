@@ -4,15 +4,15 @@
 // US Letter, quarter-inch margins). An engine error message left unanswered is answered Abort,
 // so that no test loops on Retry.
 
+#include "core/resources.h"
 #include "document/doc_state.h"
 #include "platform/help.h"
-#include "platform/resources.h"
-#include "platform/scripted_services.h"
-#include "platform/scripted_ui_services.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/month_fill.h"
-#include "shell/settings.h"
 #include "shell/shell_fixture.h"
-#include "shell/shell_services.h"
+#include "support/scripted_services.h"
+#include "support/scripted_ui_services.h"
 
 class AbortingUi : public rt::ScriptedUiServices {
 public:

@@ -5,17 +5,17 @@
 // alarm timer off. Everything is put back after each test.
 
 #include "../common/test_support.h"
+#include "core/desktop_file_types.h"
+#include "core/registry.h"
+#include "core/settings_store.h"
 #include "document/doc_state.h"
-#include "platform/desktop_file_types.h"
-#include "platform/registry.h"
-#include "platform/scripted_form_services.h"
-#include "platform/scripted_services.h"
-#include "platform/scripted_ui_services.h"
-#include "platform/settings_store.h"
 #include "properties/frm_opt.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/frm_main.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
+#include "support/scripted_form_services.h"
+#include "support/scripted_services.h"
+#include "support/scripted_ui_services.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -3,11 +3,11 @@
 // scripted message boxes, modal forms, colour dialog and help, and doubles for the picture
 // chooser and editor.
 
+#include "core/resources.h"
 #include "document/modified.h"
-#include "platform/resources.h"
-#include "platform/scripted_services.h"
 #include "properties/frm_prop.h"
 #include "shell/shell_fixture.h"
+#include "support/scripted_services.h"
 
 #include <QImage>
 #include <deque>

@@ -5,7 +5,7 @@
 #include "common/test_support.h"
 #include "document/calendar_entries.h"
 #include "document/doc_state.h"
-#include "document/forms/document_roads.h"
+#include "document_dialogs/document_dialogs.h"
 #include "prop_fixture.h"
 #include "shell/main_module.h"
 

@@ -2,7 +2,7 @@
 // confirmation before the dialog may close with OK.
 
 #include "common/test_support.h"
-#include "document/forms/frm_ask_pass.h"
+#include "document_dialogs/frm_ask_pass.h"
 #include "prop_fixture.h"
 
 #include <optional>

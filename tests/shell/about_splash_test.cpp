@@ -1,14 +1,14 @@
 // The About and splash windows: pictures by colour depth, captions, version and build date.
 
 #include "common/test_support.h"
+#include "core/resources.h"
 #include "document/doc_state.h"
 #include "platform/help.h"
-#include "platform/resources.h"
-#include "platform/scripted_services.h"
 #include "platform/ui_test_support.h"
 #include "shell/about.h"
 #include "shell/main_module.h"
 #include "shell/splash.h"
+#include "support/scripted_services.h"
 
 #include <QDir>
 #include <QFile>
@@ -89,7 +89,8 @@ TEST_F(AboutSplashTest, AboutShowsNameVersionAndTheProgramFilesDate) {
 
     a.Show();
     ASSERT_NE(a.window(), nullptr);
-    a.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-about.png"));
+    a.window()->grab().save(testing_support::scratchFolder() +
+                            QStringLiteral("/mirovanta-about.png"));
 
     // OK unloads the window.
     a.CmdOk.raiseEvent(rt::Event::Click);
@@ -127,7 +128,8 @@ TEST_F(AboutSplashTest, SplashShowsItsStatusAndAProgressBarFrom0To100) {
     s.PBar1.setValue(25);
     s.Show();
     ASSERT_NE(s.window(), nullptr);
-    s.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-splash.png"));
+    s.window()->grab().save(testing_support::scratchFolder() +
+                            QStringLiteral("/mirovanta-splash.png"));
     EXPECT_TRUE(s.Visible());
 }
 

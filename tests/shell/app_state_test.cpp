@@ -1,8 +1,8 @@
 // The application state in the main window's tag and the navigation panel with its timer.
 
-#include "platform/scripted_services.h"
 #include "shell/app_state.h"
 #include "shell_fixture.h"
+#include "support/scripted_services.h"
 
 namespace {
 

@@ -2,16 +2,16 @@
 // the pages' lists and the summary range boxes.
 
 #include "common/test_support.h"
+#include "core/settings_store.h"
 #include "document/modified.h"
 #include "document/month_grid.h"
 #include "document/records.h"
-#include "platform/scripted_services.h"
-#include "platform/settings_store.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/app_state.h"
 #include "shell/prop_handoff.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
 #include "shell_fixture.h"
+#include "support/scripted_services.h"
 
 #include <QApplication>
 #include <QMdiArea>

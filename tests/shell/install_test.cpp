@@ -3,7 +3,7 @@
 // alarm sounds from its own place.
 
 #include "common/test_support.h"
-#include "platform/desktop_file_types.h"
+#include "core/desktop_file_types.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 // buttons, and the texts and pictures of the pages.
 
 #include "common/test_support.h"
+#include "core/resources.h"
 #include "panes_fixture.h"
-#include "platform/resources.h"
 
 using namespace rt;
 

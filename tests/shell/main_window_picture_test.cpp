@@ -2,8 +2,8 @@
 // at (saved in the test's scratch folder, not kept). The test checks what the picture must show.
 
 #include "common/test_support.h"
+#include "core/resources.h"
 #include "document/month_grid.h"
-#include "platform/resources.h"
 #include "shell_fixture.h"
 
 #include <QMdiArea>
@@ -58,5 +58,6 @@ TEST_F(ShellTest, PictureOfTheMainWindowWithTwoMonthWindows) {
 
     const QPixmap shot = f.window()->grab();
     ASSERT_FALSE(shot.isNull());
-    EXPECT_TRUE(shot.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_main_window.png")));
+    EXPECT_TRUE(
+        shot.save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_main_window.png")));
 }

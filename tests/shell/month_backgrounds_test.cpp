@@ -1,6 +1,7 @@
 // Month backgrounds: a picture as it is, stretched or tiled on the surface behind the cells.
 
 #include "month_fixture.h"
+#include "services/month_painting.h"
 #include "shell/month_backgrounds.h"
 
 using namespace rt;

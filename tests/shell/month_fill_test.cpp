@@ -1,7 +1,8 @@
 // Filling the month windows: day numbers, colours, and the rebuild of all twelve windows.
 
+#include "core/resources.h"
 #include "month_fixture.h"
-#include "platform/resources.h"
+#include "services/month_painting.h"
 #include "shell/main_module.h"
 #include "shell/month_fill.h"
 

@@ -1,11 +1,11 @@
 // The month windows: creation in MonthForms, captions, the grid's layout, activation, closing,
 // the cell menu's commands and the reset for a blank document.
 
+#include "core/rt_error.h"
 #include "document/month_grid.h"
 #include "document/records.h"
-#include "platform/rt_error.h"
-#include "platform/scripted_services.h"
 #include "shell_fixture.h"
+#include "support/scripted_services.h"
 
 #include <QApplication>
 #include <QMdiArea>

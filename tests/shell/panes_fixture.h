@@ -4,9 +4,9 @@
 
 #include "document/money_text.h"
 #include "document/month_grid.h"
-#include "platform/scripted_services.h"
 #include "shell/main_module.h"
 #include "shell_fixture.h"
+#include "support/scripted_services.h"
 
 class PanesTest : public ShellTest {
 protected:

@@ -1,6 +1,6 @@
 #include "common/test_support.h"
-#include "platform/settings_store.h"
-#include "shell/settings.h"
+#include "core/settings_store.h"
+#include "services/settings.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,12 +3,12 @@
 
 #include "common/test_support.h"
 #include "document/doc_state.h"
-#include "platform/scripted_services.h"
+#include "services/settings.h"
+#include "services/shell_services.h"
 #include "shell/common_sys_info.h"
 #include "shell/main_module.h"
-#include "shell/settings.h"
-#include "shell/shell_services.h"
 #include "shell_fixture.h"
+#include "support/scripted_services.h"
 
 #include <gtest/gtest.h>
 

@@ -3,6 +3,7 @@
 
 #include "panes_fixture.h"
 #include "shell/side_panes.h"
+#include "shell/summary_pane.h"
 
 using namespace rt;
 

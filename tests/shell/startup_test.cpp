@@ -3,24 +3,24 @@
 // and the document named on the command line.
 
 #include "common/test_support.h"
+#include "core/settings_store.h"
 #include "document/alarm_scan.h"
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
-#include "document/forms/frm_ask_save.h"
 #include "document/modified.h"
-#include "platform/scripted_services.h"
-#include "platform/settings_store.h"
+#include "document_dialogs/frm_ask_save.h"
 #include "platform/single_instance.h"
 #include "platform/ui_test_support.h"
 #include "printing/common_graph.h"
+#include "services/settings.h"
 #include "shell/about.h"
 #include "shell/app_state.h"
 #include "shell/frm_main.h"
 #include "shell/month_window.h"
-#include "shell/settings.h"
 #include "shell/splash.h"
 #include "shell/startup.h"
+#include "support/scripted_services.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,266 @@
+#include "numeric.h"
+
+#include "rt_error.h"
+
+#include <QDate>
+#include <QLocale>
+#include <algorithm>
+#include <cfenv>
+#include <charconv>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <system_error>
+
+namespace rt {
+
+namespace {
+
+bool isIgnored(char16_t c) {
+    return c == u' ' || c == u'\t' || c == u'\n';
+}
+
+// Walks a text one character at a time, stepping over the characters Val ignores.
+class Scanner {
+public:
+    explicit Scanner(const QString& text)
+        : p_(reinterpret_cast<const char16_t*>(text.constData())), end_(p_ + text.size()) {
+        skipIgnored();
+    }
+    // The current character, 0 at the end.
+    char16_t peek() const { return p_ == end_ ? 0 : *p_; }
+    void next() {
+        if (p_ == end_) return;
+        ++p_;
+        skipIgnored();
+    }
+
+private:
+    void skipIgnored() {
+        while (p_ != end_ && isIgnored(*p_))
+            ++p_;
+    }
+    const char16_t* p_;
+    const char16_t* end_;
+};
+
+bool isDecimalDigit(char16_t c) {
+    return c >= u'0' && c <= u'9';
+}
+
+int digitValue(char16_t c, int base) {
+    int v = -1;
+    if (isDecimalDigit(c))
+        v = c - u'0';
+    else if (c >= u'a' && c <= u'f')
+        v = c - u'a' + 10;
+    else if (c >= u'A' && c <= u'F')
+        v = c - u'A' + 10;
+    return (v >= 0 && v < base) ? v : -1;
+}
+
+// "&H" / "&O" numbers: up to 4 digits are read as a 16-bit value and up to 8 as a 32-bit value
+// (so "&HFFFF" is -1, as the original gave); longer ones as a plain positive number.
+double radixValue(Scanner& in, int base) {
+    double value = 0;
+    int digits = 0;
+    for (int d = digitValue(in.peek(), base); d >= 0; d = digitValue(in.peek(), base)) {
+        value = value * base + d;
+        ++digits;
+        in.next();
+    }
+    const int bitsPerDigit = base == 16 ? 4 : 3;
+    const int bits = digits * bitsPerDigit;
+    if (digits > 0 && bits <= 16) {
+        if (value >= 32768) value -= 65536;
+    } else if (digits > 0 && bits <= 32) {
+        if (value >= 2147483648.0) value -= 4294967296.0;
+    }
+    return value;
+}
+
+// The characters of a decimal number in the plain form std::from_chars reads. Held on the
+// stack; only a number longer than any real amount moves to the heap.
+class NumberBuffer {
+public:
+    void push(char c) {
+        if (size_ < kLocal)
+            local_[size_] = c;
+        else {
+            if (size_ == kLocal) heap_.assign(local_, kLocal);
+            heap_.push_back(c);
+        }
+        ++size_;
+    }
+    size_t size() const { return size_; }
+    void truncate(size_t n) {
+        size_ = n;
+        if (n > kLocal) heap_.resize(n);
+    }
+    const char* begin() const { return size_ > kLocal ? heap_.data() : local_; }
+    const char* end() const { return begin() + size_; }
+
+private:
+    static constexpr size_t kLocal = 64;
+    char local_[kLocal];
+    std::string heap_;
+    size_t size_ = 0;
+};
+
+} // namespace
+
+double Val(const QString& text) {
+    Scanner in(text);
+    if (in.peek() == u'&') {
+        in.next();
+        const char16_t k = in.peek();
+        in.next();
+        if (k == u'H' || k == u'h') return radixValue(in, 16);
+        if (k == u'O' || k == u'o') return radixValue(in, 8);
+        return 0;
+    }
+    // The sign is applied at the end: std::from_chars takes no "+".
+    bool negative = false;
+    if (in.peek() == u'+' || in.peek() == u'-') {
+        negative = in.peek() == u'-';
+        in.next();
+    }
+    NumberBuffer num;
+    bool mantissaDigits = false;
+    // The power of ten of the first significant digit, to tell an overflow from an underflow.
+    int64_t scale = 0;
+    bool significant = false;
+    for (; isDecimalDigit(in.peek()); in.next()) {
+        num.push(char(in.peek()));
+        mantissaDigits = true;
+        if (in.peek() != u'0') significant = true;
+        if (significant) ++scale;
+    }
+    if (in.peek() == u'.') {
+        num.push('.');
+        for (in.next(); isDecimalDigit(in.peek()); in.next()) {
+            num.push(char(in.peek()));
+            mantissaDigits = true;
+            if (in.peek() != u'0') significant = true;
+            if (!significant) --scale;
+        }
+    }
+    if (!mantissaDigits) return 0;
+    const char16_t e = in.peek();
+    if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
+        const size_t mantissaEnd = num.size();
+        num.push('e');
+        in.next();
+        bool expNegative = false;
+        if (in.peek() == u'+' || in.peek() == u'-') {
+            expNegative = in.peek() == u'-';
+            num.push(char(in.peek()));
+            in.next();
+        }
+        int64_t exponent = 0;
+        bool expDigits = false;
+        for (; isDecimalDigit(in.peek()); in.next()) {
+            num.push(char(in.peek()));
+            exponent = std::min<int64_t>(exponent * 10 + (in.peek() - u'0'), 1'000'000'000);
+            expDigits = true;
+        }
+        // An exponent mark without digits is not part of the number.
+        if (!expDigits) num.truncate(mantissaEnd);
+        scale += expNegative ? -exponent : exponent;
+    }
+    double value = 0;
+    if (std::from_chars(num.begin(), num.end(), value).ec == std::errc::result_out_of_range)
+        value = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    return negative ? -value : value;
+}
+
+double RoundHalfEven(double value) {
+    // nearbyint follows the current rounding mode, which is to-nearest-even unless changed.
+    const int saved = std::fegetround();
+    if (saved != FE_TONEAREST) std::fesetround(FE_TONEAREST);
+    double r = std::nearbyint(value);
+    if (saved != FE_TONEAREST) std::fesetround(saved);
+    return r;
+}
+
+int16_t CInt(double value) {
+    if (!std::isfinite(value)) raise(ErrOverflow);
+    const double r = RoundHalfEven(value);
+    if (r < -32768.0 || r > 32767.0) raise(ErrOverflow);
+    return static_cast<int16_t>(r);
+}
+
+int32_t CLng(double value) {
+    if (!std::isfinite(value)) raise(ErrOverflow);
+    const double r = RoundHalfEven(value);
+    if (r < -2147483648.0 || r > 2147483647.0) raise(ErrOverflow);
+    return static_cast<int32_t>(r);
+}
+
+QString LTrimBlanks(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == u' ')
+        ++i;
+    return text.mid(i);
+}
+
+QString RTrimBlanks(const QString& text) {
+    qsizetype n = text.size();
+    while (n > 0 && text[n - 1] == u' ')
+        --n;
+    return text.left(n);
+}
+
+QString TrimBlanks(const QString& text) {
+    return LTrimBlanks(RTrimBlanks(text));
+}
+
+QString FormatNumber(int64_t value, const QString& pattern) {
+    const qsizetype firstZero = pattern.indexOf(u'0');
+    const qsizetype minDigits = firstZero < 0 ? 0 : pattern.size() - firstZero;
+    // Magnitude as unsigned so that the most negative value formats too.
+    const uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
+    QString digits = magnitude == 0 && minDigits == 0 ? QString() : QString::number(magnitude);
+    if (digits.size() < minDigits) digits = QString(minDigits - digits.size(), u'0') + digits;
+    return value < 0 ? u'-' + digits : digits;
+}
+
+QString FormatDate(int year, int month, int day, const QString& pattern) {
+    const QLocale locale;
+    QString out;
+    qsizetype i = 0;
+    while (i < pattern.size()) {
+        const QChar c = pattern[i];
+        qsizetype n = 0;
+        while (i + n < pattern.size() && pattern[i + n].toLower() == c.toLower())
+            ++n;
+        const QChar lc = c.toLower();
+        if (lc == u'd') {
+            out += n >= 2 ? FormatNumber(day, QStringLiteral("00")) : QString::number(day);
+        } else if (lc == u'm') {
+            if (n >= 4)
+                out += locale.monthName(month, QLocale::LongFormat);
+            else if (n == 3)
+                out += locale.monthName(month, QLocale::ShortFormat);
+            else
+                out += n == 2 ? FormatNumber(month, QStringLiteral("00")) : QString::number(month);
+        } else if (lc == u'y') {
+            out += n >= 3 ? FormatNumber(year, QStringLiteral("0000"))
+                          : FormatNumber(year % 100, QStringLiteral("00"));
+        } else {
+            out += QString(n, c);
+        }
+        i += n;
+    }
+    return out;
+}
+
+int32_t MoneyAdd(int32_t total, double amount) {
+    double sum = RoundHalfEven(double(total) + amount);
+    if (std::isnan(sum)) return total;
+    if (sum > 2147483647.0) return std::numeric_limits<int32_t>::max();
+    if (sum < -2147483648.0) return std::numeric_limits<int32_t>::min();
+    return static_cast<int32_t>(sum);
+}
+
+} // namespace rt

@@ -1,0 +1,71 @@
+#include "system.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+#include <cmath>
+
+namespace rt {
+
+namespace {
+std::shared_ptr<SystemInfo>& current() {
+    static std::shared_ptr<SystemInfo> instance = std::make_shared<SystemInfo>();
+    return instance;
+}
+} // namespace
+
+QDateTime SystemInfo::now() const {
+    return QDateTime::currentDateTime();
+}
+
+QSize SystemInfo::screenSize() const {
+    if (auto* screen = QGuiApplication::primaryScreen()) return screen->size();
+    return {};
+}
+
+QRect SystemInfo::availableArea() const {
+    if (auto* screen = QGuiApplication::primaryScreen()) return screen->availableGeometry();
+    return {};
+}
+
+QRect FixedSystemInfo::availableArea() const {
+    const QRect device = Available.isValid() ? Available
+                         : Screen.isValid()  ? QRect(QPoint(0, 0), Screen)
+                                             : QRect();
+    if (!device.isValid()) return SystemInfo::availableArea();
+    if (Scale <= 0) return device;
+    const auto dip = [this](int v) { return int(std::lround(v / Scale)); };
+    return QRect(dip(device.x()), dip(device.y()), dip(device.width()), dip(device.height()));
+}
+
+int SystemInfo::colorDepth() const {
+    if (auto* screen = QGuiApplication::primaryScreen()) return screen->depth();
+    return 32;
+}
+
+QString SystemInfo::programFolder() const {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString SystemInfo::executableName() const {
+    return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+QString SystemInfo::commandLine() const {
+    QStringList args = QCoreApplication::arguments();
+    if (!args.isEmpty()) args.removeFirst();
+    return args.join(u' ');
+}
+
+SystemInfo& sys() {
+    return *current();
+}
+
+std::shared_ptr<SystemInfo> setSystem(std::shared_ptr<SystemInfo> system) {
+    auto previous = current();
+    current() = system ? std::move(system) : std::make_shared<SystemInfo>();
+    return previous;
+}
+
+} // namespace rt

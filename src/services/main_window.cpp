@@ -1,0 +1,21 @@
+#include "main_window.h"
+
+#include "core/rt_error.h"
+
+namespace {
+std::shared_ptr<MainWindowHost>& installed() {
+    static std::shared_ptr<MainWindowHost> host;
+    return host;
+}
+} // namespace
+
+MainWindowHost& mainWindow() {
+    if (!installed()) rt::raise(rt::ErrObjectNotSet);
+    return *installed();
+}
+
+std::shared_ptr<MainWindowHost> setMainWindowHost(std::shared_ptr<MainWindowHost> Host) {
+    auto previous = installed();
+    installed() = std::move(Host);
+    return previous;
+}
