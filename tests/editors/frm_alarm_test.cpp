@@ -238,7 +238,7 @@ TEST_F(FrmAlarmTest, APlaceThatHoldsNoItemOpensNothingAndPlaysNothing) {
 TEST_F(FrmAlarmTest, NoSecondAlarmWindowAndNoneOverAnOpenEditor) {
     addItems({alarmed(ItemKind::Event, QStringLiteral("Premier"), 1, 1),
               alarmed(ItemKind::Event, QStringLiteral("Second"), 1, 2)});
-    show(0, [this](FrmAlarmForm& f) {
+    show(0, [](FrmAlarmForm& f) {
         EXPECT_FALSE(ShowAlarm(3, kCell, 1));
         EXPECT_EQ(Exchange.EditIndex, 0);
         EXPECT_EQ(f.AlarmIndex(), 0);
@@ -281,7 +281,7 @@ TEST_F(FrmAlarmTest, TheBannerMovesLeftAndComesBackFromBeyondTheRightEdge) {
 
 TEST_F(FrmAlarmTest, HelpOpensTheAlarmTopicFromAnyControl) {
     addItems({alarmed(ItemKind::Event, QStringLiteral("Rendez-vous"))});
-    show(0, [this](FrmAlarmForm& f) {
+    show(0, [](FrmAlarmForm& f) {
         f.CmdHelp.raiseEvent(rt::Event::Click);
         press(f.CmbAL, Qt::Key_F1);
         EXPECT_TRUE(f.Loaded());
