@@ -1,5 +1,8 @@
 #include "api_printer.h"
 
+#include "printing.h"
+#include "services/main_window.h"
+
 #include "core/numeric.h"
 #include "core/rt_error.h"
 #include "core/ui_services.h"
@@ -511,4 +514,9 @@ bool cmAPIPrinter::cmOutput_PrintPicture(float Left, float Top, float Width, flo
         if (!S([&] { canvas().PaintPicture(tile, Left, Top, w, h, 0.0, 0.0, w, h); })) return false;
     }
     return true;
+}
+
+int32_t SetupPrinter(int32_t Orientation) {
+    cmAPIPrinter printer;
+    return printer.cmPrt_SetupPrinter(mainWindow().FileDialog(FileDialogKind::Print), Orientation);
 }

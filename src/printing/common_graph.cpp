@@ -89,11 +89,6 @@ void AdjustBrightness(int16_t Amount, rt::PictureBox& Pic) {
     rt::SetHourglass(false);
 }
 
-QString DriveOf(const QString& Path) {
-    if (Path.startsWith(u'/')) return QStringLiteral("/");
-    return Path.left(2);
-}
-
 rt::Picture HelpPicture() {
     return HelpButtonPicture();
 }

@@ -22,11 +22,6 @@ void AdjustBrightness(int16_t Amount, rt::PictureBox& Pic);
 void AdjustImageBrightness(QImage& Image, int Amount,
                            const std::function<void(int)>& afterColumn = {});
 
-// The drive of a path, as drive lists take it: there is one drive here, "/", which every
-// absolute path lies on; anything else gives its first two characters (a drive letter and its
-// colon elsewhere), which no drive list accepts.
-QString DriveOf(const QString& Path);
-
 // The pictures of a dialog's Help button: the image "Help" of the main window's image lists,
 // normal and disabled.
 rt::Picture HelpPicture();

@@ -11,6 +11,7 @@
 #include "frm_cm_op_pic.h"
 #include "platform/common_dialogs.h"
 #include "platform/ui_units.h"
+#include "printing.h"
 #include "services/settings.h"
 #include "services/shell_services.h"
 #include "shell/frm_main.h"

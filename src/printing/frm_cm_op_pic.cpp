@@ -11,6 +11,7 @@
 #include "document/cal_limits.h"
 #include "document/paths.h"
 #include "platform/ui_units.h"
+#include "printing.h"
 #include "services/settings.h"
 #include "services/shell_services.h"
 

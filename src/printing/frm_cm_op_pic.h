@@ -69,8 +69,4 @@ private:
 // Created when shown, released after use.
 extern rt::FormSlot<FrmCmOpPicForm> FrmCmOpPic;
 
-// Whether the picture file is within the per-picture limit of a document (cal_limits.h); a
-// file whose size cannot be told passes, its loading reports it. Otherwise tells the user the
-// picture's size and the limit, and gives false. Every place that takes a chosen picture asks
-// this first.
-bool PictureWithinLimit(const QString& FileName);
+// PictureWithinLimit (printing.h) checks a chosen file against the per-picture limit.

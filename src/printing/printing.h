@@ -54,3 +54,13 @@ PicChooseResult ChoosePicture(const QString& FileName);
 
 // Shows the picture editor modally on Picture, whose file is FileName.
 PicEditResult EditPicture(const rt::Picture& Picture, const QString& FileName);
+
+// Whether the picture file is within the per-picture limit of a document (cal_limits.h); a
+// file whose size cannot be told passes, its loading reports it. Otherwise tells the user the
+// picture's size and the limit, and gives false. Every place that takes a chosen picture asks
+// this first.
+bool PictureWithinLimit(const QString& FileName);
+
+// Shows the printer dialog of the options on the main window's print dialog, the page in
+// Orientation; the device of the printer chosen, or 0 when the dialog was cancelled.
+int32_t SetupPrinter(int32_t Orientation);

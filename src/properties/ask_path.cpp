@@ -7,7 +7,7 @@
 #include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "document/paths.h"
-#include "printing/common_graph.h"
+#include "services/shell_services.h"
 #include "shell/main_module.h"
 
 #include <QDir>

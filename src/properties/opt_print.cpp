@@ -5,8 +5,7 @@
 
 #include "core/resources.h"
 #include "core/ui_services.h"
-#include "printing/api_printer.h"
-#include "shell/frm_main.h"
+#include "printing/printing.h"
 
 void FrmOptForm::InitPrintCaptions() {
     lblPrintSect(0).setCaption(rt::LoadResString(504));
@@ -52,8 +51,7 @@ void FrmOptForm::CmdPrint_Click(int Index) {
         break;
     case 2: {
         // Kept at once, whatever button closes the dialog afterwards.
-        cmAPIPrinter printer;
-        Settings.PrinterValue = printer.cmPrt_SetupPrinter(FrmMain->CDPrint, rt::cdlLandscape);
+        Settings.PrinterValue = SetupPrinter(rt::cdlLandscape);
         rt::DoEvents();
         break;
     }

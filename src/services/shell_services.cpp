@@ -135,3 +135,8 @@ void CenterInContainer(rt::Control& Obj, rt::Control& Container) {
     else
         Obj.setLeft(0);
 }
+
+QString DriveOf(const QString& Path) {
+    if (Path.startsWith(u'/')) return QStringLiteral("/");
+    return Path.left(2);
+}

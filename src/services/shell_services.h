@@ -1,7 +1,7 @@
 #pragma once
 // Small services of the main module that every part of the program calls: the printer check,
 // playing an alarm sound, opening a help topic, running the options dialog, shortening a path
-// shown in a label and centring one control in another.
+// shown in a label, the drive of a path and centring one control in another.
 
 #include "platform/ui_control.h"
 
@@ -35,6 +35,11 @@ QString ShortPath(const QString& Text, int MaxLen, QChar Separator = u'/');
 // Shortens the path that Label shows (its Text for a text box, else its Caption) with
 // ShortPath; when it is shortened, the label's tooltip holds the full path.
 void ShowShortPath(rt::Control& Label, int16_t MaxLen, QChar Separator = u'/');
+
+// The drive of a path, as drive lists take it: there is one drive here, "/", which every
+// absolute path lies on; anything else gives its first two characters (a drive letter and its
+// colon elsewhere), which no drive list accepts.
+QString DriveOf(const QString& Path);
 
 // Centres Obj in Container, each way where Obj is smaller, else puts it at the edge (0).
 void CenterInContainer(rt::Control& Obj, rt::Control& Container);

@@ -4,6 +4,7 @@
 #include "pictures_fixture.h"
 #include "printing/common_graph.h"
 #include "printing/frm_cm_op_pic.h"
+#include "services/shell_services.h"
 
 namespace {
 
@@ -54,7 +55,8 @@ TEST_F(ChooserTest, OpensInTheFolderListsThePictureTypesAndPreviewsTheFirst) {
         // The user picks the bitmap; then the file that is no picture, which may still be chosen.
         c.File1.setListIndex(1);
         EXPECT_EQ(c.LblOpen(1).Caption(), QStringLiteral("L:64  x  H:32   (pixels)"));
-        c.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-chooser.png"));
+        c.window()->grab().save(testing_support::scratchFolder() +
+                                QStringLiteral("/mirovanta-chooser.png"));
         c.File1.setListIndex(2);
         EXPECT_EQ(c.LblOpen(1).Caption(), QStringLiteral("[Non disponible]"));
         EXPECT_TRUE(c.ImgOpen.Picture().isEmpty());
