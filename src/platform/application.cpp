@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "rt_error.h"
+#include "ui_dispatch.h"
 #include "ui_services.h"
 
 #include <QLibraryInfo>
@@ -22,6 +23,10 @@ void reportUntrappedError(int32_t number, const QString& description) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    // An event is Qt's call, not the program's: an error in it is reported, also beneath code
+    // that waits for the errors of handlers (throughQt).
+    const HandlerScope scope;
+    // The handlers report their errors themselves (dispatch); this is the last resort.
     try {
         return QApplication::notify(receiver, event);
     } catch (const RtError& e) {
