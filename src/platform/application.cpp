@@ -2,6 +2,7 @@
 
 #include "core/rt_error.h"
 #include "qt_ui_services.h"
+#include "ui_dispatch.h"
 
 #include <QLibraryInfo>
 
@@ -23,6 +24,10 @@ void reportUntrappedError(int32_t number, const QString& description) {
 }
 
 bool Application::notify(QObject* receiver, QEvent* event) {
+    // An event is Qt's call, not the program's: an error in it is reported, also beneath code
+    // that waits for the errors of handlers (throughQt).
+    const HandlerScope scope;
+    // The handlers report their errors themselves (dispatch); this is the last resort.
     try {
         return QApplication::notify(receiver, event);
     } catch (const RtError& e) {

@@ -1,7 +1,8 @@
 #pragma once
 // The application object. A run-time error that no procedure traps reaches the event loop; the
 // original runtime then reported it and ended the program, losing the open document. Here it
-// is reported in a message box and the program goes on.
+// is reported in a message box and the program goes on: where Qt runs the program's handler
+// (ui_dispatch.h), and, as the last resort, when an error leaves an event that Qt delivers.
 //
 // Every text of the program is French, so Qt's own texts (standard buttons, file dialogs) are
 // French too: Qt's French translation is loaded at start when it is installed.

@@ -5,6 +5,7 @@
 #include "core/system.h"
 #include "ui_collection.h"
 #include "ui_controls.h"
+#include "ui_dispatch.h"
 #include "ui_toolbar.h"
 
 #include <QDateEdit>
@@ -39,7 +40,7 @@ TabControl::TabControl(Container& parent, int tabs, const QString& name, int ind
     tabs_->setElideMode(Qt::ElideRight);
     tabs_->setUsesScrollButtons(true);
     QObject::connect(tabs_, &QTabWidget::currentChanged, this, [this](int i) {
-        if (!pushing_) userSelect(i);
+        if (!pushing_) dispatch([&] { userSelect(i); });
     });
     attachWidget(tabs_);
     addEventSource(tabs_->tabBar());
@@ -125,7 +126,8 @@ bool TabControl::TabEnabled(int tab) const {
 void TabControl::setTabEnabled(int tab, bool on) {
     checkTab(tab);
     pages_[size_t(tab)].enabled = on;
-    tabs_->setTabEnabled(tab, on);
+    // Qt moves off the current tab when it becomes unusable: the tab's Click reaches the caller.
+    throughQt([&] { tabs_->setTabEnabled(tab, on); });
 }
 
 bool TabControl::TabVisible(int tab) const {
@@ -136,7 +138,7 @@ bool TabControl::TabVisible(int tab) const {
 void TabControl::setTabVisible(int tab, bool on) {
     checkTab(tab);
     pages_[size_t(tab)].visible = on;
-    tabs_->setTabVisible(tab, on);
+    throughQt([&] { tabs_->setTabVisible(tab, on); });
 }
 
 void TabControl::setTabOrientation(int orientation) {
@@ -252,8 +254,10 @@ ListView::ListView(Container& parent, const QString& name, int index)
         const int row = tree_->indexOfTopLevelItem(it);
         if (row < 0 || row >= items_.Count()) return;
         selected_ = &items_.items_[size_t(row)];
-        if (onItemClick) onItemClick(*selected_);
-        raiseEvent(Event::Click);
+        dispatch([this] {
+            if (onItemClick) onItemClick(*selected_);
+            raiseEvent(Event::Click);
+        });
     });
     // The arrow keys move the selection too.
     QObject::connect(tree_, &QTreeWidget::currentItemChanged, this,
@@ -271,13 +275,13 @@ ListView::ListView(Container& parent, const QString& name, int index)
         const bool ticked = it->checkState(0) == Qt::Checked;
         if (ticked == li.checked_) return;
         li.checked_ = ticked;
-        if (onItemCheck) onItemCheck(li);
+        if (onItemCheck) dispatch([&] { onItemCheck(li); });
     });
     QObject::connect(tree_->header(), &QHeaderView::sectionClicked, this, [this](int c) {
-        if (onColumnClick) onColumnClick(c + 1);
+        if (onColumnClick) dispatch([&] { onColumnClick(c + 1); });
     });
     QObject::connect(tree_, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem*, int) {
-        if (onDblClick) onDblClick();
+        if (onDblClick) dispatch(onDblClick);
     });
     attachWidget(tree_);
     addEventSource(tree_->viewport());
@@ -511,10 +515,10 @@ Slider::Slider(Container& parent, const QString& name, int index)
     QObject::connect(slider_, &QSlider::valueChanged, this, [this](int v) {
         if (pushing_ || v == value_) return;
         value_ = v;
-        changed(Property::Value);
+        dispatch([this] { changed(Property::Value); });
     });
     QObject::connect(slider_, &QSlider::sliderMoved, this, [this](int) {
-        if (onScroll) onScroll();
+        if (onScroll) dispatch(onScroll);
     });
     attachWidget(slider_);
     push();
@@ -583,8 +587,10 @@ UpDown::UpDown(Container& parent, const QString& name, int index)
     down->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     layout->addWidget(up);
     layout->addWidget(down);
-    QObject::connect(up, &QToolButton::clicked, this, [this] { userStep(1); });
-    QObject::connect(down, &QToolButton::clicked, this, [this] { userStep(-1); });
+    QObject::connect(up, &QToolButton::clicked, this,
+                     [this] { dispatch([this] { userStep(1); }); });
+    QObject::connect(down, &QToolButton::clicked, this,
+                     [this] { dispatch([this] { userStep(-1); }); });
     attachWidget(w);
     setGeometryTwips(Left(), Top(), 255, 315);
 }
@@ -637,7 +643,7 @@ DTPicker::DTPicker(Container& parent, const QString& name, int index)
     QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
         if (pushing_) return;
         shownText_ = edit_->text();
-        userChanged(d);
+        dispatch([&] { userChanged(d); });
     });
     attachWidget(edit_);
     push();
@@ -646,19 +652,19 @@ DTPicker::DTPicker(Container& parent, const QString& name, int index)
 void DTPicker::takeTypedDate() {
     if (pushing_ || edit_->text() == shownText_) return;
     // Takes the text as a date (dateChanged, then Change, when it differs), or shows the date
-    // again when the text is no date.
-    edit_->interpretText();
+    // again when the text is no date. Code that reads the date gets the error of its Change.
+    throughQt([this] { edit_->interpretText(); });
     shownText_ = edit_->text();
 }
 
-bool DTPicker::eventFilter(QObject* watched, QEvent* event) {
+bool DTPicker::filterEvent(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::FocusOut) {
         takeTypedDate();
     } else if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) takeTypedDate();
     }
-    return Control::eventFilter(watched, event);
+    return Control::filterEvent(watched, event);
 }
 
 void DTPicker::pushColors() {

@@ -327,7 +327,7 @@ public:
 
 protected:
     void pushColors() override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    bool filterEvent(QObject* watched, QEvent* event) override;
 
 private:
     void push();

@@ -1,6 +1,7 @@
 #include "ui_control.h"
 
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 #include "ui_form.h"
 
 #include <QApplication>
@@ -253,6 +254,12 @@ bool Control::handleKey(QKeyEvent* event, bool press) {
 }
 
 bool Control::eventFilter(QObject* watched, QEvent* event) {
+    bool used = true;
+    dispatch([&] { used = filterEvent(watched, event); });
+    return used;
+}
+
+bool Control::filterEvent(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonRelease:

@@ -167,7 +167,11 @@ protected:
     // Mouse coordinates in the control's scale (twips unless the control has another scale).
     virtual QPointF toScale(QPointF pixels) const;
     QFont currentFont() const;
-    bool eventFilter(QObject* watched, QEvent* event) override;
+    // The mouse, key and focus events of the control's widgets, which run its handlers. True
+    // when the event is used up.
+    virtual bool filterEvent(QObject* watched, QEvent* event);
+    // Runs filterEvent for Qt (dispatch): an event whose handler failed stops there.
+    bool eventFilter(QObject* watched, QEvent* event) final;
 
     bool pushing_ = false; // true while the control writes to its widget
 

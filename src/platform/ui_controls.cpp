@@ -2,6 +2,7 @@
 
 #include "core/cp1252.h"
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 #include "ui_form.h"
 
 #include <QCheckBox>
@@ -225,7 +226,7 @@ void TextBox::build() {
                 return;
             }
             t.replace(u'\n', QStringLiteral("\r\n"));
-            userEdited(t);
+            dispatch([&] { userEdited(t); });
         });
         w = multi_;
     } else {
@@ -234,7 +235,7 @@ void TextBox::build() {
         line_->setReadOnly(locked_);
         line_->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
         QObject::connect(line_, &QLineEdit::textEdited, this,
-                         [this](const QString& t) { userEdited(t); });
+                         [this](const QString& t) { dispatch([&] { userEdited(t); }); });
         w = line_;
     }
     attachWidget(w);
@@ -350,7 +351,8 @@ CommandButton::CommandButton(Container& parent, const QString& name, int index)
     : Control(ControlKind::CommandButton, parent, name, index) {
     button_ = new QPushButton;
     button_->setAutoDefault(false);
-    QObject::connect(button_, &QPushButton::clicked, this, [this] { raiseEvent(Event::Click); });
+    QObject::connect(button_, &QPushButton::clicked, this,
+                     [this] { dispatch([this] { raiseEvent(Event::Click); }); });
     attachWidget(button_);
 }
 
@@ -412,7 +414,8 @@ void CommandButton::setValue(bool value) {
 CheckBox::CheckBox(Container& parent, const QString& name, int index)
     : Control(ControlKind::CheckBox, parent, name, index) {
     box_ = new QCheckBox;
-    QObject::connect(box_, &QCheckBox::clicked, this, [this] { userClicked(); });
+    QObject::connect(box_, &QCheckBox::clicked, this,
+                     [this] { dispatch([this] { userClicked(); }); });
     attachWidget(box_);
     pushValue();
 }
@@ -464,7 +467,7 @@ OptionButton::OptionButton(Container& parent, const QString& name, int index)
     button_ = new QRadioButton;
     button_->setAutoExclusive(false);
     QObject::connect(button_, &QRadioButton::clicked, this, [this] {
-        setValue(true);
+        dispatch([this] { setValue(true); });
         pushValue();
     });
     attachWidget(button_);
@@ -554,10 +557,10 @@ ScrollBar::ScrollBar(Qt::Orientation orientation, Container& parent, const QStri
     QObject::connect(bar_, &QScrollBar::valueChanged, this, [this](int v) {
         if (pushing_ || v == value_) return;
         value_ = v;
-        changed(Property::Value);
+        dispatch([this] { changed(Property::Value); });
     });
     QObject::connect(bar_, &QScrollBar::sliderMoved, this, [this](int) {
-        if (onScroll) onScroll();
+        if (onScroll) dispatch(onScroll);
     });
     attachWidget(bar_);
     pushRange();

@@ -1,6 +1,7 @@
 #include "ui_file_lists.h"
 
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -65,10 +66,11 @@ DirListBox::DirListBox(Container& parent, const QString& name, int index)
     : Control(ControlKind::DirListBox, parent, name, index) {
     initColors(vbWindowBackground, vbWindowText);
     list_ = new QListWidget;
-    QObject::connect(list_, &QListWidget::itemDoubleClicked, this,
-                     [this](QListWidgetItem* item) { userOpen(item->data(Qt::UserRole).toInt()); });
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        dispatch([&] { userOpen(item->data(Qt::UserRole).toInt()); });
+    });
     QObject::connect(list_, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-        if (!pushing_) setListIndex(item->data(Qt::UserRole).toInt());
+        if (!pushing_) dispatch([&] { setListIndex(item->data(Qt::UserRole).toInt()); });
     });
     attachWidget(list_);
     addEventSource(list_->viewport());
@@ -154,10 +156,10 @@ FileListBox::FileListBox(Container& parent, const QString& name, int index)
     initColors(vbWindowBackground, vbWindowText);
     list_ = new QListWidget;
     QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!pushing_ && row >= 0) setListIndex(row);
+        if (!pushing_ && row >= 0) dispatch([&] { setListIndex(row); });
     });
     QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem*) {
-        if (onDblClick) onDblClick();
+        if (onDblClick) dispatch(onDblClick);
     });
     attachWidget(list_);
     addEventSource(list_->viewport());

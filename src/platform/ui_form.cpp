@@ -3,6 +3,7 @@
 #include "core/rt_error.h"
 #include "form_services.h"
 #include "ui_controls.h"
+#include "ui_dispatch.h"
 #include "ui_form_windows.h"
 #include "ui_mdi.h"
 #include "ui_menu.h"
@@ -90,13 +91,16 @@ FormWindow::FormWindow(Form* form, bool topLevel) : form_(form), topLevel_(topLe
     setFocusPolicy(Qt::StrongFocus);
 }
 
+// Each window event runs the form's handlers through dispatch: an error is reported and the
+// rest of that event is left, as when the error reached the event loop.
+
 void FormWindow::closeEvent(QCloseEvent* event) {
     event->ignore(); // the form decides, and hides itself when it unloads
-    if (form_) form_->closeByUser();
+    if (form_) dispatch([this] { form_->closeByUser(); });
 }
 
 void FormWindow::resizeEvent(QResizeEvent*) {
-    if (form_) form_->windowResized();
+    if (form_) dispatch([this] { form_->windowResized(); });
 }
 
 void FormWindow::moveEvent(QMoveEvent*) {
@@ -105,48 +109,56 @@ void FormWindow::moveEvent(QMoveEvent*) {
 
 void FormWindow::changeEvent(QEvent* event) {
     if (form_ && topLevel_) {
-        if (event->type() == QEvent::ActivationChange) {
-            if (isActiveWindow())
-                form_->activated();
-            else
-                form_->deactivated();
-        } else if (event->type() == QEvent::WindowStateChange) {
-            form_->windowStateChangedByUser(stateOf(windowState()));
-        }
+        const bool handled = dispatch([&] {
+            if (event->type() == QEvent::ActivationChange) {
+                if (isActiveWindow())
+                    form_->activated();
+                else
+                    form_->deactivated();
+            } else if (event->type() == QEvent::WindowStateChange) {
+                form_->windowStateChangedByUser(stateOf(windowState()));
+            }
+        });
+        if (!handled) return;
     }
     QWidget::changeEvent(event);
 }
 
-void FormWindow::keyPressEvent(QKeyEvent* event) {
+bool FormWindow::formKey(QKeyEvent* event, bool press) {
     // Keys of a control reach the form through the control; only keys of the form itself here.
     QWidget* focus = QApplication::focusWidget();
-    if (form_ && (focus == this || focus == nullptr)) {
-        if (form_->previewKey(event, true)) return;
-        if (!form_->KeyPreview()) {
-            int code = KeyCodeOf(*event);
-            if (code) form_->Form_KeyDown(code, ShiftOf(event->modifiers()));
-            if (code == 0 && KeyCodeOf(*event) != 0) return;
-            if (!event->text().isEmpty()) {
-                int ascii = event->text().at(0).unicode();
-                form_->Form_KeyPress(ascii);
-                if (ascii == 0) return;
-            }
-        }
-        if (form_->dialogKey(nullptr, event)) return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void FormWindow::keyReleaseEvent(QKeyEvent* event) {
-    QWidget* focus = QApplication::focusWidget();
-    if (form_ && (focus == this || focus == nullptr)) {
-        if (form_->previewKey(event, false)) return;
+    if (!form_ || (focus != this && focus != nullptr)) return false;
+    if (form_->previewKey(event, press)) return true;
+    if (!press) {
         if (!form_->KeyPreview()) {
             int code = KeyCodeOf(*event);
             if (code) form_->Form_KeyUp(code, ShiftOf(event->modifiers()));
         }
+        return false;
     }
-    QWidget::keyReleaseEvent(event);
+    if (!form_->KeyPreview()) {
+        int code = KeyCodeOf(*event);
+        if (code) form_->Form_KeyDown(code, ShiftOf(event->modifiers()));
+        if (code == 0 && KeyCodeOf(*event) != 0) return true;
+        if (!event->text().isEmpty()) {
+            int ascii = event->text().at(0).unicode();
+            form_->Form_KeyPress(ascii);
+            if (ascii == 0) return true;
+        }
+    }
+    return form_->dialogKey(nullptr, event);
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event) {
+    bool used = true;
+    dispatch([&] { used = formKey(event, true); });
+    if (!used) QWidget::keyPressEvent(event);
+}
+
+void FormWindow::keyReleaseEvent(QKeyEvent* event) {
+    bool used = true;
+    dispatch([&] { used = formKey(event, false); });
+    if (!used) QWidget::keyReleaseEvent(event);
 }
 
 // A mouse event that a child control passed on to its window is not the form's: the form sees
@@ -159,8 +171,10 @@ void FormWindow::mousePressEvent(QMouseEvent* event) {
     if (!form_ || overChild(event)) return;
     if (event->button() == Qt::LeftButton) pressed_ = true;
     const QPointF p = event->position() * kTwipsPerPixel;
-    form_->Form_MouseDown(MouseButtonOf(event->button()), ShiftOf(event->modifiers()), float(p.x()),
-                          float(p.y()));
+    dispatch([&] {
+        form_->Form_MouseDown(MouseButtonOf(event->button()), ShiftOf(event->modifiers()),
+                              float(p.x()), float(p.y()));
+    });
 }
 
 void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
@@ -170,16 +184,20 @@ void FormWindow::mouseReleaseEvent(QMouseEvent* event) {
                        rect().contains(event->position().toPoint());
     if (event->button() == Qt::LeftButton) pressed_ = false;
     QPointer<FormWindow> self(this);
-    form_->Form_MouseUp(MouseButtonOf(event->button()), ShiftOf(event->modifiers()), float(p.x()),
-                        float(p.y()));
-    if (self && form_ && click) form_->Form_Click();
+    dispatch([&] {
+        form_->Form_MouseUp(MouseButtonOf(event->button()), ShiftOf(event->modifiers()),
+                            float(p.x()), float(p.y()));
+        if (self && form_ && click) form_->Form_Click();
+    });
 }
 
 void FormWindow::mouseMoveEvent(QMouseEvent* event) {
     if (!form_ || overChild(event)) return;
     const QPointF p = event->position() * kTwipsPerPixel;
-    form_->Form_MouseMove(MouseButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
-                          float(p.x()), float(p.y()));
+    dispatch([&] {
+        form_->Form_MouseMove(MouseButtonsOf(event->buttons()), ShiftOf(event->modifiers()),
+                              float(p.x()), float(p.y()));
+    });
 }
 
 MdiChildWindow::MdiChildWindow(Form* form) : form_(form) {
@@ -188,7 +206,7 @@ MdiChildWindow::MdiChildWindow(Form* form) : form_(form) {
 
 void MdiChildWindow::closeEvent(QCloseEvent* event) {
     event->ignore(); // never deleted by Qt: the form's QueryUnload decides
-    if (form_) form_->closeByUser();
+    if (form_) dispatch([this] { form_->closeByUser(); });
 }
 
 void MdiChildWindow::resizeEvent(QResizeEvent* event) {

@@ -28,6 +28,9 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    // The form's own key events (KeyDown, KeyPress, KeyUp; its default and cancel buttons):
+    // true when the key was used.
+    bool formKey(QKeyEvent* event, bool press);
     bool overChild(const QMouseEvent* event) const;
 
     Form* form_;

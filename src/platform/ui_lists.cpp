@@ -1,6 +1,7 @@
 #include "ui_lists.h"
 
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -71,8 +72,10 @@ namespace {
 class ComboPopup : public QComboBox {
 public:
     explicit ComboPopup(ComboBox* owner) : owner_(owner) {}
+    // Qt opens the list (a click, a key): DropDown runs first, and the list stays shut when
+    // DropDown fails.
     void showPopup() override {
-        if (owner_->onDropDown) owner_->onDropDown();
+        if (owner_->onDropDown && !dispatch(owner_->onDropDown)) return;
         QComboBox::showPopup();
     }
 
@@ -91,17 +94,18 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
     // Rows of one height: the widget lays out a long list without measuring every row.
     list_->setUniformItemSizes(true);
     QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (!pushing_) userSelect(row);
+        if (!pushing_) dispatch([&] { userSelect(row); });
     });
     QObject::connect(list_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
         if (pushing_ || style_ != vbListBoxCheckbox) return;
         const int row = list_->row(item);
         if (row < 0 || row >= ListCount()) return;
         const bool ticked = item->checkState() == Qt::Checked;
-        if (ticked != rows_.items[size_t(row)].selected) userTick(row, ticked);
+        if (ticked != rows_.items[size_t(row)].selected) dispatch([&] { userTick(row, ticked); });
     });
-    QObject::connect(list_, &QListWidget::itemDoubleClicked, this,
-                     [this](QListWidgetItem* item) { userDoubleClick(list_->row(item)); });
+    QObject::connect(list_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        dispatch([&] { userDoubleClick(list_->row(item)); });
+    });
     QObject::connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
         if (pushing_ || multiSelect_ == 0) return;
         for (int i = 0; i < ListCount(); ++i)
@@ -325,11 +329,12 @@ void ComboBox::build() {
     combo_ = new ComboPopup(this);
     combo_->setEditable(style_ != vbComboDropdownList);
     combo_->setInsertPolicy(QComboBox::NoInsert);
-    QObject::connect(combo_, &QComboBox::activated, this, [this](int row) { userSelect(row); });
+    QObject::connect(combo_, &QComboBox::activated, this,
+                     [this](int row) { dispatch([&] { userSelect(row); }); });
     if (combo_->lineEdit()) {
         combo_->lineEdit()->setReadOnly(locked_);
         QObject::connect(combo_->lineEdit(), &QLineEdit::textEdited, this,
-                         [this](const QString& t) { userEdited(t); });
+                         [this](const QString& t) { dispatch([&] { userEdited(t); }); });
         addEventSource(combo_->lineEdit());
     }
     attachWidget(combo_);

@@ -1,5 +1,6 @@
 #include "ui_mdi.h"
 
+#include "ui_dispatch.h"
 #include "ui_form_windows.h"
 
 #include <QMdiArea>
@@ -33,7 +34,7 @@ MdiForm::MdiForm(const QString& name) : Form(name, Type::MdiParent) {
             if (activeChild_ && !activeChild_->Visible()) activeChild_ = nullptr;
             return;
         }
-        childActivated(formOf(w));
+        dispatch([&] { childActivated(formOf(w)); });
     });
     g_current = this;
 }
@@ -66,7 +67,9 @@ void MdiForm::removeChild(Form& child) {
 
 void MdiForm::activateChild(Form& child) {
     if (!child.subWindow()) return;
-    area_->setActiveSubWindow(child.subWindow());
+    // Qt announces the new active child at once: its Activate (and the Deactivate of the one
+    // before) reaches the code that showed or activated the child.
+    throughQt([&] { area_->setActiveSubWindow(child.subWindow()); });
     // Qt stays silent when it still counts the child as active (after a hide, for instance).
     if (activeChild_ != &child) childActivated(&child);
 }
@@ -110,6 +113,12 @@ QRect MdiForm::layoutAligned() {
 }
 
 bool MdiForm::eventFilter(QObject* watched, QEvent* event) {
+    bool used = true;
+    dispatch([&] { used = viewportEvent(watched, event); });
+    return used;
+}
+
+bool MdiForm::viewportEvent(QObject* watched, QEvent* event) {
     if (watched == area_->viewport()) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress ||
             event->type() == QEvent::MouseButtonRelease) {

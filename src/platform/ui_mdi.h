@@ -75,9 +75,11 @@ public:
     void childActivated(Form* child);
     void childHidden(Form& child);
     QRect layoutAligned() override;
+    // The mouse over the child-window area is the main window's own (MDIForm_MouseMove...).
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool viewportEvent(QObject* watched, QEvent* event);
     std::vector<Form*> visibleChildrenTopFirst(bool minimised) const;
 
     QMdiArea* area_;

@@ -1,6 +1,7 @@
 #include "ui_picture_box.h"
 
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -46,7 +47,7 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.drawImage(QPoint(0, 0), box_->persistentImage());
-        if (box_->onPaint) box_->onPaint();
+        if (box_->onPaint) dispatch(box_->onPaint);
     }
 
 private:

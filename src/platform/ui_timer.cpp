@@ -1,6 +1,7 @@
 #include "ui_timer.h"
 
 #include "core/rt_error.h"
+#include "ui_dispatch.h"
 
 namespace rt {
 
@@ -8,7 +9,7 @@ Timer::Timer(Container& parent, const QString& name, int index)
     : Control(ControlKind::Timer, parent, name, index) {
     timer_.setTimerType(Qt::CoarseTimer);
     QObject::connect(&timer_, &QTimer::timeout, this, [this] {
-        if (Enabled() && interval_ > 0 && onTimer) onTimer();
+        if (Enabled() && interval_ > 0 && onTimer) dispatch(onTimer);
     });
 }
 

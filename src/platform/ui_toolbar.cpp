@@ -2,6 +2,7 @@
 
 #include "core/rt_error.h"
 #include "ui_collection.h"
+#include "ui_dispatch.h"
 
 #include <QAction>
 #include <QLabel>
@@ -230,7 +231,7 @@ void Toolbar::rebuild() {
             b.action_ = bar_->addAction(b.caption_);
             ToolbarButton* raw = &b;
             QObject::connect(b.action_, &QAction::triggered, this, [this, raw] {
-                if (!pushing_) userClick(*raw);
+                if (!pushing_) dispatch([&] { userClick(*raw); });
             });
         }
         pushButton(b);

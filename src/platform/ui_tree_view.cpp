@@ -3,6 +3,7 @@
 #include "core/rt_error.h"
 #include "core/system.h"
 #include "ui_collection.h"
+#include "ui_dispatch.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -113,11 +114,11 @@ TreeView::TreeView(Container& parent, const QString& name, int index)
                      [this](QTreeWidgetItem* item, QTreeWidgetItem*) {
                          if (pushing_ || !item) return;
                          if (QApplication::mouseButtons() != Qt::NoButton) return;
-                         if (Node* n = nodeOf(item)) userClick(n->index_);
+                         if (Node* n = nodeOf(item)) dispatch([&] { userClick(n->index_); });
                      });
     QObject::connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item, int) {
         if (pushing_) return;
-        if (Node* n = nodeOf(item)) userClick(n->index_);
+        if (Node* n = nodeOf(item)) dispatch([&] { userClick(n->index_); });
     });
     QObject::connect(tree_, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) {
         if (Node* n = nodeOf(item); n && !pushing_) n->expanded_ = true;

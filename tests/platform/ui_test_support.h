@@ -31,7 +31,6 @@ struct ScriptedServices {
     }
 };
 
-// Lets the event loop run for a while.
 // The number of the run-time error that f raises, or 0 when it raises none.
 inline int errorNumberOf(const std::function<void()>& f) {
     try {
@@ -42,6 +41,7 @@ inline int errorNumberOf(const std::function<void()>& f) {
     return 0;
 }
 
+// Lets the event loop run for a while.
 inline void wait(int ms) {
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
