@@ -5,8 +5,9 @@
 #include "frm_cm_graph.h"
 #include "frm_cm_op_pic.h"
 #include "platform/ui_picture_box.h"
+#include "platform/ui_toolbar.h"
 #include "services/form_support.h"
-#include "shell/frm_main.h"
+#include "services/main_window.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -94,7 +95,7 @@ rt::Picture HelpPicture() {
 }
 
 rt::Picture HelpDisabledPicture() {
-    const auto& images = FrmMain->ImgLstMain_d.ListImages();
+    const auto& images = mainWindow().ToolbarImages(true).ListImages();
     if (images.contains(QStringLiteral("Help")))
         return images(QStringLiteral("Help")).ExtractIcon();
     return HelpButtonPicture();

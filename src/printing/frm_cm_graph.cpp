@@ -12,10 +12,9 @@
 #include "platform/common_dialogs.h"
 #include "platform/ui_units.h"
 #include "printing.h"
+#include "services/main_window.h"
 #include "services/settings.h"
 #include "services/shell_services.h"
-#include "shell/frm_main.h"
-#include "shell/main_module.h"
 
 #include <cmath>
 
@@ -341,7 +340,7 @@ void FrmCmGraphForm::OpenPicture() {
 }
 
 void FrmCmGraphForm::SavePictureAs() {
-    rt::CommonDialog& dialog = FrmMain->CDSaveAs;
+    rt::CommonDialog& dialog = mainWindow().FileDialog(FileDialogKind::SaveAs);
     dialog.CancelError = true;
     dialog.DialogTitle.clear();
     dialog.DefaultExt = QStringLiteral(".bmp");

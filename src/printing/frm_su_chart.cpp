@@ -9,7 +9,6 @@
 #include "document/doc_state.h"
 #include "printing.h"
 #include "services/shell_services.h"
-#include "shell/main_module.h"
 
 #include <algorithm>
 

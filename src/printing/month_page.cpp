@@ -4,9 +4,9 @@
 #include "core/resources.h"
 #include "document/day_items.h"
 #include "document/doc_state.h"
+#include "services/main_window.h"
+#include "services/month_painting.h"
 #include "services/settings.h"
-#include "shell/frm_main.h"
-#include "shell/month_window.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ void PrintMonthPage(cmAPIPrinter& Engine, int16_t Month, const ImageItem& Job) {
     const float height = Engine.cmPage_OHeight() - 0.6f;
     const float W = width / 7;
     const float H = (height - 2.0f) / 6;
-    rt::PictureBox& workBox = FrmMain->PicTempPrint;
+    rt::PictureBox& workBox = mainWindow().WorkPicture(WorkPictureKind::PrintScratch);
 
     if (!Job.FileName.isEmpty()) {
         // The engine hands back the picture it drew; the job keeps its own.
@@ -46,10 +46,9 @@ void PrintMonthPage(cmAPIPrinter& Engine, int16_t Month, const ImageItem& Job) {
     }
     if (Month < 1 || Month > 12) return;
 
-    const MonthRec& rec = CurDoc.Months(Month);
-    const ColourSet colours = rec.Colours.UseDefault != 0 ? CurDoc.DefaultColours : rec.Colours;
-    ImageItem background =
-        rec.Background.UseDefault != 0 ? CurDoc.DefaultBackground : rec.Background;
+    const ColourSet colours = ColoursInForce(Month);
+    // A copy: the engine hands back the picture it drew, the document keeps its own.
+    ImageItem background = BackgroundInForce(Month);
 
     // The background covers the grid only.
     if (Settings.PrintBackground != 0 && !background.FileName.isEmpty())
@@ -70,8 +69,7 @@ void PrintMonthPage(cmAPIPrinter& Engine, int16_t Month, const ImageItem& Job) {
         }
     }
 
-    FrmMonthModele& window = MonthForms(Month).get();
-    printText(Engine, left, top, window.Caption(), 0, kArial, 22, true, false, false, 0);
+    printText(Engine, left, top, MonthCaption(Month), 0, kArial, 22, true, false, false, 0);
 
     Engine.cmOutput_PrintBox(left, top + 1.0f, width, 1.0f, true, colours.HeaderBack, 0);
     // Sunday first: "Dimanche" is string 407, "Lundi" to "Samedi" 401 to 406.
@@ -93,8 +91,7 @@ void PrintDayCell(cmAPIPrinter& Engine, int16_t Month, int16_t Cell, float Right
                   int32_t DayColour, float CellWidth, float CellHeight) {
     // The day number about as tall as the cell less 0.6 cm.
     const int16_t daySize = Engine.cmConv_HeightToPoints(CellHeight - 0.6f);
-    FrmMonthModele& window = MonthForms(Month).get();
-    printText(Engine, Right - CellWidth, Top, window.LblDay(Cell).Caption(), DayColour,
+    printText(Engine, Right - CellWidth, Top, DayLabel(Month, Cell), DayColour,
               QStringLiteral("Desdemona"), daySize, false, false, true, CellWidth);
     Top += 0.175f;
 

@@ -9,7 +9,7 @@
 #include "month_page.h"
 #include "print_run.h"
 #include "services/settings.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -5,11 +5,12 @@
 #include "core/resources.h"
 #include "core/ui_services.h"
 #include "document/doc_state.h"
+#include "document/doc_views.h"
 #include "month_page.h"
 #include "print_preview.h"
+#include "services/main_window.h"
 #include "services/settings.h"
-#include "shell/frm_main.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 #include <memory>
 
@@ -56,15 +57,17 @@ void PrintCalendar(bool FromPreview, const ImageItem& Job) {
         preview.PicPage(0).setVisible(false);
         status = &preview.LblPrinting(1);
     } else {
-        FrmMainForm& main = FrmMain.get();
-        if (main.Tag() != QLatin1String("Load")) SetMainMode(2);
-        main.LblLoading(0).setCaption(rt::LoadResString(1509));
-        status = &main.LblLoading(1);
+        // The main window's loading view; the window is created when there is none.
+        rt::Label& heading = mainWindow().LoadingLabel(0);
+        if (views().AppState() != QLatin1String("Load")) views().SetMainMode(2);
+        heading.setCaption(rt::LoadResString(1509));
+        status = &mainWindow().LoadingLabel(1);
     }
     rt::DoEvents();
 
-    FrmMainForm& main = FrmMain.get();
-    if (engine->cmPrt_DocStart(device, docName, 1, 1.0f, main.PicPrint(0), main.PicPrint(1))) {
+    if (engine->cmPrt_DocStart(device, docName, 1, 1.0f,
+                               mainWindow().WorkPicture(WorkPictureKind::PrintPage),
+                               mainWindow().WorkPicture(WorkPictureKind::PrintPageScratch))) {
         if (Job.FileName.isEmpty()) {
             // Collated copies: the chosen months of the first copy, then of the second...
             const int32_t total = PrintPageTotal();
@@ -95,15 +98,15 @@ void PrintCalendar(bool FromPreview, const ImageItem& Job) {
         preview.PicPrinting.setVisible(false);
         preview.PicPage(0).setVisible(true);
         preview.LblPrinting(1).setCaption(QString());
-    } else if (FrmMain->Tag() != QLatin1String("Edit")) {
-        SetMainMode(1);
+    } else if (views().AppState() != QLatin1String("Edit")) {
+        views().SetMainMode(1);
     }
     rt::DoEvents();
     engine.reset();
 }
 
 void ShowPrintPreview(const ImageItem& Job) {
-    SetNavPanel(false, true);
+    mainWindow().SetNavPanel(false, true);
     // The preview sets the pointer back once it has drawn its page.
     rt::SetHourglass(true);
     rt::DoEvents();
@@ -113,6 +116,6 @@ void ShowPrintPreview(const ImageItem& Job) {
     // A preview closed before it drew its first page leaves no hourglass behind.
     rt::SetHourglass(false);
     rt::DoEvents();
-    UpdateMainControls(false);
+    mainWindow().UpdateMainControls(false);
     Exchange.PrintJob = CalendarPrintJob();
 }

@@ -1,6 +1,10 @@
 #include "month_painting.h"
 
+#include "core/numeric.h"
+#include "core/resources.h"
+#include "core/rt_error.h"
 #include "document/doc_state.h"
+#include "document/month_grid.h"
 
 namespace {
 
@@ -17,6 +21,21 @@ void clearSurface(rt::PictureBox& box, bool drawingAgain) {
 }
 
 } // namespace
+
+QString MonthCaption(int16_t Month) {
+    return rt::LoadResString(209 + Month) + u' ' + CurDoc.Year;
+}
+
+QString DayLabel(int16_t Month, int16_t Cell) {
+    int16_t year = 0;
+    try {
+        year = DocumentYear();
+    } catch (const rt::RtError&) {
+        return QString(); // a year that is no 16-bit whole number shows no day
+    }
+    const int16_t day = DayOfCell(year, Month, Cell);
+    return day != 0 ? rt::FormatNumber(day, QStringLiteral("0#")) : QString();
+}
 
 std::vector<QPointF> TilePositions(double W, double H, double TW, double TH) {
     std::vector<QPointF> tiles;

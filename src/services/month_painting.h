@@ -1,14 +1,24 @@
 #pragma once
-// Painting shared by the month windows, the previews of the dialogs and printing: the colours
-// and background in force for a month, the colour a control shows for a colour value of the
-// document, and a background picture drawn as it is, stretched or tiled.
+// Painting shared by the month windows, the previews of the dialogs and printing: the caption
+// and day numbers a month shows, the colours and background in force for a month, the colour a
+// control shows for a colour value of the document, and a background picture drawn as it is,
+// stretched or tiled.
 
 #include "document/records.h"
 #include "platform/ui_picture_box.h"
 
 #include <QPointF>
+#include <QString>
 #include <cstdint>
 #include <vector>
+
+// The caption of month Month (1 to 12) of the live document: the month's name, a blank and the
+// document's year as it is written ("Mars 2004").
+QString MonthCaption(int16_t Month);
+// The day number cell Cell of month Month shows for the live document's year: at least two
+// digits ("05"); "" for a cell without a day, or when the document's year is not a 16-bit whole
+// number.
+QString DayLabel(int16_t Month, int16_t Cell);
 
 // The colour set in force for a month: its own, or the document's default when the month's
 // UseDefault is set.

@@ -4,33 +4,20 @@
 #include "cell_drawing.h"
 #include "core/numeric.h"
 #include "core/resources.h"
-#include "core/rt_error.h"
 #include "core/system.h"
 #include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
-#include "document/month_grid.h"
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_backgrounds.h"
 #include "month_window.h"
-
-#include <optional>
 
 namespace {
 
 QString appState() {
     FrmMainForm* main = FrmMain.peek();
     return main ? main->Tag() : QStringLiteral("Unload");
-}
-
-// The document's year as a 16-bit whole number, or nothing when its text is not one.
-std::optional<int16_t> documentYear() {
-    try {
-        return DocumentYear();
-    } catch (const rt::RtError&) {
-        return std::nullopt;
-    }
 }
 
 // The current year as the document writes it: four digits, no blanks.
@@ -46,12 +33,8 @@ QString monthName(int16_t Month) {
 
 void FillMonthDays(int16_t Month) {
     FrmMonthModele& window = MonthForms(Month).get();
-    const std::optional<int16_t> year = documentYear();
-    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
-        const int16_t day = year ? DayOfCell(*year, Month, c) : 0;
-        window.LblDay(c).setCaption(day != 0 ? rt::FormatNumber(day, QStringLiteral("0#"))
-                                             : QString());
-    }
+    for (int16_t c = kFirstCell; c <= kLastCell; ++c)
+        window.LblDay(c).setCaption(DayLabel(Month, c));
 }
 
 void ApplyMonthColors(int16_t Month) {
@@ -106,7 +89,7 @@ void ShowMonthWindows() {
         main.LblLoading(1).setCaption(rt::LoadResString(10002) + u' ' + monthName(m) +
                                       QStringLiteral("..."));
         FrmMonthModele& window = MonthForms(m).get();
-        window.setCaption(monthName(m) + u' ' + CurDoc.Year);
+        window.setCaption(MonthCaption(m));
         window.Unload(); // hides itself outside the state "Unload"
         rt::DoEvents();
         if (closing()) return;

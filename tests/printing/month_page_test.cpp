@@ -264,3 +264,33 @@ TEST_F(MonthPageTest, BackgroundAndDefaults) {
         EXPECT_TRUE(CurDoc.Months(6).Background.Picture.sameObject(own));
     }
 }
+
+// The title and the day numbers come from the document, not from the month windows: with none
+// loaded, a page shows the month's name and the year as written, and the days of that year
+// (none when the year is no 16-bit whole number); it loads no month window.
+TEST_F(MonthPageTest, TitleAndDaysWithoutMonthWindows) {
+    FrmMain->setTag(QStringLiteral("Unload")); // month windows unload only at shutdown
+    for (int16_t m = 1; m <= 12; ++m)
+        ASSERT_TRUE(MonthForms(m).release());
+    const std::tuple<int16_t, QString, QString, int, int> cases[] = {
+        // month, year, title, cell of the 1st (0 none), days
+        {3, QStringLiteral("2004"), QStringLiteral("Mars 2004"), 8, 31},
+        {2, QStringLiteral("2004"), QStringLiteral("Février 2004"), 7, 29},
+        {3, QStringLiteral("2005"), QStringLiteral("Mars 2005"), 9, 31},
+        {3, QStringLiteral("70000"), QStringLiteral("Mars 70000"), 0, 0},
+    };
+    for (const auto& [month, year, title, first, days] : cases) {
+        engine.calls.clear();
+        CurDoc.Year = year;
+        PrintMonthPage(engine, month, CalendarPrintJob());
+        ASSERT_EQ(engine.calls.size(), 1u + 12 + 1 + 1 + 7 + 42) << qPrintable(year);
+        EXPECT_EQ(engine.calls[13].text, title);
+        for (int cell = 7; cell <= 48; ++cell) {
+            const int day = first ? cell - first + 1 : 0;
+            EXPECT_EQ(engine.calls[size_t(22 + cell - 7)].text,
+                      day >= 1 && day <= days ? QString::asprintf("%02d", day) : QString())
+                << qPrintable(year) << " " << month << " " << cell;
+        }
+        EXPECT_FALSE(MonthForms(month).exists());
+    }
+}
