@@ -8,7 +8,6 @@
 #include "document/doc_state.h"
 #include "document/paths.h"
 #include "services/shell_services.h"
-#include "shell/main_module.h"
 
 #include <QDir>
 #include <QFileInfo>

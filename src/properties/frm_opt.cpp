@@ -12,7 +12,7 @@
 #include "opt_association.h"
 #include "properties/properties.h"
 #include "services/form_support.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 #include <algorithm>
 #include <cmath>

@@ -10,11 +10,12 @@
 #include "core/ui_services.h"
 #include "document/calendar_entries.h"
 #include "document/doc_state.h"
+#include "document/doc_views.h"
 #include "document/modified.h"
 #include "properties/properties.h"
 #include "services/form_support.h"
-#include "shell/frm_main.h"
-#include "shell/main_module.h"
+#include "services/main_window.h"
+#include "services/shell_services.h"
 
 #include <QFileInfo>
 #include <QLocale>
@@ -43,14 +44,14 @@ constexpr int kYearsAhead = 10;
 // The tag of the year item added for a document whose year is not among the listed years.
 const QString kDocumentYearTag = QStringLiteral("DocumentYear");
 
+// The main window's state ("" when there is no main window).
 QString appState() {
-    FrmMainForm* main = FrmMain.peek();
-    return main ? main->Tag() : QString();
+    return views().AppState();
 }
 
 // The picture of the help button when it is disabled.
 rt::Picture disabledHelpPicture() {
-    const auto& images = FrmMain->ImgLstMain_d.ListImages();
+    const auto& images = mainWindow().ToolbarImages(true).ListImages();
     if (images.contains(QStringLiteral("Help")))
         return images(QStringLiteral("Help")).ExtractIcon();
     return rt::LoadResPicture(323, rt::vbResBitmap);
@@ -242,8 +243,8 @@ void FrmPropForm::ApplyGeneral() {
             CurDoc.Year = year;
         } else if (rt::MsgBox(rt::LoadResString(543),
                               rt::vbYesNo | rt::vbQuestion | rt::vbDefaultButton2) == rt::vbYes) {
-            if (appState() != QLatin1String("Load")) SetMainMode(2);
-            FrmMain->LblLoading(0).setCaption(rt::LoadResString(10001));
+            if (appState() != QLatin1String("Load")) views().SetMainMode(2);
+            mainWindow().LoadingLabel(0).setCaption(rt::LoadResString(10001));
             rt::DoEvents();
             const CalDocument previous = CurDoc;
             CurDoc = BlankDocument(false);

@@ -17,7 +17,7 @@
 #include "platform/ui_picture_box.h"
 #include "platform/ui_toolbar.h"
 #include "platform/ui_tree_view.h"
-#include "printing/common_graph.h"
+#include "printing/printing.h"
 
 #include <array>
 #include <cstdint>

@@ -11,7 +11,7 @@
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "frm_prop.h"
-#include "printing/frm_cm_op_pic.h"
+#include "printing/printing.h"
 #include "services/month_painting.h"
 
 namespace {

@@ -7,9 +7,8 @@
 #include "core/resources.h"
 #include "core/rt_error.h"
 #include "core/settings_store.h"
-#include "core/system.h"
-#include "shell/frm_main.h"
-#include "shell/main_module.h"
+#include "services/main_window.h"
+#include "services/shell_services.h"
 
 namespace {
 
@@ -58,14 +57,12 @@ void FrmOptForm::LoadAlarmOptions() {
 void FrmOptForm::SaveAlarmOptions() {
     rt::SaveSetting(kSettingsApp, kAlarm, kOffDefault, QString::number(ChkAL(1).Value()));
     int16_t minutes = -1;
-    FrmMainForm& main = FrmMain.get();
     if (ChkAL(2).Value() == rt::vbUnchecked) {
-        main.TmALCheck.setEnabled(false);
+        mainWindow().SetAlarmCheck(false, minutes);
     } else {
         // A number beyond the 16-bit range is held at its limit.
         minutes = TypedInteger(TxtAL(0).Text());
-        main.NextAlarmCheck = rt::sys().now().addSecs(60LL * minutes);
-        main.TmALCheck.setEnabled(true);
+        mainWindow().SetAlarmCheck(true, minutes);
     }
     rt::SaveSetting(kSettingsApp, kAlarm, kIntervalChk, QString::number(minutes));
     for (int i = 1; i <= 10; ++i)

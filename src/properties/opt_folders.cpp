@@ -6,7 +6,7 @@
 
 #include "ask_path.h"
 #include "core/resources.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 namespace {
 
