@@ -1,6 +1,7 @@
 #include "single_instance.h"
 
 #include "core/ui_services.h"
+#include "ui_dispatch.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -144,7 +145,8 @@ void LocalSingleInstance::onNewConnection() {
             continue;
         }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
+        connect(socket, &QLocalSocket::readyRead, this,
+                [this, socket] { dispatch([&] { onReadyRead(socket); }); });
         // A client that says nothing is dropped after the longest time a sender waits.
         QTimer* timer = new QTimer(socket);
         timer->setSingleShot(true);

@@ -2,6 +2,7 @@
 
 #include "core/numeric.h"
 #include "core/rt_error.h"
+#include "platform/ui_dispatch.h"
 
 #include <QCategoryAxis>
 #include <QChart>
@@ -136,7 +137,9 @@ void ChartControl::changedData() {
     rebuildQueued_ = true;
     QTimer::singleShot(0, this, [this] {
         rebuildQueued_ = false;
-        if (dirty_) rebuild();
+        rt::dispatch([this] {
+            if (dirty_) rebuild();
+        });
     });
 }
 

@@ -9,6 +9,7 @@
 #include "document_dialogs/document_dialogs.h"
 #include "main_module.h"
 #include "platform/form_services.h"
+#include "platform/ui_dispatch.h"
 #include "printing/printing.h"
 #include "services/settings.h"
 
@@ -415,8 +416,10 @@ void pollHandOff() {
         q.timer = new QTimer(QCoreApplication::instance());
         q.timer->setInterval(kHandOffPollMs);
         QObject::connect(q.timer, &QTimer::timeout, [] {
-            OpenNextHandedOverDocument();
-            pollHandOff();
+            rt::dispatch([] {
+                OpenNextHandedOverDocument();
+                pollHandOff();
+            });
         });
     }
     if (!q.timer->isActive()) q.timer->start();

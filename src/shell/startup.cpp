@@ -15,6 +15,7 @@
 #include "main_module.h"
 #include "month_window.h"
 #include "platform/single_instance.h"
+#include "platform/ui_dispatch.h"
 #include "printing/printing.h"
 #include "services/settings.h"
 #include "shell_views.h"
@@ -80,8 +81,10 @@ bool handOffToRunningCopy() {
 // program.
 void releaseMainWindowWhenUnloaded() {
     QTimer::singleShot(0, [] {
-        FrmMainForm* main = FrmMain.peek();
-        if (main && !main->Loaded()) FrmMain.release();
+        rt::dispatch([] {
+            FrmMainForm* main = FrmMain.peek();
+            if (main && !main->Loaded()) FrmMain.release();
+        });
     });
 }
 
