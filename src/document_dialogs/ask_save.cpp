@@ -8,9 +8,11 @@
 #include "document/modified.h"
 #include "document_dialogs/document_dialogs.h"
 #include "document_dialogs/frm_ask_save.h"
-#include "shell/frm_main.h"
 
 namespace {
+
+// New's marker (SetNoReloadMarker): on while New runs its ask-save step.
+bool noReloadMarker = false;
 
 AskSaveLine monthLine(int resId, int32_t part, int16_t month) {
     return {rt::LoadResString(resId) + QStringLiteral("  ... ") + rt::LoadResString(209 + month),
@@ -156,11 +158,11 @@ int32_t WriteSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Li
 }
 
 void SetNoReloadMarker(bool On) {
-    FrmMain->PicView.setTag(On ? QStringLiteral("No_reload") : QString());
+    noReloadMarker = On;
 }
 
 bool NoReloadMarker() {
-    return FrmMain->PicView.Tag() == QLatin1String("No_reload");
+    return noReloadMarker;
 }
 
 void ShowAskSaveDialog() {

@@ -46,9 +46,8 @@ CalDocument DocumentWithParts(const CalDocument& Saved, const CalDocument& Live,
 int32_t WriteSelectedParts(QString& FileName, const std::vector<AskSaveLine>& Lines,
                            const std::vector<bool>& Selected);
 
-// New's marker "No_reload" in the tag of the main window's PicView: set while New runs its
-// ask-save step, so that a partial save does not rebuild the month windows of a document that
-// is about to be replaced.
+// New's marker: set while New runs its ask-save step, so that a partial save does not rebuild
+// the month windows of a document that is about to be replaced.
 void SetNoReloadMarker(bool On);
 bool NoReloadMarker();
 

@@ -12,8 +12,8 @@
 #include "document/paths.h"
 #include "document_dialogs/ask_save.h"
 #include "platform/common_dialogs.h"
+#include "services/main_window.h"
 #include "services/settings.h"
-#include "shell/frm_main.h"
 
 #include <QFileInfo>
 
@@ -49,7 +49,7 @@ void UpdateFolderSetting(QString& Setting, const QString& FullName, const QStrin
 }
 
 QString AskCalFileName() {
-    rt::CommonDialog& dialog = FrmMain->CDSaveAs;
+    rt::CommonDialog& dialog = mainWindow().FileDialog(FileDialogKind::SaveAs);
     try {
         dialog.CancelError = true;
         dialog.DefaultExt = QStringLiteral(".cal");
@@ -130,7 +130,7 @@ void OpenDocument(QString& FileName) {
     if (documentBusy()) return;
 
     if (FileName.isEmpty()) {
-        rt::CommonDialog& dialog = FrmMain->CDOpen;
+        rt::CommonDialog& dialog = mainWindow().FileDialog(FileDialogKind::Open);
         try {
             dialog.CancelError = true;
             dialog.DefaultExt = QStringLiteral(".cal");

@@ -7,7 +7,7 @@
 #include "document/doc_state.h"
 #include "document_dialogs.h"
 #include "services/form_support.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 rt::FormSlot<FrmAskPassForm> FrmAskPass{"FrmAskPass"};
 

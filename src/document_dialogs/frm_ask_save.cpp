@@ -4,7 +4,7 @@
 #include "core/ui_services.h"
 #include "document/doc_state.h"
 #include "services/form_support.h"
-#include "shell/main_module.h"
+#include "services/shell_services.h"
 
 #include <QListWidget>
 

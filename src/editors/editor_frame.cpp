@@ -7,9 +7,8 @@
 #include "document/doc_state.h"
 #include "document/modified.h"
 #include "services/form_support.h"
+#include "services/main_window.h"
 #include "services/shell_services.h"
-#include "shell/frm_main.h"
-#include "shell/main_module.h"
 
 #include <QRegularExpression>
 #include <QWidget>
@@ -52,13 +51,12 @@ void EditorForm::Form_Load() {
     openMode_ = Exchange.DialogMode;
     openIndex_ = Exchange.EditIndex;
     rt::DoEvents();
-    SetNavPanel(true, false);
+    mainWindow().SetNavPanel(true, false);
     // Over the open navigation panel, 80 twips right of its tab control's left edge.
-    FrmMainForm& main = FrmMain.get();
-    setTop(main.Top() + 850);
-    setLeft(main.Left() + main.PicMenu.Left() + main.TbMenu.Left() + 80);
+    setTop(mainWindow().Top() + 850);
+    setLeft(mainWindow().NavPanelLeft() + 80);
     LoadAndFill();
-    SetNavPanel(true, false);
+    mainWindow().SetNavPanel(true, false);
 }
 
 void EditorForm::LoadAndFill() {

@@ -13,7 +13,7 @@
 #include "document/money_text.h"
 #include "editors.h"
 #include "frm_alarm.h"
-#include "printing/common_graph.h"
+#include "printing/printing.h"
 #include "services/shell_services.h"
 
 #include <algorithm>

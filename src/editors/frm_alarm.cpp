@@ -7,6 +7,7 @@
 #include "core/ui_services.h"
 #include "document/compare.h"
 #include "document/doc_state.h"
+#include "document/doc_views.h"
 #include "document/modified.h"
 #include "document/money_text.h"
 #include "document/month_grid.h"
@@ -15,7 +16,6 @@
 #include "services/form_support.h"
 #include "services/settings.h"
 #include "services/shell_services.h"
-#include "shell/main_module.h"
 
 #include <QApplication>
 #include <QDate>
@@ -109,7 +109,7 @@ bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index) {
     FrmAlarm->Show(rt::vbModal);
     FrmAlarm.release();
     if (Exchange.DialogResult != 1) return false;
-    RefreshPane(false, -1);
+    views().RefreshPane(false, -1);
     return true;
 }
 

@@ -150,6 +150,25 @@ TEST_F(RoadsTest, APartialSaveDuringNewRebuildsNoWindows) {
     EXPECT_EQ(written.Months(5).Cells(12).Count, 0);
 }
 
+// New's marker ends with New, even when New stops at its ask-save step: a later partial save
+// rebuilds the windows of the document it keeps.
+TEST_F(RoadsTest, APartialSaveAfterAStoppedNewRebuildsTheWindows) {
+    startDocument(path("kept.cal"), true);
+    changeAuthor(QStringLiteral("Auteur"));
+    ListAppend(CurDoc.Months(5).Cells(12), event(QStringLiteral("Réunion")));
+    SetModified(DocPart::MonthDays, -1, 5);
+    replyAskSave(Reply::Cancel);
+    NewDocument();
+    ASSERT_EQ(askSaveSeen.size(), 1u);
+    replyAskSave(Reply::Yes, {1}); // the header only
+
+    EXPECT_TRUE(QueryCloseDocument());
+
+    EXPECT_EQ(views_->CallsOf("ShowMonthWindows").size(), 1);
+    EXPECT_EQ(CurDoc.Author, QStringLiteral("Auteur"));
+    EXPECT_EQ(CurDoc.Months(5).Cells(12).Count, 0);
+}
+
 TEST_F(RoadsTest, OpenThatFailsToReadEndsInTheLogoViewWithNoFlagSet) {
     startDocument();
     changeAuthor(QStringLiteral("Perdu"));

@@ -7,6 +7,7 @@
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "document/modified.h"
+#include "document_dialogs/ask_save.h"
 #include "document_dialogs/document_dialogs.h"
 #include "document_dialogs/frm_ask_save.h"
 #include "services/settings.h"
@@ -41,9 +42,9 @@ protected:
     void SetUp() override {
         ResetDocumentState();
         AppVersion = QStringLiteral("2.1");
-        // The main window holds the file dialogs and New's marker; its alarm timer stays off.
+        // The main window holds the file dialogs; its alarm timer stays off.
         FrmMain->TmALCheck.setEnabled(false);
-        FrmMain->PicView.setTag(QString());
+        SetNoReloadMarker(false);
         Settings = AppSettings{};
         views_ = std::make_shared<RecordingViews>();
         views_->State = QStringLiteral("Edit");
