@@ -3,6 +3,7 @@
 #include "core/resources.h"
 #include "core/ui_services.h"
 #include "document/doc_state.h"
+#include "platform/ui_dispatch.h"
 #include "services/form_support.h"
 #include "services/shell_services.h"
 
@@ -36,7 +37,7 @@ FrmAskSaveForm::FrmAskSaveForm() : rt::Form(QStringLiteral("FrmAskSave")) {
     CmdHelp.onClick = [this] { CmdHelp_Click(); };
     if (auto* list = qobject_cast<QListWidget*>(LstAskSave.widget()))
         QObject::connect(list, &QListWidget::itemSelectionChanged, this,
-                         [this] { keepYearGroupTogether(); });
+                         [this] { rt::dispatch([this] { keepYearGroupTogether(); }); });
 }
 
 void FrmAskSaveForm::Form_Load() {
