@@ -10,9 +10,10 @@
 //    its controls stay (a form's variables survive until it is released); Show loads it again;
 //  - released: FormSlot::release() unloads it if needed, runs Form_Terminate and destroys it.
 //
-// A form with one shared instance is reached through a FormSlot named as the form (FrmMain):
-// its class carries the form's name with "Form" added (FrmMainForm). Several instances of one
-// form (the month windows) are FormSlots in an array, and the class has the form's name.
+// A form with one shared instance is reached through a FormSlot named as the form (FrmMain),
+// which is given that name and so is one of the shared forms that shutdown releases: its class
+// carries the form's name with "Form" added (FrmMainForm). Several instances of one form (the
+// month windows) are unnamed FormSlots in an array, and the class has the form's name.
 //
 // A form in short:
 //     class FrmAskDemoForm : public rt::Form {
@@ -32,7 +33,7 @@
 //         void CmdOk_Click() { Unload(); }
 //         void Lbl_MouseUp(int Index, int Button, int Shift, float X, float Y);
 //     };
-//     rt::FormSlot<FrmAskDemoForm> FrmAskDemo;   // FrmAskDemo->Show(rt::vbModal);
+//     rt::FormSlot<FrmAskDemoForm> FrmAskDemo{"FrmAskDemo"}; // FrmAskDemo->Show(rt::vbModal);
 // Members are built in declaration order: declare a container before what it holds.
 
 #include "core/picture.h"
