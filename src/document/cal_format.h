@@ -11,11 +11,13 @@
 // quotes this is the same as stopping at the next quote.
 
 #include "dates.h"
+#include "records.h"
 
 #include <QByteArray>
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <cstdint>
 
 // The version line of the layout that is written.
@@ -29,6 +31,37 @@ QString BackgroundEntryName(int Month);
 // "ev." with the month and cell (two digits each) and the item's index in its cell (four
 // digits at least): "ev.03090000" is the first item of cell 9 in March.
 QString ItemPictureEntryName(int Month, int Cell, int Index);
+
+// The number of records a list stores: its Count, never more than it holds.
+template <class List> int16_t StoredCount(const List& list) {
+    return int16_t(std::clamp<qsizetype>(list.Count, 0, qsizetype(list.Items.size())));
+}
+
+// Hands each picture setting of Doc that the reader loads to
+// Visit(Picture, FileName, EntryName), in the order of the archive: the default background,
+// then month by month the month's background and its items' pictures in cell and item order.
+// Only settings with a file name take part. With embedded pictures a month's background that
+// uses the default is left out (it has no entry); without, its own file is read all the same.
+// Doc may be const; Visit then gets const references.
+template <class Document, class Visit> void ForEachDocumentPicture(Document& Doc, Visit visit) {
+    const bool embedded = Doc.EmbedPictures != 0;
+    if (!Doc.DefaultBackground.FileName.isEmpty())
+        visit(Doc.DefaultBackground.Picture, Doc.DefaultBackground.FileName,
+              BackgroundEntryName(0));
+    for (int m = 1; m <= 12; ++m) {
+        auto& month = Doc.Months(m);
+        if (!month.Background.FileName.isEmpty() && (!embedded || month.Background.UseDefault == 0))
+            visit(month.Background.Picture, month.Background.FileName, BackgroundEntryName(m));
+        for (int c = kFirstCell; c <= kLastCell; ++c) {
+            auto& cell = month.Cells(c);
+            for (int i = 0; i < StoredCount(cell); ++i) {
+                auto& item = cell.Items[size_t(i)];
+                if (!item.PictureFile.isEmpty())
+                    visit(item.Picture, item.PictureFile, ItemPictureEntryName(m, c, i));
+            }
+        }
+    }
+}
 
 // The layouts of "caldata.cal".
 enum class CalLayout { Unknown, V21, V20 };

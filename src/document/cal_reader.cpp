@@ -115,60 +115,30 @@ void setStep(int resourceId) {
     rt::DoEventsNoInput();
 }
 
-// One picture the reader loads: a background, or an item's picture through a work setting.
-struct PictureLoad {
-    ImageItem* Image = nullptr; // the background, or nullptr for an item
-    EVItem* Item = nullptr;     // the item, or nullptr for a background
-    QString Path;               // the file read: an archive entry, or the picture's own file
-    QString Name;               // the name the document keeps, shown in messages
-};
-
-// The pictures of Doc in the order they are read: the default background, then month by month
-// the month's background and its items' pictures in cell and item order.
-std::vector<PictureLoad> picturesToLoad(CalDocument& Doc, const QDir& Work) {
-    const bool embedded = Doc.EmbedPictures != 0;
-    std::vector<PictureLoad> loads;
-    const auto background = [&](ImageItem& image, int month) {
-        loads.push_back({&image, nullptr,
-                         embedded ? Work.filePath(BackgroundEntryName(month)) : image.FileName,
-                         image.FileName});
-    };
-    if (!Doc.DefaultBackground.FileName.isEmpty()) background(Doc.DefaultBackground, 0);
-    for (int m = 1; m <= 12; ++m) {
-        MonthRec& month = Doc.Months(m);
-        // Without embedding the month's own file is read even while it uses the default.
-        if (!month.Background.FileName.isEmpty() && (!embedded || month.Background.UseDefault == 0))
-            background(month.Background, m);
-        for (int c = kFirstCell; c <= kLastCell; ++c) {
-            DayCell& cell = month.Cells(c);
-            for (int i = 0; i < cell.Count; ++i) {
-                EVItem& item = cell.Items[size_t(i)];
-                if (item.PictureFile.isEmpty()) continue;
-                loads.push_back(
-                    {nullptr, &item,
-                     embedded ? Work.filePath(ItemPictureEntryName(m, c, i)) : item.PictureFile,
-                     item.PictureFile});
-            }
-        }
-    }
-    return loads;
+// The file a picture setting is read from: its archive entry in the work folder, or its own
+// file.
+QString picturePath(const CalDocument& Doc, const QDir& Work, const QString& FileName,
+                    const QString& EntryName) {
+    return Doc.EmbedPictures != 0 ? Work.filePath(EntryName) : FileName;
 }
 
 // Refuses, before any picture is decoded, a document whose pictures would take more memory than
 // the limits allow, by the sizes their files give. An embedded picture beyond the per-picture
 // limit is refused too: the program never stores one. A picture file of its own beyond it is
 // only not loaded, as any file that is no picture.
-void checkDeclaredSizes(const std::vector<PictureLoad>& loads, bool embedded) {
+void checkDeclaredSizes(const CalDocument& Doc, const QDir& Work) {
+    const bool embedded = Doc.EmbedPictures != 0;
     qint64 total = 0;
-    for (const PictureLoad& load : loads) {
-        const QSize size = PictureSizeOfFile(load.Path);
+    ForEachDocumentPicture(Doc, [&](const rt::Picture&, const QString& name,
+                                    const QString& entry) {
+        const QSize size = PictureSizeOfFile(picturePath(Doc, Work, name, entry));
         if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
-            if (!embedded) continue;
-            beyondLimits(rt::ErrOutOfMemory, PictureTooLargeText(load.Name, size));
+            if (!embedded) return;
+            beyondLimits(rt::ErrOutOfMemory, PictureTooLargeText(name, size));
         }
         total += rt::DecodedBytes(size);
         if (total > kMaxPictureBytes) beyondLimits(rt::ErrOutOfMemory, PicturesTooLargeText());
-    }
+    });
 }
 
 // Loads the pictures the document names: from the archive's entries, or from their own files.
@@ -176,34 +146,28 @@ void checkDeclaredSizes(const std::vector<PictureLoad>& loads, bool embedded) {
 // whatever their files claimed.
 void loadPictures(CalDocument& Doc, const QDir& Work, const QString& FileName) {
     const bool embedded = Doc.EmbedPictures != 0;
-    const std::vector<PictureLoad> loads = picturesToLoad(Doc, Work);
-    checkDeclaredSizes(loads, embedded);
+    checkDeclaredSizes(Doc, Work);
 
     qint64 decoded = 0;
-    for (const PictureLoad& load : loads) {
-        ImageItem work;
-        ImageItem& image = load.Image ? *load.Image : work;
-        image.FileName = load.Path;
-        const bool loaded = LoadImageItemPicture(image);
+    ForEachDocumentPicture(Doc, [&](rt::Picture& picture, QString& name, const QString& entry) {
         // The setting keeps the path the user chose; only the picture comes from the entry.
-        image.FileName = load.Name;
-        if (load.Item) load.Item->Picture = work.Picture;
+        ImageItem work;
+        work.FileName = picturePath(Doc, Work, name, entry);
+        const bool loaded = LoadImageItemPicture(work);
+        picture = work.Picture;
         if (loaded) {
-            decoded += rt::DecodedBytes(image.Picture.image().size());
+            decoded += rt::DecodedBytes(picture.image().size());
             if (decoded > kMaxPictureBytes)
                 beyondLimits(rt::ErrOutOfMemory, PicturesTooLargeText());
-            continue;
+            return;
         }
         if (embedded) {
-            ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, load.Name);
-            continue;
+            ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, name);
+            return;
         }
-        ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, load.Name);
-        if (load.Item)
-            load.Item->PictureFile.clear();
-        else
-            image.FileName.clear();
-    }
+        ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, name);
+        name.clear();
+    });
 }
 
 // Reads "caldata.cal" at path into Doc. False when the version is unknown (already reported).

@@ -15,14 +15,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
+#include <utility>
 
 namespace {
-
-// The number of records a list writes: its Count, never more than it holds.
-template <class List> int16_t countOf(const List& list) {
-    return int16_t(std::clamp<qsizetype>(list.Count, 0, qsizetype(list.Items.size())));
-}
 
 void writeImageItem(CalTextWriter& out, const ImageItem& image) {
     out.L(image.Mode);
@@ -82,7 +77,8 @@ QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
     qint64 pictures = 0;
     qint64 decoded = 0;
     QString refusal;
-    const auto count = [&](const rt::Picture& picture, const QString& fileName) {
+    ForEachDocumentPicture(Doc, [&](const rt::Picture& picture, const QString& fileName,
+                                    const QString&) {
         if (!refusal.isEmpty()) return;
         ++pictures;
         const QSize size =
@@ -93,20 +89,7 @@ QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
             return;
         }
         decoded += rt::DecodedBytes(size);
-    };
-    if (!Doc.DefaultBackground.FileName.isEmpty())
-        count(Doc.DefaultBackground.Picture, Doc.DefaultBackground.FileName);
-    for (int m = 1; m <= 12; ++m) {
-        const MonthRec& month = Doc.Months(m);
-        // Without embedding the reader loads a month's own file even while it uses the default.
-        if (!month.Background.FileName.isEmpty() && (!embedded || month.Background.UseDefault == 0))
-            count(month.Background.Picture, month.Background.FileName);
-        for (const DayCell& cell : month.Cells.Store)
-            for (int i = 0; i < countOf(cell); ++i) {
-                const EVItem& item = cell.Items[size_t(i)];
-                if (!item.PictureFile.isEmpty()) count(item.Picture, item.PictureFile);
-            }
-    }
+    });
     if (!refusal.isEmpty()) return refusal;
     if (embedded && pictures + 1 > kMaxEntries) return TooManyPicturesText();
     if (decoded > kMaxPictureBytes) return PicturesTooLargeText();
@@ -118,7 +101,7 @@ bool tooManyItems(const CalDocument& Doc) {
     qint64 items = 0;
     for (const MonthRec& month : Doc.Months.Store)
         for (const DayCell& cell : month.Cells.Store)
-            items += countOf(cell);
+            items += StoredCount(cell);
     return items > kMaxDayItems;
 }
 
@@ -145,26 +128,12 @@ void writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& D
     setStep(10026);
     rt::ZipArchive zip;
     zip.addFile(dataPath, Doc.Password);
-    if (Doc.EmbedPictures != 0) {
-        if (!Doc.DefaultBackground.FileName.isEmpty())
-            addPicture(zip, dir, Doc.DefaultBackground.Picture, Doc.DefaultBackground.FileName,
-                       BackgroundEntryName(0));
-        for (int m = 1; m <= 12; ++m) {
-            const MonthRec& month = Doc.Months(m);
-            if (!month.Background.FileName.isEmpty() && month.Background.UseDefault == 0)
-                addPicture(zip, dir, month.Background.Picture, month.Background.FileName,
-                           BackgroundEntryName(m));
-            for (int c = kFirstCell; c <= kLastCell; ++c) {
-                const DayCell& cell = month.Cells(c);
-                for (int i = 0; i < countOf(cell); ++i) {
-                    const EVItem& item = cell.Items[size_t(i)];
-                    if (!item.PictureFile.isEmpty())
-                        addPicture(zip, dir, item.Picture, item.PictureFile,
-                                   ItemPictureEntryName(m, c, i));
-                }
-            }
-        }
-    }
+    if (Doc.EmbedPictures != 0)
+        ForEachDocumentPicture(std::as_const(Doc), [&](const rt::Picture& picture,
+                                                       const QString& fileName,
+                                                       const QString& entryName) {
+            addPicture(zip, dir, picture, fileName, entryName);
+        });
 
     setStep(10027);
     zip.write(FileName);
@@ -180,7 +149,7 @@ QByteArray WriteCalData(const CalDocument& Doc) {
     out.S(Doc.Year);
     out.B(Doc.EmbedPictures);
 
-    const int16_t aeCount = countOf(Doc.AutoEvents);
+    const int16_t aeCount = StoredCount(Doc.AutoEvents);
     out.I(aeCount);
     out.L(Doc.AutoEvents.NextKey);
     for (int i = 0; i < aeCount; ++i) {
@@ -195,7 +164,7 @@ QByteArray WriteCalData(const CalDocument& Doc) {
         out.L(ae.Kind);
     }
 
-    const int16_t deCount = countOf(Doc.DebtsSavings);
+    const int16_t deCount = StoredCount(Doc.DebtsSavings);
     out.I(deCount);
     for (int i = 0; i < deCount; ++i) {
         const DEItem& de = Doc.DebtsSavings.Items[size_t(i)];
@@ -204,7 +173,7 @@ QByteArray WriteCalData(const CalDocument& Doc) {
         out.S(de.Text);
     }
 
-    const int16_t bdCount = countOf(Doc.Birthdays);
+    const int16_t bdCount = StoredCount(Doc.Birthdays);
     out.I(bdCount);
     out.L(Doc.Birthdays.NextKey);
     for (int i = 0; i < bdCount; ++i) {
@@ -217,7 +186,7 @@ QByteArray WriteCalData(const CalDocument& Doc) {
     for (int m = 1; m <= 12; ++m) {
         for (int c = kFirstCell; c <= kLastCell; ++c) {
             const DayCell& cell = Doc.Months(m).Cells(c);
-            const int16_t count = countOf(cell);
+            const int16_t count = StoredCount(cell);
             out.I(count);
             for (int i = 0; i < count; ++i) {
                 const EVItem& ev = cell.Items[size_t(i)];

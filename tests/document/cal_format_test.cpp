@@ -4,6 +4,7 @@
 #include "document/cal_format.h"
 
 #include <gtest/gtest.h>
+#include <utility>
 
 namespace {
 
@@ -24,6 +25,52 @@ TEST(CalFormat, EntryNames) {
     EXPECT_EQ(ItemPictureEntryName(3, 9, 0), QStringLiteral("ev.03090000"));
     EXPECT_EQ(ItemPictureEntryName(12, 48, 2), QStringLiteral("ev.12480002"));
     EXPECT_EQ(ItemPictureEntryName(1, 7, 12345), QStringLiteral("ev.010712345"));
+}
+
+TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
+    CalDocument doc;
+    doc.DefaultBackground.FileName = QStringLiteral("/p/fond.bmp");
+    doc.Months(1).Background.FileName = QStringLiteral("/p/janvier.bmp");
+    doc.Months(1).Background.UseDefault = -1; // shows the default background
+    doc.Months(2).Background.FileName = QStringLiteral("/p/février.bmp");
+    const auto item = [](const char* picture) {
+        EVItem e;
+        e.PictureFile = QString::fromUtf8(picture);
+        return e;
+    };
+    ListAppend(doc.Months(2).Cells(9), item("/p/a.jpg"));
+    ListAppend(doc.Months(2).Cells(9), item(""));
+    ListAppend(doc.Months(2).Cells(9), item("/p/b.jpg"));
+    ListAppend(doc.Months(12).Cells(48), item("/p/c.jpg"));
+    doc.Months(12).Cells(48).Items.push_back(item("/p/au-delà du compte.jpg"));
+
+    const struct {
+        int16_t embed;
+        QStringList visits; // "file name > entry name"
+    } cases[] = {
+        {0,
+         {"/p/fond.bmp > bck.00", "/p/janvier.bmp > bck.01", "/p/février.bmp > bck.02",
+          "/p/a.jpg > ev.02090000", "/p/b.jpg > ev.02090002", "/p/c.jpg > ev.12480000"}},
+        {-1,
+         {"/p/fond.bmp > bck.00", "/p/février.bmp > bck.02", "/p/a.jpg > ev.02090000",
+          "/p/b.jpg > ev.02090002", "/p/c.jpg > ev.12480000"}},
+    };
+    for (const auto& c : cases) {
+        doc.EmbedPictures = c.embed;
+        QStringList visits;
+        ForEachDocumentPicture(std::as_const(doc), [&](const rt::Picture&, const QString& name,
+                                                       const QString& entry) {
+            visits.append(name + QStringLiteral(" > ") + entry);
+        });
+        EXPECT_EQ(visits, c.visits) << c.embed;
+    }
+    // A document that is not const hands out its settings to change.
+    doc.EmbedPictures = 0;
+    ForEachDocumentPicture(doc, [](rt::Picture&, QString& name, const QString&) { name.clear(); });
+    EXPECT_TRUE(doc.DefaultBackground.FileName.isEmpty());
+    EXPECT_TRUE(doc.Months(1).Background.FileName.isEmpty());
+    EXPECT_TRUE(doc.Months(12).Cells(48).Items[0].PictureFile.isEmpty());
+    EXPECT_FALSE(doc.Months(12).Cells(48).Items[1].PictureFile.isEmpty());
 }
 
 TEST(CalFormat, VersionLineNamesTheLayout) {
