@@ -13,6 +13,9 @@
 
 namespace rt {
 
+namespace {
+
+// The runtime's error number for a system error while creating or writing a file.
 int32_t errorNumberOfErrno(int err) {
     switch (err) {
     case ENOENT:
@@ -32,8 +35,6 @@ int32_t errorNumberOfErrno(int err) {
         return ErrPathFileAccess;
     }
 }
-
-namespace {
 
 // Why a new file cannot be made in place of target, from what can be seen before trying.
 int32_t numberForUnwritableTarget(const QFileInfo& target) {
@@ -69,9 +70,7 @@ FileOutput::FileOutput(const QString& path, Mode mode) : path_(path) {
     } else {
         QFileInfo target(path);
         if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
-        if (const int32_t number = numberForUnwritableTarget(target))
-            throw RtError(number, errorDescription(number) + QStringLiteral(" : ") + path,
-                          QString::fromLatin1(kAppTitle));
+        if (const int32_t number = numberForUnwritableTarget(target)) raiseNumber(number);
         final_ = QFile::encodeName(target.absoluteFilePath());
         QByteArray pattern = final_ + ".XXXXXX";
         fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
@@ -103,10 +102,13 @@ void FileOutput::discard() {
     file_.clear();
 }
 
-void FileOutput::raiseErrno(int err) const {
-    const int32_t number = errorNumberOfErrno(err);
+void FileOutput::raiseNumber(int32_t number) const {
     throw RtError(number, errorDescription(number) + QStringLiteral(" : ") + path_,
                   QString::fromLatin1(kAppTitle));
+}
+
+void FileOutput::raiseErrno(int err) const {
+    raiseNumber(errorNumberOfErrno(err));
 }
 
 qint64 FileOutput::writeData(const char* data, qint64 size) {

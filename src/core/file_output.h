@@ -10,9 +10,6 @@
 
 namespace rt {
 
-// The runtime's error number for a system error while creating or writing a file.
-int32_t errorNumberOfErrno(int err);
-
 class FileOutput : public QIODevice {
 public:
     enum class Mode {
@@ -53,6 +50,8 @@ protected:
     qint64 writeData(const char* data, qint64 size) override;
 
 private:
+    // Raises the error number with the file's path after its description.
+    [[noreturn]] void raiseNumber(int32_t number) const;
     [[noreturn]] void raiseErrno(int err) const;
     void discard();
 
