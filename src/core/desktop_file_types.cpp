@@ -89,6 +89,12 @@ QString iconsFolder() {
     return desktopDataFolder() + QStringLiteral("/icons/hicolor");
 }
 
+// The icon's file in one size folder of the theme ("48x48").
+QString iconFileIn(const QString& sizeFolder, const QString& TypeName) {
+    return iconsFolder() + u'/' + sizeFolder + QStringLiteral("/apps/") +
+           desktopIconName(TypeName) + QStringLiteral(".png");
+}
+
 QByteArray pngBytes(const QImage& image) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -133,8 +139,7 @@ QString desktopIconName(const QString& TypeName) {
 }
 
 QString desktopIconFile(const QString& TypeName, int Size) {
-    return iconsFolder() + QStringLiteral("/%1x%1/apps/").arg(Size) + desktopIconName(TypeName) +
-           QStringLiteral(".png");
+    return iconFileIn(QStringLiteral("%1x%1").arg(Size), TypeName);
 }
 
 QString desktopMimePackageText(const DesktopFileType& Type) {
@@ -198,11 +203,8 @@ bool unregisterDesktopFileType(const QString& TypeName) {
     bool ok = removeIfThere(desktopMimePackageFile(TypeName), &changed);
     ok = removeIfThere(desktopEntryFile(TypeName), &changed) && ok;
     // The icon in every size there is.
-    const QString iconFile = desktopIconName(TypeName) + QStringLiteral(".png");
     for (const QString& size : QDir(iconsFolder()).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-        ok = removeIfThere(iconsFolder() + u'/' + size + QStringLiteral("/apps/") + iconFile,
-                           &changed) &&
-             ok;
+        ok = removeIfThere(iconFileIn(size, TypeName), &changed) && ok;
     if (changed) refreshCaches();
     return ok;
 }
