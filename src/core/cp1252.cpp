@@ -99,10 +99,6 @@ QByteArray toCp1252(const QString& text) {
     return out;
 }
 
-} // namespace rt
-
-namespace rt {
-
 bool IsCp1252Text(const QString& text) {
     // A character the code page lacks is written as "?", so the text would not come back.
     return fromCp1252(toCp1252(text)) == text;
