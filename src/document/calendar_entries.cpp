@@ -31,6 +31,13 @@ EVItem generatedItem(const QString& text, int32_t kind, const QString& key) {
     return e;
 }
 
+// The cells of the twelve months in one table: a cell's place in it.
+constexpr int kMonthCells = kLastCell - kFirstCell + 1;
+constexpr int kYearCells = 12 * kMonthCells;
+size_t yearCellSlot(int month, int cell) {
+    return size_t((month - 1) * kMonthCells + (cell - kFirstCell));
+}
+
 // The cell of a date of month, or 0 when there is none.
 int cellOfDate(int16_t month, const DateRec& date) {
     if (!IsMonth(month)) return 0;
@@ -117,7 +124,7 @@ private:
 
     // The cell's record, made with the keys it holds the first time it is reached.
     Reached& reach(int16_t month, int cell) {
-        int& at = index_[size_t((month - 1) * 42 + (cell - kFirstCell))];
+        int& at = index_[yearCellSlot(month, cell)];
         if (at < 0) {
             at = int(reached_.size());
             Reached r{month, int16_t(cell), {}, 0};
@@ -129,7 +136,7 @@ private:
         return reached_[size_t(at)];
     }
 
-    std::array<int, 12 * 42> index_;
+    std::array<int, kYearCells> index_;
     std::vector<Reached> reached_;
 };
 
@@ -183,13 +190,12 @@ public:
     explicit YearGrid(int16_t y) {
         for (int16_t m = 1; m <= 12; ++m)
             for (int16_t c = kFirstCell; c <= kLastCell; ++c)
-                days_[index(m, c)] = DayOfCell(y, m, c);
+                days_[yearCellSlot(m, c)] = DayOfCell(y, m, c);
     }
-    int16_t day(int16_t m, int16_t c) const { return days_[index(m, c)]; }
+    int16_t day(int16_t m, int16_t c) const { return days_[yearCellSlot(m, c)]; }
 
 private:
-    static size_t index(int16_t m, int16_t c) { return size_t((m - 1) * 42 + (c - kFirstCell)); }
-    std::array<int16_t, 12 * 42> days_{};
+    std::array<int16_t, kYearCells> days_{};
 };
 
 // The candidate dates of one auto-event in year y, in date order, handed to offer(month, date).
