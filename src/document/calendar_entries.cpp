@@ -31,6 +31,16 @@ EVItem generatedItem(const QString& text, int32_t kind, const QString& key) {
     return e;
 }
 
+// The item an auto-event generates.
+EVItem generatedItem(const AEItem& ae) {
+    return generatedItem(ae.Text, ae.Kind, ae.Key);
+}
+
+// The item a birthday generates: an event with its name after the prefix (resource 2206).
+EVItem generatedItem(const BDItem& bd, const QString& prefix) {
+    return generatedItem(prefix + bd.Name, ItemKind::Event, bd.Key);
+}
+
 // The cells of the twelve months in one table: a cell's place in it.
 constexpr int kMonthCells = kLastCell - kFirstCell + 1;
 constexpr int kYearCells = 12 * kMonthCells;
@@ -249,7 +259,7 @@ void candidateDates(const AEItem& ae, int16_t y, const YearGrid& grid, Offer off
 void AddAEEntry(int16_t AEIndex, int16_t Month, const DateRec& Date) {
     if (!InList(CurDoc.AutoEvents, AEIndex)) return;
     const AEItem& ae = CurDoc.AutoEvents.Items[size_t(AEIndex)];
-    addEntry(Month, Date, generatedItem(ae.Text, ae.Kind, ae.Key));
+    addEntry(Month, Date, generatedItem(ae));
 }
 
 void PurgeOrphanAEEntries() {
@@ -284,7 +294,7 @@ void ApplyAEToCalendar() {
             const bool keyShared = shared.contains(ae.Key);
             eachDate(ae, [&](int16_t m, const DateRec& date) {
                 cells.offer(m, date, ae.Key, keyShared,
-                            [&] { return generatedItem(ae.Text, ae.Kind, ae.Key); });
+                            [&] { return generatedItem(ae); });
             });
         }
     });
@@ -295,8 +305,7 @@ void ApplyAEToCalendar() {
 void AddBDEntry(int16_t BDIndex, int16_t Month, const DateRec& Date) {
     if (!InList(CurDoc.Birthdays, BDIndex)) return;
     const BDItem& bd = CurDoc.Birthdays.Items[size_t(BDIndex)];
-    addEntry(Month, Date,
-             generatedItem(rt::LoadResString(2206) + bd.Name, ItemKind::Event, bd.Key));
+    addEntry(Month, Date, generatedItem(bd, rt::LoadResString(2206)));
 }
 
 void PurgeOrphanBDEntries() {
@@ -321,7 +330,7 @@ void ApplyBDToCalendar() {
             if (!IsMonth(m) || bd.BirthDate.Day < 1) continue;
             cells.offer(m, MakeDate(std::min(bd.BirthDate.Day, DaysInMonth(y, m)), m, y), bd.Key,
                         shared.contains(bd.Key),
-                        [&] { return generatedItem(prefix + bd.Name, ItemKind::Event, bd.Key); });
+                        [&] { return generatedItem(bd, prefix); });
         }
     });
     rt::SetHourglass(false);
