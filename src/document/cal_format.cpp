@@ -37,8 +37,7 @@ char16_t* CalTextWriter::grow(qsizetype n) {
 }
 
 void CalTextWriter::open() {
-    *room(1) = u'"';
-    ++used_;
+    put(u'"');
 }
 
 void CalTextWriter::close() {
@@ -80,30 +79,27 @@ void CalTextWriter::S(const QString& Value) {
     used_ += n;
     close();
 }
-void CalTextWriter::I(int16_t Value) {
+void CalTextWriter::numberLine(int64_t value) {
     open();
-    number(Value, 1);
+    number(value, 1);
     close();
+}
+void CalTextWriter::I(int16_t Value) {
+    numberLine(Value);
 }
 void CalTextWriter::L(int32_t Value) {
-    open();
-    number(Value, 1);
-    close();
+    numberLine(Value);
 }
 void CalTextWriter::B(int16_t Value) {
-    open();
-    number(Value, 1);
-    close();
+    numberLine(Value);
 }
 void CalTextWriter::D(const DateRec& Value) {
     // As DateToText: the year without padding, then the month and the day in two digits.
     open();
     number(Value.Year, 0);
-    *room(1) = u'-';
-    ++used_;
+    put(u'-');
     number(Value.Month, 2);
-    *room(1) = u'-';
-    ++used_;
+    put(u'-');
     number(Value.Day, 2);
     close();
 }

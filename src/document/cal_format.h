@@ -94,7 +94,13 @@ private:
     // Where n more characters go.
     char16_t* room(qsizetype n) { return used_ + n <= text_.size() ? chars_ + used_ : grow(n); }
     char16_t* grow(qsizetype n);
+    // Appends one character.
+    void put(char16_t c) {
+        *room(1) = c;
+        ++used_;
+    }
     void number(int64_t value, int minDigits);
+    void numberLine(int64_t value); // a line of one number, as QString::number writes it
     void open();
     void close();
     QString text_;              // the text so far, and room for more
