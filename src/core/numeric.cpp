@@ -4,12 +4,12 @@
 
 #include <QDate>
 #include <QLocale>
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cfenv>
 #include <charconv>
 #include <cmath>
 #include <limits>
-#include <string>
 #include <system_error>
 
 namespace rt {
@@ -79,34 +79,6 @@ double radixValue(Scanner& in, int base) {
     return value;
 }
 
-// The characters of a decimal number in the plain form std::from_chars reads. Held on the
-// stack; only a number longer than any real amount moves to the heap.
-class NumberBuffer {
-public:
-    void push(char c) {
-        if (size_ < kLocal)
-            local_[size_] = c;
-        else {
-            if (size_ == kLocal) heap_.assign(local_, kLocal);
-            heap_.push_back(c);
-        }
-        ++size_;
-    }
-    size_t size() const { return size_; }
-    void truncate(size_t n) {
-        size_ = n;
-        if (n > kLocal) heap_.resize(n);
-    }
-    const char* begin() const { return size_ > kLocal ? heap_.data() : local_; }
-    const char* end() const { return begin() + size_; }
-
-private:
-    static constexpr size_t kLocal = 64;
-    char local_[kLocal];
-    std::string heap_;
-    size_t size_ = 0;
-};
-
 } // namespace
 
 double Val(const QString& text) {
@@ -125,21 +97,23 @@ double Val(const QString& text) {
         negative = in.peek() == u'-';
         in.next();
     }
-    NumberBuffer num;
+    // The characters of the number in the plain form std::from_chars reads, on the stack unless
+    // the number is longer than any real amount.
+    QVarLengthArray<char, 64> num;
     bool mantissaDigits = false;
     // The power of ten of the first significant digit, to tell an overflow from an underflow.
     int64_t scale = 0;
     bool significant = false;
     for (; isDecimalDigit(in.peek()); in.next()) {
-        num.push(char(in.peek()));
+        num.append(char(in.peek()));
         mantissaDigits = true;
         if (in.peek() != u'0') significant = true;
         if (significant) ++scale;
     }
     if (in.peek() == u'.') {
-        num.push('.');
+        num.append('.');
         for (in.next(); isDecimalDigit(in.peek()); in.next()) {
-            num.push(char(in.peek()));
+            num.append(char(in.peek()));
             mantissaDigits = true;
             if (in.peek() != u'0') significant = true;
             if (!significant) --scale;
@@ -148,28 +122,28 @@ double Val(const QString& text) {
     if (!mantissaDigits) return 0;
     const char16_t e = in.peek();
     if (e == u'e' || e == u'E' || e == u'd' || e == u'D') {
-        const size_t mantissaEnd = num.size();
-        num.push('e');
+        const qsizetype mantissaEnd = num.size();
+        num.append('e');
         in.next();
         bool expNegative = false;
         if (in.peek() == u'+' || in.peek() == u'-') {
             expNegative = in.peek() == u'-';
-            num.push(char(in.peek()));
+            num.append(char(in.peek()));
             in.next();
         }
         int64_t exponent = 0;
         bool expDigits = false;
         for (; isDecimalDigit(in.peek()); in.next()) {
-            num.push(char(in.peek()));
+            num.append(char(in.peek()));
             exponent = std::min<int64_t>(exponent * 10 + (in.peek() - u'0'), 1'000'000'000);
             expDigits = true;
         }
         // An exponent mark without digits is not part of the number.
-        if (!expDigits) num.truncate(mantissaEnd);
+        if (!expDigits) num.resize(mantissaEnd);
         scale += expNegative ? -exponent : exponent;
     }
     double value = 0;
-    if (std::from_chars(num.begin(), num.end(), value).ec == std::errc::result_out_of_range)
+    if (std::from_chars(num.data(), num.data() + num.size(), value).ec == std::errc::result_out_of_range)
         value = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }
