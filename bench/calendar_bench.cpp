@@ -436,7 +436,7 @@ int main(int argc, char** argv) {
 
     for (int size : kSizes) {
         const QString path = yearFile(size);
-        const double openMs = medianMs(size >= 200000 ? 3 : 5, [&] { open(path); });
+        const double openMs = medianMs(runsFor(size), [&] { open(path); });
         checkOpen(path, size);
         addRow(
             QStringLiteral("Open a %1-item year, month windows drawn, to idle").arg(number(size)),
