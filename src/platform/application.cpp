@@ -23,18 +23,33 @@ void reportUntrappedError(int32_t number, const QString& description) {
            vbCritical);
 }
 
+void reportUntrappedError(const std::exception_ptr& error) {
+    int32_t number = ErrInvalidCall;
+    QString description;
+    try {
+        std::rethrow_exception(error);
+    } catch (const RtError& e) {
+        number = e.Number;
+        description = e.Description;
+    } catch (const std::exception& e) {
+        description = QString::fromLocal8Bit(e.what());
+    }
+    // Reported outside the catch block: the message box runs an event loop.
+    reportUntrappedError(number, description);
+}
+
 bool Application::notify(QObject* receiver, QEvent* event) {
     // An event is Qt's call, not the program's: an error in it is reported, also beneath code
     // that waits for the errors of handlers (throughQt).
     const HandlerScope scope;
     // The handlers report their errors themselves (dispatch); this is the last resort.
+    std::exception_ptr error;
     try {
         return QApplication::notify(receiver, event);
-    } catch (const RtError& e) {
-        reportUntrappedError(e.Number, e.Description);
-    } catch (const std::exception& e) {
-        reportUntrappedError(ErrInvalidCall, QString::fromLocal8Bit(e.what()));
+    } catch (const std::exception&) {
+        error = std::current_exception();
     }
+    reportUntrappedError(error);
     return true;
 }
 

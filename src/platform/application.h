@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QTranslator>
+#include <exception>
 
 namespace rt {
 
@@ -23,5 +24,8 @@ private:
 
 // Reports an error that reached the event loop: "Erreur d'exécution 'N':" and its description.
 void reportUntrappedError(int32_t number, const QString& description);
+// The same for an error caught as it left a handler: a run-time error with its number and
+// description, any other exception as error 5 with its text.
+void reportUntrappedError(const std::exception_ptr& error);
 
 } // namespace rt

@@ -152,7 +152,7 @@ void LocalSingleInstance::onNewConnection() {
         timer->setSingleShot(true);
         connect(timer, &QTimer::timeout, socket, &QLocalSocket::abort);
         timer->start(patientTimeoutMs_);
-        if (socket->bytesAvailable() > 0) onReadyRead(socket);
+        if (socket->bytesAvailable() > 0) dispatch([&] { onReadyRead(socket); });
     }
 }
 

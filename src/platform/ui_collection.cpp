@@ -17,4 +17,10 @@ void CollectionKeyNotUnique() {
                   QString::fromLatin1(kAppTitle));
 }
 
+size_t InsertPosition(size_t count, std::optional<int> index) {
+    if (!index) return count;
+    if (*index < 1 || *index > int(count) + 1) CollectionElementNotFound();
+    return size_t(*index - 1);
+}
+
 } // namespace rt

@@ -25,14 +25,15 @@ template <class T> T* FindByKey(const OwnedItems<T>& items, const QString& key) 
     return nullptr;
 }
 
-// Where Add puts a new element (0-based): at the end, or before element `index`. A key already
-// in use raises 35602, a position outside 1 to Count + 1 raises 35601.
+// Where Add puts a new element among `count` (0-based): at the end, or before element `index`.
+// A position outside 1 to Count + 1 raises 35601.
+size_t InsertPosition(size_t count, std::optional<int> index);
+
+// The same, once a key already in use has raised 35602.
 template <class T>
 size_t InsertPosition(const OwnedItems<T>& items, std::optional<int> index, const QString& key) {
     if (!key.isEmpty() && FindByKey(items, key)) CollectionKeyNotUnique();
-    if (!index) return items.size();
-    if (*index < 1 || *index > int(items.size()) + 1) CollectionElementNotFound();
-    return size_t(*index - 1);
+    return InsertPosition(items.size(), index);
 }
 
 // Element `index` (from 1); outside the collection `outside` raises its error.
@@ -62,14 +63,11 @@ public:
     // Where Add puts a new element, with the errors of InsertPosition.
     size_t insertPosition(std::optional<int> index, const QString& key) const {
         if (!key.isEmpty() && find(key)) CollectionKeyNotUnique();
-        if (!index) return items_.size();
-        if (*index < 1 || *index > int(items_.size()) + 1) CollectionElementNotFound();
-        return size_t(*index - 1);
+        return InsertPosition(items_.size(), index);
     }
-    // Element `index` (from 1); outside the collection `outside` raises its error.
+    // Element `index` (from 1), with the errors of ItemAt.
     T& at(int index, void (*outside)() = CollectionElementNotFound) const {
-        if (index < 1 || index > int(items_.size())) outside();
-        return *items_[size_t(index - 1)];
+        return ItemAt(items_, index, outside);
     }
     // The element with this key; raises 35601 when there is none.
     T& byKey(const QString& key) const {

@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <ranges>
 
 namespace rt {
 
@@ -338,26 +339,14 @@ bool ListView::sortsBefore(const ListItem& a, const ListItem& b) const {
 
 size_t ListView::sortedPosition(const ListItem& item, size_t at) const {
     const auto& v = items_.items_;
-    size_t lo = 0, hi = v.size();
-    // The first item that does not sort before `item`.
-    while (lo < hi) {
-        const size_t mid = (lo + hi) / 2;
-        if (sortsBefore(v[mid], item))
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    const size_t first = lo;
-    // The first item that `item` sorts before.
-    hi = v.size();
-    while (lo < hi) {
-        const size_t mid = (lo + hi) / 2;
-        if (sortsBefore(item, v[mid]))
-            hi = mid;
-        else
-            lo = mid + 1;
-    }
-    return std::clamp(at, first, lo);
+    const auto positions = std::views::iota(size_t{0}, v.size());
+    // The first position where `holds` stops holding, found by halving.
+    auto stopsAt = [&](auto holds) {
+        return size_t(std::ranges::partition_point(positions, holds) - positions.begin());
+    };
+    const size_t first = stopsAt([&](size_t i) { return sortsBefore(v[i], item); });
+    const size_t last = stopsAt([&](size_t i) { return !sortsBefore(item, v[i]); });
+    return std::clamp(at, first, last);
 }
 
 void ListView::renumber(size_t from, size_t to) {

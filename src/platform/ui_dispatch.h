@@ -18,35 +18,15 @@
 
 namespace rt {
 
-class HandlerScope;
-
-namespace detail {
-
-// A throughQt whose call into Qt is running: it holds the first error of a handler that Qt
-// runs at once beneath it.
-class WaitingCall {
-public:
-    WaitingCall();
-    ~WaitingCall();
-    WaitingCall(const WaitingCall&) = delete;
-    WaitingCall& operator=(const WaitingCall&) = delete;
-    // Raises the error held, if any.
-    void raiseHeld();
-
-private:
-    friend class rt::HandlerScope;
-    std::exception_ptr held_;
-    WaitingCall* previous_;
-};
-
-} // namespace detail
-
-// Qt runs a handler or delivers an event: no throughQt waits for what runs inside, so that an
-// error there is reported unless the handler's own dispatch hands it to the call that waited.
-// Application::notify opens one around each event.
+// While it lives, says where the error of a handler that Qt runs goes. Opened without a slot,
+// when Qt runs a handler or delivers an event (Application::notify opens one around each
+// event): no throughQt waits for what runs inside, so that an error there is reported unless
+// the handler's own dispatch hands it to the call that waited just outside. Opened by throughQt
+// with its slot: the first error of a handler beneath goes there.
 class HandlerScope {
 public:
-    HandlerScope();
+    HandlerScope() : HandlerScope(nullptr) {}
+    explicit HandlerScope(std::exception_ptr* waiting);
     ~HandlerScope();
     HandlerScope(const HandlerScope&) = delete;
     HandlerScope& operator=(const HandlerScope&) = delete;
@@ -55,7 +35,7 @@ public:
     void failed(std::exception_ptr error) const;
 
 private:
-    detail::WaitingCall* waiting_;
+    std::exception_ptr* outer_; // where the errors went before this scope
 };
 
 // Runs a handler on Qt's behalf. True when it ended without an error; false after an error was
@@ -78,9 +58,12 @@ template <class Handler> bool dispatch(Handler&& handler) {
 // Runs call, in which the runtime asks Qt for a change on behalf of the program's own code;
 // an error of a handler that Qt runs at once in answer comes out of throughQt.
 template <class Call> void throughQt(Call&& call) {
-    detail::WaitingCall waiting;
-    std::forward<Call>(call)();
-    waiting.raiseHeld();
+    std::exception_ptr held;
+    {
+        const HandlerScope waiting(&held);
+        std::forward<Call>(call)();
+    }
+    if (held) std::rethrow_exception(held);
 }
 
 } // namespace rt

@@ -58,6 +58,9 @@ SharedFormSlot::SharedFormSlot(QString name) : slotName_(std::move(name)) {
 }
 
 SharedFormSlot::~SharedFormSlot() {
+    // An unnamed slot never joined the registry, which may already be gone when such a slot is
+    // destroyed at exit.
+    if (slotName_.isEmpty()) return;
     auto& registry = sharedSlotRegistry();
     registry.erase(std::remove(registry.begin(), registry.end(), this), registry.end());
 }

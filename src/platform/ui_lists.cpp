@@ -131,16 +131,22 @@ QListWidgetItem* ListBox::makeRow(const ListRows::Row& row) const {
     return item;
 }
 
-void ListBox::pushRows() {
+template <class Change> void ListBox::pushRowChange(Change change) {
     pushing_ = true;
-    list_->clear();
-    for (const ListRows::Row& r : rows_.items)
-        list_->addItem(makeRow(r));
-    if (multiSelect_ != 0)
-        for (int i = 0; i < ListCount(); ++i)
-            if (rows_.items[size_t(i)].selected) list_->item(i)->setSelected(true);
+    change();
     pushing_ = false;
     pushCurrent();
+}
+
+void ListBox::pushRows() {
+    pushRowChange([this] {
+        list_->clear();
+        for (const ListRows::Row& r : rows_.items)
+            list_->addItem(makeRow(r));
+        if (multiSelect_ != 0)
+            for (int i = 0; i < ListCount(); ++i)
+                if (rows_.items[size_t(i)].selected) list_->item(i)->setSelected(true);
+    });
 }
 
 void ListBox::pushCurrent() {
@@ -191,27 +197,19 @@ void ListBox::setSorted(bool on) {
 
 void ListBox::AddItem(const QString& item, std::optional<int> index) {
     rows_.add(item, index);
-    pushing_ = true;
-    list_->insertItem(rows_.added, makeRow(rows_.items[size_t(rows_.added)]));
-    pushing_ = false;
-    pushCurrent();
+    pushRowChange(
+        [this] { list_->insertItem(rows_.added, makeRow(rows_.items[size_t(rows_.added)])); });
 }
 
 void ListBox::RemoveItem(int index) {
     checkIndex(index);
     rows_.remove(index);
-    pushing_ = true;
-    delete list_->takeItem(index);
-    pushing_ = false;
-    pushCurrent();
+    pushRowChange([&] { delete list_->takeItem(index); });
 }
 
 void ListBox::Clear() {
     rows_.clear();
-    pushing_ = true;
-    list_->clear();
-    pushing_ = false;
-    pushCurrent();
+    pushRowChange([this] { list_->clear(); });
 }
 
 QString ListBox::List(int index) const {
@@ -350,14 +348,22 @@ void ComboBox::pushColors() {
     combo_->setPalette(pal);
 }
 
-void ComboBox::pushRows() {
-    pushing_ = true;
-    const QSignalBlocker block(combo_);
-    combo_->clear();
-    for (const ListRows::Row& r : rows_.items)
-        combo_->addItem(r.text);
-    pushing_ = false;
+template <class Change> void ComboBox::pushRowChange(Change change) {
+    {
+        pushing_ = true;
+        const QSignalBlocker block(combo_);
+        change();
+        pushing_ = false;
+    }
     pushCurrent();
+}
+
+void ComboBox::pushRows() {
+    pushRowChange([this] {
+        combo_->clear();
+        for (const ListRows::Row& r : rows_.items)
+            combo_->addItem(r.text);
+    });
 }
 
 void ComboBox::pushCurrent() {
@@ -390,25 +396,13 @@ void ComboBox::setLocked(bool on) {
 
 void ComboBox::AddItem(const QString& item, std::optional<int> index) {
     rows_.add(item, index);
-    {
-        pushing_ = true;
-        const QSignalBlocker block(combo_);
-        combo_->insertItem(rows_.added, item);
-        pushing_ = false;
-    }
-    pushCurrent();
+    pushRowChange([&] { combo_->insertItem(rows_.added, item); });
 }
 
 void ComboBox::RemoveItem(int index) {
     if (!rows_.inRange(index)) rt::raise(ErrInvalidCall);
     rows_.remove(index);
-    {
-        pushing_ = true;
-        const QSignalBlocker block(combo_);
-        combo_->removeItem(index);
-        pushing_ = false;
-    }
-    pushCurrent();
+    pushRowChange([&] { combo_->removeItem(index); });
 }
 
 void ComboBox::Clear() {
@@ -428,13 +422,7 @@ void ComboBox::setList(int index, const QString& text) {
     }
     if (index < 0 || index >= ListCount()) rt::raise(ErrInvalidCall);
     rows_.setText(index, text);
-    {
-        pushing_ = true;
-        const QSignalBlocker block(combo_);
-        combo_->setItemText(index, text);
-        pushing_ = false;
-    }
-    pushCurrent();
+    pushRowChange([&] { combo_->setItemText(index, text); });
 }
 
 void ComboBox::setListIndex(int index) {

@@ -110,6 +110,8 @@ private:
     QListWidgetItem* makeRow(const ListRows::Row& row) const;
     // Shows every row anew (after a change of style or order).
     void pushRows();
+    // Makes one change to the widget's rows, then shows ListIndex again.
+    template <class Change> void pushRowChange(Change change);
     // Shows ListIndex as the widget's current row (and, in a single-selection list, its
     // selection).
     void pushCurrent();
@@ -163,6 +165,9 @@ protected:
 private:
     void build();
     void pushRows();
+    // Makes one change to the widget's rows, its signals held, then shows ListIndex and Text
+    // again.
+    template <class Change> void pushRowChange(Change change);
     void pushCurrent();
 
     ListRows rows_;

@@ -10,19 +10,12 @@
 #include <gtest/gtest.h>
 
 using namespace rt;
+using ui_test::errorNumberOf;
 
 namespace {
 void touch(const QString& path) {
     QFile f(path);
     f.open(QIODevice::WriteOnly);
-}
-int errorOf(const std::function<void()>& f) {
-    try {
-        f();
-    } catch (const RtError& e) {
-        return e.Number;
-    }
-    return 0;
 }
 } // namespace
 
@@ -58,8 +51,10 @@ TEST(UiFileLists, FilesMatchPatternsIgnoringCaseAndFoldersListTheirSubfolders) {
     files.setFileName(QStringLiteral("B.CAL"));
     EXPECT_EQ(files.FileName(), QStringLiteral("b.cal"));
     EXPECT_EQ(clicks, 1);
-    EXPECT_EQ(errorOf([&] { files.setFileName(QStringLiteral("nope.cal")); }), ErrFileNotFound);
-    EXPECT_EQ(errorOf([&] { files.setPath(root + QStringLiteral("/missing")); }), ErrPathNotFound);
+    EXPECT_EQ(errorNumberOf([&] { files.setFileName(QStringLiteral("nope.cal")); }),
+              ErrFileNotFound);
+    EXPECT_EQ(errorNumberOf([&] { files.setPath(root + QStringLiteral("/missing")); }),
+              ErrPathNotFound);
 
     dirs.setPath(root);
     EXPECT_EQ(dirChanges, 1);
@@ -75,5 +70,5 @@ TEST(UiFileLists, FilesMatchPatternsIgnoringCaseAndFoldersListTheirSubfolders) {
 
     DriveListBox drives(form);
     EXPECT_EQ(drives.Drive(), QStringLiteral("/"));
-    EXPECT_EQ(errorOf([&] { drives.setDrive(QStringLiteral("c:")); }), 68);
+    EXPECT_EQ(errorNumberOf([&] { drives.setDrive(QStringLiteral("c:")); }), 68);
 }
