@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <cstdio>
+#include <vector>
 
 namespace rt {
 
@@ -15,13 +16,7 @@ public:
     int msgBox(const QString& prompt, int style, const QString& title) override {
         std::fprintf(stderr, "%s: %s\n", qPrintable(title.isEmpty() ? applicationTitle() : title),
                      qPrintable(QString(prompt).replace(u'\r', u'\n')));
-        // The buttons of each style, the default one chosen by the style's default-button bits.
-        static const int answers[6][3] = {
-            {vbOK, vbOK, vbOK},      {vbOK, vbCancel, vbCancel}, {vbAbort, vbRetry, vbIgnore},
-            {vbYes, vbNo, vbCancel}, {vbYes, vbNo, vbNo},        {vbRetry, vbCancel, vbCancel}};
-        const int buttons = style & 0x0F;
-        const int def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
-        return buttons < 6 ? answers[buttons][def] : vbOK;
+        return defaultButtonOf(style);
     }
     QString inputBox(const QString&, const QString&, const QString&) override { return QString(); }
     void doEvents(bool excludeUserInput) override {
@@ -47,6 +42,16 @@ std::shared_ptr<UiServices>& current() {
 }
 
 } // namespace
+
+int defaultButtonOf(int style) {
+    static const std::vector<std::vector<int>> sets = {
+        {vbOK},        {vbOK, vbCancel},   {vbAbort, vbRetry, vbIgnore}, {vbYes, vbNo, vbCancel},
+        {vbYes, vbNo}, {vbRetry, vbCancel}};
+    const int set = style & 0x0F;
+    const auto& buttons = set < int(sets.size()) ? sets[set] : sets[0];
+    const size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
+    return buttons[def < buttons.size() ? def : 0];
+}
 
 UiServices& ui() {
     return *current();

@@ -80,6 +80,10 @@ inline void SetHourglass(bool on) {
     ui().setHourglass(on);
 }
 
+// The button a message box of this style answers when the user makes no choice of their own:
+// its default button (the first one when the style names a default button it lacks).
+int defaultButtonOf(int style);
+
 // The application title shown by message boxes without a title of their own.
 QString applicationTitle();
 

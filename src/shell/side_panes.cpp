@@ -41,10 +41,6 @@ QString KindPrefix(int32_t Kind) {
     }
 }
 
-bool IsMoneyKind(int32_t Kind) {
-    return Kind == ItemKind::Income || Kind == ItemKind::Expense;
-}
-
 QString TwoDigits(int16_t Value) {
     return rt::FormatNumber(Value, QStringLiteral("00"));
 }
@@ -92,14 +88,14 @@ struct BusyWhileFilling {
 
 QString EVRowText(const EVItem& Item) {
     QString row = QStringLiteral("(%1) - %2").arg(KindPrefix(Item.Kind), Item.Text);
-    if (IsMoneyKind(Item.Kind)) row += QLatin1Char('$');
+    if (HasMoneyText(Item.Kind)) row += QLatin1Char('$');
     return row;
 }
 
 QString AERowText(const AEItem& Item) {
     QString row =
         QStringLiteral("(%1) - %2%3").arg(KindPrefix(Item.Kind), RecurrenceText(Item), Item.Text);
-    if (IsMoneyKind(Item.Kind)) row += QLatin1Char('$');
+    if (HasMoneyText(Item.Kind)) row += QLatin1Char('$');
     return row;
 }
 
@@ -223,7 +219,7 @@ void ShowEVBalance() {
     if (!InList(cell, row) || row >= int(cell.Items.size())) return;
     const EVItem& item = cell.Items[size_t(row)];
     // Only incomes and expenses move a debt or saving.
-    if (!IsMoneyKind(item.Kind)) return;
+    if (!HasMoneyText(item.Kind)) return;
     const QString name = MoneyName(item.Text);
     const DEList& debts = CurDoc.DebtsSavings;
     for (int i = 0; i < debts.Count && i < int(debts.Items.size()); ++i) {

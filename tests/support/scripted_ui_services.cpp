@@ -2,16 +2,6 @@
 
 namespace rt {
 
-int defaultButtonOf(int style) {
-    static const std::vector<std::vector<int>> sets = {
-        {vbOK},        {vbOK, vbCancel},   {vbAbort, vbRetry, vbIgnore}, {vbYes, vbNo, vbCancel},
-        {vbYes, vbNo}, {vbRetry, vbCancel}};
-    const int set = style & 0x0F;
-    const auto& buttons = set < int(sets.size()) ? sets[set] : sets[0];
-    const size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
-    return buttons[def < buttons.size() ? def : 0];
-}
-
 int ScriptedUiServices::msgBox(const QString& prompt, int style, const QString& title) {
     int answer = defaultButtonOf(style);
     if (!msgBoxAnswers.empty()) {

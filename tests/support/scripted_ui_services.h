@@ -46,7 +46,4 @@ private:
     bool hourglass_ = false;
 };
 
-// The default button of a message box style.
-int defaultButtonOf(int style);
-
 } // namespace rt
