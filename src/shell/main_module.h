@@ -18,7 +18,8 @@ void SetNavPanel(bool Expand, bool Immediate);
 
 // ---- Start-up and shutdown ----
 void ShutdownApp();
-// The hand-off of documents between copies of the program.
+// What the running copy receives from later copies and does with it; shown with
+// QT_LOGGING_RULES="mirovanta.handoff.info=true".
 Q_DECLARE_LOGGING_CATEGORY(lcHandOff)
 
 // ---- Side panes and command enabling ----
