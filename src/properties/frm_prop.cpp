@@ -51,9 +51,7 @@ QString appState() {
 
 // The picture of the help button when it is disabled.
 rt::Picture disabledHelpPicture() {
-    const auto& images = mainWindow().ToolbarImages(true).ListImages();
-    if (images.contains(QStringLiteral("Help")))
-        return images(QStringLiteral("Help")).ExtractIcon();
+    if (const auto icon = ToolbarHelpIcon(true)) return *icon;
     return rt::LoadResPicture(323, rt::vbResBitmap);
 }
 
