@@ -6,7 +6,6 @@
 #include "platform/ui_controls.h"
 #include "services/shell_services.h"
 
-#include <QLoggingCategory>
 #include <QString>
 #include <cstdint>
 
@@ -18,9 +17,6 @@ void SetNavPanel(bool Expand, bool Immediate);
 
 // ---- Start-up and shutdown ----
 void ShutdownApp();
-// What the running copy receives from later copies and does with it; shown with
-// QT_LOGGING_RULES="mirovanta.handoff.info=true".
-Q_DECLARE_LOGGING_CATEGORY(lcHandOff)
 
 // ---- Side panes and command enabling ----
 void RefreshPane(bool UpdateToolbar, int16_t SelectIndex);
