@@ -1,13 +1,12 @@
 #include "api_printer.h"
 
-#include "printing.h"
-#include "services/main_window.h"
-
 #include "core/numeric.h"
 #include "core/rt_error.h"
 #include "core/ui_services.h"
 #include "platform/printers.h"
 #include "platform/ui_units.h"
+#include "printing.h"
+#include "services/main_window.h"
 
 #include <cmath>
 #include <new>

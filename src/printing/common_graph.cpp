@@ -5,9 +5,7 @@
 #include "frm_cm_graph.h"
 #include "frm_cm_op_pic.h"
 #include "platform/ui_picture_box.h"
-#include "platform/ui_toolbar.h"
 #include "services/form_support.h"
-#include "services/main_window.h"
 
 #include <QElapsedTimer>
 #include <QWidget>
@@ -90,14 +88,8 @@ void AdjustBrightness(int16_t Amount, rt::PictureBox& Pic) {
     rt::SetHourglass(false);
 }
 
-rt::Picture HelpPicture() {
-    return HelpButtonPicture();
-}
-
 rt::Picture HelpDisabledPicture() {
-    const auto& images = mainWindow().ToolbarImages(true).ListImages();
-    if (images.contains(QStringLiteral("Help")))
-        return images(QStringLiteral("Help")).ExtractIcon();
+    if (const auto icon = ToolbarHelpIcon(true)) return *icon;
     return HelpButtonPicture();
 }
 

@@ -22,9 +22,8 @@ void AdjustBrightness(int16_t Amount, rt::PictureBox& Pic);
 void AdjustImageBrightness(QImage& Image, int Amount,
                            const std::function<void(int)>& afterColumn = {});
 
-// The pictures of a dialog's Help button: the image "Help" of the main window's image lists,
-// normal and disabled.
-rt::Picture HelpPicture();
+// The picture of a picture dialog's Help button when it is disabled: the image "Help" of the
+// main window's disabled images, else the normal picture (HelpButtonPicture, form_support.h).
 rt::Picture HelpDisabledPicture();
 
 // A run-time error as the dialogs report it: Lead (when not empty) and an empty line, then

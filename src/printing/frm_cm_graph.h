@@ -1,7 +1,7 @@
 #pragma once
 // The picture editor: resizes a picture to a typed size or to the calendar's, makes it darker
 // or brighter, replaces it by another file, saves it as a bitmap and prints it. EditPicture
-// (common_graph.h) shows it.
+// (printing.h) shows it.
 
 #include "core/picture.h"
 #include "document/records.h"

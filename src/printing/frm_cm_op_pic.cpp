@@ -12,6 +12,7 @@
 #include "document/paths.h"
 #include "platform/ui_units.h"
 #include "printing.h"
+#include "services/form_support.h"
 #include "services/settings.h"
 #include "services/shell_services.h"
 
@@ -102,7 +103,7 @@ void FrmCmOpPicForm::InitCaptions() {
     FrmSelFile.setCaption(T(2108));
     CmdCancel.setCaption(T(503));
     CmdHelp.setToolTipText(T(223));
-    CmdHelp.setPicture(HelpPicture());
+    CmdHelp.setPicture(HelpButtonPicture());
     CmdHelp.setDisabledPicture(HelpDisabledPicture());
 }
 

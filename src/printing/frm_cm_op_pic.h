@@ -1,6 +1,6 @@
 #pragma once
 // The picture chooser: the program's own open-picture dialog, with drive, folder and file lists,
-// a filter by picture type and a preview with the picture's size. ChoosePicture (common_graph.h)
+// a filter by picture type and a preview with the picture's size. ChoosePicture (printing.h)
 // shows it.
 
 #include "core/rt_error.h"

@@ -8,6 +8,7 @@
 #include "document/day_items.h"
 #include "document/doc_state.h"
 #include "printing.h"
+#include "services/form_support.h"
 #include "services/shell_services.h"
 
 #include <algorithm>
@@ -129,7 +130,7 @@ void FrmSUChartForm::InitForm() {
     FrmSeries.setCaption(T(1103));
     FrmXAxis.setCaption(T(1104));
     CmdHelp.setToolTipText(T(223));
-    CmdHelp.setPicture(HelpPicture());
+    CmdHelp.setPicture(HelpButtonPicture());
     CmdOk.setCaption(T(502));
 
     for (int i = 0; i <= 2; ++i) {

@@ -44,16 +44,9 @@ constexpr int kYearsAhead = 10;
 // The tag of the year item added for a document whose year is not among the listed years.
 const QString kDocumentYearTag = QStringLiteral("DocumentYear");
 
-// The main window's state ("" when there is no main window).
-QString appState() {
-    return views().AppState();
-}
-
 // The picture of the help button when it is disabled.
 rt::Picture disabledHelpPicture() {
-    const auto& images = mainWindow().ToolbarImages(true).ListImages();
-    if (images.contains(QStringLiteral("Help")))
-        return images(QStringLiteral("Help")).ExtractIcon();
+    if (const auto icon = ToolbarHelpIcon(true)) return *icon;
     return rt::LoadResPicture(323, rt::vbResBitmap);
 }
 
@@ -218,7 +211,7 @@ void FrmPropForm::ShowGeneralPage() {
     const double month = rt::Val(CurDoc.OpenMonth);
     CmbGen.setListIndex(month >= 0 && month <= 12 && month == std::floor(month) ? int(month) : -1);
 
-    if (!CurDoc.FileName.isEmpty() && appState() == QLatin1String("Edit")) {
+    if (!CurDoc.FileName.isEmpty() && views().AppState() == QLatin1String("Edit")) {
         TxtGen(1).setText(CurDoc.FileName);
         ShowShortPath(TxtGen(1), 55);
         const QFileInfo file(CurDoc.FileName);
@@ -238,12 +231,12 @@ void FrmPropForm::ApplyGeneral() {
     const QString year =
         chosen && chosen->Tag != kDocumentYearTag ? rt::TrimBlanks(chosen->Text()) : CurDoc.Year;
     if (year != CurDoc.Year) {
-        if (appState() != QLatin1String("Edit")) {
+        if (views().AppState() != QLatin1String("Edit")) {
             changed = true;
             CurDoc.Year = year;
         } else if (rt::MsgBox(rt::LoadResString(543),
                               rt::vbYesNo | rt::vbQuestion | rt::vbDefaultButton2) == rt::vbYes) {
-            if (appState() != QLatin1String("Load")) views().SetMainMode(2);
+            if (views().AppState() != QLatin1String("Load")) views().SetMainMode(2);
             mainWindow().LoadingLabel(0).setCaption(rt::LoadResString(10001));
             rt::DoEvents();
             const CalDocument previous = CurDoc;

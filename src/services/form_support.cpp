@@ -12,10 +12,14 @@ int32_t DisplayColours() {
     return -1;
 }
 
+std::optional<rt::Picture> ToolbarHelpIcon(bool Disabled) {
+    const auto& images = mainWindow().ToolbarImages(Disabled).ListImages();
+    if (!images.contains(QStringLiteral("Help"))) return std::nullopt;
+    return images(QStringLiteral("Help")).ExtractIcon();
+}
+
 rt::Picture HelpButtonPicture() {
-    const auto& images = mainWindow().ToolbarImages(false).ListImages();
-    if (images.contains(QStringLiteral("Help")))
-        return images(QStringLiteral("Help")).ExtractIcon();
+    if (const auto icon = ToolbarHelpIcon(false)) return *icon;
     const int32_t colours = DisplayColours();
     return rt::LoadResPicture(colours == 16 || colours == 256 ? 223 : 373, rt::vbResBitmap);
 }

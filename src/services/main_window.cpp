@@ -14,8 +14,6 @@ MainWindowHost& mainWindow() {
     return *installed();
 }
 
-std::shared_ptr<MainWindowHost> setMainWindowHost(std::shared_ptr<MainWindowHost> Host) {
-    auto previous = installed();
+void setMainWindowHost(std::shared_ptr<MainWindowHost> Host) {
     installed() = std::move(Host);
-    return previous;
 }

@@ -4,7 +4,6 @@
 // work pictures it holds, its toolbar's images, its loading captions and its alarm check. The main
 // window's side (shell/shell_views.h) is installed at start-up, and by the tests.
 
-#include <QString>
 #include <cstdint>
 #include <memory>
 
@@ -53,5 +52,5 @@ public:
 
 // The installed main window; a run-time error 91 when none is installed.
 MainWindowHost& mainWindow();
-// Installs the main window's side; returns the previous one.
-std::shared_ptr<MainWindowHost> setMainWindowHost(std::shared_ptr<MainWindowHost> Host);
+// Installs the main window's side (nullptr: none).
+void setMainWindowHost(std::shared_ptr<MainWindowHost> Host);

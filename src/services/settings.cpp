@@ -46,10 +46,6 @@ const QString kPaths = QStringLiteral("Paths");
 const QString kPrinter = QStringLiteral("Printer");
 const QString kAlarm = QStringLiteral("Alarm");
 
-} // namespace
-
-namespace {
-
 // The parent folder of a folder, ending with the separator; a root, or a folder in the root,
 // gives the root.
 QString ParentFolderFor(const QString& Folder, QChar Separator) {

@@ -1,10 +1,10 @@
 #include "cell_drawing.h"
-#include "services/month_painting.h"
 
 #include "document/day_items.h"
 #include "document/doc_state.h"
 #include "main_module.h"
 #include "month_window.h"
+#include "services/month_painting.h"
 
 #include <algorithm>
 

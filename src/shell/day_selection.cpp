@@ -1,5 +1,4 @@
 #include "day_selection.h"
-#include "services/month_painting.h"
 
 #include "core/numeric.h"
 #include "core/rt_error.h"
@@ -9,6 +8,7 @@
 #include "main_module.h"
 #include "month_fill.h"
 #include "month_window.h"
+#include "services/month_painting.h"
 
 #include <QDate>
 #include <QPointer>

@@ -16,6 +16,7 @@
 #include "platform/ui_toolbar.h"
 
 #include <QDateTime>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <functional>
 
@@ -293,6 +294,10 @@ extern rt::FormSlot<FrmMainForm> FrmMain;
 // they came, through the Open road (ask-save, read, password, messages) as soon as nothing
 // stands in the way: no document being read or written ("Load"), no modal dialog or editor
 // open, no alarm scan running, no work in progress (busy flag, hourglass).
+
+// What the running copy receives from later copies and does with it; shown with
+// QT_LOGGING_RULES="mirovanta.handoff.info=true".
+Q_DECLARE_LOGGING_CATEGORY(lcHandOff)
 
 // The command that asks for a document: "OPEN " and the file's name percent-encoded, so that
 // any name travels as one line of plain text.

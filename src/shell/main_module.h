@@ -6,7 +6,6 @@
 #include "platform/ui_controls.h"
 #include "services/shell_services.h"
 
-#include <QLoggingCategory>
 #include <QString>
 #include <cstdint>
 
@@ -18,8 +17,6 @@ void SetNavPanel(bool Expand, bool Immediate);
 
 // ---- Start-up and shutdown ----
 void ShutdownApp();
-// The hand-off of documents between copies of the program.
-Q_DECLARE_LOGGING_CATEGORY(lcHandOff)
 
 // ---- Side panes and command enabling ----
 void RefreshPane(bool UpdateToolbar, int16_t SelectIndex);

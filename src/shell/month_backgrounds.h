@@ -2,7 +2,6 @@
 // Background pictures of the month windows: the month's own or the document's default, drawn
 // as it is, stretched over the grid or tiled, on the picture surface behind the cells.
 
-#include "document/records.h"
 #include <cstdint>
 
 // Paints the background in force for month Month onto its window's PicCal.

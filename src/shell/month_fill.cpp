@@ -1,5 +1,4 @@
 #include "month_fill.h"
-#include "services/month_painting.h"
 
 #include "cell_drawing.h"
 #include "core/numeric.h"
@@ -12,6 +11,7 @@
 #include "main_module.h"
 #include "month_backgrounds.h"
 #include "month_window.h"
+#include "services/month_painting.h"
 
 namespace {
 

@@ -1,5 +1,4 @@
 #include "prop_handoff.h"
-#include "properties/properties.h"
 
 #include "core/resources.h"
 #include "core/ui_services.h"
@@ -9,6 +8,7 @@
 #include "frm_main.h"
 #include "main_module.h"
 #include "month_window.h"
+#include "properties/properties.h"
 
 namespace {
 

@@ -27,6 +27,3 @@ QString CommandLineDocument();
 // The command a later copy hands to the running one first; a later copy with a document then
 // asks for it with LinkOpenCommand (frm_main.h).
 inline const QString kRestoreCommand = QStringLiteral("RESTORE");
-
-// What the running copy receives from later copies and does with it; shown with
-// QT_LOGGING_RULES="mirovanta.handoff.info=true".

@@ -41,7 +41,7 @@ TEST(AmountFilter, WhileTypingOneSeparatorAfterWholeDigitsStaysAsAPoint) {
         const char* typed;
         const char* shown;
     } cases[] = {
-        {"12.", "12."}, {"12,", "12."},   {"-12,", "12."},    {" 0,", "0."}, {".", "0."},
+        {"12.", "12."}, {"12,", "12."},  {"-12,", "12."},    {" 0,", "0."}, {".", "0."},
         {"12..", "12"}, {"1.5.", "1.5"}, {"1e5.", "100000"}, {"abc.", "0"}, {"12,50", "12.5"},
     };
     for (const auto& c : cases)

@@ -129,7 +129,8 @@ TEST_F(EditorTest, CalendarSizeResizesExactlyAndResetReturnsToTheGivenPicture) {
         EXPECT_EQ(e.PicMain.Image().image().size(), QSize(673, 481));
         EXPECT_TRUE(e.CmdOk.Enabled());
         EXPECT_TRUE(e.CmdPrint.Enabled());
-        e.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta-editor.png"));
+        e.window()->grab().save(testing_support::scratchFolder() +
+                                QStringLiteral("/mirovanta-editor.png"));
 
         // Larger than the view zone: the bars move the picture up to 6 pixels inside the zone.
         const int zoneW = int(e.PicViewZone.ScaleWidth()), zoneH = int(e.PicViewZone.ScaleHeight());

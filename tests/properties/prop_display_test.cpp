@@ -343,7 +343,8 @@ TEST_F(PropTest, APictureBeyondThePerPictureLimitIsRefusedWhenChosen) {
     setPropPictureTools({[&](const QString&) { return PicChooseResult{1, big}; }, {}});
     f.CmdBck_Click();
     ASSERT_EQ(services.ui->msgBoxCalls.size(), 1u);
-    EXPECT_EQ(services.ui->msgBoxCalls[0].prompt, LoadResString(10166).arg(10001).arg(5000).arg(50));
+    EXPECT_EQ(services.ui->msgBoxCalls[0].prompt,
+              LoadResString(10166).arg(10001).arg(5000).arg(50));
     EXPECT_TRUE(f.TxtBck.Text().isEmpty());
     EXPECT_TRUE(f.WorkImages(2).FileName.isEmpty());
     EXPECT_TRUE(f.CmdOk.Enabled()); // the form is usable again

@@ -1,5 +1,5 @@
-// Pictures of the three pages of the properties dialog, saved in the scratch folder for a person to look
-// at; the test checks what each must show.
+// Pictures of the three pages of the properties dialog, saved in the scratch folder for a person to
+// look at; the test checks what each must show.
 
 #include "common/test_support.h"
 #include "prop_fixture.h"
@@ -44,14 +44,17 @@ TEST_F(PropTest, PicturesOfTheThreePages) {
 
     clickNode(17); // January's colours
     QCoreApplication::processEvents();
-    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_colours.png"));
+    f.window()->grab().save(testing_support::scratchFolder() +
+                            QStringLiteral("/mirovanta_prop_colours.png"));
     clickNode(16); // January's picture
     QCoreApplication::processEvents();
-    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_image.png"));
+    f.window()->grab().save(testing_support::scratchFolder() +
+                            QStringLiteral("/mirovanta_prop_image.png"));
 
     f.TbProp.setTab(2);
     QCoreApplication::processEvents();
-    f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_prop_saving.png"));
+    f.window()->grab().save(testing_support::scratchFolder() +
+                            QStringLiteral("/mirovanta_prop_saving.png"));
     EXPECT_EQ(f.TxtSave.Tag(), QStringLiteral("Confirmed"));
     f.CmdCancel_Click();
 }

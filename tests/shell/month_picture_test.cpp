@@ -1,6 +1,6 @@
 // A picture of March 2004 after the rebuild (items of the three kinds, ticked items, a full
-// cell, a tiled background), saved in the scratch folder for a person to look at; the test checks what
-// it must show.
+// cell, a tiled background), saved in the scratch folder for a person to look at; the test checks
+// what it must show.
 
 #include "common/test_support.h"
 #include "month_fixture.h"

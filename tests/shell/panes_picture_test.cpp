@@ -27,5 +27,6 @@ TEST_F(PanesTest, PictureOfTheEventsPaneOfADay) {
     EXPECT_FALSE(f.PicEvents(0).widget()->isVisible());
     EXPECT_EQ(f.LblEVTot(1).Caption(), "1550$");
     EXPECT_EQ(f.LblEVBal(1).Caption(), "4750$");
-    EXPECT_TRUE(f.window()->grab().save(testing_support::scratchFolder() + QStringLiteral("/mirovanta_events_pane.png")));
+    EXPECT_TRUE(f.window()->grab().save(testing_support::scratchFolder() +
+                                        QStringLiteral("/mirovanta_events_pane.png")));
 }
