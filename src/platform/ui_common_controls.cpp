@@ -20,7 +20,6 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <ranges>
 
 namespace rt {
 
@@ -339,13 +338,20 @@ bool ListView::sortsBefore(const ListItem& a, const ListItem& b) const {
 
 size_t ListView::sortedPosition(const ListItem& item, size_t at) const {
     const auto& v = items_.items_;
-    const auto positions = std::views::iota(size_t{0}, v.size());
     // The first position where `holds` stops holding, found by halving.
     auto stopsAt = [&](auto holds) {
-        return size_t(std::ranges::partition_point(positions, holds) - positions.begin());
+        size_t lo = 0, hi = v.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            if (holds(v[mid]))
+                lo = mid + 1;
+            else
+                hi = mid;
+        }
+        return lo;
     };
-    const size_t first = stopsAt([&](size_t i) { return sortsBefore(v[i], item); });
-    const size_t last = stopsAt([&](size_t i) { return !sortsBefore(item, v[i]); });
+    const size_t first = stopsAt([&](const ListItem& x) { return sortsBefore(x, item); });
+    const size_t last = stopsAt([&](const ListItem& x) { return !sortsBefore(item, x); });
     return std::clamp(at, first, last);
 }
 
