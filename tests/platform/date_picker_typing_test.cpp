@@ -69,6 +69,7 @@ TEST(DatePickerTyping, PartsTypedInTheFieldsOrderMakeTheDateTaken) {
         int clickAt; // the character clicked, for a click
         std::vector<testing_support::KeyStep> keys;
         QDate taken;
+        const char* format = ""; // CustomFormat
     } cases[] = {
         {{1970, 1, 1}, Tab, 0, {"29021948"}, {1948, 2, 29}},
         {{1970, 1, 1}, Tab, 0, {"29/02/1948"}, {1948, 2, 29}},
@@ -85,6 +86,8 @@ TEST(DatePickerTyping, PartsTypedInTheFieldsOrderMakeTheDateTaken) {
         {{2004, 1, 31}, Tab, 0, {Qt::Key_Right, Qt::Key_Up}, {2004, 2, 29}},
         {{2004, 3, 31}, Tab, 0, {Qt::Key_Up}, {2004, 3, 1}}, // the day wraps in its month
         {{2004, 2, 29}, Click, 8, {Qt::Key_Up}, {2005, 2, 28}},
+        {{1970, 1, 1}, Tab, 0, {"29021948"}, {1948, 2, 29}, "d MMM yyyy"},
+        {{2004, 3, 15}, Tab, 0, {"122599"}, {1999, 12, 25}, "MM/dd/yy"},
     };
     for (const auto& c : cases) {
         const auto text = [](const QString& s) { return s.toStdString(); };
@@ -96,6 +99,7 @@ TEST(DatePickerTyping, PartsTypedInTheFieldsOrderMakeTheDateTaken) {
         DTPicker picker(form);
         TextBox after(form);
         picker.setMaxDate(QDate(2030, 12, 31));
+        picker.setCustomFormat(QLatin1String(c.format));
         picker.setValue(c.start);
         int changes = 0;
         picker.onChange = [&] { ++changes; };
@@ -119,7 +123,9 @@ TEST(DatePickerTyping, PartsTypedInTheFieldsOrderMakeTheDateTaken) {
 
         EXPECT_EQ(text(picker.Value().toString(Qt::ISODate)), text(c.taken.toString(Qt::ISODate)))
             << what;
-        EXPECT_EQ(text(field->text()), text(QLocale().toString(c.taken, QLocale::ShortFormat)))
+        EXPECT_EQ(text(field->text()),
+                  text(*c.format ? QLocale().toString(c.taken, QLatin1String(c.format))
+                                 : QLocale().toString(c.taken, QLocale::ShortFormat)))
             << what; // what the field shows is its date
         EXPECT_EQ(changes, c.taken == c.start ? 0 : 1) << what;
     }
