@@ -8,7 +8,6 @@
 #include "ui_dispatch.h"
 #include "ui_toolbar.h"
 
-#include <QDateEdit>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QProgressBar>
@@ -623,97 +622,6 @@ void UpDown::userStep(int direction) {
     } else if (onDownClick) {
         onDownClick();
     }
-}
-
-// ---- Date picker ----
-
-DTPicker::DTPicker(Container& parent, const QString& name, int index)
-    : Control(ControlKind::DTPicker, parent, name, index), value_(sys().today()) {
-    initColors(vbWindowBackground, vbWindowText);
-    edit_ = new QDateEdit;
-    edit_->setCalendarPopup(true);
-    // The field's date moves only when a typed date is taken (or a day is picked in the
-    // calendar), never at each digit.
-    edit_->setKeyboardTracking(false);
-    QObject::connect(edit_, &QDateEdit::dateChanged, this, [this](const QDate& d) {
-        if (pushing_) return;
-        shownText_ = edit_->text();
-        dispatch([&] { userChanged(d); });
-    });
-    attachWidget(edit_);
-    push();
-}
-
-void DTPicker::takeTypedDate() {
-    if (pushing_ || edit_->text() == shownText_) return;
-    // Takes the text as a date (dateChanged, then Change, when it differs), or shows the date
-    // again when the text is no date. Code that reads the date gets the error of its Change.
-    throughQt([this] { edit_->interpretText(); });
-    shownText_ = edit_->text();
-}
-
-bool DTPicker::filterEvent(QObject* watched, QEvent* event) {
-    if (event->type() == QEvent::FocusOut) {
-        takeTypedDate();
-    } else if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape) takeTypedDate();
-    }
-    return Control::filterEvent(watched, event);
-}
-
-void DTPicker::pushColors() {
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::Text, ForeColor());
-    edit_->setPalette(pal);
-}
-
-void DTPicker::push() {
-    pushing_ = true;
-    edit_->setDateRange(minDate_, maxDate_);
-    edit_->setDisplayFormat(customFormat_.isEmpty() ? QLocale().dateFormat(QLocale::ShortFormat)
-                                                    : customFormat_);
-    edit_->setDate(value_);
-    shownText_ = edit_->text();
-    pushing_ = false;
-}
-
-void DTPicker::setValue(const QDate& date) {
-    if (!date.isValid() || date < minDate_ || date > maxDate_) rt::raise(ErrInvalidProperty);
-    if (date == value_) {
-        // A date written by code replaces a typed one, without a Change.
-        if (edit_->text() != shownText_) push();
-        return;
-    }
-    value_ = date;
-    push();
-    changed(Property::Value);
-}
-
-void DTPicker::userChanged(const QDate& date) {
-    if (!date.isValid() || date == value_) return;
-    value_ = date;
-    changed(Property::Value);
-}
-
-void DTPicker::setMinDate(const QDate& d) {
-    if (!d.isValid() || d > maxDate_) rt::raise(ErrInvalidProperty);
-    minDate_ = d;
-    if (value_ < d) value_ = d;
-    push();
-}
-
-void DTPicker::setMaxDate(const QDate& d) {
-    if (!d.isValid() || d < minDate_) rt::raise(ErrInvalidProperty);
-    maxDate_ = d;
-    if (value_ > d) value_ = d;
-    push();
-}
-
-void DTPicker::setCustomFormat(const QString& format) {
-    customFormat_ = format;
-    push();
 }
 
 } // namespace rt

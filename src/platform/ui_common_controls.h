@@ -1,9 +1,10 @@
 #pragma once
 // The common controls: tab controls with pages, list views, progress bars, sliders, up-down
-// buttons bound to a text box, and date pickers.
+// buttons bound to a text box, and date pickers (ui_date_picker.h).
 
 #include "ui_collection.h"
 #include "ui_control.h"
+#include "ui_date_picker.h"
 
 #include <QDate>
 #include <QVariant>
@@ -16,7 +17,6 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QProgressBar;
 class QSlider;
-class QDateEdit;
 class QToolButton;
 
 namespace rt {
@@ -289,55 +289,6 @@ private:
     bool wrap_ = false;
     bool syncBuddy_ = true;
     TextBox* buddy_ = nullptr;
-};
-
-// ---- Date picker ----
-
-// A date (Value); Day, Month and Year read its parts. Every change, by code or by the user,
-// raises Change; writing the same date raises nothing. Dates outside MinDate .. MaxDate are
-// run-time error 380.
-//
-// A date the user types is taken as a whole, not at every digit: when the field loses the
-// focus, when Enter or Escape is pressed in it (before the form's default or cancel button
-// acts), and whenever code reads the date. So the date read is always the one shown, and a
-// typed date raises Change once. A text that is no date gives the field its date back; a date
-// that code writes replaces the typed text.
-class DTPicker : public Control {
-public:
-    explicit DTPicker(Container& parent, const QString& name = {}, int index = -1);
-    QDate Value() {
-        takeTypedDate();
-        return value_;
-    }
-    void setValue(const QDate& date);
-    int Day() { return Value().day(); }
-    int Month() { return Value().month(); }
-    int Year() { return Value().year(); }
-    QDate MinDate() const { return minDate_; }
-    QDate MaxDate() const { return maxDate_; }
-    void setMinDate(const QDate& d);
-    void setMaxDate(const QDate& d);
-    // A display pattern of Qt's date format ("" for the locale's short date).
-    const QString& CustomFormat() const { return customFormat_; }
-    void setCustomFormat(const QString& format);
-
-    void userChanged(const QDate& date);
-    // Takes the date typed in the field, if any (raising Change when it differs).
-    void takeTypedDate();
-
-protected:
-    void pushColors() override;
-    bool filterEvent(QObject* watched, QEvent* event) override;
-
-private:
-    void push();
-    QDate value_;
-    // The field's text when it last showed value_: any other text was typed since.
-    QString shownText_;
-    QDate minDate_{1601, 1, 1};
-    QDate maxDate_{9999, 12, 31};
-    QString customFormat_;
-    QDateEdit* edit_;
 };
 
 } // namespace rt
