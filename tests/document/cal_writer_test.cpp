@@ -2,9 +2,14 @@
 #include "core/resources.h"
 #include "document/doc_state.h"
 
+#include <QElapsedTimer>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QThread>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace caltest;
 
@@ -165,6 +170,9 @@ TEST_F(CalWriter, FailedSaveReportsItAndCancelLeavesNoFile) {
                                       QStringLiteral("\r\r") + rt::LoadResString(10038) +
                                       QStringLiteral("  76\r")))
         << box.prompt.toStdString();
+    EXPECT_TRUE(box.prompt.contains(
+        QStringLiteral("le dossier %1 n'existe pas").arg(dir.filePath(QStringLiteral("missing")))))
+        << box.prompt.toStdString();
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(doc.FileName, QString());
     EXPECT_EQ(CurDoc.FileName, QStringLiteral("/old/name.cal"));
@@ -212,7 +220,7 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
         QString named; // the end of the file name the message gives
     } cases[] = {
         {400 * 1024, target},
-        {100 * 1024, QStringLiteral("/bck.00")},
+        {100 * 1024, target}, // no work file of its own: the archive is made from memory
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());
@@ -237,7 +245,104 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
             << prompt.toStdString();
         EXPECT_TRUE(prompt.section(u'\r', 4, 4).endsWith(c.named)) << prompt.toStdString();
         EXPECT_EQ(readFile(target), before);
-        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("doc.cal*")}, QDir::Files | QDir::Hidden),
+        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("*doc.cal*")}, QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("doc.cal")});
     }
+}
+
+TEST_F(CalWriter, SaveThroughLinksWritesTheFileAtTheEndAndKeepsEveryLink) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    doc.Author = QStringLiteral("nouveau");
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("real")) && dir.mkpath(QStringLiteral("links")));
+    const QString real = dir.filePath(QStringLiteral("real/doc.cal"));
+    const struct {
+        const char* name;
+        std::vector<std::pair<const char*, QString>> links; // link in links/, its target
+        bool existing;
+    } cases[] = {
+        {"one level", {{"a.cal", real}}, true},
+        {"two levels", {{"b.cal", QStringLiteral("a.cal")}, {"a.cal", real}}, true},
+        {"relative", {{"c.cal", QStringLiteral("../real/doc.cal")}}, true},
+        {"relative chain",
+         {{"d.cal", QStringLiteral("e.cal")}, {"e.cal", QStringLiteral("../real/doc.cal")}},
+         true},
+        {"dangling",
+         {{"f.cal", QStringLiteral("g.cal")}, {"g.cal", QStringLiteral("../real/doc.cal")}},
+         false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(real);
+        if (c.existing) {
+            writeFile(real, "ancien");
+            ASSERT_TRUE(QFile::setPermissions(real, QFile::ReadOwner | QFile::WriteOwner |
+                                                        QFile::ReadGroup));
+        }
+        for (const auto& [link, target] : c.links) {
+            const QString at = dir.filePath(QStringLiteral("links/") + QLatin1String(link));
+            QFile::remove(at);
+            ASSERT_EQ(
+                ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(at).constData()),
+                0);
+        }
+        const QString opened =
+            dir.filePath(QStringLiteral("links/") + QLatin1String(c.links.front().first));
+        ASSERT_TRUE(SaveCalFile(opened, doc));
+        EXPECT_EQ(calDataOf(real), WriteCalData(doc));
+        for (const auto& [link, target] : c.links) {
+            const QByteArray at =
+                QFile::encodeName(dir.filePath(QStringLiteral("links/") + QLatin1String(link)));
+            char buffer[4096];
+            const ssize_t n = ::readlink(at.constData(), buffer, sizeof buffer);
+            EXPECT_EQ(QFile::decodeName(QByteArray(buffer, int(std::max<ssize_t>(n, 0)))), target)
+                << link;
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+        if (c.existing) EXPECT_EQ(st.st_mode & 0777, 0640u); // the mode of the file replaced
+        EXPECT_EQ(doc.FileName, opened);
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("doc.cal")});
+    }
+}
+
+// A save of a big year killed in the middle leaves nothing of the document outside it: no work
+// folder under its TMPDIR, only its partial file beside the document, which the next save
+// removes.
+TEST_F(CalWriter, AKilledSaveLeavesNothingOutsideAndTheNextSaveRemovesItsPartialFile) {
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("tmp")));
+    const QString target = dir.filePath(QStringLiteral("grand.cal"));
+    const auto partials = [&] {
+        return QDir(dir).entryList({QStringLiteral(".grand.cal.mirovanta-*")},
+                                   QDir::Files | QDir::Hidden);
+    };
+    bool killedMidway = false;
+    for (int attempt = 0; attempt < 5 && !killedMidway; ++attempt) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TMPDIR"), tmp);
+        child.setProcessEnvironment(env);
+        child.start(QStringLiteral(CAL_OPEN_HELPER),
+                    {QStringLiteral("--save"), target, QStringLiteral("200000")});
+        ASSERT_TRUE(child.waitForStarted(5000));
+        QElapsedTimer waited;
+        waited.start();
+        while (partials().isEmpty() && child.state() != QProcess::NotRunning &&
+               waited.elapsed() < 60000)
+            QThread::msleep(2);
+        child.kill();
+        child.waitForFinished(5000);
+        killedMidway = !partials().isEmpty();
+    }
+    ASSERT_TRUE(killedMidway) << "the save ended before it could be killed";
+    EXPECT_TRUE(
+        QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+
+    CalDocument doc;
+    SetDocDefaults(doc);
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    EXPECT_TRUE(partials().isEmpty());
+    EXPECT_EQ(calDataOf(target), WriteCalData(doc));
 }
