@@ -422,15 +422,11 @@ TEST_F(StartupTest, CommandLineDocumentTakesOffQuotesAndBlanks) {
         testing_support::fixedSystem().CommandLine = QString::fromUtf8(c.commandLine);
         EXPECT_EQ(CommandLineDocument(), QString::fromUtf8(c.document)) << c.commandLine;
     }
-    // A name that is not valid UTF-8 shows replacement characters, and keeps the bytes that
-    // name its file.
+    // A name that is not valid UTF-8 shows replacement characters, and keeps its bytes.
     const QByteArray bytes = QFile::encodeName(testing_support::scratchFolder()) + "/nom_\xff.cal";
-    const int fd = ::open(bytes.constData(), O_WRONLY | O_CREAT, 0600);
-    ASSERT_GE(fd, 0);
-    ::close(fd);
+    ::close(::open(bytes.constData(), O_WRONLY | O_CREAT, 0600));
     testing_support::fixedSystem().CommandLineBytes = " \"" + bytes + "\"";
-    testing_support::fixedSystem().CommandLine =
-        QFile::decodeName(testing_support::fixedSystem().CommandLineBytes);
+    testing_support::fixedSystem().CommandLine = QFile::decodeName(bytes);
     const QString document = CommandLineDocument();
     testing_support::fixedSystem().CommandLineBytes = QByteArray();
     ::unlink(bytes.constData());
