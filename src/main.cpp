@@ -1,11 +1,13 @@
 // Mirovanta: builds the application object and hands over to the start-up procedure.
 
+#include "core/system.h"
 #include "platform/application.h"
 #include "platform/printers.h"
 #include "shell/startup.h"
 
 int main(int argc, char** argv) {
     rt::Application app(argc, argv);
+    rt::SetProgramArguments(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Mirovanta"));
     // MIROVANTA_PDF_PRINTER=file.pdf adds a printer that prints into that file, for a machine
     // without a printer.

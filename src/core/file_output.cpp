@@ -1,12 +1,16 @@
 #include "file_output.h"
 
 #include "rt_error.h"
+#include "system.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,6 +50,55 @@ int32_t numberForUnwritableTarget(const QFileInfo& target) {
     return 0;
 }
 
+// The file a write through path lands in: the end of its chain of symbolic links. An existing
+// end is found by the system; a dangling chain is followed one link at a time, each relative
+// target taken from its own link's folder, to the name that does not exist yet.
+QString endOfLinks(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isSymLink()) return info.absoluteFilePath();
+    const QString canonical = info.canonicalFilePath();
+    if (!canonical.isEmpty()) return canonical;
+    QString current = info.absoluteFilePath();
+    for (int step = 0; step < 40; ++step) { // the system's own bound on a chain
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(QFile::encodeName(current).constData(), target, sizeof target);
+        if (n < 0) return current; // not a link: the end of the chain
+        const QString next = QFile::decodeName(QByteArray(target, int(n)));
+        current = QFileInfo(next).isAbsolute()
+                      ? next
+                      : QFileInfo(current).absolutePath() + QLatin1Char('/') + next;
+    }
+    return QString(); // a loop
+}
+
+// The start of the names of the new files written beside target: hidden, and used by this
+// program alone, so that one left by a write that was killed can be told apart and removed.
+// The document's own name is cut to leave room for the rest within the longest file name.
+QByteArray partialPrefix(const QByteArray& target) {
+    static const QByteArray tag = ".mirovanta-";
+    const qsizetype slash = target.lastIndexOf('/');
+    const QByteArray name = target.mid(slash + 1).left(NAME_MAX - 1 - tag.size() - 6);
+    return target.left(slash + 1) + '.' + name + tag;
+}
+
+// Removes the regular files of this user that earlier, interrupted writes left under prefix.
+void removeLeftOvers(const QByteArray& prefix) {
+    const qsizetype slash = prefix.lastIndexOf('/');
+    const QByteArray folder = prefix.left(slash + 1);
+    const QByteArray start = prefix.mid(slash + 1);
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArray name(entry->d_name);
+        if (name.size() != start.size() + 6 || !name.startsWith(start)) continue;
+        const QByteArray path = folder + name;
+        struct stat st {};
+        if (::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::getuid())
+            ::unlink(path.constData());
+    }
+    ::closedir(dir);
+}
+
 mode_t currentUmask() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
@@ -54,11 +107,23 @@ mode_t currentUmask() {
 
 } // namespace
 
+RtError fileError(int32_t number, const QString& path) {
+    QString description = errorDescription(number) + QStringLiteral(" : ") + path;
+    const QFileInfo info(path);
+    if (number == ErrPathNotFound && !QFileInfo(info.absolutePath()).isDir())
+        description += QStringLiteral(" (le dossier %1 n'existe pas)")
+                           .arg(QDir::toNativeSeparators(info.absolutePath()));
+    else if (number == ErrPathFileAccess && info.isDir())
+        description += QStringLiteral(" (ce nom est celui d'un dossier)");
+    return RtError(number, description, QString::fromLatin1(kAppTitle));
+}
+
 FileOutput::FileOutput(const QString& path, Mode mode) : path_(path) {
     if (mode == Mode::Direct) {
-        file_ = QFile::encodeName(path);
+        file_ = FileNameBytes(path);
+        // The user's umask decides who else may read it, as for any other program's file.
         fd_ = ::open(file_.constData(),
-                     O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600);
+                     O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd_ < 0) raiseErrno(errno);
         struct stat st {};
         if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -68,11 +133,15 @@ FileOutput::FileOutput(const QString& path, Mode mode) : path_(path) {
             raiseErrno(EISDIR);
         }
     } else {
-        QFileInfo target(path);
-        if (target.isSymLink()) target = QFileInfo(target.symLinkTarget());
+        // Every link of a chain stays a link: the file at its end is the one replaced.
+        const QString end = endOfLinks(path);
+        if (end.isEmpty()) raiseErrno(ELOOP);
+        const QFileInfo target(end);
         if (const int32_t number = numberForUnwritableTarget(target)) raiseNumber(number);
-        final_ = QFile::encodeName(target.absoluteFilePath());
-        QByteArray pattern = final_ + ".XXXXXX";
+        final_ = FileNameBytes(target.absoluteFilePath());
+        const QByteArray prefix = partialPrefix(final_);
+        removeLeftOvers(prefix);
+        QByteArray pattern = prefix + "XXXXXX";
         fd_ = ::mkostemp(pattern.data(), O_CLOEXEC);
         if (fd_ < 0) raiseErrno(errno);
         file_ = pattern;
@@ -103,8 +172,7 @@ void FileOutput::discard() {
 }
 
 void FileOutput::raiseNumber(int32_t number) const {
-    throw RtError(number, errorDescription(number) + QStringLiteral(" : ") + path_,
-                  QString::fromLatin1(kAppTitle));
+    throw fileError(number, path_);
 }
 
 void FileOutput::raiseErrno(int err) const {

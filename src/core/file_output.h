@@ -10,16 +10,25 @@
 
 namespace rt {
 
+class RtError;
+
+// The error of a file that cannot be read or written, in the form every file error of the
+// program takes: the description, then the path. A missing folder and a folder where the file
+// should be are said in words.
+RtError fileError(int32_t number, const QString& path);
+
 class FileOutput : public QIODevice {
 public:
     enum class Mode {
         // Creates or truncates the regular file at the path itself, never through a symbolic
         // link and never blocking on a special file that carries the name; removed again
-        // unless committed.
+        // unless committed. A new file gets the access rights the user's umask leaves.
         Direct,
         // Writes a new file beside the path and puts it in place of the path only on commit,
-        // so that a failure leaves an earlier file of that name as it was. A symbolic link
-        // keeps pointing to the file it names, which is the one replaced.
+        // so that a failure leaves an earlier file of that name as it was. A chain of symbolic
+        // links is followed to its end, which is the file replaced; every link stays. The new
+        // file is hidden under a name of this program's (".NAME.mirovanta-XXXXXX"), and the
+        // ones an interrupted write left beside the same file are removed first.
         Replace,
     };
 

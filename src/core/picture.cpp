@@ -3,12 +3,15 @@
 #include "file_output.h"
 #include "rt_error.h"
 
+#include <QBuffer>
+#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cstdlib>
 #include <optional>
 
 namespace rt {
@@ -57,17 +60,65 @@ const QImage& Picture::image() const {
 QSize PictureFileSize(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isFile()) return QSize();
-    QImageReader reader(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return QSize();
+    return PictureSize(file);
+}
+
+QSize PictureSize(QIODevice& device) {
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
     return size.isValid() && !size.isEmpty() ? size : QSize();
 }
 
-Picture LoadPicture(const QString& path, qint64 maxPixels) {
-    if (path.isEmpty()) return Picture::empty();
-    const QFileInfo info(path);
-    if (!info.exists() || !info.isFile()) raise(ErrFileNotFound);
-    QImageReader reader(path);
+namespace {
+
+quint32 littleEndian(const QByteArray& bytes, int at, int size) {
+    quint32 value = 0;
+    for (int i = size - 1; i >= 0; --i)
+        value = (value << 8) | uchar(bytes[at + i]);
+    return value;
+}
+
+// False for a bitmap whose uncompressed pixel rows end past the end of its data: the decoder
+// would hand back the missing rows as whatever memory held. Compressed bitmaps, and every other
+// format, are checked by their decoders.
+bool bitmapIsWhole(QIODevice& device) {
+    const QByteArray head = device.peek(54);
+    if (head.size() < 26 || !head.startsWith("BM")) return true;
+    const quint32 offset = littleEndian(head, 10, 4);
+    const quint32 headerSize = littleEndian(head, 14, 4);
+    qint64 width = 0;
+    qint64 height = 0;
+    quint32 bits = 0;
+    quint32 compression = 0;
+    if (headerSize == 12) { // the oldest header: 16-bit sizes, never compressed
+        width = littleEndian(head, 18, 2);
+        height = littleEndian(head, 20, 2);
+        bits = littleEndian(head, 24, 2);
+    } else if (headerSize >= 40 && head.size() >= 34) {
+        width = qint32(littleEndian(head, 18, 4));
+        height = qint32(littleEndian(head, 22, 4));
+        bits = littleEndian(head, 28, 2);
+        compression = littleEndian(head, 30, 4);
+    } else {
+        return true;
+    }
+    constexpr quint32 kRgb = 0, kBitFields = 3, kAlphaBitFields = 6;
+    if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields)
+        return true;
+    if (width <= 0 || bits == 0 || bits > 32) return true; // the decoder refuses these
+    const qint64 rowBytes = (width * bits + 31) / 32 * 4;
+    const qint64 start = std::max<qint64>(offset, 14 + qint64(headerSize));
+    return start + rowBytes * std::abs(height) <= device.size();
+}
+
+// Decodes the picture whose bytes the device holds from its start.
+Picture decodePicture(QIODevice& device, qint64 maxPixels) {
+    // Told before the decoder reads on from the start.
+    const bool whole = bitmapIsWhole(device);
+    QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     if (maxPixels > 0) {
         const QSize size = reader.size();
@@ -80,6 +131,7 @@ Picture LoadPicture(const QString& path, qint64 maxPixels) {
         if (QImageReader::allocationLimit() < megabytes)
             QImageReader::setAllocationLimit(int(std::min<qint64>(megabytes, INT_MAX)));
     }
+    if (!whole) raise(ErrInvalidPicture);
     QImage image = reader.read();
     if (image.isNull()) raise(ErrInvalidPicture);
     if (maxPixels > 0 && qint64(image.width()) * image.height() > maxPixels) raise(ErrOutOfMemory);
@@ -88,6 +140,24 @@ Picture LoadPicture(const QString& path, qint64 maxPixels) {
         image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
                                                               : QImage::Format_RGB32);
     return Picture::fromImage(image);
+}
+
+} // namespace
+
+Picture LoadPicture(const QString& path, qint64 maxPixels) {
+    if (path.isEmpty()) return Picture::empty();
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile()) raise(ErrFileNotFound);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) raise(ErrInvalidPicture);
+    return decodePicture(file, maxPixels);
+}
+
+Picture LoadPictureData(const QByteArray& data, qint64 maxPixels) {
+    QBuffer buffer;
+    buffer.setData(data);
+    buffer.open(QIODevice::ReadOnly);
+    return decodePicture(buffer, maxPixels);
 }
 
 void SavePicture(const Picture& picture, const QString& path) {

@@ -7,6 +7,7 @@
 //  - the empty picture: an object with handle 0 and no image;
 //  - a loaded picture: an object with a unique non-zero handle and an image.
 
+#include <QIODevice>
 #include <QImage>
 #include <QString>
 #include <cstdint>
@@ -54,12 +55,16 @@ inline qint64 DecodedBytes(QSize size) {
 // The size in pixels a picture file gives in its header, read without decoding the picture.
 // An invalid size when the path names no regular file, or a file whose size cannot be told.
 QSize PictureFileSize(const QString& path);
+// The same for a picture's bytes on a device open for reading, from where it stands.
+QSize PictureSize(QIODevice& device);
 
 // Loads a .bmp, .gif or .jpg file as a new picture object; an empty path gives the empty
 // picture. Raises run-time error 53 when the file does not exist and 481 when it is not a
-// picture. With maxPixels above 0, a picture of more pixels raises 7 (out of memory) without
-// being decoded.
+// picture, or one whose data ends before its header says it does. With maxPixels above 0, a
+// picture of more pixels raises 7 (out of memory) without being decoded.
 Picture LoadPicture(const QString& path = QString(), qint64 maxPixels = 0);
+// The same for a picture file's bytes held in memory.
+Picture LoadPictureData(const QByteArray& data, qint64 maxPixels = 0);
 
 // Saves the picture as a .bmp file; raises 481 for an empty picture, 61 naming the file when
 // the disk is full, and 75 when the file cannot be written otherwise.

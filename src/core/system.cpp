@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QHash>
 #include <QScreen>
 #include <cmath>
 
@@ -52,10 +53,49 @@ QString SystemInfo::executableName() const {
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
 }
 
+namespace {
+QList<QByteArray>& programArguments() {
+    static QList<QByteArray> arguments;
+    return arguments;
+}
+
+QHash<QString, QByteArray>& fileNameBytes() {
+    static QHash<QString, QByteArray> names;
+    return names;
+}
+} // namespace
+
+void SetProgramArguments(int argc, const char* const* argv) {
+    programArguments().clear();
+    for (int i = 1; i < argc; ++i)
+        programArguments().append(QByteArray(argv[i]));
+}
+
 QString SystemInfo::commandLine() const {
-    QStringList args = QCoreApplication::arguments();
-    if (!args.isEmpty()) args.removeFirst();
+    if (programArguments().isEmpty()) {
+        QStringList args = QCoreApplication::arguments();
+        if (!args.isEmpty()) args.removeFirst();
+        return args.join(u' ');
+    }
+    // Decoded as the file system's names are.
+    QStringList args;
+    for (const QByteArray& argument : programArguments())
+        args.append(QFile::decodeName(argument));
     return args.join(u' ');
+}
+
+QByteArray SystemInfo::commandLineBytes() const {
+    if (programArguments().isEmpty()) return QFile::encodeName(commandLine());
+    return programArguments().join(' ');
+}
+
+void RememberFileNameBytes(const QString& name, const QByteArray& bytes) {
+    fileNameBytes().insert(name, bytes);
+}
+
+QByteArray FileNameBytes(const QString& name) {
+    const auto it = fileNameBytes().constFind(name);
+    return it != fileNameBytes().cend() ? *it : QFile::encodeName(name);
 }
 
 SystemInfo& sys() {

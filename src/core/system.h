@@ -2,7 +2,9 @@
 // The process and machine facts the program reads: clock, screen, colour depth, program folder
 // and command line. One replaceable instance, so that tests can fix each of them.
 
+#include <QByteArray>
 #include <QDateTime>
+#include <QFile>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -29,6 +31,9 @@ public:
     virtual QString executableName() const;
     // The text after the program's own name: the arguments joined by blanks.
     virtual QString commandLine() const;
+    // The same as the system handed it over, in bytes: a name that is not valid in the
+    // system's encoding keeps there what its text shows as replacement characters.
+    virtual QByteArray commandLineBytes() const;
 };
 
 // A system whose every fact is set by the caller (tests); unset facts fall back to the real one.
@@ -48,6 +53,9 @@ public:
         return ExecutableName.isNull() ? SystemInfo::executableName() : ExecutableName;
     }
     QString commandLine() const override { return CommandLine; }
+    QByteArray commandLineBytes() const override {
+        return CommandLineBytes.isNull() ? QFile::encodeName(CommandLine) : CommandLineBytes;
+    }
 
     QDateTime Now;
     QSize Screen;
@@ -58,7 +66,21 @@ public:
     QString ProgramFolder;
     QString ExecutableName;
     QString CommandLine;
+    QByteArray CommandLineBytes; // null: CommandLine's
 };
+
+// Keeps the program's arguments as the system handed them over (the application object's
+// argv, once it has taken its own options out).
+void SetProgramArguments(int argc, const char* const* argv);
+
+// A file's name whose bytes are not valid in the system's encoding shows with replacement
+// characters, and that text names no file. The bytes of such a name, as given to the program,
+// are kept beside the text it shows, so that the file it names is read and written all the
+// same.
+void RememberFileNameBytes(const QString& name, const QByteArray& bytes);
+// The bytes the file system knows the file name by: those remembered for it, else its
+// encoding.
+QByteArray FileNameBytes(const QString& name);
 
 SystemInfo& sys();
 // Installs a new system; returns the previous one. Passing nullptr restores the real system.

@@ -3,18 +3,24 @@
 #include "cp1252.h"
 #include "file_output.h"
 #include "rt_error.h"
+#include "system.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
+#include <optional>
 #include <quazip/quacrc32.h>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 #include <quazip/quazipfileinfo.h>
 #include <quazip/quazipnewinfo.h>
+#include <quazip/unzip.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace rt {
 
@@ -80,7 +86,11 @@ QString ZipArchive::bareName(const QString& entryName) {
 }
 
 void ZipArchive::addFile(const QString& filePath, const QString& password) {
-    entries_.push_back(Entry{filePath, password});
+    entries_.push_back(Entry{QFileInfo(filePath).fileName(), filePath, {}, password});
+}
+
+void ZipArchive::addData(const QString& entryName, Producer produce, const QString& password) {
+    entries_.push_back(Entry{entryName, QString(), std::move(produce), password});
 }
 
 void ZipArchive::write(const QString& target) const {
@@ -101,26 +111,54 @@ void ZipArchive::write(const QString& target) const {
 
     QByteArray buffer(256 * 1024, Qt::Uninitialized);
     for (const Entry& entry : entries_) {
-        InputFile in(entry.path);
-        const QFileInfo info(entry.path);
-        QuaZipNewInfo newInfo(info.fileName(), entry.path);
+        std::optional<InputFile> in;
+        QByteArray data;
+        std::optional<QuaZipNewInfo> newInfo;
+        if (entry.produce) {
+            data = entry.produce();
+            if (data.isNull()) continue;
+            newInfo.emplace(entry.name);
+            // Private to its owner once extracted by another tool.
+            newInfo->setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                    QFileDevice::ReadUser | QFileDevice::WriteUser);
+        } else {
+            in.emplace(entry.path);
+            newInfo.emplace(entry.name, entry.path);
+        }
+        // The entry's bytes piece by piece, from memory or from its file.
+        qint64 offset = 0;
+        const auto next = [&]() -> QByteArray {
+            if (in) {
+                const qint64 n = in->read(buffer);
+                return QByteArray::fromRawData(buffer.constData(), n);
+            }
+            const qint64 n = std::min<qint64>(buffer.size(), data.size() - offset);
+            const QByteArray piece = QByteArray::fromRawData(data.constData() + offset, n);
+            offset += n;
+            return piece;
+        };
+        const auto rewind = [&] {
+            if (in) in->rewind();
+            offset = 0;
+        };
+
         QuaZipFile file(&zip);
         bool opened;
         if (entry.password.isEmpty()) {
-            opened = file.open(QIODevice::WriteOnly, newInfo);
+            opened = file.open(QIODevice::WriteOnly, *newInfo);
         } else {
             // Without a data descriptor the encryption header's check byte is the top byte of
             // the CRC, so the CRC must be known before the data is written.
             QuaCrc32 crc;
-            while (const qint64 n = in.read(buffer))
-                crc.update(QByteArray::fromRawData(buffer.constData(), n));
-            in.rewind();
+            for (QByteArray piece = next(); !piece.isEmpty(); piece = next())
+                crc.update(piece);
+            rewind();
             const QByteArray password = toCp1252(entry.password);
-            opened = file.open(QIODevice::WriteOnly, newInfo, password.constData(), crc.value());
+            opened = file.open(QIODevice::WriteOnly, *newInfo, password.constData(), crc.value());
         }
         if (!opened) failed(ErrDeviceIO);
-        while (const qint64 n = in.read(buffer)) {
-            if (file.write(buffer.constData(), n) != n) {
+        for (QByteArray piece = next(); !piece.isEmpty(); piece = next()) {
+            if (file.write(piece.constData(), piece.size()) != piece.size()) {
                 file.close();
                 failed(ErrDeviceIO);
             }
@@ -135,74 +173,123 @@ void ZipArchive::write(const QString& target) const {
 
 QStringList ZipArchive::extract(const QString& archive, const QString& folder,
                                 const QString& password, const ZipLimits& limits) {
-    const QFileInfo archiveInfo(archive);
-    if (!archiveInfo.exists()) fail(ErrFileNotFound);
-    if (!archiveInfo.isFile()) fail(ErrZipNotArchive);
+    ZipReader reader(archive, password, limits);
+    const QDir target(folder);
+    for (const QString& name : reader.names()) {
+        // Read whole before its file is made: a failure leaves no partial file.
+        const QByteArray data = reader.read(name);
+        FileOutput out(target.filePath(name), FileOutput::Mode::Direct);
+        out.writeAll(data.constData(), data.size());
+        out.commit();
+    }
+    return reader.names();
+}
 
-    QuaZip zip(archive);
-    if (!zip.open(QuaZip::mdUnzip)) fail(ErrZipNotArchive);
-    if (zip.getEntriesCount() > limits.MaxEntries) fail(ErrZipTooLarge);
+ZipReader::ZipReader(const QString& archive, const QString& password, const ZipLimits& limits)
+    : password_(toCp1252(password)), hasPassword_(!password.isEmpty()), limits_(limits) {
+    // Opened once by the system, so that the reason a file cannot be read is known, and never
+    // waiting on a special file that carries the name.
+    const int fd = ::open(FileNameBytes(archive).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int err = errno;
+        if (err == ENOENT || err == ENOTDIR) fail(ErrFileNotFound);
+        if (err == EACCES || err == EPERM) throw fileError(ErrPermissionDenied, archive);
+        fail(ErrZipNotArchive);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        const bool folder = S_ISDIR(st.st_mode);
+        ::close(fd);
+        if (folder) throw fileError(ErrPathFileAccess, archive);
+        fail(ErrZipNotArchive);
+    }
+    file_ = std::make_unique<QFile>();
+    if (!file_->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        fail(ErrZipNotArchive);
+    }
+    zip_ = std::make_unique<QuaZip>(file_.get());
+    if (!zip_->open(QuaZip::mdUnzip)) fail(ErrZipNotArchive);
+    if (zip_->getEntriesCount() > limits.MaxEntries) fail(ErrZipTooLarge);
 
-    // What the archive declares is refused before anything is written; what comes out is
+    // What the archive declares is refused before anything is read; what comes out is
     // counted as well, since a declared size may lie.
     quint64 declared = 0;
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
+    for (bool more = zip_->goToFirstFile(); more; more = zip_->goToNextFile()) {
         QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info)) fail(ErrZipNotArchive);
-        if (bareName(info.name).isEmpty()) continue;
+        if (!zip_->getCurrentFileInfo(&info)) fail(ErrZipNotArchive);
+        const QString name = ZipArchive::bareName(info.name);
+        if (name.isEmpty()) continue; // folders and names that lead out of the folder
         declared += std::min<quint64>(info.uncompressedSize, quint64(limits.MaxTotalSize) + 1);
         if (declared > quint64(limits.MaxTotalSize)) fail(ErrZipTooLarge);
+        unz64_file_pos pos{};
+        if (unzGetFilePos64(zip_->getUnzFile(), &pos) != UNZ_OK) fail(ErrZipNotArchive);
+        if (!entries_.contains(name)) names_.append(name);
+        entries_.insert(name, Entry{pos.pos_in_zip_directory, pos.num_of_file,
+                                    info.uncompressedSize, info.isEncrypted()});
     }
-    if (zip.getZipError() != UNZ_OK) fail(ErrZipNotArchive);
+    if (zip_->getZipError() != UNZ_OK) fail(ErrZipNotArchive);
+}
 
-    const QByteArray passwordBytes = toCp1252(password);
-    const QDir target(folder);
-    QStringList names;
-    QSet<QString> written;
-    qint64 total = 0;
+ZipReader::~ZipReader() {
+    if (zip_) zip_->close();
+}
+
+qint64 ZipReader::declaredSize(const QString& name) const {
+    const auto it = entries_.constFind(name);
+    return it == entries_.cend() ? -1 : qint64(it->size);
+}
+
+bool ZipReader::goTo(const Entry& entry) {
+    // The archive has a current entry again, then the one asked for.
+    if (!zip_->goToFirstFile()) return false;
+    unz64_file_pos pos{entry.directoryPos, entry.number};
+    return unzGoToFilePos64(zip_->getUnzFile(), &pos) == UNZ_OK;
+}
+
+QByteArray ZipReader::read(const QString& name) {
+    const auto it = entries_.constFind(name);
+    if (it == entries_.cend()) fail(ErrFileNotFound);
+    const Entry entry = *it;
+    // Every failure on an encrypted entry is the password's: a wrong one shows only as
+    // garbage that fails to inflate, or as a CRC error once the entry is read to its end.
+    const int32_t dataError = entry.encrypted ? ErrZipPassword : ErrZipCorrupt;
+    if (entry.encrypted && !hasPassword_) fail(ErrZipPassword);
+    if (!goTo(entry)) fail(ErrZipNotArchive);
+
+    QuaZipFile file(zip_.get());
+    // A password given for an entry that is not encrypted would garble it.
+    const bool opened = entry.encrypted ? file.open(QIODevice::ReadOnly, password_.constData())
+                                        : file.open(QIODevice::ReadOnly);
+    if (!opened) fail(dataError);
+    QByteArray data;
+    data.reserve(qsizetype(std::min<quint64>(entry.size, 64 << 20)));
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
-
-    for (bool more = zip.goToFirstFile(); more; more = zip.goToNextFile()) {
-        QuaZipFileInfo64 info;
-        if (!zip.getCurrentFileInfo(&info)) fail(ErrZipNotArchive);
-        const QString name = bareName(info.name);
-        if (name.isEmpty()) continue; // folders and names that lead out of the folder
-
-        const bool encrypted = info.isEncrypted();
-        // Every failure on an encrypted entry is the password's: a wrong one shows only as
-        // garbage that fails to inflate, or as a CRC error once the entry is read to its end.
-        const int32_t dataError = encrypted ? ErrZipPassword : ErrZipCorrupt;
-        if (encrypted && password.isEmpty()) fail(ErrZipPassword);
-
-        QuaZipFile entry(&zip);
-        // A password given for an entry that is not encrypted would garble it.
-        const bool opened = encrypted ? entry.open(QIODevice::ReadOnly, passwordBytes.constData())
-                                      : entry.open(QIODevice::ReadOnly);
-        if (!opened) fail(dataError);
-
-        FileOutput out(target.filePath(name), FileOutput::Mode::Direct);
-        quint64 entrySize = 0;
-        for (;;) {
-            const qint64 n = entry.read(buffer.data(), buffer.size());
-            if (n < 0) fail(dataError);
-            if (n == 0) break;
-            entrySize += quint64(n);
-            total += n;
-            if (total > limits.MaxTotalSize) fail(ErrZipTooLarge);
-            out.writeAll(buffer.constData(), n);
-        }
-        entry.close();
-        // The CRC is checked only for an entry read to its end: a stream that stops early
-        // is as damaged as one that fails its CRC.
-        if (entry.getZipError() != UNZ_OK || entrySize != info.uncompressedSize) fail(dataError);
-        out.commit();
-        if (!written.contains(name)) {
-            written.insert(name);
-            names.append(name);
-        }
+    for (;;) {
+        const qint64 n = file.read(buffer.data(), buffer.size());
+        if (n < 0) fail(dataError);
+        if (n == 0) break;
+        // More than declared: the entry is damaged, whatever else it holds.
+        if (quint64(data.size()) + quint64(n) > entry.size) fail(dataError);
+        total_ += n;
+        if (total_ > limits_.MaxTotalSize) fail(ErrZipTooLarge);
+        data.append(buffer.constData(), n);
     }
-    if (zip.getZipError() != UNZ_OK) fail(ErrZipNotArchive);
-    return names;
+    file.close();
+    // The CRC is checked only for an entry read to its end: a stream that stops early
+    // is as damaged as one that fails its CRC.
+    if (file.getZipError() != UNZ_OK || quint64(data.size()) != entry.size) fail(dataError);
+    return data;
+}
+
+std::unique_ptr<QIODevice> ZipReader::open(const QString& name) {
+    const auto it = entries_.constFind(name);
+    if (it == entries_.cend() || (it->encrypted && !hasPassword_) || !goTo(*it)) return nullptr;
+    auto file = std::make_unique<QuaZipFile>(zip_.get());
+    const bool opened = it->encrypted ? file->open(QIODevice::ReadOnly, password_.constData())
+                                      : file->open(QIODevice::ReadOnly);
+    if (!opened) return nullptr;
+    return file;
 }
 
 } // namespace rt

@@ -1,6 +1,7 @@
 #pragma once
-// A zip archive component: an entry list of files that is written as one archive, and the
-// extraction of an archive into a folder.
+// A zip archive component: an entry list of files and of data in memory that is written as one
+// archive; the reading of an archive's entries into memory; and the extraction of an archive
+// into a folder.
 //
 // An entry may carry a password: it is then stored with traditional PKWARE encryption, which
 // every common zip tool reads. Passwords are turned into bytes as Windows-1252, the way the
@@ -8,10 +9,18 @@
 // rt::RtError; a missing or wrong password always as ErrZipPassword, whatever stage of the
 // extraction found it.
 
+#include <QByteArray>
+#include <QHash>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <vector>
+
+class QFile;
+class QuaZip;
 
 namespace rt {
 
@@ -36,12 +45,17 @@ public:
     void clear() { entries_.clear(); }
     // Adds a file; its entry takes the file's bare name. A non-empty password encrypts it.
     void addFile(const QString& filePath, const QString& password = QString());
+    // Adds an entry whose bytes are made only when the archive is written, and released once
+    // stored, so that the entries' data is never held all at once. A null result leaves the
+    // entry out.
+    using Producer = std::function<QByteArray()>;
+    void addData(const QString& entryName, Producer produce, const QString& password = QString());
     qsizetype count() const { return qsizetype(entries_.size()); }
 
     // Writes the entries, in the order added, as an archive at target. The archive is made in
-    // a temporary file beside the target and renamed over it only when it is complete, so a
-    // failure leaves an earlier file of that name as it was. A full disk is error 61 naming
-    // the target.
+    // a new file beside the target (FileOutput's Replace) and put in its place only when it is
+    // complete, so a failure leaves an earlier file of that name as it was. A full disk is
+    // error 61 naming the target.
     void write(const QString& target) const;
 
     // Extracts every entry of an archive into folder under its bare name (the text after the
@@ -58,10 +72,58 @@ public:
 
 private:
     struct Entry {
-        QString path;
+        QString name;
+        QString path; // a file's entry; empty for data
+        Producer produce;
         QString password;
     };
     std::vector<Entry> entries_;
+};
+
+// An archive read entry by entry into memory; nothing of it is written anywhere. The entries
+// are known by their bare names (ZipArchive::bareName); of several with one name, the last in
+// the archive counts, as it would after an extraction.
+class ZipReader {
+public:
+    // Opens the archive and checks its directory against the limits (the number of entries and
+    // the sizes they declare). Raises ErrFileNotFound for a missing file, 70 naming the file
+    // for one this user may not read, 75 saying so for a folder, ErrZipNotArchive for anything
+    // else that is no zip archive, ErrZipTooLarge beyond the limits. The password is used for
+    // the encrypted entries only.
+    ZipReader(const QString& archive, const QString& password, const ZipLimits& limits);
+    ~ZipReader();
+    ZipReader(const ZipReader&) = delete;
+    ZipReader& operator=(const ZipReader&) = delete;
+
+    // The bare names, in archive order, each once.
+    const QStringList& names() const { return names_; }
+    bool contains(const QString& name) const { return entries_.contains(name); }
+    // The size the entry declares; -1 when there is no such entry.
+    qint64 declaredSize(const QString& name) const;
+    // The whole entry. Its bytes count against the limits; a damaged entry raises
+    // ErrZipCorrupt, an encrypted one with a missing or wrong password ErrZipPassword.
+    QByteArray read(const QString& name);
+    // The entry as a stream for reading its start only (a picture's header); nothing is
+    // counted or checked. Null when it cannot be opened.
+    std::unique_ptr<QIODevice> open(const QString& name);
+
+private:
+    struct Entry {
+        quint64 directoryPos = 0;
+        quint64 number = 0;
+        quint64 size = 0;
+        bool encrypted = false;
+    };
+    bool goTo(const Entry& entry);
+
+    std::unique_ptr<QFile> file_;
+    std::unique_ptr<QuaZip> zip_;
+    QByteArray password_;
+    bool hasPassword_ = false;
+    ZipLimits limits_;
+    qint64 total_ = 0;
+    QStringList names_;
+    QHash<QString, Entry> entries_;
 };
 
 } // namespace rt

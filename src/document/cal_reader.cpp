@@ -13,7 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
+#include <memory>
 
 namespace {
 
@@ -115,23 +115,24 @@ void setStep(int resourceId) {
     rt::DoEventsNoInput();
 }
 
-// The file a picture setting is read from: its archive entry in the work folder, or its own
-// file.
-QString picturePath(const CalDocument& Doc, const QDir& Work, const QString& FileName,
-                    const QString& EntryName) {
-    return Doc.EmbedPictures != 0 ? Work.filePath(EntryName) : FileName;
+// The size a picture setting's picture gives in its header: its archive entry's, or its own
+// file's.
+QSize declaredPictureSize(const CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName,
+                          const QString& EntryName) {
+    if (Doc.EmbedPictures == 0) return PictureSizeOfFile(FileName);
+    const std::unique_ptr<QIODevice> entry = Zip.open(EntryName);
+    return entry ? rt::PictureSize(*entry) : QSize();
 }
 
 // Refuses, before any picture is decoded, a document whose pictures would take more memory than
 // the limits allow, by the sizes their files give. An embedded picture beyond the per-picture
 // limit is refused too: the program never stores one. A picture file of its own beyond it is
 // only not loaded, as any file that is no picture.
-void checkDeclaredSizes(const CalDocument& Doc, const QDir& Work) {
+void checkDeclaredSizes(const CalDocument& Doc, rt::ZipReader& Zip) {
     const bool embedded = Doc.EmbedPictures != 0;
     qint64 total = 0;
-    ForEachDocumentPicture(Doc, [&](const rt::Picture&, const QString& name,
-                                    const QString& entry) {
-        const QSize size = PictureSizeOfFile(picturePath(Doc, Work, name, entry));
+    ForEachDocumentPicture(Doc, [&](const rt::Picture&, const QString& name, const QString& entry) {
+        const QSize size = declaredPictureSize(Doc, Zip, name, entry);
         if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
             if (!embedded) return;
             beyondLimits(rt::ErrOutOfMemory, PictureTooLargeText(name, size));
@@ -141,44 +142,75 @@ void checkDeclaredSizes(const CalDocument& Doc, const QDir& Work) {
     });
 }
 
+// Pictures of one read that are reported each in a box of their own; the rest are counted in
+// one box at the end, so that a document with a great many missing pictures still opens.
+constexpr int kPictureMessages = 10;
+
+void showMorePicturesNotLoaded(const QString& FileName, int Count) {
+    const QString cr = QStringLiteral("\r");
+    rt::MsgBox(rt::LoadResString(10032) + cr + rt::TrimBlanks(FileName) + cr + cr +
+                   rt::LoadResString(10034) + cr + cr + rt::LoadResString(10168).arg(Count),
+               rt::vbCritical | rt::vbOKOnly, rt::LoadResString(10036));
+}
+
+// An embedded picture from its archive entry, decoded from memory. A damaged entry raises, as
+// every damaged part of the archive; a missing one or one that is no picture gives false.
+bool loadEmbeddedPicture(rt::ZipReader& Zip, const QString& EntryName, rt::Picture& Picture) {
+    Picture = rt::Picture::empty();
+    if (!Zip.contains(EntryName)) return false;
+    const QByteArray bytes = Zip.read(EntryName);
+    try {
+        Picture = rt::LoadPictureData(bytes, kMaxPicturePixels);
+        return true;
+    } catch (const rt::RtError&) {
+        return false;
+    }
+}
+
 // Loads the pictures the document names: from the archive's entries, or from their own files.
 // The memory the decoded pictures take is counted as they come and may not pass the limit,
 // whatever their files claimed.
-void loadPictures(CalDocument& Doc, const QDir& Work, const QString& FileName) {
+void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName) {
     const bool embedded = Doc.EmbedPictures != 0;
-    checkDeclaredSizes(Doc, Work);
+    checkDeclaredSizes(Doc, Zip);
 
     qint64 decoded = 0;
+    int failed = 0;
     ForEachDocumentPicture(Doc, [&](rt::Picture& picture, QString& name, const QString& entry) {
         // The setting keeps the path the user chose; only the picture comes from the entry.
-        ImageItem work;
-        work.FileName = picturePath(Doc, Work, name, entry);
-        const bool loaded = LoadImageItemPicture(work);
-        picture = work.Picture;
+        bool loaded;
+        if (embedded) {
+            loaded = loadEmbeddedPicture(Zip, entry, picture);
+        } else {
+            ImageItem work;
+            work.FileName = name;
+            loaded = LoadImageItemPicture(work);
+            picture = work.Picture;
+        }
         if (loaded) {
             decoded += rt::DecodedBytes(picture.image().size());
             if (decoded > kMaxPictureBytes)
                 beyondLimits(rt::ErrOutOfMemory, PicturesTooLargeText());
             return;
         }
+        const bool shown = ++failed <= kPictureMessages;
         if (embedded) {
-            ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, name);
+            if (shown) ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, name);
             return;
         }
-        ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, name);
+        if (shown) ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, name);
         name.clear();
     });
+    if (failed > kPictureMessages) showMorePicturesNotLoaded(FileName, failed - kPictureMessages);
 }
 
-// Reads "caldata.cal" at path into Doc. False when the version is unknown (already reported).
-// The text is released before the pictures are loaded.
-bool readData(const QString& FileName, CalDocument& Doc, const QString& path) {
-    QFile data(path);
-    if (!data.exists()) rt::raise(rt::ErrFileNotFound);
-    if (data.size() > kMaxDataBytes) beyondLimits(ErrBadFileFormat, DataTooLargeText());
-    if (!data.open(QIODevice::ReadOnly)) rt::raise(rt::ErrPathFileAccess);
-    CalTextReader in(data.readAll()); // the bytes go once they are converted
-    data.close();
+// Reads "caldata.cal" from the archive into Doc. False when the version is unknown (already
+// reported). The text is released before the pictures are loaded.
+bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
+    if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
+    if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
+        beyondLimits(ErrBadFileFormat, DataTooLargeText());
+    CalTextReader in(Zip.read(kCalDataEntry)); // the bytes go once they are converted
     switch (LayoutOfVersion(in.Value().toString())) {
     case CalLayout::V21:
         return ReadCalData21(Doc, in);
@@ -191,29 +223,24 @@ bool readData(const QString& FileName, CalDocument& Doc, const QString& path) {
     return false;
 }
 
-// One whole attempt at reading, from a blank document and a fresh extraction. False when the
+// One whole attempt at reading, from a blank document and the archive opened afresh. Every
+// entry is read into memory: nothing of the document is written anywhere. False when the
 // version is unknown (already reported); raises the first run-time error.
 bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password) {
-    // A fresh private folder per attempt: nothing left by an earlier read is ever used.
-    QTemporaryDir work;
-    if (!work.isValid())
-        throw rt::RtError(rt::ErrPathFileAccess, QString(), QString::fromLatin1(rt::kAppTitle));
-    const QDir dir(work.path());
-
     Doc = BlankDocument(true);
     setStep(10029);
     Doc.Password = Password;
     rt::ZipLimits limits;
     limits.MaxEntries = kMaxEntries;
     limits.MaxTotalSize = kMaxExtractedBytes;
-    rt::ZipArchive::extract(FileName, dir.path(), Doc.Password, limits);
+    rt::ZipReader zip(FileName, Doc.Password, limits);
     rt::DoEventsNoInput();
     setStep(10030);
 
-    if (!readData(FileName, Doc, dir.filePath(kCalDataEntry))) return false;
+    if (!readData(FileName, Doc, zip)) return false;
 
     setStep(10031);
-    loadPictures(Doc, dir, FileName);
+    loadPictures(Doc, zip, FileName);
     Doc.FileName = FileName;
     return true;
 }

@@ -3,7 +3,6 @@
 #include "cal_format.h"
 #include "cal_limits.h"
 #include "cal_reader.h"
-#include "core/file_output.h"
 #include "core/numeric.h"
 #include "core/resources.h"
 #include "core/rt_error.h"
@@ -12,9 +11,8 @@
 #include "doc_state.h"
 #include "doc_views.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include <QBuffer>
+#include <QImageWriter>
 #include <utility>
 
 namespace {
@@ -34,12 +32,6 @@ void writeColourSet(CalTextWriter& out, const ColourSet& c) {
     out.B(c.UseDefault);
 }
 
-void writeFile(const QString& path, const QByteArray& data) {
-    rt::FileOutput file(path, rt::FileOutput::Mode::Direct);
-    file.writeAll(data.constData(), data.size());
-    file.commit();
-}
-
 // The picture to store for a picture setting: the one in memory, or, when that is empty (a
 // picture that could not be loaded keeps its name), the file the name points to. An empty
 // result means there is nothing to store.
@@ -51,14 +43,16 @@ rt::Picture pictureToStore(const rt::Picture& picture, const QString& fileName) 
     return fromFile.Picture;
 }
 
-// Saves a picture into the work folder under its entry name and adds it to the archive.
-void addPicture(rt::ZipArchive& zip, const QDir& work, const rt::Picture& picture,
-                const QString& fileName, const QString& entryName) {
+// A picture's entry: the picture as a bitmap file, made in memory when the archive is written;
+// none when there is nothing to store (the next read reports the missing picture).
+QByteArray pictureEntry(const rt::Picture& picture, const QString& fileName) {
     const rt::Picture stored = pictureToStore(picture, fileName);
-    if (stored.isEmpty()) return; // the next read reports the missing picture
-    const QString path = work.filePath(entryName);
-    rt::SavePicture(stored, path);
-    zip.addFile(path);
+    if (stored.isEmpty()) return QByteArray();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!QImageWriter(&buffer, "BMP").write(stored.image())) rt::raise(rt::ErrOutOfMemory);
+    return bytes;
 }
 
 void setStep(int resourceId) {
@@ -77,19 +71,19 @@ QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
     qint64 pictures = 0;
     qint64 decoded = 0;
     QString refusal;
-    ForEachDocumentPicture(Doc, [&](const rt::Picture& picture, const QString& fileName,
-                                    const QString&) {
-        if (!refusal.isEmpty()) return;
-        ++pictures;
-        const QSize size =
-            embedded && !picture.isEmpty() ? picture.image().size() : PictureSizeOfFile(fileName);
-        if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
-            // A file of its own beyond the limit is only not loaded (and reported) on reading.
-            if (embedded) refusal = PictureTooLargeText(fileName, size);
-            return;
-        }
-        decoded += rt::DecodedBytes(size);
-    });
+    ForEachDocumentPicture(
+        Doc, [&](const rt::Picture& picture, const QString& fileName, const QString&) {
+            if (!refusal.isEmpty()) return;
+            ++pictures;
+            const QSize size = embedded && !picture.isEmpty() ? picture.image().size()
+                                                              : PictureSizeOfFile(fileName);
+            if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
+                // A file of its own beyond the limit is only not loaded (and reported) on reading.
+                if (embedded) refusal = PictureTooLargeText(fileName, size);
+                return;
+            }
+            decoded += rt::DecodedBytes(size);
+        });
     if (!refusal.isEmpty()) return refusal;
     if (embedded && pictures + 1 > kMaxEntries) return TooManyPicturesText();
     if (decoded > kMaxPictureBytes) return PicturesTooLargeText();
@@ -113,26 +107,21 @@ void showRefusal(const QString& FileName, const QString& Why) {
                rt::vbCritical | rt::vbOKOnly, rt::LoadResString(10036));
 }
 
-// One whole attempt at writing; raises the first run-time error.
+// One whole attempt at writing; raises the first run-time error. The archive is made from
+// memory straight into its new file beside FileName: nothing of the document is written
+// anywhere else.
 void writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& Data) {
-    // A fresh private folder per attempt: nothing left by an earlier write is ever packed.
-    QTemporaryDir work;
-    if (!work.isValid())
-        throw rt::RtError(rt::ErrPathFileAccess, QString(), QString::fromLatin1(rt::kAppTitle));
-    const QDir dir(work.path());
-
     setStep(10025);
-    const QString dataPath = dir.filePath(kCalDataEntry);
-    writeFile(dataPath, Data);
+    rt::ZipArchive zip;
+    zip.addData(
+        kCalDataEntry, [&Data] { return Data; }, Doc.Password);
 
     setStep(10026);
-    rt::ZipArchive zip;
-    zip.addFile(dataPath, Doc.Password);
     if (Doc.EmbedPictures != 0)
         ForEachDocumentPicture(std::as_const(Doc), [&](const rt::Picture& picture,
                                                        const QString& fileName,
                                                        const QString& entryName) {
-            addPicture(zip, dir, picture, fileName, entryName);
+            zip.addData(entryName, [picture, fileName] { return pictureEntry(picture, fileName); });
         });
 
     setStep(10027);
@@ -242,7 +231,7 @@ bool SaveCalFile(const QString& FileName, CalDocument& Doc) {
             written = true;
             break;
         } catch (const rt::RtError& e) {
-            // Retry starts again from the first line of "caldata.cal" in a new folder.
+            // Retry starts again from the first line of "caldata.cal", in a new file.
             if (ShowCalFileError(FileName, CalFileError::OtherError, 1, &e, QString()) !=
                 rt::vbRetry)
                 break;

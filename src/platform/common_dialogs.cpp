@@ -138,10 +138,16 @@ bool CommonDialog::showFile(bool save) {
         if (!answer || answer->fileName.isEmpty()) return cancelled();
         const QString name = withDefaultExtension(answer->fileName, DefaultExt, save);
         if (save && (Flags & cdlOFNNoReadOnlyReturn) && isReadOnlyTarget(name)) {
-            // The dialog refuses the name and stays open on it.
-            MsgBox(QDir::toNativeSeparators(name) +
-                       QStringLiteral("\rCe fichier est en lecture seule, ou son dossier est "
-                                      "protégé en écriture.\rChoisissez un autre nom."),
+            // The dialog refuses the name and stays open on it, saying why.
+            const QString folder = QFileInfo(name).absolutePath();
+            const QString why =
+                QFileInfo(folder).isDir()
+                    ? QStringLiteral("Ce fichier est en lecture seule, ou son dossier est "
+                                     "protégé en écriture.")
+                    : QStringLiteral("Le dossier %1 n'existe pas.")
+                          .arg(QDir::toNativeSeparators(folder));
+            MsgBox(QDir::toNativeSeparators(name) + u'\r' + why +
+                       QStringLiteral("\rChoisissez un autre nom."),
                    vbExclamation, DialogTitle);
             request.fileName = name;
             if (answer->filterIndex > 0) request.filterIndex = answer->filterIndex;

@@ -10,7 +10,9 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -121,8 +123,15 @@ bool LocalSingleInstance::sendToRunning(const QString& command, bool patient) {
     if (message.size() > kMaxCommandBytes) return false;
     const QDeadlineTimer deadline(patient ? patientTimeoutMs_ : timeoutMs_);
     QLocalSocket socket;
-    socket.connectToServer(socketPath());
-    if (!socket.waitForConnected(int(deadline.remainingTime()))) return false;
+    // The running copy takes its lock a moment before it listens, and one started at the same
+    // time as this one may be in between: connecting is tried again until the deadline.
+    for (;;) {
+        socket.connectToServer(socketPath());
+        if (socket.waitForConnected(int(deadline.remainingTime()))) break;
+        if (deadline.hasExpired()) return false;
+        socket.abort();
+        QThread::msleep(quint64(std::min<qint64>(20, deadline.remainingTime())));
+    }
     // Only the user's own running copy is told anything.
     if (!peerIsThisUser(socket.socketDescriptor())) return false;
     socket.write(message);

@@ -26,7 +26,8 @@ public:
     virtual bool claim() = 0;
     // Hands a command to the running copy; true when that copy accepted it. Every failure (no
     // copy that answers, a refused command) gives false. The wait is short; a patient send
-    // waits longer for a copy that is busy.
+    // waits longer for a copy that is busy. A copy that holds the place but does not listen
+    // yet is tried again until the wait ends.
     virtual bool sendToRunning(const QString& command, bool patient = false) = 0;
     // The handler that answers received commands; without one every command is refused.
     virtual void setCommandHandler(CommandHandler handler) = 0;

@@ -21,8 +21,11 @@
 #include "shell_views.h"
 #include "splash.h"
 
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+#include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcHandOff, "mirovanta.handoff", QtWarningMsg)
 // Where the start-up found the program's own files; shown with
@@ -97,11 +100,41 @@ QString HelpFileFor(const QString& ProgramFolder) {
     return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside;
 }
 
+namespace {
+
+// The document's name as the system handed it over: blanks around it and its double quotes
+// taken off as from its text.
+QByteArray commandLineDocumentBytes() {
+    const auto trimBlanks = [](QByteArray bytes) {
+        while (bytes.startsWith(' '))
+            bytes.remove(0, 1);
+        while (bytes.endsWith(' '))
+            bytes.chop(1);
+        return bytes;
+    };
+    QByteArray bytes = trimBlanks(rt::sys().commandLineBytes());
+    if (bytes.size() >= 2 && bytes.startsWith('"') && bytes.endsWith('"'))
+        bytes = trimBlanks(bytes.mid(1, bytes.size() - 2));
+    return bytes;
+}
+
+} // namespace
+
 QString CommandLineDocument() {
     QString text = rt::TrimBlanks(rt::sys().commandLine());
     // A file association passes the path in double quotes.
     if (text.size() >= 2 && text.startsWith(u'"') && text.endsWith(u'"'))
         text = rt::TrimBlanks(text.mid(1, text.size() - 2));
+    // A name that is not valid in the system's encoding: its text shows replacement
+    // characters, and its bytes, which name the file, are used for it (as given and absolute).
+    const QByteArray bytes = commandLineDocumentBytes();
+    if (!text.isEmpty() && bytes != QFile::encodeName(text) &&
+        ::access(bytes.constData(), F_OK) == 0) {
+        rt::RememberFileNameBytes(text, bytes);
+        if (!bytes.startsWith('/'))
+            rt::RememberFileNameBytes(QFileInfo(text).absoluteFilePath(),
+                                      QFile::encodeName(QDir::currentPath()) + '/' + bytes);
+    }
     return text;
 }
 

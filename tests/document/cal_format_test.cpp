@@ -58,10 +58,10 @@ TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
     for (const auto& c : cases) {
         doc.EmbedPictures = c.embed;
         QStringList visits;
-        ForEachDocumentPicture(std::as_const(doc), [&](const rt::Picture&, const QString& name,
-                                                       const QString& entry) {
-            visits.append(name + QStringLiteral(" > ") + entry);
-        });
+        ForEachDocumentPicture(std::as_const(doc),
+                               [&](const rt::Picture&, const QString& name, const QString& entry) {
+                                   visits.append(name + QStringLiteral(" > ") + entry);
+                               });
         EXPECT_EQ(visits, c.visits) << c.embed;
     }
     // A document that is not const hands out its settings to change.

@@ -8,6 +8,7 @@
 #include "document/month_grid.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace caltest;
 
@@ -180,6 +181,11 @@ TEST_F(CalReader, BadInputGetsItsMessage) {
         writeFile(truncatedZip, whole.left(whole.size() - 30));
     }
     const QString version = rt::LoadResString(10035);
+    const QString folder = dir.filePath(QStringLiteral("dossier.cal"));
+    QDir().mkpath(folder);
+    const QString locked = dir.filePath(QStringLiteral("privé.cal"));
+    QFile::copy(truncatedZip, locked);
+    QFile::setPermissions(locked, QFileDevice::Permissions());
     const struct {
         const char* name;
         QString file; // an archive of its own, or made from data
@@ -187,6 +193,20 @@ TEST_F(CalReader, BadInputGetsItsMessage) {
         QString body; // the start of the message body
         int style;
     } cases[] = {
+        {"a folder",
+         folder,
+         {},
+         codeOneBody(rt::ErrPathFileAccess) + QStringLiteral("  ") +
+             rt::errorDescription(rt::ErrPathFileAccess) + QStringLiteral(" : ") + folder +
+             QStringLiteral(" (ce nom est celui d'un dossier)"),
+         rt::vbRetryCancel},
+        // Root reads every file: the row is skipped when the tests run as root.
+        {"no permission (skipped as root)",
+         locked,
+         {},
+         codeOneBody(rt::ErrPermissionDenied) + QStringLiteral("  ") +
+             rt::errorDescription(rt::ErrPermissionDenied) + QStringLiteral(" : ") + locked,
+         rt::vbRetryCancel},
         {"not a zip", notZip, {}, codeOneBody(rt::ErrZipNotArchive), rt::vbRetryCancel},
         {"truncated archive",
          truncatedZip,
@@ -227,6 +247,7 @@ TEST_F(CalReader, BadInputGetsItsMessage) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        if (c.file == locked && ::getuid() == 0) continue;
         const QString file =
             c.file.isEmpty() ? makeArchive(dir, QString::fromUtf8(c.name) + QStringLiteral(".cal"),
                                            {{QStringLiteral("caldata.cal"), c.data}})
@@ -555,4 +576,59 @@ TEST_F(CalReader, MoneyTextsComeBackAsTheyWereWritten) {
     expectSameDocument(trimmed, read); // the same texts: the same names and amounts
     CurDoc = read;
     EXPECT_EQ(totals(), expected);
+}
+
+TEST_F(CalReader, TruncatedBitmapsAreRefusedAndTheMessagesStopAfterTen) {
+    // Embedded bitmaps whose last rows are missing: their pixels would be whatever memory held.
+    QByteArray cut =
+        readFile(makePicture(dir, QStringLiteral("entier.bmp"), qRgb(9, 9, 9), 64, 64));
+    cut.chop(cut.size() / 2);
+    CalDocument doc;
+    SetDocDefaults(doc);
+    doc.Year = QStringLiteral("2004");
+    doc.DefaultBackground.FileName = dir.filePath(QStringLiteral("fond.bmp"));
+    const QString photo = dir.filePath(QStringLiteral("photo.bmp"));
+    EVItem item;
+    item.PictureFile = photo;
+    ListAppend(doc.Months(1).Cells(10), item);
+    const QString embedded = makeArchive(dir, QStringLiteral("coupé.cal"),
+                                         {{QStringLiteral("caldata.cal"), WriteCalData(doc)},
+                                          {QStringLiteral("bck.00"), cut},
+                                          {ItemPictureEntryName(1, 10, 0), cut}});
+    // A thousand items whose picture file is gone: ten messages, then one that counts the rest.
+    CalDocument many;
+    SetDocDefaults(many);
+    many.Year = QStringLiteral("2004");
+    many.EmbedPictures = 0;
+    item.PictureFile = QStringLiteral("/nonexistent/x.bmp");
+    for (int i = 0; i < 1000; ++i)
+        ListAppend(many.Months(1 + i % 12).Cells(kFirstCell + i % 42), item);
+    const QString missing = makeArchive(dir, QStringLiteral("mille.cal"),
+                                        {{QStringLiteral("caldata.cal"), WriteCalData(many)}});
+
+    const QString head = rt::LoadResString(10034) + QStringLiteral("\r\r");
+    const QString inArchive = head + rt::LoadResString(10037) + QStringLiteral("\r");
+    const QString ofItsOwn = head + rt::LoadResString(10046) + QStringLiteral("\r");
+    const QStringList tenMissing(10, ofItsOwn + QStringLiteral("/nonexistent/x.bmp"));
+    const struct {
+        const char* name;
+        QString file;
+        QStringList bodies;
+    } cases[] = {
+        {"embedded", embedded, {inArchive + doc.DefaultBackground.FileName, inArchive + photo}},
+        {"a thousand missing", missing,
+         tenMissing + QStringList{head + rt::LoadResString(10168).arg(990)}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        ui().msgBoxCalls.clear();
+        CalDocument read;
+        ASSERT_TRUE(LoadCalFile(c.file, read));
+        EXPECT_EQ(messageBodies(), c.bodies);
+        const EVItem& first = c.file == missing ? read.Months(1).Cells(kFirstCell).Items.at(0)
+                                                : read.Months(1).Cells(10).Items.at(0);
+        EXPECT_TRUE(first.Picture.isEmpty());
+        // Kept for an embedded picture, cleared for a file of its own.
+        EXPECT_EQ(first.PictureFile.isEmpty(), c.file == missing);
+    }
 }

@@ -2,9 +2,12 @@
 #include "core/resources.h"
 #include "document/doc_state.h"
 
+#include <QProcess>
 #include <QRandomGenerator>
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace caltest;
 
@@ -165,6 +168,9 @@ TEST_F(CalWriter, FailedSaveReportsItAndCancelLeavesNoFile) {
                                       QStringLiteral("\r\r") + rt::LoadResString(10038) +
                                       QStringLiteral("  76\r")))
         << box.prompt.toStdString();
+    EXPECT_TRUE(box.prompt.contains(
+        QStringLiteral("le dossier %1 n'existe pas").arg(dir.filePath(QStringLiteral("missing")))))
+        << box.prompt.toStdString();
     EXPECT_FALSE(QFile::exists(target));
     EXPECT_EQ(doc.FileName, QString());
     EXPECT_EQ(CurDoc.FileName, QStringLiteral("/old/name.cal"));
@@ -212,7 +218,7 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
         QString named; // the end of the file name the message gives
     } cases[] = {
         {400 * 1024, target},
-        {100 * 1024, QStringLiteral("/bck.00")},
+        {100 * 1024, target}, // no work file of its own: the archive is made from memory
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.named.toStdString());
@@ -237,7 +243,85 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
             << prompt.toStdString();
         EXPECT_TRUE(prompt.section(u'\r', 4, 4).endsWith(c.named)) << prompt.toStdString();
         EXPECT_EQ(readFile(target), before);
-        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("doc.cal*")}, QDir::Files | QDir::Hidden),
+        EXPECT_EQ(QDir(dir).entryList({QStringLiteral("*doc.cal*")}, QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("doc.cal")});
     }
+}
+
+TEST_F(CalWriter, SaveThroughLinksWritesTheFileAtTheEndAndKeepsEveryLink) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("real")) && dir.mkpath(QStringLiteral("links")));
+    const QString real = dir.filePath(QStringLiteral("real/doc.cal"));
+    const QString relative = QStringLiteral("../real/doc.cal");
+    const auto link = [&](int i) {
+        return QFile::encodeName(dir.filePath(QStringLiteral("links/%1.cal").arg(i)));
+    };
+    const struct {
+        const char* name;
+        QStringList chain; // what links/0.cal, links/1.cal... point to
+        bool existing;
+    } cases[] = {
+        {"one level", {real}, true},
+        {"relative", {relative}, true},
+        {"two levels", {QStringLiteral("1.cal"), relative}, true},
+        {"dangling", {QStringLiteral("1.cal"), relative}, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        QFile::remove(real);
+        if (c.existing) {
+            writeFile(real, "ancien");
+            ASSERT_EQ(::chmod(QFile::encodeName(real).constData(), 0640), 0);
+        }
+        for (int i = 0; i < c.chain.size(); ++i) {
+            ::unlink(link(i).constData());
+            ASSERT_EQ(::symlink(QFile::encodeName(c.chain[i]).constData(), link(i).constData()), 0);
+        }
+        ASSERT_TRUE(SaveCalFile(QFile::decodeName(link(0)), doc));
+        EXPECT_EQ(calDataOf(real), WriteCalData(doc));
+        for (int i = 0; i < c.chain.size(); ++i) {
+            char target[4096];
+            const ssize_t n = ::readlink(link(i).constData(), target, sizeof target);
+            EXPECT_EQ(QByteArray(target, int(std::max<ssize_t>(n, 0))),
+                      QFile::encodeName(c.chain[i]));
+        }
+        struct stat st {};
+        ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
+        if (c.existing) EXPECT_EQ(st.st_mode & 0777, 0640u); // the mode of the file replaced
+        EXPECT_EQ(QDir(dir.filePath(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
+                  QStringList{QStringLiteral("doc.cal")});
+    }
+}
+
+// A save of a big year killed in the middle leaves nothing under its TMPDIR, only its partial
+// file beside the document, which the next save removes.
+TEST_F(CalWriter, AKilledSaveLeavesNothingOutsideAndTheNextSaveRemovesItsPartialFile) {
+    const QString tmp = dir.filePath(QStringLiteral("tmp"));
+    ASSERT_TRUE(dir.mkpath(QStringLiteral("tmp")));
+    const QString target = dir.filePath(QStringLiteral("grand.cal"));
+    const auto partials = [&] {
+        return QDir(dir).entryList({QStringLiteral(".grand.cal.mirovanta-*")},
+                                   QDir::Files | QDir::Hidden);
+    };
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TMPDIR"), tmp);
+    child.setProcessEnvironment(env);
+    child.start(QStringLiteral(CAL_OPEN_HELPER),
+                {QStringLiteral("--save"), target, QStringLiteral("200000")});
+    ASSERT_TRUE(child.waitForStarted(5000));
+    while (partials().isEmpty() && !child.waitForFinished(2)) {
+    }
+    child.kill(); // SIGKILL, while its archive is being written
+    child.waitForFinished(5000);
+    ASSERT_EQ(partials().size(), 1) << "the save ended before it could be killed";
+    EXPECT_TRUE(
+        QDir(tmp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+
+    CalDocument doc;
+    SetDocDefaults(doc);
+    ASSERT_TRUE(SaveCalFile(target, doc));
+    EXPECT_TRUE(partials().isEmpty());
+    EXPECT_EQ(calDataOf(target), WriteCalData(doc));
 }

@@ -4,11 +4,14 @@
 //   read 1|0
 //   message <the prompt of each message box, carriage returns shown as "|">
 //   vmhwm <peak resident memory in KiB>
+// With --save, it saves instead a year of ITEMS day items as FILE and prints "saved 1|0".
 //
 // cal_open_helper FILE
+// cal_open_helper --save FILE ITEMS
 
 #include "core/rt_error.h"
 #include "document/cal_reader.h"
+#include "document/cal_writer.h"
 #include "document/doc_state.h"
 #include "support/recording_views.h"
 #include "support/scripted_ui_services.h"
@@ -34,7 +37,8 @@ long peakResidentKiB() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    if (app.arguments().size() != 2) {
+    const bool save = app.arguments().value(1) == QLatin1String("--save");
+    if (app.arguments().size() != (save ? 4 : 2)) {
         std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
         return 2;
     }
@@ -47,6 +51,21 @@ int main(int argc, char** argv) {
     ui->msgBoxAnswers.assign(1000, rt::vbCancel);
     rt::setUiServices(ui);
     AppVersion = QStringLiteral("2.1");
+
+    if (save) {
+        CalDocument doc = BlankDocument(true);
+        doc.Year = QStringLiteral("2004");
+        doc.OpenMonth = QStringLiteral("00");
+        const int items = app.arguments()[3].toInt();
+        for (int i = 0; i < items; ++i) {
+            DayCell& cell = doc.Months(i % 12 + 1).Cells(kFirstCell + i / 12 % 42);
+            EVItem item;
+            item.Text = QStringLiteral("Élément n° %1 du grand calendrier").arg(i);
+            ListAppend(cell, item);
+        }
+        std::printf("saved %d\n", SaveCalFile(app.arguments()[2], doc) ? 1 : 0);
+        return 0;
+    }
 
     bool read = false;
     {

@@ -161,15 +161,20 @@ TEST_F(CommonDialogs, SaveRefusesReadOnlyTargetsAndAsksAgain) {
     CommonDialog d = calDialog(cdlOFNOverwritePrompt | cdlOFNHideReadOnly | cdlOFNNoReadOnlyReturn);
     dialogs->answerFile(locked);
     dialogs->answerFile(lockedFolder + QStringLiteral("/neuf"));
+    dialogs->answerFile(path(QStringLiteral("absent/neuf")));
     dialogs->answerFile(path(QStringLiteral("libre")));
     ASSERT_TRUE(d.ShowSave());
     EXPECT_EQ(d.FileName, path(QStringLiteral("libre.cal")));
     // Each refusal says why, and the dialog comes back on the refused name.
-    ASSERT_EQ(ui->msgBoxCalls.size(), 2u);
+    ASSERT_EQ(ui->msgBoxCalls.size(), 3u);
     EXPECT_TRUE(ui->msgBoxCalls[0].prompt.startsWith(locked));
     EXPECT_TRUE(ui->msgBoxCalls[0].prompt.contains(QStringLiteral("lecture seule")));
     EXPECT_EQ(ui->msgBoxCalls[0].style, int(vbExclamation));
-    ASSERT_EQ(dialogs->fileRequests.size(), 3u);
+    EXPECT_EQ(ui->msgBoxCalls[2].prompt,
+              path(QStringLiteral("absent/neuf.cal")) + QStringLiteral("\rLe dossier ") +
+                  path(QStringLiteral("absent")) +
+                  QStringLiteral(" n'existe pas.\rChoisissez un autre nom."));
+    ASSERT_EQ(dialogs->fileRequests.size(), 4u);
     EXPECT_EQ(dialogs->fileRequests[1].fileName, locked);
     EXPECT_EQ(dialogs->fileRequests[2].fileName, lockedFolder + QStringLiteral("/neuf.cal"));
 

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace rt;
 
@@ -70,7 +71,12 @@ TEST(Picture, CopiesShareOneObjectAndNewPicturesAreDistinct) {
 
 TEST_F(PictureFiles, SavedBitmapLoadsBackPixelForPixel) {
     const QString file = path(QStringLiteral("out.bmp"));
+    const mode_t mask = ::umask(027);
     SavePicture(Picture::fromImage(sample()), file);
+    ::umask(mask);
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(file).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u); // as the user's umask says
     QFile f(file);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.read(2), QByteArray("BM"));
@@ -101,8 +107,13 @@ TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
     text.write("not a picture at all");
     text.close();
     QDir(dir.path()).mkdir(QStringLiteral("folder.bmp"));
+    // A bitmap whose pixel rows end before its header says: the decoder would fill them in.
+    ASSERT_TRUE(sample(40, 30).save(path(QStringLiteral("cut.bmp")), "BMP"));
+    QFile cut(path(QStringLiteral("cut.bmp")));
+    ASSERT_TRUE(cut.resize(cut.size() - 100));
 
     const std::pair<QString, int> cases[] = {
+        {path(QStringLiteral("cut.bmp")), ErrInvalidPicture},
         {path(QStringLiteral("missing.bmp")), ErrFileNotFound},
         {path(QStringLiteral("folder.bmp")), ErrFileNotFound},
         {path(QStringLiteral("notes.bmp")), ErrInvalidPicture},

@@ -167,6 +167,24 @@ TEST(SingleInstance, SecondCopyEndsWhenTheFirstDoesNotAnswer) {
     EXPECT_EQ(second.output(), QStringLiteral("second refused\n"));
 }
 
+// Two copies started at the same moment, again and again: one runs, and the other always
+// reaches it, also when it finds the place taken before the running copy listens.
+TEST(SingleInstance, TwoCopiesStartedTogetherAlwaysHandOver) {
+    for (int round = 0; round < 20; ++round) {
+        SCOPED_TRACE(round);
+        QTemporaryDir folder;
+        Copy a(folder.path());
+        Copy b(folder.path());
+        ASSERT_TRUE(a.waitForOutput(QStringLiteral("\n")) && b.waitForOutput(QStringLiteral("\n")));
+        const bool aRuns = a.output().startsWith(QStringLiteral("listening"));
+        Copy& running = aRuns ? a : b;
+        Copy& later = aRuns ? b : a;
+        ASSERT_GE(later.waitForEnd(), 0);
+        EXPECT_EQ(later.output(), QStringLiteral("second accepted\n"));
+        EXPECT_TRUE(running.waitForOutput(QStringLiteral("received RESTORE\n")));
+    }
+}
+
 TEST(SingleInstance, SocketIsPrivateToTheUserAndNamedAfterAppAndUser) {
     QTemporaryDir folder;
     LocalSingleInstance running(QStringLiteral("Mon Agenda/2"), folder.path());

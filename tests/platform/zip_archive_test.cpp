@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -306,7 +307,11 @@ TEST_F(ZipArchiveTest, DamagedInputIsAnErrorOtherThanThePassword) {
 
     EXPECT_EQ(extractError(work.filePath(QStringLiteral("none.cal")), out, QString()),
               ErrFileNotFound);
-    EXPECT_EQ(extractError(work.path(), out, QString()), ErrZipNotArchive);
+    EXPECT_EQ(extractError(work.path(), out, QString()), ErrPathFileAccess); // said a folder
+    // A pipe that carries the name is no archive, and is not waited on.
+    const QString fifo = work.filePath(QStringLiteral("pipe.cal"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    EXPECT_EQ(extractError(fifo, out, QString()), ErrZipNotArchive);
 
     // A flipped byte inside the unencrypted picture's data: a damaged entry, not a password.
     const QString unencrypted = makeArchive(QString());

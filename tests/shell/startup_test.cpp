@@ -4,6 +4,7 @@
 
 #include "common/test_support.h"
 #include "core/settings_store.h"
+#include "core/system.h"
 #include "document/alarm_scan.h"
 #include "document/cal_writer.h"
 #include "document/doc_state.h"
@@ -24,7 +25,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 namespace {
 
@@ -419,6 +422,16 @@ TEST_F(StartupTest, CommandLineDocumentTakesOffQuotesAndBlanks) {
         testing_support::fixedSystem().CommandLine = QString::fromUtf8(c.commandLine);
         EXPECT_EQ(CommandLineDocument(), QString::fromUtf8(c.document)) << c.commandLine;
     }
+    // A name that is not valid UTF-8 shows replacement characters, and keeps its bytes.
+    const QByteArray bytes = QFile::encodeName(testing_support::scratchFolder()) + "/nom_\xff.cal";
+    ::close(::open(bytes.constData(), O_WRONLY | O_CREAT, 0600));
+    testing_support::fixedSystem().CommandLineBytes = " \"" + bytes + "\"";
+    testing_support::fixedSystem().CommandLine = QFile::decodeName(bytes);
+    const QString document = CommandLineDocument();
+    testing_support::fixedSystem().CommandLineBytes = QByteArray();
+    ::unlink(bytes.constData());
+    EXPECT_EQ(document, QFile::decodeName(bytes));
+    EXPECT_EQ(rt::FileNameBytes(document), bytes);
 }
 
 TEST_F(StartupTest, ADocumentOnTheCommandLineOpensOnceTheMainWindowShows) {
