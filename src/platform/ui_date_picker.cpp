@@ -10,7 +10,10 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QPixmap>
 #include <QStyle>
+#include <QStyleOption>
 #include <algorithm>
 #include <climits>
 #include <functional>
@@ -72,11 +75,26 @@ private:
     bool edited_ = false;
 };
 
+// The arrow a combo box shows, drawn by the style: the icon theme's "down" is a navigation
+// arrow, not the mark of a drop-down.
+static QIcon dropArrowIcon(QStyle* style) {
+    QPixmap pixmap(12, 12);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOption option;
+    option.rect = pixmap.rect();
+    option.palette.setColor(QPalette::ButtonText, Qt::black);
+    option.state = QStyle::State_Enabled;
+    style->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &painter);
+    painter.end();
+    return QIcon(pixmap);
+}
+
 DateField::DateField() {
     setContextMenuPolicy(Qt::NoContextMenu); // its entries edit free text
     setAcceptDrops(false);
     setAttribute(Qt::WA_InputMethodEnabled, false);
-    QAction* drop = addAction(style()->standardIcon(QStyle::SP_ArrowDown), TrailingPosition);
+    QAction* drop = addAction(dropArrowIcon(style()), TrailingPosition);
     QObject::connect(drop, &QAction::triggered, this, [this] {
         if (onCalendar) onCalendar();
     });
