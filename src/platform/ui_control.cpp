@@ -11,6 +11,24 @@
 
 namespace rt {
 
+namespace {
+// Marks the widgets whose events a control handles.
+constexpr char kControlWidget[] = "rtControlWidget";
+
+// A key that Qt passes on to the parents of the widget with the focus, once a control under
+// this one handled it: the key belongs to that control alone, and one press runs its handlers
+// (and the form's preview) once.
+bool keyOfAControlWithin(QObject* watched) {
+    auto* container = qobject_cast<QWidget*>(watched);
+    for (QWidget* w = QApplication::focusWidget(); w && container && w != container;
+         w = w->parentWidget()) {
+        if (w->property(kControlWidget).toBool() && container->isAncestorOf(w)) return true;
+        if (w->isWindow()) break;
+    }
+    return false;
+}
+} // namespace
+
 void raiseSubscriptError() {
     rt::raise(ErrSubscript);
 }
@@ -36,6 +54,7 @@ void Control::attachWidget(QWidget* widget) {
     widget_ = widget;
     widget->setParent(parent_->clientWidget());
     widget->installEventFilter(this);
+    widget->setProperty(kControlWidget, true);
     widget->setMouseTracking(true);
     pushing_ = true;
     pushGeometry();
@@ -50,6 +69,7 @@ void Control::attachWidget(QWidget* widget) {
 
 void Control::addEventSource(QWidget* source) {
     source->installEventFilter(this);
+    source->setProperty(kControlWidget, true);
     source->setMouseTracking(true);
 }
 
@@ -290,9 +310,9 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::KeyPress:
-        return handleKey(static_cast<QKeyEvent*>(event), true);
     case QEvent::KeyRelease:
-        return handleKey(static_cast<QKeyEvent*>(event), false);
+        if (keyOfAControlWithin(watched)) return false;
+        return handleKey(static_cast<QKeyEvent*>(event), event->type() == QEvent::KeyPress);
     case QEvent::FocusIn:
         if (onGotFocus) onGotFocus();
         break;
