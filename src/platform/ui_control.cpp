@@ -11,6 +11,27 @@
 
 namespace rt {
 
+namespace {
+// The key event a control handled last, and the widget it reached it through. Qt passes a key
+// that the widget leaves on to its parents, one after the other, with the same event.
+struct HandledKey {
+    const QKeyEvent* event = nullptr;
+    QEvent::Type type = QEvent::None;
+    int key = 0;
+    quint64 timestamp = 0;
+    QPointer<QWidget> by;
+    bool is(const QKeyEvent* e) const {
+        return e == event && e->type() == type && e->key() == key && e->timestamp() == timestamp;
+    }
+};
+HandledKey g_handledKey;
+} // namespace
+
+bool keyHandledWithin(const QWidget* container, const QKeyEvent* event) {
+    return container && g_handledKey.is(event) && g_handledKey.by && container != g_handledKey.by &&
+           container->isAncestorOf(g_handledKey.by);
+}
+
 void raiseSubscriptError() {
     rt::raise(ErrSubscript);
 }
@@ -290,9 +311,19 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
         break;
     }
     case QEvent::KeyPress:
-        return handleKey(static_cast<QKeyEvent*>(event), true);
-    case QEvent::KeyRelease:
-        return handleKey(static_cast<QKeyEvent*>(event), false);
+    case QEvent::KeyRelease: {
+        // A key belongs to the control under the focus alone: one press runs its handlers and
+        // the form's preview once, though Qt offers it to the containers around it as well
+        // (after its handler's message box, the focus may be anywhere).
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (keyHandledWithin(qobject_cast<QWidget*>(watched), key)) return false;
+        const HandledKey seen{key, key->type(), key->key(), key->timestamp(),
+                              qobject_cast<QWidget*>(watched)};
+        g_handledKey = seen;
+        const bool used = handleKey(key, event->type() == QEvent::KeyPress);
+        g_handledKey = seen; // the handlers may have handled other keys meanwhile
+        return used;
+    }
     case QEvent::FocusIn:
         if (onGotFocus) onGotFocus();
         break;

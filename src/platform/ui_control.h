@@ -30,6 +30,10 @@ namespace rt {
 class Form;
 class Control;
 
+// True when a control inside container handled this key event already: Qt offers a key that
+// a widget leaves to its parents too, and it is the control's alone.
+bool keyHandledWithin(const QWidget* container, const QKeyEvent* event);
+
 // Anything that holds controls: a form, a picture box, a frame, a page of a tab control.
 class Container {
 public:

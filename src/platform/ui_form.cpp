@@ -130,7 +130,8 @@ void FormWindow::changeEvent(QEvent* event) {
 bool FormWindow::formKey(QKeyEvent* event, bool press) {
     // Keys of a control reach the form through the control; only keys of the form itself here.
     QWidget* focus = QApplication::focusWidget();
-    if (!form_ || (focus != this && focus != nullptr)) return false;
+    if (!form_ || (focus != this && focus != nullptr) || keyHandledWithin(this, event))
+        return false;
     if (form_->previewKey(event, press)) return true;
     if (!press) {
         if (!form_->KeyPreview()) {

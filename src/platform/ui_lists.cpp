@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <algorithm>
 
 namespace rt {
@@ -82,6 +83,23 @@ public:
 private:
     ComboBox* owner_;
 };
+
+// A list of rows of one height measures one row only; the delegate makes that row as wide as
+// the widest text, so that no row is cut and the list scrolls across to its end.
+class WidestRowDelegate : public QStyledItemDelegate {
+public:
+    WidestRowDelegate(const ListBox* owner, QObject* parent)
+        : QStyledItemDelegate(parent), owner_(owner) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QSize size = QStyledItemDelegate::sizeHint(option, index);
+        const int own = option.fontMetrics.horizontalAdvance(index.data().toString());
+        size.setWidth(size.width() + std::max(0, owner_->widestRowText() - own));
+        return size;
+    }
+
+private:
+    const ListBox* owner_;
+};
 } // namespace
 
 // ---- ListBox ----
@@ -93,6 +111,7 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
     // Rows of one height: the widget lays out a long list without measuring every row.
     list_->setUniformItemSizes(true);
+    list_->setItemDelegate(new WidestRowDelegate(this, list_));
     QObject::connect(list_, &QListWidget::currentRowChanged, this, [this](int row) {
         if (!pushing_) dispatch([&] { userSelect(row); });
     });
@@ -120,6 +139,31 @@ void ListBox::pushColors() {
     pal.setColor(QPalette::Base, ToQColor(BackColor()));
     SetTextColor(pal, QPalette::Text, ForeColor());
     list_->setPalette(pal);
+}
+
+void ListBox::pushFont() {
+    Control::pushFont();
+    widestKnown_ = false;
+}
+
+int ListBox::widestRowText() const {
+    if (!widestKnown_) {
+        const QFontMetrics fm = list_->fontMetrics();
+        widest_ = 0;
+        for (const ListRows::Row& r : rows_.items)
+            widest_ = std::max(widest_, fm.horizontalAdvance(r.text));
+        widestKnown_ = true;
+    }
+    return widest_;
+}
+
+bool ListBox::rowTextChanged(const QString& added, const QString& removed) {
+    if (!widestKnown_) return true;
+    const QFontMetrics fm = list_->fontMetrics();
+    const int before = widest_;
+    if (!removed.isNull() && fm.horizontalAdvance(removed) >= widest_) widestKnown_ = false;
+    if (widestKnown_ && !added.isNull()) widest_ = std::max(widest_, fm.horizontalAdvance(added));
+    return !widestKnown_ || widest_ != before;
 }
 
 QListWidgetItem* ListBox::makeRow(const ListRows::Row& row) const {
@@ -197,18 +241,23 @@ void ListBox::setSorted(bool on) {
 
 void ListBox::AddItem(const QString& item, std::optional<int> index) {
     rows_.add(item, index);
+    // The widget lays its rows out again after an insert or a removal.
+    rowTextChanged(item, QString());
     pushRowChange(
         [this] { list_->insertItem(rows_.added, makeRow(rows_.items[size_t(rows_.added)])); });
 }
 
 void ListBox::RemoveItem(int index) {
     checkIndex(index);
+    rowTextChanged(QString(), rows_.text(index));
     rows_.remove(index);
     pushRowChange([&] { delete list_->takeItem(index); });
 }
 
 void ListBox::Clear() {
     rows_.clear();
+    widest_ = 0;
+    widestKnown_ = true;
     pushRowChange([this] { list_->clear(); });
 }
 
@@ -222,10 +271,13 @@ void ListBox::setList(int index, const QString& text) {
         return;
     }
     checkIndex(index);
+    const bool wider = rowTextChanged(text, rows_.text(index));
     rows_.setText(index, text);
     pushing_ = true;
     list_->item(index)->setText(text);
     pushing_ = false;
+    // A new text alone does not lay the rows out again.
+    if (wider) list_->doItemsLayout();
 }
 
 void ListBox::setListIndex(int index) {

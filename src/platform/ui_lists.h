@@ -8,6 +8,9 @@
 //
 // Each change reaches the widget as that change alone (a row added, removed, retitled, ticked
 // or chosen), so that filling a list of n rows takes time in proportion to n.
+//
+// A list box shows every row whole: its rows are as wide as the widest, and a list narrower
+// than that scrolls across.
 
 #include "ui_control.h"
 
@@ -102,10 +105,17 @@ public:
 
     void raiseEvent(Event event) override;
 
+    // The width in pixels of the widest row's text, in the list's font.
+    int widestRowText() const;
+
 protected:
     void pushColors() override;
+    void pushFont() override;
 
 private:
+    // Keeps the widest row's width as a row's text comes (added) or goes (removed); true when
+    // the width of the rows changes.
+    bool rowTextChanged(const QString& added, const QString& removed);
     // The widget's row for a row of the list.
     QListWidgetItem* makeRow(const ListRows::Row& row) const;
     // Shows every row anew (after a change of style or order).
@@ -123,6 +133,8 @@ private:
     int style_ = vbListBoxStandard;
     int multiSelect_ = 0;
     int eventItem_ = -1;
+    mutable int widest_ = 0;
+    mutable bool widestKnown_ = true; // widest_ holds for the rows as they are
     QListWidget* list_;
 };
 

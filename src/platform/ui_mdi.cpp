@@ -5,7 +5,9 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -36,7 +38,48 @@ MdiForm::MdiForm(const QString& name) : Form(name, Type::MdiParent) {
         }
         dispatch([&] { childActivated(formOf(w)); });
     });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_F4), [this] { closeActiveChild(); });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_F6), [this] { activateNextChild(false); });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Tab), [this] { activateNextChild(false); });
+    addKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_F6), [this] { activateNextChild(true); });
+    // Shift+Tab comes as Backtab, with Shift or without, as the keyboard layout has it.
+    addKey(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+           [this] { activateNextChild(true); });
+    addKey(QKeySequence(Qt::CTRL | Qt::Key_Backtab), [this] { activateNextChild(true); });
     g_current = this;
+}
+
+void MdiForm::addKey(const QKeySequence& key, std::function<void()> action) {
+    // Anywhere in the main window, child windows included; not in the dialogs it opens.
+    auto* shortcut = new QShortcut(key, root());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, this,
+                     [action = std::move(action)] { dispatch(action); });
+}
+
+void MdiForm::closeActiveChild() {
+    if (!activeChild_ || !activeChild_->Visible() || !activeChild_->subWindow()) return;
+    // The close box's own road: the sub-window's close event asks the form.
+    activeChild_->subWindow()->close();
+}
+
+void MdiForm::activateNextChild(bool backwards) {
+    // The shown children, the topmost first; minimised ones among them.
+    std::vector<Form*> pile;
+    const auto list = area_->subWindowList(QMdiArea::StackingOrder);
+    for (auto it = list.rbegin(); it != list.rend(); ++it)
+        if (Form* f = formOf(*it); f && f->Loaded() && f->Visible()) pile.push_back(f);
+    if (pile.size() < 2) return;
+    if (backwards) {
+        activateChild(*pile.back());
+        return;
+    }
+    // The next one is the child under the active one, which goes to the bottom of the pile.
+    Form* active = activeChild_ ? activeChild_ : pile.front();
+    const auto at = std::find(pile.begin(), pile.end(), active);
+    Form* next = (at == pile.end() || at + 1 == pile.end()) ? pile.front() : *(at + 1);
+    activateChild(*next);
+    if (active != next && active->subWindow()) active->subWindow()->lower();
 }
 
 MdiForm::~MdiForm() {
@@ -56,8 +99,13 @@ std::vector<Form*> MdiForm::children() const {
 }
 
 void MdiForm::addChild(Form& child) {
-    if (std::find(children_.begin(), children_.end(), &child) == children_.end())
-        children_.push_back(&child);
+    if (std::find(children_.begin(), children_.end(), &child) != children_.end()) return;
+    children_.push_back(&child);
+    // Qt gives each sub-window's Close entry the platform's close keys: with the main window's
+    // own Ctrl+F4 they would make every such key ambiguous, and none would work.
+    if (QMenu* menu = child.subWindow() ? child.subWindow()->systemMenu() : nullptr)
+        for (QAction* entry : menu->actions())
+            entry->setShortcuts({});
 }
 
 void MdiForm::removeChild(Form& child) {

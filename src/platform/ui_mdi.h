@@ -6,12 +6,19 @@
 // the form decides whether it unloads or cancels; Qt never deletes it. Showing a child makes it
 // the active child and raises its Form_Activate once; hiding the active child activates the
 // topmost visible child left, as the original did. Arrange 0 to 3 are our own.
+//
+// The keys of the platform's MDI work wherever the focus is in the main window: Ctrl+F4
+// closes the active child as its close box does, Ctrl+F6 and Ctrl+Tab activate the child
+// under it (the active one going to the bottom of the pile), Shift with either the bottom one,
+// each raising what a click on the child raises.
 
 #include "ui_form.h"
 
+#include <functional>
 #include <vector>
 
 class QMdiArea;
+class QKeySequence;
 
 namespace rt {
 
@@ -36,6 +43,10 @@ public:
     // The loaded children, in the order they were first loaded.
     std::vector<Form*> children() const;
     void Arrange(int arrangement);
+    // The MDI keys' actions: the active child's close box (its QueryUnload decides), and the
+    // next (or previous) visible child activated.
+    void closeActiveChild();
+    void activateNextChild(bool backwards);
 
     // ---- Events, under the names of an MDI parent ----
     virtual void MDIForm_Load() {}
@@ -81,6 +92,7 @@ public:
 private:
     bool viewportEvent(QObject* watched, QEvent* event);
     std::vector<Form*> visibleChildrenTopFirst(bool minimised) const;
+    void addKey(const QKeySequence& key, std::function<void()> action);
 
     QMdiArea* area_;
     Form* activeChild_ = nullptr;

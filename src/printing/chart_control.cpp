@@ -24,6 +24,17 @@ ChartControl::ChartControl(rt::Container& parent, const QString& name, int index
     chart->setMargins(QMargins(4, 4, 4, 4));
     view_ = new QChartView(chart);
     view_->setRenderHint(QPainter::Antialiasing);
+    // The axes live as long as the chart: an axis taken out of a chart leaves its labels in
+    // the scene, cut down to "...".
+    x_ = new QCategoryAxis;
+    x_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    x_->setGridLineVisible(false);
+    y_ = new QValueAxis;
+    y_->setTickType(QValueAxis::TicksDynamic);
+    y_->setTickAnchor(0);
+    y_->setLabelFormat(QStringLiteral("%.0f"));
+    chart->addAxis(x_, Qt::AlignBottom);
+    chart->addAxis(y_, Qt::AlignLeft);
     attachWidget(view_);
     rebuild();
 }
@@ -152,14 +163,13 @@ void ChartControl::rebuild() {
     dirty_ = false;
     QChart* chart = view_->chart();
     chart->removeAllSeries();
-    for (QAbstractAxis* axis : chart->axes())
-        chart->removeAxis(axis), delete axis;
 
     const int rows = RowCount();
     // The X axis: one place per row, the labels under the points. A category axis takes each
     // label once only, so a repeated label is told apart by trailing blanks nobody sees.
-    auto* x = new QCategoryAxis;
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    QCategoryAxis* x = x_;
+    for (const QString& label : x->categoriesLabels())
+        x->remove(label);
     x->setStartValue(-0.5);
     std::vector<QString> used;
     for (int r = 0; r < rows; ++r) {
@@ -170,7 +180,6 @@ void ChartControl::rebuild() {
         x->append(label, r);
     }
     x->setRange(-0.5, std::max(0.5, rows - 0.5));
-    x->setGridLineVisible(false);
 
     // The Y axis: from the lowest to the highest value, always with 0, in whole steps of 1, 2
     // or 5 times a power of ten, with room so that no point lies on the chart's edge.
@@ -187,15 +196,9 @@ void ChartControl::rebuild() {
     const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
     const double f = raw / magnitude;
     const double step = std::max(1.0, (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * magnitude);
-    auto* y = new QValueAxis;
-    y->setTickType(QValueAxis::TicksDynamic);
-    y->setTickAnchor(0);
+    QValueAxis* y = y_;
     y->setTickInterval(step);
     y->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
-    y->setLabelFormat(QStringLiteral("%.0f"));
-
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
     for (const Series& s : columns_) {
         auto* line = new QLineSeries;
         line->setName(s.label);

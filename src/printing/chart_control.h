@@ -13,8 +13,10 @@
 #include <vector>
 
 QT_BEGIN_NAMESPACE
+class QCategoryAxis;
 class QChart;
 class QChartView;
+class QValueAxis;
 QT_END_NAMESPACE
 
 class ChartControl : public rt::Control {
@@ -74,4 +76,6 @@ private:
     bool dirty_ = true;
     bool rebuildQueued_ = false;
     QChartView* view_;
+    QCategoryAxis* x_;
+    QValueAxis* y_;
 };

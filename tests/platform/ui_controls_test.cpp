@@ -1,6 +1,7 @@
 // Controls of the user-interface runtime: units and colours, property reads, the table of
 // events raised by property changes, control arrays, and the Qt behaviours the controls keep out.
 
+#include "common/test_support.h"
 #include "core/rt_error.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_controls.h"
@@ -497,10 +498,11 @@ TEST(UiControls, DefaultAndCancelButtonsAnswerEnterAndEscape) {
 TEST(UiControls, KeyPreviewLetsTheFormSeeKeysFirst) {
     struct F1Form : ui_test::CountingForm {
         int help = 0;
+        bool keep = false; // leaves F1 to the control
         void Form_KeyDown(int& KeyCode, int) override {
             if (KeyCode == vbKeyF1) {
                 ++help;
-                KeyCode = 0;
+                if (!keep) KeyCode = 0;
             }
         }
     } form;
@@ -514,6 +516,23 @@ TEST(UiControls, KeyPreviewLetsTheFormSeeKeysFirst) {
     QApplication::sendEvent(txt.widget(), &a);
     EXPECT_EQ(form.help, 1);
     EXPECT_EQ(controlKeys, 1); // F1 was swallowed by the form, A reached the box
+
+    // A key the handlers leave goes on to the widgets around the one with the focus: typed in
+    // a box inside a picture box, it still runs the form's and the box's handlers once, and
+    // the picture box's never.
+    form.keep = true;
+    PictureBox pic(form);
+    TextBox inner(pic);
+    int innerKeys = 0, picKeys = 0;
+    inner.onKeyDown = [&](int&, int) { ++innerKeys; };
+    pic.onKeyDown = [&](int&, int) { ++picKeys; };
+    form.Show();
+    testing_support::tabInto(inner.widget());
+    EXPECT_TRUE(testing_support::userTypes({Qt::Key_F1, Qt::Key_F2}));
+    EXPECT_EQ(form.help, 2);
+    EXPECT_EQ(innerKeys, 2);
+    EXPECT_EQ(picKeys, 0);
+    form.Hide();
 }
 
 TEST(UiToolbar, KeyedButtonsGroupsAndClicks) {

@@ -2,6 +2,7 @@
 // show (real nested loop and scripted), pop-up menus, MDI children and their arrangement,
 // timers, and the scripted message box.
 
+#include "common/test_support.h"
 #include "core/rt_error.h"
 #include "platform/ui_controls.h"
 #include "platform/ui_menu.h"
@@ -321,6 +322,40 @@ TEST(UiMdi, ShowingAChildActivatesItOnceAndHidingItActivatesTheTopmostOtherOne) 
     c.Load();
     c.Show();
     EXPECT_EQ(c.activates, 1);
+}
+
+// The platform's MDI keys, typed: Ctrl+F6 and Ctrl+Tab go to the child under the active one
+// (which goes to the bottom), Shift to the bottom one; Ctrl+F4 is the active child's close box.
+TEST(UiMdi, TheMdiKeysCycleThroughTheShownChildrenAndCloseTheActiveOne) {
+    ui_test::TestMdi mdi;
+    mdi.Load();
+    mdi.Show();
+    ChildForm a(QStringLiteral("A")), b(QStringLiteral("B")), c(QStringLiteral("C")),
+        hidden(QStringLiteral("H"));
+    hidden.Load();
+    for (ChildForm* f : {&a, &b, &c}) {
+        f->Load();
+        f->Show();
+    }
+    testing_support::tabInto(c.window());
+    std::vector<QKeyCombination> keys = {Qt::CTRL | Qt::Key_F6, Qt::CTRL | Qt::Key_Tab,
+                                         Qt::CTRL | Qt::SHIFT | Qt::Key_F6,
+                                         Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab};
+    QStringList active;
+    for (QKeyCombination key : keys) {
+        ASSERT_TRUE(testing_support::userTypes({key}));
+        active << (mdi.ActiveForm() ? mdi.ActiveForm()->Name() : QString());
+    }
+    EXPECT_EQ(active, (QStringList{"B", "A", "B", "C"}));
+    EXPECT_EQ(a.activates + b.activates + c.activates, 3 + 4);
+    ASSERT_TRUE(testing_support::userTypes({Qt::CTRL | Qt::Key_F4}));
+    EXPECT_EQ(c.queries, 1);
+    EXPECT_EQ(c.lastUnloadMode, vbFormControlMenu);
+    EXPECT_FALSE(c.Visible());
+    EXPECT_EQ(mdi.ActiveForm(), &b);
+    ASSERT_TRUE(testing_support::userTypes({Qt::CTRL | Qt::Key_F6}));
+    EXPECT_EQ(mdi.ActiveForm(), &a);
+    EXPECT_EQ(hidden.activates, 0);
 }
 
 TEST(UiMdi, ArrangementsTileCascadeAndLineUpIcons) {

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -419,6 +420,33 @@ TEST(UiListRows, ImageListKeysAndPositionsFollowInsertsAndRemovals) {
     EXPECT_EQ(images.find(S("c")), &list(3));
     list.Clear();
     EXPECT_EQ(images.find(S("c")), nullptr);
+}
+
+// A row wider than the list is shown whole: the list scrolls across to the end of its widest
+// row, wherever that row stands, and no further once it is gone.
+TEST(UiListRows, AListBoxScrollsAcrossToItsWidestRow) {
+    ui_test::CountingForm form;
+    ListBox lst(form);
+    lst.Move(0, 0, 1500, 1500);
+    auto* w = static_cast<QListWidget*>(lst.widget());
+    const QString wide = S("(DE) - (1A le 15/03) - Assurance habitation du logement");
+    const QString wider = wide + S(" et du garage");
+    for (QString t : {S("a"), wide, S("b")})
+        lst.AddItem(t);
+    form.Show();
+    auto across = [&] {
+        QCoreApplication::processEvents();
+        return w->horizontalScrollBar()->maximum() + w->viewport()->width();
+    };
+    const QFontMetrics fm = w->fontMetrics();
+    EXPECT_GE(across(), fm.horizontalAdvance(wide));
+    EXPECT_GE(w->visualItemRect(w->item(1)).width(), fm.horizontalAdvance(wide));
+    lst.setList(2, wider);
+    EXPECT_GE(across(), fm.horizontalAdvance(wider));
+    lst.RemoveItem(2);
+    lst.RemoveItem(1);
+    EXPECT_LE(across(), w->viewport()->width());
+    form.Hide();
 }
 
 } // namespace

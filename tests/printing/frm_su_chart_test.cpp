@@ -10,7 +10,11 @@
 
 #include <QCategoryAxis>
 #include <QChart>
+#include <QChartView>
+#include <QGraphicsTextItem>
 #include <QLineSeries>
+#include <QValueAxis>
+#include <cmath>
 
 namespace {
 
@@ -115,6 +119,18 @@ TEST_F(ChartTest, GathersTheTotalsAndDrawsThreeSeriesOverTwelveMonths) {
         auto* x = qobject_cast<QCategoryAxis*>(drawn->axes(Qt::Horizontal).value(0));
         ASSERT_NE(x, nullptr);
         EXPECT_EQ(x->count(), 12);
+        // Nothing else is written: the month labels, the legend and the values of the Y axis's
+        // steps, each once, and no text cut down to "...".
+        auto* y = qobject_cast<QValueAxis*>(drawn->axes(Qt::Vertical).value(0));
+        ASSERT_NE(y, nullptr);
+        QCoreApplication::processEvents();
+        QStringList texts;
+        for (QGraphicsItem* item : static_cast<QChartView*>(chart.widget())->scene()->items())
+            if (auto* t = dynamic_cast<QGraphicsTextItem*>(item); t && t->isVisible())
+                if (!t->toPlainText().isEmpty()) texts << t->toPlainText().trimmed();
+        const int steps = int(std::lround((y->max() - y->min()) / y->tickInterval())) + 1;
+        EXPECT_EQ(texts.size(), 12 + 3 + steps) << texts.join(u'|').toStdString();
+        EXPECT_FALSE(texts.contains(QStringLiteral("..."))) << texts.join(u'|').toStdString();
         w.window()->grab().save(testing_support::scratchFolder() +
                                 QStringLiteral("/mirovanta-chart.png"));
     });

@@ -288,6 +288,32 @@ TEST_F(PropTest, TheYearListGoesOnToTenYearsAfterTheClocksYear) {
     EXPECT_EQ(CurDoc.Year, QStringLiteral("2036"));
 }
 
+// One F1 typed in a page's control opens that page's topic once, and the Return after it still
+// reaches OK.
+TEST_F(PropTest, OneF1PressOpensThePageTopicOnce) {
+    FrmPropForm& f = dialog();
+    f.Show();
+    const struct {
+        int tab;
+        rt::Control& focus;
+        const char* topic;
+    } rows[] = {{0, f.CmbGen, "Html/d_prop_gen.htm"},
+                {0, f.LstVGen, "Html/d_prop_gen.htm"},
+                {1, f.TreeDisp, "Html/d_prop_disp.htm"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.focus.Name().toStdString());
+        f.TbProp.userSelect(row.tab);
+        help->calls.clear();
+        testing_support::tabInto(row.focus.widget());
+        EXPECT_TRUE(testing_support::userTypes({Qt::Key_F1}));
+        ASSERT_EQ(help->calls.size(), 1u);
+        EXPECT_EQ(helpTopicPath(help->calls[0].topic),
+                  helpTopicPath(QString::fromLatin1(row.topic)));
+    }
+    EXPECT_TRUE(testing_support::userTypes({Qt::Key_Return}));
+    EXPECT_FALSE(f.Loaded());
+}
+
 TEST_F(PropTest, EachTabEnablesItsPanelAndOpensItsHelpTopic) {
     FrmPropForm& f = dialog();
     const char* topics[] = {"Html/d_prop_gen.htm", "Html/d_prop_disp.htm", "Html/d_prop_sav.htm"};
