@@ -270,26 +270,23 @@ TEST_F(Printers, TheListIsTheLastAnswerAndEachChangeIsHeard) {
     int heard = 0;
     setPrinterListHandler([&] { ++heard; });
     const struct {
-        QStringList names;
-        int defaultIndex;
+        int printers, defaultIndex;
         bool heard;
-    } steps[] = {
-        {{QStringLiteral("Salon")}, 0, true},
-        {{QStringLiteral("Salon")}, 0, false},
-        {{QStringLiteral("Salon"), QStringLiteral("Bureau")}, 1, true},
-        {{}, 0, true},
-    };
+    } steps[] = {{1, 0, true}, {1, 0, false}, {2, 1, true}, {0, 0, true}};
     for (const auto& step : steps) {
         scripted->Printers.clear();
-        for (const QString& name : step.names)
-            scripted->Printers.push_back(makeImagePrinter(name));
+        QStringList names;
+        for (int i = 0; i < step.printers; ++i) {
+            names << QStringLiteral("P%1").arg(i);
+            scripted->Printers.push_back(makeImagePrinter(names.last()));
+        }
         scripted->DefaultIndex = step.defaultIndex;
         const int before = heard;
         askPrinters();
-        EXPECT_EQ(knownPrinters().names, step.names);
-        EXPECT_EQ(heard - before, step.heard ? 1 : 0) << step.names.join(u',').toStdString();
+        EXPECT_EQ(knownPrinters().names, names);
+        EXPECT_EQ(heard - before, step.heard ? 1 : 0) << step.printers;
         const auto device = defaultPrinter();
-        EXPECT_EQ(device ? device->name() : QString(), step.names.value(step.defaultIndex));
+        EXPECT_EQ(device ? device->name() : QString(), names.value(step.defaultIndex));
     }
     setPrinterListHandler({});
 }
