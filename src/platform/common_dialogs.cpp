@@ -223,12 +223,12 @@ std::shared_ptr<PrintDevice> QtCommonDialogs::choosePrinter(int orientation, int
 PrinterSetupDialog::PrinterSetupDialog(int orientation, QWidget* parent) : QDialog(parent) {
     setWindowTitle(QStringLiteral("Configuration de l'impression"));
     printerBox = new QComboBox(this);
-    propertiesButton = new QPushButton(QStringLiteral("&Propriétés..."), this);
+    propertiesButton = new QPushButton(QStringLiteral("P&ropriétés..."), this);
     fileLabel = new QLabel(this);
     fileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     paperBox = new QComboBox(this);
     portrait = new QRadioButton(QStringLiteral("P&ortrait"), this);
-    landscape = new QRadioButton(QStringLiteral("P&aysage"), this);
+    landscape = new QRadioButton(QStringLiteral("Pa&ysage"), this);
     auto* orientations = new QButtonGroup(this);
     orientations->addButton(portrait);
     orientations->addButton(landscape);
@@ -241,9 +241,11 @@ PrinterSetupDialog::PrinterSetupDialog(int orientation, QWidget* parent) : QDial
     printerRow->addWidget(printerBox, 1);
     printerRow->addWidget(propertiesButton);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("&Imprimante :"), printerRow);
+    auto* printerLabel = new QLabel(QStringLiteral("&Imprimante :"), this);
+    printerLabel->setBuddy(printerBox);
+    form->addRow(printerLabel, printerRow);
     form->addRow(QString(), fileLabel);
-    form->addRow(QStringLiteral("P&apier :"), paperBox);
+    form->addRow(QStringLiteral("Pa&pier :"), paperBox);
     auto* orientationBox = new QGroupBox(QStringLiteral("Orientation"), this);
     auto* orientationRow = new QHBoxLayout(orientationBox);
     orientationRow->addWidget(portrait);
