@@ -4,14 +4,23 @@
 #include "core/ui_services.h"
 
 #include <QApplication>
+#include <QButtonGroup>
 #include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QPrintDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPageSetupDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
+#include <QVBoxLayout>
 
 namespace rt {
 
@@ -209,17 +218,119 @@ std::optional<int32_t> QtCommonDialogs::chooseColor(int32_t initial, int flags) 
 }
 
 std::shared_ptr<PrintDevice> QtCommonDialogs::choosePrinter(int orientation, int) {
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    const QString defaultName = QPrinterInfo::defaultPrinterName();
-    if (!defaultName.isEmpty()) printer->setPrinterName(defaultName);
-    printer->setPageOrientation(orientation == cdlLandscape ? QPageLayout::Landscape
-                                                            : QPageLayout::Portrait);
-    QPrintDialog dialog(printer.get(), QApplication::activeWindow());
-    // Choosing the printer and its page only: the pages to print are not asked here.
-    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    PrinterSetupDialog dialog(orientation, QApplication::activeWindow());
     HourglassOff hourglassOff;
     if (dialog.exec() != QDialog::Accepted) return nullptr;
-    return std::make_shared<QPrinterDevice>(std::move(printer));
+    return dialog.device();
+}
+
+// ---- The printer set-up
+
+PrinterSetupDialog::PrinterSetupDialog(int orientation, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Configuration de l'impression"));
+    printerBox = new QComboBox(this);
+    propertiesButton = new QPushButton(QStringLiteral("P&ropriétés..."), this);
+    fileLabel = new QLabel(this);
+    fileLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    paperBox = new QComboBox(this);
+    portrait = new QRadioButton(QStringLiteral("P&ortrait"), this);
+    landscape = new QRadioButton(QStringLiteral("Pa&ysage"), this);
+    auto* orientations = new QButtonGroup(this);
+    orientations->addButton(portrait);
+    orientations->addButton(landscape);
+    (orientation == cdlLandscape ? landscape : portrait)->setChecked(true);
+    buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Annuler"));
+
+    auto* printerRow = new QHBoxLayout;
+    printerRow->addWidget(printerBox, 1);
+    printerRow->addWidget(propertiesButton);
+    auto* form = new QFormLayout;
+    auto* printerLabel = new QLabel(QStringLiteral("&Imprimante :"), this);
+    printerLabel->setBuddy(printerBox);
+    form->addRow(printerLabel, printerRow);
+    form->addRow(QString(), fileLabel);
+    form->addRow(QStringLiteral("Pa&pier :"), paperBox);
+    auto* orientationBox = new QGroupBox(QStringLiteral("Orientation"), this);
+    auto* orientationRow = new QHBoxLayout(orientationBox);
+    orientationRow->addWidget(portrait);
+    orientationRow->addWidget(landscape);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(orientationBox);
+    layout->addWidget(buttons);
+
+    const PrinterList& list = knownPrinters();
+    printerBox->addItems(list.names);
+    printerBox->setCurrentIndex(int(list.names.indexOf(list.defaultName)));
+    connect(printerBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { choosePrinter(index); });
+    connect(paperBox, &QComboBox::currentIndexChanged, this,
+            [this](int index) { choosePaper(index); });
+    connect(portrait, &QRadioButton::toggled, this, [this](bool on) {
+        if (device_ && !showing_ && on) device_->setOrientation(cdlPortrait);
+    });
+    connect(landscape, &QRadioButton::toggled, this, [this](bool on) {
+        if (device_ && !showing_ && on) device_->setOrientation(cdlLandscape);
+    });
+    connect(propertiesButton, &QPushButton::clicked, this, [this] { editProperties(); });
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    choosePrinter(printerBox->currentIndex());
+}
+
+void PrinterSetupDialog::choosePrinter(int index) {
+    const int orientation = landscape->isChecked() ? cdlLandscape : cdlPortrait;
+    const auto printer = index >= 0 ? printers().openPrinter(printerBox->itemText(index)) : nullptr;
+    // A copy: the printer's own device is not changed unless the set-up is accepted.
+    device_ = printer ? printer->duplicate() : nullptr;
+    if (device_) device_->setOrientation(orientation);
+    showing_ = true;
+    paperBox->clear();
+    if (device_) {
+        for (const QPageSize& size : device_->pageSizes())
+            paperBox->addItem(size.name(), QVariant::fromValue(size));
+    }
+    showing_ = false;
+    const QString file = device_ ? device_->outputFile() : QString();
+    fileLabel->setText(
+        QStringLiteral("Imprime dans le fichier %1").arg(QDir::toNativeSeparators(file)));
+    fileLabel->setVisible(!file.isEmpty());
+    propertiesButton->setEnabled(device_ && device_->systemPrinter());
+    buttons->button(QDialogButtonBox::Ok)->setEnabled(device_ != nullptr);
+    paperBox->setEnabled(device_ != nullptr);
+    showPage();
+}
+
+void PrinterSetupDialog::choosePaper(int index) {
+    if (showing_ || !device_ || index < 0) return;
+    device_->setPageSize(paperBox->itemData(index).value<QPageSize>());
+}
+
+void PrinterSetupDialog::showPage() {
+    if (!device_) return;
+    showing_ = true;
+    const QPageLayout page = device_->pageLayout();
+    int index = -1;
+    for (int i = 0; i < paperBox->count() && index < 0; ++i)
+        if (paperBox->itemData(i).value<QPageSize>().isEquivalentTo(page.pageSize())) index = i;
+    if (index < 0) {
+        // A paper the list lacks (set in the printer's own dialog) is shown all the same.
+        paperBox->addItem(page.pageSize().name(), QVariant::fromValue(page.pageSize()));
+        index = paperBox->count() - 1;
+    }
+    paperBox->setCurrentIndex(index);
+    (page.orientation() == QPageLayout::Landscape ? landscape : portrait)->setChecked(true);
+    showing_ = false;
+}
+
+void PrinterSetupDialog::editProperties() {
+    QPrinter* printer = device_ ? device_->systemPrinter() : nullptr;
+    if (!printer) return;
+    QPageSetupDialog dialog(printer, this);
+    dialog.exec();
+    showPage();
 }
 
 } // namespace rt

@@ -6,11 +6,18 @@
 
 #include "printers.h"
 
+#include <QDialog>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <optional>
+
+class QComboBox;
+class QDialogButtonBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
 
 namespace rt {
 
@@ -113,6 +120,35 @@ QString withDefaultExtension(const QString& fileName, const QString& defaultExt,
 // True when a file may not be written there: an existing file that is read-only, or a folder
 // where no file can be made.
 bool isReadOnlyTarget(const QString& fileName);
+
+// The printer set-up of the Qt services: the printer, its paper and the orientation, and the
+// printer's own page dialog (Propriétés). Neither copies nor pages to print: the program's
+// settings decide those. It lists the printers of the last answer (knownPrinters), the default
+// one chosen at first, and names the file of a printer that prints into one.
+class PrinterSetupDialog : public QDialog {
+public:
+    explicit PrinterSetupDialog(int orientation, QWidget* parent = nullptr);
+    // The chosen printer as set up, not registered; nullptr when there is no printer.
+    std::shared_ptr<PrintDevice> device() const { return device_; }
+
+    QComboBox* printerBox;
+    QComboBox* paperBox;
+    QRadioButton* portrait;
+    QRadioButton* landscape;
+    QPushButton* propertiesButton;
+    QLabel* fileLabel;
+    QDialogButtonBox* buttons;
+
+private:
+    void choosePrinter(int index);
+    void choosePaper(int index);
+    // The paper and orientation boxes as the device has them.
+    void showPage();
+    void editProperties();
+
+    std::shared_ptr<PrintDevice> device_;
+    bool showing_ = false;
+};
 
 // The Qt implementation.
 class QtCommonDialogs : public CommonDialogServices {

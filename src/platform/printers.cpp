@@ -2,10 +2,18 @@
 
 #include "core/rt_error.h"
 
+#include <QCoreApplication>
+#include <QLocale>
+#include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QThreadPool>
+#include <QTimer>
 #include <cmath>
+#include <dlfcn.h>
+#include <langinfo.h>
 #include <map>
+#include <mutex>
 
 namespace rt {
 
@@ -32,9 +40,24 @@ QRect PrintDevice::printableRect() const {
     return pageLayout().paintRectPixels(resolution());
 }
 
+void PrintDevice::setPageSize(const QPageSize& size) {
+    if (!inDoc_ && size.isValid()) applyPageSize(size);
+}
+
+QList<QPageSize> PrintDevice::pageSizes() const {
+    return {QPageSize(QPageSize::A4), QPageSize(QPageSize::A3), QPageSize(QPageSize::A5),
+            QPageSize(QPageSize::Letter), QPageSize(QPageSize::Legal)};
+}
+
 bool PrintDevice::fail(int error) {
     lastError_ = error;
+    if (error != ErrJobNotPrinted) lastErrorReason_.clear();
     return false;
+}
+
+void PrintDevice::jobNotPrinted(const QString& reason) {
+    notPrinted_ = true;
+    lastErrorReason_ = reason;
 }
 
 bool PrintDevice::startDoc(const QString& docName) {
@@ -69,7 +92,8 @@ bool PrintDevice::endDoc() {
     if (!inDoc_) return fail(ErrInvalidCall);
     inDoc_ = false;
     inPage_ = false;
-    return finish(painter_) || fail(ErrPrinter);
+    notPrinted_ = false;
+    return finish(painter_) || fail(notPrinted_ ? ErrJobNotPrinted : ErrPrinter);
 }
 
 void PrintDevice::closeJob() {
@@ -79,14 +103,31 @@ void PrintDevice::closeJob() {
 
 // ---- QPrinter
 
-QPrinterDevice::QPrinterDevice(const QString& printerName)
-    : name_(printerName), printer_(std::make_unique<QPrinter>(
-                              QPrinterInfo::printerInfo(printerName), QPrinter::HighResolution)) {}
-
-QPrinterDevice::QPrinterDevice(std::unique_ptr<QPrinter> printer) : printer_(std::move(printer)) {
-    name_ =
-        printer_->outputFileName().isEmpty() ? printer_->printerName() : printer_->outputFileName();
+namespace {
+// True when the last request that this thread made to the CUPS server failed, with the
+// server's reason. Qt's print support hands a finished job to CUPS inside QPainter::end and
+// keeps CUPS's answer to itself (the painter and the printer report success); libcups keeps
+// that answer for the thread that asked, which is this one. Without libcups in the process Qt
+// printed through something else, and nothing more is known.
+bool cupsRefusedLastRequest(QString& reason) {
+    void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD);
+    if (!cups) return false;
+    using StatusFn = int (*)();
+    using TextFn = const char* (*)();
+    const auto status = reinterpret_cast<StatusFn>(dlsym(cups, "cupsLastError"));
+    const auto text = reinterpret_cast<TextFn>(dlsym(cups, "cupsLastErrorString"));
+    // IPP status codes from 0x0400 on are errors (client or server).
+    const bool refused = status && status() >= 0x0400;
+    if (refused && text && text()) reason = QString::fromUtf8(text());
+    dlclose(cups);
+    return refused;
 }
+} // namespace
+
+QPrinterDevice::QPrinterDevice(const QString& printerName) : name_(printerName) {}
+
+QPrinterDevice::QPrinterDevice(const QString& name, std::unique_ptr<QPrinter> printer)
+    : name_(name), printer_(std::move(printer)) {}
 
 QPrinterDevice::QPrinterDevice(const QString& name, const QString& pdfFile,
                                const QPageLayout& layout, int dpi)
@@ -101,32 +142,95 @@ QPrinterDevice::~QPrinterDevice() {
     closeJob();
 }
 
+QPrinter& QPrinterDevice::printer() const {
+    if (!printer_) {
+        printer_ =
+            std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name_), QPrinter::HighResolution);
+        if (orientationSet_) printer_->setPageOrientation(pendingOrientation_);
+    }
+    return *printer_;
+}
+
 QPageLayout QPrinterDevice::pageLayout() const {
-    return printer_->pageLayout();
+    return printer().pageLayout();
 }
 int QPrinterDevice::resolution() const {
-    return printer_->resolution();
+    return printer().resolution();
+}
+
+QString QPrinterDevice::outputFile() const {
+    return printer_ && printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName()
+                                                                       : QString();
+}
+
+QList<QPageSize> QPrinterDevice::pageSizes() const {
+    if (printer().outputFormat() == QPrinter::PdfFormat) return PrintDevice::pageSizes();
+    const QList<QPageSize> sizes = QPrinterInfo(printer()).supportedPageSizes();
+    return sizes.isEmpty() ? PrintDevice::pageSizes() : sizes;
+}
+
+std::shared_ptr<PrintDevice> QPrinterDevice::duplicate() const {
+    if (!printer_) {
+        // Not used yet: the copy asks the printing system nothing either.
+        auto copy = std::make_shared<QPrinterDevice>(name_);
+        copy->pendingOrientation_ = pendingOrientation_;
+        copy->orientationSet_ = orientationSet_;
+        return copy;
+    }
+    if (printer().outputFormat() == QPrinter::PdfFormat)
+        return std::make_shared<QPrinterDevice>(name_, printer().outputFileName(), pageLayout(),
+                                                resolution());
+    auto copy =
+        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name_), QPrinter::HighResolution);
+    copy->setPageLayout(pageLayout());
+    return std::make_shared<QPrinterDevice>(name_, std::move(copy));
+}
+
+QPrinter* QPrinterDevice::systemPrinter() {
+    return printer().outputFormat() == QPrinter::NativeFormat ? &printer() : nullptr;
 }
 
 void QPrinterDevice::applyOrientation(QPageLayout::Orientation orientation) {
-    printer_->setPageOrientation(orientation);
+    if (printer_) {
+        printer_->setPageOrientation(orientation);
+    } else {
+        // Kept until the printer is first used: setting it asks the printing system nothing.
+        pendingOrientation_ = orientation;
+        orientationSet_ = true;
+    }
+}
+
+void QPrinterDevice::applyPageSize(const QPageSize& size) {
+    printer().setPageSize(size);
 }
 
 bool QPrinterDevice::beginDoc(const QString& docName) {
-    printer_->setDocName(docName);
-    return printer_->isValid();
+    QPrinter& p = printer();
+    p.setDocName(docName);
+    // One copy of every page: the program sends each copy's pages itself.
+    p.setCopyCount(1);
+    p.setPrintRange(QPrinter::AllPages);
+    return p.isValid();
 }
 
 // Painting starts with the first page, not with the job: QPainter::begin already makes a page.
 bool QPrinterDevice::beginFirstPage(QPainter& painter) {
-    return painter.begin(printer_.get());
+    return painter.begin(&printer());
 }
 bool QPrinterDevice::beginNextPage(QPainter&) {
-    return printer_->newPage();
+    return printer().newPage();
 }
 
 bool QPrinterDevice::finish(QPainter& painter) {
-    return painter.isActive() ? painter.end() : true;
+    if (!painter.isActive()) return true;
+    const bool system = printer().outputFormat() == QPrinter::NativeFormat;
+    QString reason;
+    if (!painter.end() || printer().printerState() == QPrinter::Error ||
+        (system && cupsRefusedLastRequest(reason))) {
+        jobNotPrinted(reason);
+        return false;
+    }
+    return true;
 }
 
 // ---- Pages as images
@@ -136,6 +240,10 @@ ImagePrintDevice::ImagePrintDevice(const QString& name, const QPageLayout& layou
 
 ImagePrintDevice::~ImagePrintDevice() {
     closeJob();
+}
+
+std::shared_ptr<PrintDevice> ImagePrintDevice::duplicate() const {
+    return std::make_shared<ImagePrintDevice>(name_, layout_, dpi_);
 }
 
 bool ImagePrintDevice::failNow() {
@@ -174,6 +282,11 @@ bool ImagePrintDevice::newPage(QPainter& painter) {
 bool ImagePrintDevice::finish(QPainter& painter) {
     if (painter.isActive()) painter.end();
     if (failNow()) return false;
+    if (!RefuseNextJob.isEmpty()) {
+        jobNotPrinted(RefuseNextJob);
+        RefuseNextJob.clear();
+        return false;
+    }
     ++jobsEnded_;
     return true;
 }
@@ -255,10 +368,91 @@ std::shared_ptr<PrinterServices>& current() {
     return instance;
 }
 
+// What a worker thread shares with the main thread: where to post its answer, while it exists.
+struct AskMailbox {
+    std::mutex mutex;
+    QObject* receiver = nullptr;
+};
+
+// Receives the answers of the worker threads and runs the background asks, on the main thread.
+class PrinterAsker : public QObject {
+public:
+    explicit PrinterAsker(std::shared_ptr<AskMailbox> mailbox)
+        : QObject(QCoreApplication::instance()), mailbox_(std::move(mailbox)) {
+        std::lock_guard lock(mailbox_->mutex);
+        mailbox_->receiver = this;
+        timer.setSingleShot(false);
+        QObject::connect(&timer, &QTimer::timeout, this, [] { askPrintersInBackground(); });
+    }
+    ~PrinterAsker() override {
+        std::lock_guard lock(mailbox_->mutex);
+        mailbox_->receiver = nullptr;
+    }
+    QTimer timer;
+
+private:
+    std::shared_ptr<AskMailbox> mailbox_;
+};
+
+struct ListState {
+    PrinterList known;
+    bool asked = false;      // an ask has started since the services were installed
+    bool inFlight = false;   // a worker is asking
+    uint64_t started = 0;    // the number of the last ask started
+    uint64_t answered = 0;   // the number of the ask that gave the known list
+    uint64_t generation = 0; // counts the services installed
+    int interval = 60 * 1000;
+    std::function<void()> handler;
+    std::shared_ptr<AskMailbox> mailbox = std::make_shared<AskMailbox>();
+    QPointer<PrinterAsker> asker;
+};
+
+ListState& listState() {
+    static ListState state;
+    return state;
+}
+
+// The asker of this application; nullptr without an application.
+PrinterAsker* asker() {
+    ListState& st = listState();
+    if (!st.asker && QCoreApplication::instance()) {
+        st.asker = new PrinterAsker(st.mailbox);
+        st.asker->timer.start(st.interval);
+    }
+    return st.asker;
+}
+
+void restartTimer() {
+    if (PrinterAsker* a = asker()) a->timer.start(listState().interval);
+}
+
 void forgetDefaultPrinter() {
     auto& device = defaultDevice();
     if (device) releaseDevice(device->hDC());
     device.reset();
+}
+
+PrinterList askServices(const PrinterServices& services) {
+    PrinterList answer;
+    answer.names = services.printerNames();
+    answer.defaultName = services.defaultPrinterName();
+    if (!answer.names.contains(answer.defaultName)) answer.defaultName = answer.names.value(0);
+    return answer;
+}
+
+// Takes the answer of ask number `number`, unless a later ask has answered already.
+void takeAnswer(const PrinterList& answer, uint64_t number) {
+    ListState& st = listState();
+    if (number <= st.answered) return;
+    st.answered = number;
+    if (answer == st.known) return;
+    if (answer.defaultName != st.known.defaultName) {
+        // The next job opens the new default printer. The old device keeps its handle, which a
+        // job or the preview may still hold.
+        defaultDevice().reset();
+    }
+    st.known = answer;
+    if (st.handler) st.handler();
 }
 } // namespace
 
@@ -270,21 +464,84 @@ std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServi
     auto previous = current();
     current() = services ? std::move(services) : std::make_shared<QtPrinterServices>();
     forgetDefaultPrinter();
+    ListState& st = listState();
+    ++st.generation;
+    st.inFlight = false; // an answer of the previous services is dropped when it comes
+    st.asked = true;
+    if (current()->askableInBackground()) {
+        takeAnswer(PrinterList{}, ++st.started);
+        askPrintersInBackground();
+    } else {
+        askPrinters();
+    }
     return previous;
 }
 
+const PrinterList& knownPrinters() {
+    ListState& st = listState();
+    if (!st.asked) {
+        st.asked = true;
+        askPrintersInBackground();
+    }
+    return st.known;
+}
+
+void askPrinters() {
+    ListState& st = listState();
+    st.asked = true;
+    const uint64_t number = ++st.started;
+    takeAnswer(askServices(*current()), number);
+    restartTimer();
+}
+
+void askPrintersInBackground() {
+    ListState& st = listState();
+    st.asked = true;
+    if (st.inFlight) return;
+    const std::shared_ptr<PrinterServices> services = current();
+    if (!services->askableInBackground() || !asker()) {
+        askPrinters();
+        return;
+    }
+    st.inFlight = true;
+    const uint64_t number = ++st.started;
+    const uint64_t generation = st.generation;
+    const std::shared_ptr<AskMailbox> mailbox = st.mailbox;
+    QThreadPool::globalInstance()->start([services, number, generation, mailbox] {
+        const PrinterList answer = askServices(*services);
+        std::lock_guard lock(mailbox->mutex);
+        if (!mailbox->receiver) return;
+        QMetaObject::invokeMethod(
+            mailbox->receiver,
+            [answer, number, generation] {
+                ListState& st = listState();
+                if (generation != st.generation) return;
+                st.inFlight = false;
+                takeAnswer(answer, number);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+void setPrinterAskInterval(int milliseconds) {
+    listState().interval = milliseconds;
+    restartTimer();
+}
+
+void setPrinterListHandler(std::function<void()> handler) {
+    listState().handler = std::move(handler);
+}
+
 int PrintersCount() {
-    return int(printers().printerNames().size());
+    return int(knownPrinters().names.size());
 }
 
 std::shared_ptr<PrintDevice> defaultPrinter() {
     auto& device = defaultDevice();
     if (device) return device;
-    const QStringList names = printers().printerNames();
-    if (names.isEmpty()) return nullptr;
-    QString name = printers().defaultPrinterName();
-    if (!names.contains(name)) name = names.first();
-    device = printers().openPrinter(name);
+    const PrinterList& list = knownPrinters();
+    if (list.names.isEmpty()) return nullptr;
+    device = printers().openPrinter(list.defaultName);
     registerDevice(device);
     return device;
 }
@@ -297,15 +554,15 @@ QStringList QtPrinterServices::printerNames() const {
 }
 
 QString QtPrinterServices::defaultPrinterName() const {
-    const QStringList names = printerNames();
     const QString name = QPrinterInfo::defaultPrinterName();
-    return names.contains(name) ? name : names.value(0);
+    if (!name.isEmpty() || virtual_.empty()) return name;
+    return virtual_.front()->name();
 }
 
 std::shared_ptr<PrintDevice> QtPrinterServices::openPrinter(const QString& name) {
     for (const auto& device : virtual_)
         if (device->name() == name) return device;
-    if (!QPrinterInfo::availablePrinterNames().contains(name)) return nullptr;
+    if (!knownPrinters().names.contains(name)) return nullptr;
     return std::make_shared<QPrinterDevice>(name);
 }
 
@@ -313,9 +570,26 @@ void QtPrinterServices::addVirtualPrinter(std::shared_ptr<PrintDevice> device) {
     if (device) virtual_.push_back(std::move(device));
 }
 
+QPageSize localePaperSize() {
+#ifdef _NL_PAPER_WIDTH
+    // glibc gives the paper's millimetres as numbers in the place of the text.
+    union {
+        const char* text;
+        unsigned int millimetres;
+    } width{}, height{};
+    width.text = nl_langinfo(_NL_PAPER_WIDTH);
+    height.text = nl_langinfo(_NL_PAPER_HEIGHT);
+    if (width.millimetres > 0 && height.millimetres > 0 && width.millimetres < 10000 &&
+        height.millimetres < 10000)
+        return QPageSize(QSizeF(width.millimetres, height.millimetres), QPageSize::Millimeter);
+#endif
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
 std::shared_ptr<QPrinterDevice> makePdfPrinter(const QString& name, const QString& pdfFile,
                                                int orientation, int dpi) {
-    const QPageLayout layout(QPageSize(QPageSize::Letter),
+    const QPageLayout layout(localePaperSize(),
                              orientation == cdlLandscape ? QPageLayout::Landscape
                                                          : QPageLayout::Portrait,
                              QMarginsF(0.25, 0.25, 0.25, 0.25), QPageLayout::Inch);

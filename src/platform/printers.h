@@ -10,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,10 @@ namespace rt {
 
 // Orientation values as the callers give them.
 enum PrinterOrientation : int { cdlPortrait = 1, cdlLandscape = 2 };
+
+// The failure of a job that the printer or the printing system refused, or could not take:
+// its pages were not printed. The string table holds its French text under the same number.
+constexpr int32_t ErrJobNotPrinted = 10169;
 
 // A device to print on. Pages are drawn in device pixels with the origin at the top-left
 // corner of the printable area. A job runs startDoc, then startPage/endPage for each page,
@@ -47,20 +52,36 @@ public:
     bool endDoc();
     bool inDoc() const { return inDoc_; }
     int pagesStarted() const { return pages_; }
-    // The number of the last failure (never 0 after one), 0 when none.
+    // The number of the last failure (never 0 after one), 0 when none, and the printing
+    // system's own words on it when it gave some.
     int lastError() const { return lastError_; }
+    QString lastErrorReason() const { return lastErrorReason_; }
+
+    // For a printer set-up: the file the device prints into ("" for a printer); the paper
+    // sizes it offers; a new device on the same printer with the same page, unregistered, to
+    // set up without touching this one.
+    virtual QString outputFile() const { return {}; }
+    virtual QList<QPageSize> pageSizes() const;
+    virtual std::shared_ptr<PrintDevice> duplicate() const = 0;
+    void setPageSize(const QPageSize& size); // refused during a job
+    // The Qt printer of a printer of the system, for its own page dialog; nullptr otherwise.
+    virtual QPrinter* systemPrinter() { return nullptr; }
 
     // The handle under which the device is known, 0 until it is registered.
     int32_t hDC() const { return hdc_; }
 
 protected:
     virtual void applyOrientation(QPageLayout::Orientation orientation) = 0;
+    virtual void applyPageSize(const QPageSize& size) = 0;
     // Each step of a job; false on failure.
     virtual bool beginDoc(const QString& docName) = 0;
     virtual bool beginFirstPage(QPainter& painter) = 0; // starts painting on the device
     virtual bool beginNextPage(QPainter& painter) = 0;
     virtual bool endCurrentPage() { return true; }
     virtual bool finish(QPainter& painter) = 0; // ends painting, if it began
+    // Called by finish when the job was refused or lost on its way: endDoc then fails with
+    // ErrJobNotPrinted.
+    void jobNotPrinted(const QString& reason);
     // Ends a job left open; derived classes call it in their destructor, while the device the
     // painter works on still exists.
     void closeJob();
@@ -75,16 +96,21 @@ private:
     bool inPage_ = false;
     int pages_ = 0;
     int lastError_ = 0;
+    QString lastErrorReason_;
+    bool notPrinted_ = false;
     int32_t hdc_ = 0;
 };
 
-// A printer of the system, or a PDF file, through QPrinter.
+// A printer of the system, or a PDF file, through QPrinter. Each job prints one copy of its
+// pages, all of them: the copies are the pages the program sends. A job that the printing
+// system (CUPS) refuses or fails fails at endDoc with ErrJobNotPrinted.
 class QPrinterDevice : public PrintDevice {
 public:
-    // A printer of the system by name.
+    // A printer of the system by name. Nothing is asked of the printing system until the
+    // device is first used (its page, its resolution or a job).
     explicit QPrinterDevice(const QString& printerName);
-    // A printer set up elsewhere (the printer dialog).
-    explicit QPrinterDevice(std::unique_ptr<QPrinter> printer);
+    // A printer of that name set up elsewhere (the printer set-up).
+    QPrinterDevice(const QString& name, std::unique_ptr<QPrinter> printer);
     // A virtual printer that writes the pages into a PDF file.
     QPrinterDevice(const QString& name, const QString& pdfFile, const QPageLayout& layout, int dpi);
     ~QPrinterDevice() override;
@@ -92,10 +118,15 @@ public:
     QString name() const override { return name_; }
     QPageLayout pageLayout() const override;
     int resolution() const override;
-    QPrinter& printer() { return *printer_; }
+    QPrinter& printer() const;
+    QString outputFile() const override;
+    QList<QPageSize> pageSizes() const override;
+    std::shared_ptr<PrintDevice> duplicate() const override;
+    QPrinter* systemPrinter() override;
 
 protected:
     void applyOrientation(QPageLayout::Orientation orientation) override;
+    void applyPageSize(const QPageSize& size) override;
     bool beginDoc(const QString& docName) override;
     bool beginFirstPage(QPainter& painter) override;
     bool beginNextPage(QPainter& painter) override;
@@ -103,7 +134,9 @@ protected:
 
 private:
     QString name_;
-    std::unique_ptr<QPrinter> printer_;
+    mutable std::unique_ptr<QPrinter> printer_;
+    QPageLayout::Orientation pendingOrientation_ = QPageLayout::Portrait;
+    bool orientationSet_ = false;
 };
 
 // A printer whose pages are kept as images of the whole paper (white where nothing was drawn):
@@ -121,11 +154,15 @@ public:
     const std::vector<QImage>& pages() const { return pages_; }
     QString docName() const { return docName_; }
     int jobsEnded() const { return jobsEnded_; }
+    std::shared_ptr<PrintDevice> duplicate() const override;
     // Makes the next startDoc, startPage, endPage or endDoc fail (tests of failure roads).
     bool FailNextStep = false;
+    // Makes the next job end as one the printing system refused, for that reason.
+    QString RefuseNextJob;
 
 protected:
     void applyOrientation(QPageLayout::Orientation orientation) override;
+    void applyPageSize(const QPageSize& size) override { layout_.setPageSize(size); }
     bool beginDoc(const QString& docName) override;
     bool beginFirstPage(QPainter& painter) override { return newPage(painter); }
     bool beginNextPage(QPainter& painter) override { return newPage(painter); }
@@ -144,7 +181,7 @@ private:
     int jobsEnded_ = 0;
 };
 
-// The installed printers.
+// The installed printers. printerNames and defaultPrinterName ask afresh each time.
 class PrinterServices {
 public:
     virtual ~PrinterServices() = default;
@@ -153,17 +190,48 @@ public:
     virtual QString defaultPrinterName() const = 0;
     // A device for the printer of that name; nullptr when there is none.
     virtual std::shared_ptr<PrintDevice> openPrinter(const QString& name) = 0;
+
+    // True when the services may be asked from a worker thread, as the system's printers are;
+    // others are asked on the main thread.
+    virtual bool askableInBackground() const { return false; }
 };
 
 PrinterServices& printers();
-// Installs new services; returns the previous ones. nullptr restores the system's printers.
-// The default printer device (below) is forgotten.
+// Installs new services and asks them for their printers (in the background when they allow
+// it); returns the previous ones. nullptr restores the system's printers. The default printer
+// device (below) is forgotten.
 std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServices> services);
 
-// The number of installed printers (the printer collection's Count).
+// ---- The printer list, as last asked
+// A print server may take seconds to answer, so the list is asked at chosen times only: when
+// the services are installed, when the user prints, previews or opens the printing options
+// (askPrinters), and otherwise once a minute in the background. Whatever enables commands
+// reads the last answer (knownPrinters), which costs nothing.
+
+struct PrinterList {
+    QStringList names;
+    QString defaultName; // one of names, "" when there is no printer
+    bool operator==(const PrinterList& other) const = default;
+};
+
+// The last answer. The first read, before any ask, starts the asking in the background and
+// reads the empty list.
+const PrinterList& knownPrinters();
+// Asks the printer services now and waits for their answer.
+void askPrinters();
+// Asks without waiting: in a worker thread when the services allow it; the answer replaces
+// the known list on the main thread, unless a later ask has answered first. One ask at a time.
+void askPrintersInBackground();
+// The interval of the background asks, a minute unless told otherwise (tests).
+void setPrinterAskInterval(int milliseconds);
+// Called on the main thread after each answer that differs from the last one.
+void setPrinterListHandler(std::function<void()> handler);
+
+// The number of installed printers (the printer collection's Count), by the last answer.
 int PrintersCount();
-// The default printer, opened once and registered (it keeps one handle for the run, or until
-// the printer services change); nullptr when there is no printer.
+// The default printer of the last answer, opened once and registered (it keeps one handle for
+// the run, or until the printer services or the default printer change); nullptr when there is
+// no printer.
 std::shared_ptr<PrintDevice> defaultPrinter();
 
 // Device handles. A registered device keeps its handle, never 0, until it is released.
@@ -194,17 +262,24 @@ class QtPrinterServices : public PrinterServices {
 public:
     QStringList printerNames() const override;
     QString defaultPrinterName() const override;
+    // The printers of the last answer only: opening one asks nothing yet.
     std::shared_ptr<PrintDevice> openPrinter(const QString& name) override;
+    bool askableInBackground() const override { return true; }
 
-    // Adds a printer that the collection contains besides the system's.
+    // Adds a printer that the collection contains besides the system's; before the services
+    // are installed, since they are then asked from a worker thread.
     void addVirtualPrinter(std::shared_ptr<PrintDevice> device);
 
 private:
     std::vector<std::shared_ptr<PrintDevice>> virtual_;
 };
 
+// The paper of the user's locale (LC_PAPER): A4 under French.
+QPageSize localePaperSize();
+
 // A virtual printer that writes each job into one PDF file (a job without a page writes
-// nothing): US Letter, margins of a quarter inch, 600 dots per inch unless told otherwise.
+// nothing): the locale's paper, margins of a quarter inch, 600 dots per inch unless told
+// otherwise.
 std::shared_ptr<QPrinterDevice> makePdfPrinter(const QString& name, const QString& pdfFile,
                                                int orientation = cdlPortrait, int dpi = 600);
 

@@ -1,6 +1,7 @@
 #include "api_printer.h"
 
 #include "core/numeric.h"
+#include "core/resources.h"
 #include "core/rt_error.h"
 #include "core/ui_services.h"
 #include "platform/printers.h"
@@ -30,9 +31,19 @@ float cmOf(int deviceUnits, float dpi) {
     return float(double(inches) / double(kCmPerInch));
 }
 
-// The failure number of the last device call; a failure is never reported as 0.
-[[noreturn]] void raiseLastError() {
+// The failure number of the last device call on hDC; a failure is never reported as 0. A job
+// that was not printed is told in the program's own words, with the printer's name and the
+// printing system's reason when it gave one.
+[[noreturn]] void raiseLastError(int32_t hDC) {
     const int32_t number = rt::GetLastError();
+    if (number == rt::ErrJobNotPrinted) {
+        const auto device = rt::deviceFromHandle(hDC);
+        QString text =
+            rt::LoadResString(rt::ErrJobNotPrinted).arg(device ? device->name() : QString());
+        const QString reason = device ? device->lastErrorReason().trimmed() : QString();
+        if (!reason.isEmpty()) text += QStringLiteral("\r\r") + reason;
+        throw rt::RtError(number, text);
+    }
     rt::raise(number != 0 ? number : rt::ErrInvalidCall);
 }
 
@@ -88,6 +99,12 @@ template <class Step> bool cmAPIPrinter::step(PrtErrorRec& Err, const char* Memb
             Err.Description = rt::errorDescription(rt::ErrOutOfMemory);
         }
         Err.Source = QStringLiteral("cmAPIPrinter::%1()").arg(QLatin1String(Member));
+        if (Err.Number == rt::ErrJobNotPrinted) {
+            // The pages are gone: nothing to retry or to go on with, only the user to tell.
+            rt::MsgBox(Err.Description, rt::vbOKOnly + rt::vbCritical, rt::applicationTitle());
+            cmPrt_ErrClear(Err);
+            return false;
+        }
         const int32_t answer = cmPrt_ErrShow(Err);
         if (answer == rt::vbRetry) continue;
         if (answer == rt::vbIgnore) return true;
@@ -198,7 +215,7 @@ bool cmAPIPrinter::cmPrt_DocStart(int32_t hDC_, const QString& DocName, int32_t 
         Scale = 1.0f;
         if (!S([&] {
                 const int32_t job = rt::StartDoc(hDC, DocName);
-                if (job <= 0) raiseLastError();
+                if (job <= 0) raiseLastError(hDC);
                 DocStarted = job;
             }))
             return false;
@@ -235,7 +252,7 @@ void cmAPIPrinter::cmPrinter_PageStart() {
         }))
         return;
     S([&] {
-        if (rt::StartPage(hDC) < 1) raiseLastError();
+        if (rt::StartPage(hDC) < 1) raiseLastError(hDC);
     });
 }
 
@@ -263,7 +280,7 @@ void cmAPIPrinter::cmPrinter_PageEnd() {
         }))
         return;
     S([&] {
-        if (rt::EndPage(hDC) < 1) raiseLastError();
+        if (rt::EndPage(hDC) < 1) raiseLastError(hDC);
     });
 }
 
@@ -301,7 +318,7 @@ bool cmAPIPrinter::cmPrt_DocEnd() {
                 if (DocStarted == 0) rt::raise(rt::ErrInvalidCall);
             }) ||
             !S([&] {
-                if (rt::EndDoc(hDC) < 1) raiseLastError();
+                if (rt::EndDoc(hDC) < 1) raiseLastError(hDC);
             }))
             return finish(false);
     } else {

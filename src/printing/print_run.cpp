@@ -7,6 +7,7 @@
 #include "document/doc_state.h"
 #include "document/doc_views.h"
 #include "month_page.h"
+#include "platform/printers.h"
 #include "print_preview.h"
 #include "services/main_window.h"
 #include "services/settings.h"
@@ -40,6 +41,8 @@ ImageItem CalendarPrintJob() {
 }
 
 void PrintCalendar(bool FromPreview, const ImageItem& Job) {
+    // The printers as they are now, not as last asked: the user waits for the print anyway.
+    rt::askPrinters();
     int32_t device = 0;
     if (!CheckPrinter(device)) {
         rt::DoEvents();
@@ -106,6 +109,7 @@ void PrintCalendar(bool FromPreview, const ImageItem& Job) {
 }
 
 void ShowPrintPreview(const ImageItem& Job) {
+    rt::askPrinters();
     mainWindow().SetNavPanel(false, true);
     // The preview sets the pointer back once it has drawn its page.
     rt::SetHourglass(true);

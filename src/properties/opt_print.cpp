@@ -5,6 +5,7 @@
 
 #include "core/resources.h"
 #include "core/ui_services.h"
+#include "platform/printers.h"
 #include "printing/printing.h"
 
 void FrmOptForm::InitPrintCaptions() {
@@ -20,6 +21,8 @@ void FrmOptForm::InitPrintCaptions() {
 }
 
 void FrmOptForm::LoadPrintOptions() {
+    // The printer set-up offers the printers as they are now.
+    rt::askPrinters();
     // The settings may hold any number (the print run counts every non-zero flag as chosen).
     ChkPrint(0).setValue(StoredCheckValue(Settings.PrintBackground));
     TxtPrint.setText(QString::number(Settings.PrintCopies));

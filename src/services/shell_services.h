@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <functional>
 
-// True when a printer is installed. PrinterValue receives the device to print on: the printer
-// chosen in the options for this run, or else the default printer; 0 when there is no printer.
+// True when a printer is installed, by the printer list as last asked (rt::knownPrinters): it
+// asks the print server nothing, so that refreshing the commands never waits on it.
+// PrinterValue receives the device to print on: the printer chosen in the options for this
+// run, or else the default printer; 0 when there is no printer.
 bool CheckPrinter(int32_t& PrinterValue);
 
 // Starts playing a wave file without waiting. True when the sound was NOT started (a missing

@@ -2,12 +2,21 @@
 
 #include "document/doc_state.h"
 #include "frm_main.h"
+#include "platform/printers.h"
 #include "services/shell_services.h"
 
 namespace {
 
-// True when a printer is installed. Asked once for each printer command, whatever the state.
+// True when a printer is installed, by the printer list as last asked: one answer for the
+// toolbar and the Commands page alike. A new answer enables them anew, toolbar included.
 bool PrinterInstalled() {
+    static const bool following = [] {
+        rt::setPrinterListHandler([] {
+            if (FrmMain.exists()) UpdateMainControls(true);
+        });
+        return true;
+    }();
+    (void)following;
     int32_t value = 0;
     return CheckPrinter(value);
 }
@@ -16,11 +25,11 @@ QString MonthKey(int m) {
     return QStringLiteral("m%1").arg(m, 2, 10, QLatin1Char('0'));
 }
 
-void UpdateToolbarButtons(FrmMainForm& f, bool edit, bool logo) {
+void UpdateToolbarButtons(FrmMainForm& f, bool edit, bool logo, bool printer) {
     rt::Toolbar& tb = f.TbMain;
     tb.Buttons(QStringLiteral("Save")).setEnabled(edit);
-    tb.Buttons(QStringLiteral("Preview")).setEnabled(PrinterInstalled() && edit);
-    tb.Buttons(QStringLiteral("Print")).setEnabled(PrinterInstalled() && edit);
+    tb.Buttons(QStringLiteral("Preview")).setEnabled(printer && edit);
+    tb.Buttons(QStringLiteral("Print")).setEnabled(printer && edit);
     tb.Buttons(QStringLiteral("Sep3")).setVisible(!logo);
     for (int m = 1; m <= 12; ++m) {
         rt::ToolbarButton& b = tb.Buttons(MonthKey(m));
@@ -95,8 +104,9 @@ void UpdateMainControls(bool UpdateToolbar) {
     const bool edit = f.Tag() == QLatin1String("Edit");
     const bool logo = f.Tag() == QLatin1String("Logo");
     const bool dayIsCurrent = CurCell != 0;
+    const bool printer = PrinterInstalled();
 
-    if (UpdateToolbar) UpdateToolbarButtons(f, edit, logo);
+    if (UpdateToolbar) UpdateToolbarButtons(f, edit, logo, printer);
 
     switch (f.TbMenu.Tab()) {
     case 4: // Events
@@ -130,8 +140,8 @@ void UpdateMainControls(bool UpdateToolbar) {
     case 5: // Commands
         f.CmdCOSave.setEnabled(edit);
         f.CmdCOSaveAs.setEnabled(edit);
-        f.CmdCOPreview.setEnabled(PrinterInstalled() && edit);
-        f.CmdCOPrint.setEnabled(PrinterInstalled() && edit);
+        f.CmdCOPreview.setEnabled(printer && edit);
+        f.CmdCOPrint.setEnabled(printer && edit);
         SetCommandIcon(f, f.ImgCOSave, f.CmdCOSave, QStringLiteral("Save"));
         SetCommandIcon(f, f.ImgCOPreview, f.CmdCOPreview, QStringLiteral("Preview"));
         SetCommandIcon(f, f.ImgCOPrint, f.CmdCOPrint, QStringLiteral("Print"));

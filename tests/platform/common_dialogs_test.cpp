@@ -3,11 +3,20 @@
 #include "support/scripted_services.h"
 #include "support/scripted_ui_services.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -282,4 +291,61 @@ TEST(QtFileDialog, ShowsTheSettingsAndReturnsTheTypedName) {
         if (auto* dialog = QApplication::activeModalWidget()) dialog->close();
     });
     EXPECT_FALSE(qtDialogs.getFileName(request).has_value());
+}
+
+// The Qt printer set-up, driven as a user would: printer, paper and orientation only (no copies,
+// no pages to print, no button that says it prints); a printer into a file names the file; the
+// choice is a new device, the printer's own is left as it was.
+TEST(QtPrinterSetup, AsksThePrinterThePaperAndTheOrientationOnly) {
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("calendrier.pdf"));
+    const auto pdf = makePdfPrinter(QStringLiteral("PDF"), file);
+    auto scripted = std::make_shared<ScriptedPrinters>();
+    scripted->Printers = {makeImagePrinter(QStringLiteral("Salon")), pdf};
+    scripted->DefaultIndex = 1;
+    const auto previous = setPrinterServices(scripted);
+    // The set-up shown, or none (the test fails, and the dialog is closed so that it ends).
+    const auto shown = [] {
+        auto* dialog = dynamic_cast<PrinterSetupDialog*>(QApplication::activeModalWidget());
+        if (!dialog && QApplication::activeModalWidget())
+            QApplication::activeModalWidget()->close();
+        return dialog;
+    };
+    QTimer::singleShot(0, [&] {
+        PrinterSetupDialog* d = shown();
+        ASSERT_NE(d, nullptr);
+        EXPECT_EQ(d->printerBox->currentText(), QStringLiteral("PDF"));
+        EXPECT_TRUE(d->fileLabel->isVisible());
+        EXPECT_TRUE(d->fileLabel->text().contains(QDir::toNativeSeparators(file)));
+        EXPECT_TRUE(d->findChildren<QSpinBox*>().isEmpty());
+        EXPECT_TRUE(d->findChildren<QLineEdit*>().isEmpty());
+        for (const QAbstractButton* button : d->findChildren<QAbstractButton*>())
+            EXPECT_FALSE(button->text().contains(QStringLiteral("Imprimer")));
+        EXPECT_TRUE(d->landscape->isChecked());
+        QTest::keyClick(d->paperBox, Qt::Key_Down); // A4, A3, A5...
+        QTest::keyClick(d->paperBox, Qt::Key_Down);
+        QTest::mouseClick(d->portrait, Qt::LeftButton, {}, QPoint(6, d->portrait->height() / 2));
+        QTest::mouseClick(d->buttons->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    });
+    QtCommonDialogs qtDialogs;
+    const auto device = qtDialogs.choosePrinter(cdlLandscape, cdlPDPrintSetup | cdlPDReturnDC);
+    ASSERT_NE(device, nullptr);
+    EXPECT_NE(device, pdf);
+    EXPECT_EQ(device->name(), QStringLiteral("PDF"));
+    EXPECT_EQ(device->outputFile(), file);
+    EXPECT_EQ(device->pageLayout().pageSize().id(), QPageSize::A5);
+    EXPECT_EQ(device->orientation(), cdlPortrait);
+    EXPECT_EQ(pdf->pageLayout().pageSize().id(), QPageSize::A4);
+    EXPECT_EQ(pdf->orientation(), cdlPortrait);
+
+    QTimer::singleShot(0, [&] {
+        PrinterSetupDialog* d = shown();
+        ASSERT_NE(d, nullptr);
+        QTest::keyClick(d->printerBox, Qt::Key_Up);
+        EXPECT_EQ(d->printerBox->currentText(), QStringLiteral("Salon"));
+        EXPECT_FALSE(d->fileLabel->isVisible());
+        QTest::mouseClick(d->buttons->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    });
+    EXPECT_EQ(qtDialogs.choosePrinter(cdlPortrait, 0), nullptr);
+    setPrinterServices(previous);
 }

@@ -2,10 +2,14 @@
 #include "platform/printers.h"
 #include "support/scripted_services.h"
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
+#include <atomic>
 #include <gtest/gtest.h>
 
 using namespace rt;
@@ -31,6 +35,35 @@ int pdfPages(const QString& file) {
     for (const QString& line : QString::fromUtf8(p.readAllStandardOutput()).split(u'\n'))
         if (line.startsWith(QLatin1String("Pages:"))) return line.mid(6).trimmed().toInt();
     return 0;
+}
+
+// A print server that takes its time: it counts the printers when asked and answers later.
+class SlowPrinters : public PrinterServices {
+public:
+    QStringList printerNames() const override {
+        const int n = count;
+        QThread::msleep(unsigned(delayMs));
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names << QStringLiteral("P%1").arg(i);
+        return names;
+    }
+    QString defaultPrinterName() const override { return QStringLiteral("P0"); }
+    std::shared_ptr<PrintDevice> openPrinter(const QString& name) override {
+        return makeImagePrinter(name);
+    }
+    bool askableInBackground() const override { return true; }
+    std::atomic<int> count{0};
+    std::atomic<int> delayMs{300};
+};
+
+// Lets the main thread's events run until the list holds `count` printers or 5 s have passed.
+bool waitForPrinters(int count) {
+    QElapsedTimer clock;
+    clock.start();
+    while (PrintersCount() != count && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    return PrintersCount() == count;
 }
 
 } // namespace
@@ -140,6 +173,9 @@ TEST(PrintDevice, PdfPrinterWritesOnlyThePagesStarted) {
         ASSERT_TRUE(pdf.endDoc());
     }
     EXPECT_TRUE(!QFile::exists(empty) || QFile(empty).size() == 0);
+    // The built-in PDF printer takes the locale's paper: A4 here.
+    EXPECT_EQ(makePdfPrinter(QStringLiteral("PDF"), empty)->pageLayout().pageSize().id(),
+              QPageSize::A4);
 
     const QString two = dir.filePath(QStringLiteral("two.pdf"));
     {
@@ -164,6 +200,8 @@ TEST_F(Printers, DefaultPrinterKeepsOneHandleForTheRun) {
     scripted->Printers = {makeImagePrinter(QStringLiteral("Salon")),
                           makeImagePrinter(QStringLiteral("Bureau"))};
     scripted->DefaultIndex = 1;
+    EXPECT_EQ(PrintersCount(), 0); // the list as last asked
+    askPrinters();
     EXPECT_EQ(PrintersCount(), 2);
     const auto device = defaultPrinter();
     ASSERT_NE(device, nullptr);
@@ -207,6 +245,14 @@ TEST(PrintDevice, JobCallsByHandleReportFailuresThroughTheLastError) {
     printer->FailNextStep = true;
     EXPECT_EQ(EndDoc(hdc), 0);
     EXPECT_EQ(GetLastError(), ErrPrinter);
+    // A job the printing system refuses: its own failure, with the system's reason.
+    EXPECT_GT(StartDoc(hdc, QStringLiteral("Job")), 0);
+    printer->RefuseNextJob = QStringLiteral("not accepting jobs");
+    EXPECT_EQ(EndDoc(hdc), 0);
+    EXPECT_EQ(GetLastError(), ErrJobNotPrinted);
+    EXPECT_EQ(printer->lastErrorReason(), QStringLiteral("not accepting jobs"));
+    EXPECT_GT(StartDoc(hdc, QStringLiteral("Job")), 0);
+    EXPECT_EQ(EndDoc(hdc), 1); // refused once only
 
     ASSERT_EQ(printer->pages().size(), 1u);
     const QImage& page = printer->pages()[0];
@@ -216,4 +262,60 @@ TEST(PrintDevice, JobCallsByHandleReportFailuresThroughTheLastError) {
     EXPECT_EQ(QColor(page.pixel(44, 44)), QColor(Qt::white));
     EXPECT_EQ(QColor(page.pixel(23, 23)), QColor(Qt::white));
     releaseDevice(hdc);
+}
+
+// The list is the last answer: an ask gives the services' printers, the handler hears each
+// answer that differs from the last, and the default printer follows the answer's default.
+TEST_F(Printers, TheListIsTheLastAnswerAndEachChangeIsHeard) {
+    int heard = 0;
+    setPrinterListHandler([&] { ++heard; });
+    const struct {
+        int printers, defaultIndex;
+        bool heard;
+    } steps[] = {{1, 0, true}, {1, 0, false}, {2, 1, true}, {0, 0, true}};
+    for (const auto& step : steps) {
+        scripted->Printers.clear();
+        QStringList names;
+        for (int i = 0; i < step.printers; ++i) {
+            names << QStringLiteral("P%1").arg(i);
+            scripted->Printers.push_back(makeImagePrinter(names.last()));
+        }
+        scripted->DefaultIndex = step.defaultIndex;
+        const int before = heard;
+        askPrinters();
+        EXPECT_EQ(knownPrinters().names, names);
+        EXPECT_EQ(heard - before, step.heard ? 1 : 0) << step.printers;
+        const auto device = defaultPrinter();
+        EXPECT_EQ(device ? device->name() : QString(), names.value(step.defaultIndex));
+    }
+    setPrinterListHandler({});
+}
+
+// A slow print server is asked in a worker thread: installing it returns at once, the answer
+// arrives on the main thread, an older answer never replaces a newer one, and the timer asks
+// again by itself.
+TEST(PrinterList, ASlowServerIsAskedOffTheMainThread) {
+    auto slow = std::make_shared<SlowPrinters>();
+    slow->count = 1;
+    QElapsedTimer clock;
+    clock.start();
+    const auto previous = setPrinterServices(slow);
+    EXPECT_LT(clock.elapsed(), 200);
+    EXPECT_EQ(PrintersCount(), 0);
+    EXPECT_TRUE(waitForPrinters(1));
+
+    askPrintersInBackground(); // counts 1 printer, answers in 300 ms
+    slow->count = 2;
+    askPrinters(); // answers 2 first
+    EXPECT_EQ(PrintersCount(), 2);
+    QThread::msleep(400);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(PrintersCount(), 2);
+
+    slow->delayMs = 0;
+    slow->count = 3;
+    setPrinterAskInterval(50);
+    EXPECT_TRUE(waitForPrinters(3));
+    setPrinterAskInterval(60 * 1000);
+    setPrinterServices(previous);
 }

@@ -73,11 +73,13 @@ TEST_F(EngineTest, DocumentStartTestsItsArguments) {
     }
 }
 
-// US Letter with quarter-inch margins, from the device's units; 0 while no document is open.
+// A4 (595 x 842 points, 4958 x 7017 pixels at 600 dpi) with quarter-inch margins, from the
+// device's units; 0 while no document is open.
 TEST_F(EngineTest, PageMeasuresComeFromTheDevice) {
     QTemporaryDir dir;
     const std::tuple<int, float, float, float, float> cases[] = {
-        {cdlPortrait, 21.59f, 27.94f, 20.3f, 26.7f}, {cdlLandscape, 27.94f, 21.59f, 26.7f, 20.3f}};
+        {cdlPortrait, 20.98886f, 29.70530f, 19.7f, 28.4f},
+        {cdlLandscape, 29.70530f, 20.98886f, 28.4f, 19.7f}};
     for (const auto& [orientation, pw, ph, ow, oh] : cases) {
         const int32_t dc = registerDevice(makePdfPrinter(
             QStringLiteral("PDF"), dir.filePath(QStringLiteral("m.pdf")), orientation));

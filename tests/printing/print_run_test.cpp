@@ -5,12 +5,21 @@
 #include "printing/print_run.h"
 #include "printing_fixture.h"
 
+#include "platform/printers.h"
+#include "shell/main_module.h"
+
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTcpServer>
 #include <QTemporaryDir>
+#include <QThread>
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -36,6 +45,116 @@ QString run(const QString& tool, const QStringList& args) {
     p.waitForFinished(30000);
     return QString::fromUtf8(p.readAllStandardOutput());
 }
+
+// A CUPS server of the test's own: configuration, spool and socket in a scratch folder, a
+// loopback port of its own, and a cups-pdf queue "Mirovanta" as the default printer, whose
+// files land in the scratch folder. CUPS_SERVER points the process at it. Stopped, and the
+// cups-pdf configuration it wrote removed, when it ends.
+class PrivateCups {
+public:
+    // "" when it runs, else why not.
+    QString start() {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost)) return QStringLiteral("no loopback port");
+        const QString server = QStringLiteral("127.0.0.1:%1").arg(probe.serverPort());
+        probe.close();
+        const QString root = dir.path();
+        for (const char* sub : {"spool", "cache", "state", "tmp", "log", "out", "cups-pdf"})
+            QDir(root).mkpath(QLatin1String(sub));
+        // The filters run as the server's own user, which reads and writes there.
+        chmod(QFile::encodeName(root).constData(), 0755);
+        chmod(QFile::encodeName(root + QStringLiteral("/tmp")).constData(), 01777);
+        write(root + QStringLiteral("/cupsd.conf"),
+              QStringLiteral("Listen %1\nListen %2/cups.sock\nBrowsing Off\nWebInterface No\n"
+                             "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n"
+                             "</Policy>\n")
+                  .arg(server, root));
+        write(root + QStringLiteral("/cups-files.conf"),
+              QStringLiteral("ServerRoot %1\nRequestRoot %1/spool\nCacheDir %1/cache\n"
+                             "StateDir %1/state\nTempDir %1/tmp\nErrorLog %1/log/error_log\n"
+                             "SystemGroup root\nSandboxing Relaxed\n")
+                  .arg(root));
+        // The cups-pdf device of the queue reads its output folder from this file.
+        const QString device =
+            QStringLiteral("mirovanta%1").arg(QCoreApplication::applicationPid());
+        pdfConf = QStringLiteral("/etc/cups/cups-pdf-%1.conf").arg(device);
+        if (!write(pdfConf,
+                   QStringLiteral("Out %1/out\nAnonDirName %1/out\nSpool %1/cups-pdf\n").arg(root)))
+            return QStringLiteral("cannot write ") + pdfConf;
+        daemon.start(tool("cupsd"), {QStringLiteral("-f"), QStringLiteral("-c"),
+                                     root + QStringLiteral("/cupsd.conf"), QStringLiteral("-s"),
+                                     root + QStringLiteral("/cups-files.conf")});
+        if (!daemon.waitForStarted(5000)) return QStringLiteral("cupsd does not start");
+        qputenv("CUPS_SERVER", server.toLatin1());
+        forgetServer();
+        const QStringList queue = {QStringLiteral("-p"),
+                                   QStringLiteral("Mirovanta"),
+                                   QStringLiteral("-E"),
+                                   QStringLiteral("-v"),
+                                   QStringLiteral("cups-pdf:/") + device,
+                                   QStringLiteral("-P"),
+                                   QStringLiteral("/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd")};
+        for (int tries = 0; !admin("lpadmin", queue); ++tries) {
+            if (tries == 50 || daemon.state() != QProcess::Running)
+                return QStringLiteral("cupsd does not answer");
+            QThread::msleep(200);
+        }
+        return admin("lpadmin", {QStringLiteral("-d"), QStringLiteral("Mirovanta")})
+                   ? QString()
+                   : QStringLiteral("lpadmin failed");
+    }
+    ~PrivateCups() {
+        if (daemon.state() != QProcess::NotRunning) {
+            daemon.terminate();
+            if (!daemon.waitForFinished(5000)) daemon.kill();
+            daemon.waitForFinished(2000);
+        }
+        if (!pdfConf.isEmpty()) QFile::remove(pdfConf);
+        qunsetenv("CUPS_SERVER");
+        forgetServer();
+    }
+    static bool admin(const char* name, const QStringList& args) {
+        QProcess p;
+        p.start(tool(name), args);
+        return p.waitForFinished(20000) && p.exitStatus() == QProcess::NormalExit &&
+               p.exitCode() == 0;
+    }
+    // The first PDF file that has arrived whole within 60 s; "" when none has.
+    QString arrivedPdf() const {
+        QElapsedTimer clock;
+        clock.start();
+        const QDir out(dir.path() + QStringLiteral("/out"));
+        while (clock.elapsed() < 60000) {
+            for (const QFileInfo& f : out.entryInfoList({QStringLiteral("*.pdf")}))
+                if (run(QStringLiteral("pdfinfo"), {f.filePath()}).contains(u"Pages:"))
+                    return f.filePath();
+            QThread::msleep(250);
+        }
+        return {};
+    }
+
+private:
+    static QString tool(const char* name) {
+        return QStandardPaths::findExecutable(
+            QLatin1String(name), {QStringLiteral("/usr/sbin"), QStringLiteral("/usr/bin")});
+    }
+    // libcups keeps the server it found for each thread: an earlier test of this process may
+    // have made it keep the system's.
+    static void forgetServer() {
+        if (void* cups = dlopen("libcups.so.2", RTLD_LAZY | RTLD_NOLOAD)) {
+            if (auto set = reinterpret_cast<void (*)(const char*)>(dlsym(cups, "cupsSetServer")))
+                set(nullptr);
+            dlclose(cups);
+        }
+    }
+    static bool write(const QString& path, const QString& text) {
+        QFile f(path);
+        return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(text.toUtf8()) > 0;
+    }
+    QTemporaryDir dir;
+    QProcess daemon;
+    QString pdfConf;
+};
 
 } // namespace
 
@@ -167,7 +286,7 @@ TEST_F(PrintRunTest, PdfOutputReadByThePdfTools) {
     EXPECT_TRUE(
         info.contains(QStringLiteral("Title:           Mirovanta v%1 - /home/paul/Agenda 2004.cal")
                           .arg(AppVersion)));
-    EXPECT_TRUE(info.contains(QStringLiteral("792 x 612 pts")));
+    EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
     EXPECT_TRUE(run(QStringLiteral("pdftotext"), {file, QStringLiteral("-")}).trimmed().isEmpty());
     run(QStringLiteral("pdftoppm"),
         {QStringLiteral("-r"), QStringLiteral("96"), QStringLiteral("-png"), file,
@@ -175,7 +294,7 @@ TEST_F(PrintRunTest, PdfOutputReadByThePdfTools) {
     const QColor order[] = {Qt::red, Qt::blue, Qt::red, Qt::blue};
     for (int i = 0; i < 4; ++i) {
         const QImage page(dir.filePath(QStringLiteral("p-%1.png").arg(i + 1)));
-        ASSERT_EQ(page.size(), QSize(1056, 816)) << i;
+        ASSERT_EQ(page.size(), QSize(1123, 794)) << i;      // A4 landscape at 96 dots per inch
         EXPECT_TRUE(near(bandOf(page), order[i], 24)) << i; // the bitmap is stored as JPEG
         EXPECT_TRUE(near(QColor(page.pixel(500, 20)), QColor(Qt::white), 8)) << i;
     }
@@ -186,4 +305,75 @@ TEST_F(PrintRunTest, PdfOutputReadByThePdfTools) {
     PrintCalendar(false, CalendarPrintJob());
     EXPECT_FALSE(QFile::exists(empty));
     EXPECT_TRUE(ui->msgBoxCalls.empty());
+}
+
+// A job that the printing system refuses, from the main window or from the preview, of months
+// or of a picture: one French message of ours naming the printer, and the run ends as usual.
+TEST_F(PrintRunTest, RefusedJobsAreReportedInOurWords) {
+    const QString reason = QStringLiteral("Destination \"Test\" is not accepting jobs.");
+    const QString message = rt::LoadResString(rt::ErrJobNotPrinted).arg(QStringLiteral("Test")) +
+                            QStringLiteral("\r\r") + reason;
+    const ImageItem picture{.Mode = 1,
+                            .FileName = QStringLiteral("/images/chat.bmp"),
+                            .Picture = markedPicture(20, 10, Qt::blue, Qt::red)};
+    chooseMonths({2});
+    for (const bool fromPreview : {false, true}) {
+        for (const bool pictureJob : {false, true}) {
+            ui->msgBoxCalls.clear();
+            printer->RefuseNextJob = reason;
+            PrintCalendar(fromPreview, pictureJob ? picture : CalendarPrintJob());
+            ASSERT_EQ(ui->msgBoxCalls.size(), 1u) << fromPreview << pictureJob;
+            EXPECT_EQ(ui->msgBoxCalls[0].prompt, message);
+            EXPECT_EQ(ui->msgBoxCalls[0].style, rt::vbOKOnly + rt::vbCritical);
+            EXPECT_EQ(FrmMain->Tag(), QStringLiteral("Edit"));
+        }
+    }
+    EXPECT_EQ(printer->jobsEnded(), 0);
+    FrmPrintPrev.release();
+}
+
+// Print and Preview, on the toolbar and on the Commands page, follow the printer list at its
+// next answer, all four alike.
+TEST_F(PrintRunTest, PrintAndPreviewFollowEachAnswerEverywhere) {
+    FrmMain->TbMenu.setTab(5);
+    UpdateMainControls(true);
+    for (const bool installed : {false, true, false}) {
+        printers->Printers.clear();
+        if (installed) printers->Printers.push_back(printer);
+        rt::askPrinters();
+        EXPECT_EQ(FrmMain->TbMain.Buttons(QStringLiteral("Print")).Enabled(), installed);
+        EXPECT_EQ(FrmMain->TbMain.Buttons(QStringLiteral("Preview")).Enabled(), installed);
+        EXPECT_EQ(FrmMain->CmdCOPrint.Enabled(), installed);
+        EXPECT_EQ(FrmMain->CmdCOPreview.Enabled(), installed);
+    }
+}
+
+// On a real print server: two months in two copies reach the default cups-pdf queue as one
+// job of four A4 pages; once the queue refuses jobs, the run says so.
+TEST_F(PrintRunTest, MonthsReachARealPrintServerAndARefusalIsTold) {
+    PrivateCups cups;
+    const QString failure = cups.start();
+    if (!failure.isEmpty()) {
+        if (qEnvironmentVariable("CI") == QLatin1String("true")) FAIL() << failure.toStdString();
+        GTEST_SKIP() << failure.toStdString();
+    }
+    usePrinters({});
+    rt::setPrinterServices(std::make_shared<rt::QtPrinterServices>());
+    chooseMonths({3, 5});
+    Settings.PrintCopies = 2;
+    PrintCalendar(false, CalendarPrintJob());
+    EXPECT_TRUE(ui->msgBoxCalls.empty());
+    const QString pdf = cups.arrivedPdf();
+    ASSERT_FALSE(pdf.isEmpty());
+    const QString info = run(QStringLiteral("pdfinfo"), {pdf});
+    EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages: +4\n"))))
+        << info.toStdString();
+    EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
+
+    ASSERT_TRUE(cups.admin("cupsreject", {QStringLiteral("Mirovanta")}));
+    PrintCalendar(false, CalendarPrintJob());
+    ASSERT_EQ(ui->msgBoxCalls.size(), 1u);
+    EXPECT_TRUE(ui->msgBoxCalls[0].prompt.startsWith(
+        rt::LoadResString(rt::ErrJobNotPrinted).arg(QStringLiteral("Mirovanta"))))
+        << ui->msgBoxCalls[0].prompt.toStdString();
 }

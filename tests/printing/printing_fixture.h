@@ -28,8 +28,8 @@ protected:
         ShellTest::SetUp();
         previousUi_ = rt::setUiServices(ui);
         previousHelp_ = rt::setHelpServices(help);
-        previousPrinters_ = rt::setPrinterServices(printers);
         printers->Printers = {printer};
+        previousPrinters_ = rt::setPrinterServices(printers);
         Settings = AppSettings{};
         Settings.PrintCopies = 1;
         SetDocDefaults(CurDoc);
