@@ -116,5 +116,12 @@ TEST_F(MonthTest, BoxesWithoutASurfaceDrawTheSamePixelsAsSurfaces) {
         giveEveryPictureBoxASurface();
         EXPECT_EQ(may.window()->grab().toImage(), month) << row.mode;
         EXPECT_EQ(FrmMain->window()->grab().toImage(), main) << row.mode;
+        // A month never shown paints its background when it first is.
+        FrmMonthModele& june = MonthForms(6).get();
+        june.Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(june.PicCal.holdsSurface(), row.mode != ImageMode::AsIs) << row.mode;
+        EXPECT_EQ(june.PicCal.Picture().isEmpty(),
+                  row.mode != ImageMode::AsIs || row.picture.isEmpty());
     }
 }
