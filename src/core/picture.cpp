@@ -4,14 +4,17 @@
 #include "rt_error.h"
 
 #include <QBuffer>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
 #include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <mutex>
 #include <optional>
 
 namespace rt {
@@ -30,6 +33,57 @@ int32_t nextHandle() {
 const QImage& nullImage() {
     static const QImage image;
     return image;
+}
+
+// Pictures decoded from files, so that a file named by many items is decoded once and its
+// pixels shared by every picture loaded from it (each still a picture object of its own). A
+// file is known by its path, size and time of change: a file written again is decoded again.
+// An image is kept only while some picture still holds it.
+class DecodedPictures {
+public:
+    struct Key {
+        QString path;
+        qint64 size;
+        qint64 modified;
+        bool operator==(const Key& o) const {
+            return size == o.size && modified == o.modified && path == o.path;
+        }
+        friend size_t qHash(const Key& key, size_t seed = 0) {
+            return qHashMulti(seed, key.path, key.size, key.modified);
+        }
+    };
+    static Key keyOf(const QFileInfo& info) {
+        return {info.absoluteFilePath(), info.size(), info.lastModified().toMSecsSinceEpoch()};
+    }
+
+    std::optional<QImage> find(const Key& key) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = images_.constFind(key);
+        if (it == images_.cend()) return std::nullopt;
+        return it.value();
+    }
+
+    void add(const Key& key, const QImage& image) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        // Forgetting the images no picture holds any more, each time the count has doubled,
+        // keeps the cost of adding constant on average.
+        if (images_.size() >= pruneAt_) {
+            for (auto it = images_.begin(); it != images_.end();)
+                it = it.value().isDetached() ? images_.erase(it) : std::next(it);
+            pruneAt_ = std::max<qsizetype>(16, 2 * images_.size());
+        }
+        images_.insert(key, image);
+    }
+
+private:
+    std::mutex mutex_;
+    QHash<Key, QImage> images_;
+    qsizetype pruneAt_ = 16;
+};
+
+DecodedPictures& decodedPictures() {
+    static DecodedPictures cache;
+    return cache;
 }
 } // namespace
 
@@ -148,9 +202,17 @@ Picture LoadPicture(const QString& path, qint64 maxPixels) {
     if (path.isEmpty()) return Picture::empty();
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) raise(ErrFileNotFound);
+    const DecodedPictures::Key key = DecodedPictures::keyOf(info);
+    if (const std::optional<QImage> known = decodedPictures().find(key)) {
+        if (maxPixels > 0 && qint64(known->width()) * known->height() > maxPixels)
+            raise(ErrOutOfMemory);
+        return Picture::fromImage(*known);
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) raise(ErrInvalidPicture);
-    return decodePicture(file, maxPixels);
+    Picture picture = decodePicture(file, maxPixels);
+    decodedPictures().add(key, picture.image());
+    return picture;
 }
 
 Picture LoadPictureData(const QByteArray& data, qint64 maxPixels) {

@@ -46,7 +46,7 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
-        p.drawImage(QPoint(0, 0), box_->persistentImage());
+        box_->drawImage(p);
         if (box_->onPaint) dispatch(box_->onPaint);
     }
 
@@ -54,12 +54,23 @@ private:
     PictureBox* box_;
 };
 
+// A surface is at least one pixel each way.
+QSize surfaceSizeOf(QSize size) {
+    return QSize(std::max(1, size.width()), std::max(1, size.height()));
+}
+
 // The persistent image works at the screen's 96 dots per inch, whatever Qt's default is.
 QImage surface(QSize size) {
-    QImage image(std::max(1, size.width()), std::max(1, size.height()), QImage::Format_RGB32);
+    QImage image(surfaceSizeOf(size), QImage::Format_RGB32);
     image.setDotsPerMeterX(3780);
     image.setDotsPerMeterY(3780);
     return image;
+}
+
+// What text is measured against: a surface's dots per inch, without a surface of the box's size.
+const QImage& metricsDevice() {
+    static const QImage device = surface(QSize(1, 1));
+    return device;
 }
 
 // Pixels per unit of the fixed scale modes; 0 for the user's scale and unknown modes.
@@ -110,17 +121,19 @@ void PictureBox::pushGeometry() {
     if (!client_) return;
     const QSize size = clientSize();
     client_->setGeometry(borderWidth(), borderWidth(), size.width(), size.height());
-    if (image_.size() != size) {
-        // The persistent image keeps what it holds; new parts take the back colour.
-        QImage grown = surface(size);
-        grown.fill(ToQColor(BackColor()));
-        QPainter p(&grown);
-        if (!image_.isNull())
+    // A box of no size still has a surface of one pixel: it is told of a resize each time.
+    if (surfaceSize_ != size) {
+        surfaceSize_ = surfaceSizeOf(size);
+        // The persistent image keeps what it holds; new parts take the back colour. Without a
+        // surface the image follows the size by itself.
+        if (!image_.isNull()) {
+            QImage grown = surface(size);
+            grown.fill(ToQColor(BackColor()));
+            QPainter p(&grown);
             p.drawImage(QPoint(0, 0), image_);
-        else if (!picture_.isEmpty())
-            p.drawImage(QPoint(0, 0), picture_.image());
-        p.end();
-        image_ = grown;
+            p.end();
+            image_ = grown;
+        }
         if (onResize) onResize();
     }
 }
@@ -136,14 +149,45 @@ void PictureBox::pushForeColor() {
 }
 
 void PictureBox::resetImage() {
-    const QSize size = clientSize();
-    image_ = surface(size);
-    image_.fill(ToQColor(BackColor()));
+    surfaceSize_ = surfaceSizeOf(clientSize());
+    image_ = QImage();
+    imageChanged();
+}
+
+QImage PictureBox::composedImage() const {
+    QImage image = surface(surfaceSize_);
+    image.fill(ToQColor(BackColor()));
     if (!picture_.isEmpty()) {
-        QPainter p(&image_);
+        QPainter p(&image);
         p.drawImage(QPoint(0, 0), picture_.image());
     }
-    imageChanged();
+    return image;
+}
+
+QImage& PictureBox::persistentImage() {
+    if (image_.isNull()) image_ = composedImage();
+    return image_;
+}
+
+void PictureBox::drawImage(QPainter& p) const {
+    if (!image_.isNull()) {
+        p.drawImage(QPoint(0, 0), image_);
+        return;
+    }
+    p.fillRect(QRect(QPoint(0, 0), surfaceSize_), ToQColor(BackColor()));
+    if (picture_.isEmpty()) return;
+    const QImage& picture = picture_.image();
+    const QRect area = QRect(QPoint(0, 0), picture.size()) & QRect(QPoint(0, 0), surfaceSize_);
+    if (!picture.hasAlphaChannel()) {
+        p.drawImage(area.topLeft(), picture, area);
+        return;
+    }
+    // A picture with transparency is blended over the back colour on a surface as it would be
+    // on the persistent image, only over the picture's own area.
+    QImage blended = surface(area.size());
+    blended.fill(ToQColor(BackColor()));
+    QPainter(&blended).drawImage(QPoint(0, 0), picture, area);
+    p.drawImage(area.topLeft(), blended);
 }
 
 void PictureBox::imageChanged() {
@@ -171,7 +215,7 @@ void PictureBox::setPicture(const rt::Picture& picture) {
 }
 
 rt::Picture PictureBox::Image() const {
-    return rt::Picture::fromImage(image_);
+    return rt::Picture::fromImage(image_.isNull() ? composedImage() : image_);
 }
 
 void PictureBox::setScaleMode(int mode) {
@@ -276,7 +320,7 @@ void PictureBox::Line(double X1, double Y1, double X2, double Y2, std::optional<
     const QColor colour = ToQColor(Color.value_or(ForeColor()));
     const QPoint a = pixelOf(X1, Y1), b = pixelOf(X2, Y2);
     const QRect box = QRect(a, b).normalized();
-    QPainter p(&image_);
+    QPainter p(&persistentImage());
     p.setRenderHint(QPainter::Antialiasing, false);
     switch (Shape) {
     case LineShape::FilledBox:
@@ -299,7 +343,7 @@ void PictureBox::Line(double X1, double Y1, double X2, double Y2, std::optional<
 void PictureBox::Circle(double X, double Y, double Radius, std::optional<OleColor> Color) {
     const QPointF centre = toPixels(X, Y);
     const double r = std::abs(toPixelsX(Radius));
-    QPainter p(&image_);
+    QPainter p(&persistentImage());
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(ToQColor(Color.value_or(ForeColor())), 0));
     if (fillStyle_ == vbFSSolid)
@@ -326,9 +370,9 @@ PictureBox::DrawingFont PictureBox::drawingFont() const {
 
 void PictureBox::Print(const QString& text) {
     const DrawingFont f = drawingFont();
-    const QFontMetricsF metrics(f.font, &image_);
+    const QFontMetricsF metrics(f.font, &metricsDevice());
     const QPointF at = toPixels(currentX_, currentY_);
-    QPainter p(&image_);
+    QPainter p(&persistentImage());
     p.setRenderHint(QPainter::TextAntialiasing, true);
     p.translate(at);
     p.scale(f.factor, f.factor);
@@ -346,13 +390,13 @@ void PictureBox::Print(const QString& text) {
 
 double PictureBox::TextWidth(const QString& text) const {
     const DrawingFont f = drawingFont();
-    const QFontMetricsF metrics(f.font, &image_);
+    const QFontMetricsF metrics(f.font, &metricsDevice());
     return ScaleX(metrics.horizontalAdvance(text) * f.factor, vbPixels, scaleMode_);
 }
 
 double PictureBox::TextHeight(const QString& text) const {
     const DrawingFont f = drawingFont();
-    const QFontMetricsF metrics(f.font, &image_);
+    const QFontMetricsF metrics(f.font, &metricsDevice());
     const int lines = std::max<int>(1, int(text.count(QLatin1Char('\n'))) + 1);
     return ScaleY(metrics.height() * f.factor * lines, vbPixels, scaleMode_);
 }
@@ -389,7 +433,7 @@ void PictureBox::PaintPicture(const rt::Picture& picture, double X1, double Y1,
     const double sw = Width2 ? toPixelsX(*Width2) : src.width() - sx;
     const double sh = Height2 ? toPixelsY(*Height2) : src.height() - sy;
     if (w1 == 0 || h1 == 0 || sw == 0 || sh == 0) return;
-    QPainter p(&image_);
+    QPainter p(&persistentImage());
     switch (Opcode) {
     case vbSrcAnd:
         p.setCompositionMode(QPainter::RasterOp_SourceAndDestination);

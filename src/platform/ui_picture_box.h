@@ -4,6 +4,10 @@
 // is what Image returns. Cls, a new Picture and a new BackColor start it again from the back
 // colour and the Picture. AutoSize makes the box take its Picture's size.
 //
+// A box on which nothing has been painted since it was last cleared keeps no surface: its
+// image is the back colour and the Picture, drawn as it is shown and composed when asked for.
+// The surface is made by the first drawing and dropped by the next clear.
+//
 // Coordinates of the drawing methods and of mouse events are in the box's scale: twips
 // (ScaleMode 1, the default), pixels (3), or a scale of the user's (Scale, ScaleMode 0).
 //
@@ -17,6 +21,8 @@
 #include <QFont>
 #include <QImage>
 #include <optional>
+
+class QPainter;
 
 namespace rt {
 
@@ -117,8 +123,14 @@ public:
                       std::optional<double> Width2 = {}, std::optional<double> Height2 = {},
                       int32_t Opcode = vbSrcCopy);
 
-    // For drawing methods: the persistent image and the box's scale in pixels.
-    QImage& persistentImage() { return image_; }
+    // For drawing methods: the persistent image (made for drawing if the box had none) and the
+    // box's scale in pixels.
+    QImage& persistentImage();
+    // Whether the box holds a surface of its own: something was painted since the last clear.
+    bool holdsSurface() const { return !image_.isNull(); }
+    // Draws the box's image onto p at the origin: the surface, or the back colour and the
+    // Picture when the box holds none.
+    void drawImage(QPainter& p) const;
     QPointF toPixels(double x, double y) const;
     double toPixelsX(double width) const;
     double toPixelsY(double height) const;
@@ -137,6 +149,8 @@ protected:
 
 private:
     void resetImage();
+    // The back colour and the Picture at the surface's size, as a new image.
+    QImage composedImage() const;
     int borderWidth() const { return borderStyle_ == 1 ? 2 : 0; }
     QSize clientSize() const;
 
@@ -159,7 +173,8 @@ private:
     int drawMode_ = 13;
     int drawStyle_ = 0;
     double currentX_ = 0, currentY_ = 0;
-    QImage image_;
+    QImage image_;      // null while nothing has been painted since the last clear
+    QSize surfaceSize_; // the size of the image, held or not
     QWidget* frame_;
     QWidget* client_;
 };

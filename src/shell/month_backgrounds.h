@@ -4,5 +4,6 @@
 
 #include <cstdint>
 
-// Paints the background in force for month Month onto its window's PicCal.
+// Paints the background in force for month Month onto its window's PicCal: now if the window
+// is shown, else when it is shown.
 void RefreshMonthBackground(int16_t Month);

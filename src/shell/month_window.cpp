@@ -9,7 +9,10 @@
 #include "document/list_ops.h"
 #include "frm_main.h"
 #include "main_module.h"
+#include "services/month_painting.h"
 
+#include <QEvent>
+#include <QWidget>
 #include <memory>
 
 namespace {
@@ -27,6 +30,25 @@ QString appState() {
 bool editing() {
     return appState() == QLatin1String("Edit") && IsBusy == 0;
 }
+
+// Calls back when a widget is shown (true) or hidden (false), its window's showing included.
+class ShowWatcher : public QObject {
+public:
+    ShowWatcher(QWidget* widget, std::function<void(bool)> shown)
+        : QObject(widget), shown_(std::move(shown)) {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Show || event->type() == QEvent::Hide)
+            shown_(event->type() == QEvent::Show);
+        return false;
+    }
+
+private:
+    std::function<void(bool)> shown_;
+};
 } // namespace
 
 rt::FormSlot<FrmMonthModele>& MonthForms(int Month) {
@@ -89,6 +111,17 @@ FrmMonthModele::FrmMonthModele() : rt::Form(QStringLiteral("FrmMonthModele"), Ty
     mnuEdit.setVisible(false);
     layOutGrid();
     bindEvents();
+    // The watcher belongs to the grid's widget; the window removes it before its controls go.
+    gridWatcher_ = new ShowWatcher(PicCal.clientWidget(), [this](bool shown) {
+        if (shown && backgroundPending_)
+            RefreshBackground();
+        else if (!shown && PicCal.holdsSurface())
+            dropBackground();
+    });
+}
+
+FrmMonthModele::~FrmMonthModele() {
+    delete gridWatcher_.data();
 }
 
 rt::ControlArray<rt::Label>& FrmMonthModele::LblEV(int n) {
@@ -184,6 +217,23 @@ void FrmMonthModele::LoadCaptions() {
         mnuEditCmd(i).setCaption(ids[i] ? rt::LoadResString(ids[i]) : QStringLiteral("-"));
 }
 
+void FrmMonthModele::RefreshBackground() {
+    if (!PicCal.clientWidget()->isVisible()) {
+        dropBackground();
+        return;
+    }
+    backgroundPending_ = false;
+    PaintBackground(PicCal, PicTemp, BackgroundInForce(month()));
+}
+
+void FrmMonthModele::dropBackground() {
+    backgroundPending_ = true;
+    if (!PicCal.holdsSurface() && PicCal.Picture().isEmpty()) return;
+    PicCal.setAutoRedraw(false);
+    PicCal.setPicture(rt::Picture::empty());
+    PicCal.Cls();
+}
+
 void FrmMonthModele::Form_Load() {
     LoadCaptions();
 }
@@ -196,6 +246,7 @@ void FrmMonthModele::ResetForBlankDocument(int32_t CellBack) {
         LblDay(c).setBackColor(CellBack);
         LblDay(c).setCaption(QString());
     }
+    backgroundPending_ = false;
     PicCal.setAutoRedraw(false);
     PicCal.setPicture(rt::Picture::empty());
     PicCal.Cls();

@@ -4,17 +4,22 @@
 // day cells 7 to 48. Each day cell is the label LblDay(c) with seven item lines LblEV1(c) to
 // LblEV7(c) over it; the grid lies on the picture surface PicCal that carries the month's
 // background. A close outside the state "Unload" only hides the window.
+//
+// The background is painted only while the grid is shown: a hidden window keeps no painted
+// surface, and paints the background in force when it is shown again.
 
 #include "platform/ui_controls.h"
 #include "platform/ui_form.h"
 #include "platform/ui_menu.h"
 #include "platform/ui_picture_box.h"
 
+#include <QPointer>
 #include <array>
 
 class FrmMonthModele : public rt::Form {
 public:
     FrmMonthModele();
+    ~FrmMonthModele() override;
 
     rt::PictureBox PicView{*this, QStringLiteral("PicView")};
     rt::PictureBox PicTemp{*this, QStringLiteral("PicTemp")};
@@ -45,6 +50,9 @@ public:
     rt::ControlArray<rt::Label>& LblEV(int n);
 
     void LoadCaptions();
+    // Paints the background in force for the window's month onto PicCal now if the grid is
+    // shown, else when it is next shown.
+    void RefreshBackground();
     // Empties the window for a blank document: item lines and day numbers cleared, day labels
     // opaque in CellBack, background cleared, normal window state at the top left corner.
     void ResetForBlankDocument(int32_t CellBack);
@@ -70,7 +78,11 @@ private:
     void bindEvents();
     // Presses (1) or releases (0) this month's button on the main toolbar.
     void setMonthButton(int value);
+    // Drops the painted background of a grid that is not shown, to be painted when shown.
+    void dropBackground();
     bool activating_ = false;
+    bool backgroundPending_ = false;
+    QPointer<QObject> gridWatcher_; // tells the grid's showing and hiding
 };
 
 // The twelve month windows: MonthForms(m), m = 1 to 12; referring to an empty one creates and

@@ -96,6 +96,10 @@ TEST_F(PictureFiles, LoadReadsEachFormatByItsContentAndGivesANewObjectEachTime) 
     EXPECT_EQ(misnamed.image().size(), QSize(4, 3));
     const Picture again = LoadPicture(path(QStringLiteral("a.jpg")));
     EXPECT_FALSE(again.sameObject(jpg));
+    // A file named again is decoded once: the pictures share its pixels, until it is rewritten.
+    EXPECT_EQ(again.image().constBits(), jpg.image().constBits());
+    ASSERT_TRUE(sample(9, 5).save(path(QStringLiteral("a.jpg")), "JPG"));
+    EXPECT_EQ(LoadPicture(path(QStringLiteral("a.jpg"))).image().size(), QSize(9, 5));
 }
 
 TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {

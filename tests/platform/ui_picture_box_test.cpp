@@ -27,6 +27,7 @@ TEST(UiPictureBox, PersistentImageHoldsBackColourPictureAndPaintings) {
     PicCal.Move(0, 0, 1500, 1500); // 100 x 100 pixels
     EXPECT_EQ(PicCal.ScaleWidth(), 1500);
     EXPECT_EQ(PicCal.Image().image().size(), QSize(100, 100));
+    EXPECT_FALSE(PicCal.holdsSurface()); // nothing painted yet
     EXPECT_EQ(at(PicCal, 50, 50), QColor(Qt::white));
 
     PicCal.setPicture(solid(20, 10, Qt::red));
@@ -37,7 +38,14 @@ TEST(UiPictureBox, PersistentImageHoldsBackColourPictureAndPaintings) {
     PicCal.PaintPicture(solid(3, 3, Qt::blue), 0, 0, 1500, 750, 0, 0, 45, 45);
     EXPECT_EQ(at(PicCal, 99, 49), QColor(Qt::blue));
     EXPECT_EQ(at(PicCal, 99, 50), QColor(Qt::white));
+    // A painted box grown keeps its painting; the new part takes the back colour.
+    PicCal.Move(0, 0, 1800, 1500);
+    EXPECT_TRUE(PicCal.holdsSurface());
+    EXPECT_EQ(at(PicCal, 99, 49), QColor(Qt::blue));
+    EXPECT_EQ(at(PicCal, 110, 5), QColor(Qt::white));
     PicCal.Cls(); // back to the back colour and the picture
+    EXPECT_FALSE(PicCal.holdsSurface());
+    EXPECT_EQ(PicCal.Image().image().size(), QSize(120, 100));
     EXPECT_EQ(at(PicCal, 99, 49), QColor(Qt::white));
     EXPECT_EQ(at(PicCal, 5, 5), QColor(Qt::red));
     PicCal.setPicture(Picture::empty());

@@ -60,3 +60,68 @@ TEST_F(MonthTest, PictureOfMarch2004WithItemsAndATiledBackground) {
     EXPECT_TRUE(pixel(46) == QColor(226, 236, 246) || pixel(46) == QColor(240, 246, 252));
     EXPECT_EQ(pixel(CurCell), QColor(255, 255, 192));
 }
+
+namespace {
+// Every picture box of every open window keeps a surface, as when each held one from the start.
+void giveEveryPictureBoxASurface() {
+    for (Form* form : loadedForms())
+        for (Control* control : form->Controls())
+            if (auto* box = dynamic_cast<PictureBox*>(control)) {
+                box->persistentImage();
+                box->imageChanged();
+            }
+    QCoreApplication::processEvents();
+}
+} // namespace
+
+// Boxes without a surface draw the same pixels as surfaces would: the main window with its panes
+// and a month window over each kind of background, one with transparency drawn as it is.
+TEST_F(MonthTest, BoxesWithoutASurfaceDrawTheSamePixelsAsSurfaces) {
+    QImage half(40, 30, QImage::Format_ARGB32);
+    half.fill(QColor(200, 40, 40, 120));
+    QPainter(&half).fillRect(0, 0, 10, 30, QColor(0, 80, 0));
+    const struct {
+        int32_t mode;
+        Picture picture;
+    } rows[] = {{ImageMode::AsIs, Picture::fromImage(half)},
+                {ImageMode::Stretched, picture(30, 20, QColor(20, 90, 200), Qt::white)},
+                {ImageMode::Tiled, picture(48, 48, QColor(226, 236, 246), Qt::red)},
+                {ImageMode::AsIs, Picture::empty()}};
+    for (const auto& row : rows) {
+        newDocument(QStringLiteral("2004"));
+        CurDoc.OpenMonth = QStringLiteral("05");
+        CurDoc.DefaultBackground.FileName =
+            row.picture.isEmpty() ? QString() : QStringLiteral("fond.bmp");
+        CurDoc.DefaultBackground.Mode = row.mode;
+        CurDoc.DefaultBackground.Picture = row.picture;
+        ListAppend(cellOf(5, CellOfDay(2004, 5, 12)), item(QStringLiteral("Dentiste 10h")));
+        FrmMain->Move(0, 0, 16500, 12000);
+        FrmMain->Show();
+        FrmMain->setTag(QStringLiteral("Edit"));
+        ShowMonthWindows();
+        QCoreApplication::processEvents();
+        FrmMonthModele& may = MonthForms(5).get();
+        // Only a shown grid with a painted background keeps a surface; hidden, it keeps none
+        // and paints the background again when shown.
+        EXPECT_EQ(may.PicCal.holdsSurface(), row.mode != ImageMode::AsIs) << row.mode;
+        EXPECT_FALSE(MonthForms(6)->PicCal.holdsSurface());
+        EXPECT_FALSE(may.PicTemp.holdsSurface());
+        const QImage month = may.window()->grab().toImage();
+        const QImage main = FrmMain->window()->grab().toImage();
+        may.Hide();
+        EXPECT_FALSE(may.PicCal.holdsSurface());
+        may.Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(may.window()->grab().toImage(), month) << row.mode;
+        giveEveryPictureBoxASurface();
+        EXPECT_EQ(may.window()->grab().toImage(), month) << row.mode;
+        EXPECT_EQ(FrmMain->window()->grab().toImage(), main) << row.mode;
+        // A month never shown paints its background when it first is.
+        FrmMonthModele& june = MonthForms(6).get();
+        june.Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(june.PicCal.holdsSurface(), row.mode != ImageMode::AsIs) << row.mode;
+        EXPECT_EQ(june.PicCal.Picture().isEmpty(),
+                  row.mode != ImageMode::AsIs || row.picture.isEmpty());
+    }
+}
