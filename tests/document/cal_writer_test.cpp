@@ -288,7 +288,9 @@ TEST_F(CalWriter, SaveThroughLinksWritesTheFileAtTheEndAndKeepsEveryLink) {
         }
         struct stat st {};
         ASSERT_EQ(::stat(QFile::encodeName(real).constData(), &st), 0);
-        if (c.existing) EXPECT_EQ(st.st_mode & 0777, 0640u); // the mode of the file replaced
+        if (c.existing) { // the mode of the file replaced
+            EXPECT_EQ(st.st_mode & 0777, 0640u);
+        }
         EXPECT_EQ(QDir(dir.filePath(QStringLiteral("real"))).entryList(QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("doc.cal")});
     }
