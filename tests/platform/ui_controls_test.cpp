@@ -1,6 +1,7 @@
 // Controls of the user-interface runtime: units and colours, property reads, the table of
 // events raised by property changes, control arrays, and the Qt behaviours the controls keep out.
 
+#include "common/test_support.h"
 #include "core/rt_error.h"
 #include "platform/ui_common_controls.h"
 #include "platform/ui_controls.h"
@@ -663,6 +664,37 @@ TEST(UiControls, OptionButtonsOfOneContainerExcludeEachOther) {
     static_cast<QRadioButton*>(a.widget())->click(); // clicking the chosen one again
     EXPECT_TRUE(a.Value());
     EXPECT_EQ(clicksA, 1);
+}
+
+TEST(UiControls, ArrowKeysMoveTheChoiceRoundAnOptionGroupAsClicksDo) {
+    ui_test::CountingForm form;
+    Frame frame(form);
+    frame.Move(120, 120, 3000, 1500);
+    ControlArray<OptionButton> opt{QStringLiteral("Opt"), [&](auto& a) {
+                                       for (int i = 0; i <= 2; ++i)
+                                           a.create(i, frame).Move(120, 240 + i * 360, 2400, 300);
+                                   }};
+    std::vector<int> clicks;
+    for (int i = 0; i <= 2; ++i)
+        opt(i).onClick = [&clicks, i] { clicks.push_back(i); };
+    opt(1).setValue(true);
+    clicks.clear();
+    form.Show();
+    testing_support::tabInto(opt(1).widget());
+    const struct {
+        Qt::Key key;
+        int chosen;
+    } steps[] = {{Qt::Key_Down, 2}, {Qt::Key_Right, 0}, {Qt::Key_Up, 2}, {Qt::Key_Left, 1}};
+    std::vector<int> expectedClicks;
+    for (const auto& step : steps) {
+        ASSERT_TRUE(testing_support::userTypes({step.key}));
+        expectedClicks.push_back(step.chosen);
+        for (int i = 0; i <= 2; ++i)
+            EXPECT_EQ(opt(i).Value(), i == step.chosen) << step.key << " " << i;
+        EXPECT_EQ(QApplication::focusWidget(), opt(step.chosen).widget());
+    }
+    EXPECT_EQ(clicks, expectedClicks);
+    form.Hide();
 }
 
 TEST(UiCommonControls, SliderChangesOnceLetGoAndStatusBarPanels) {
