@@ -283,6 +283,8 @@ void Form::registerControl(Control* control) {
 
 void Form::unregisterControl(Control* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    givenTabOrder_.erase(std::remove(givenTabOrder_.begin(), givenTabOrder_.end(), control),
+                         givenTabOrder_.end());
 }
 
 // ---- Life ----
@@ -761,8 +763,13 @@ void Form::appendInTabOrder(const Container* container, std::vector<Control*>& o
 }
 
 std::vector<Control*> Form::tabOrder() const {
-    std::vector<Control*> order;
-    appendInTabOrder(this, order);
+    std::vector<Control*> layout;
+    appendInTabOrder(this, layout);
+    if (givenTabOrder_.empty()) return layout;
+    std::vector<Control*> order = givenTabOrder_;
+    for (Control* c : layout)
+        if (std::find(givenTabOrder_.begin(), givenTabOrder_.end(), c) == givenTabOrder_.end())
+            order.push_back(c);
     return order;
 }
 

@@ -152,6 +152,9 @@ public:
     // to right along a row; a container's own controls follow it (those of a tab control's
     // pages, page by page).
     std::vector<Control*> tabOrder() const;
+    // A tab order the form gives itself: these controls first, in this order, then the others
+    // in the order of the layout.
+    void setTabOrder(const std::vector<Control*>& order) { givenTabOrder_ = order; }
     // True when the control can take the focus now: shown (its containers too), with a size,
     // enabled, taking the focus by Tab, and no mere container of other controls.
     bool canTakeFocus(const Control* control) const;
@@ -248,6 +251,7 @@ private:
     int borderStyle_ = vbSizable;
     OleColor backColor_;
     std::vector<Control*> controls_;
+    std::vector<Control*> givenTabOrder_;
 };
 
 // The loaded forms, in the order they were loaded (the original's Forms collection).
