@@ -4,12 +4,37 @@
 #include "ui_dispatch.h"
 #include "ui_form.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
 
 namespace rt {
+
+namespace {
+// A list draws the focus only round its current row, where the selection's colour hides it: a
+// frame round the whole list shows which list has the focus. One frame serves every list, as
+// one widget has the focus at a time.
+QPointer<QFocusFrame>& listFocusFrame() {
+    static QPointer<QFocusFrame> frame;
+    return frame;
+}
+
+void showListFocus(QWidget* widget, bool focused) {
+    QPointer<QFocusFrame>& frame = listFocusFrame();
+    if (focused) {
+        if (!qobject_cast<QAbstractItemView*>(widget)) return;
+        if (!frame) frame = new QFocusFrame(widget);
+        frame->setWidget(widget);
+        frame->show();
+    } else if (frame && frame->widget() == widget) {
+        frame->setWidget(nullptr);
+        frame->hide();
+    }
+}
+} // namespace
 
 void raiseSubscriptError() {
     rt::raise(ErrSubscript);
@@ -29,6 +54,7 @@ Control::Control(ControlKind kind, Container& parent, const QString& name, int i
 
 Control::~Control() {
     if (Form* f = parent_->form()) f->unregisterControl(this);
+    showListFocus(widget_, false);
     if (widget_) delete widget_.data();
 }
 
@@ -294,9 +320,11 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
     case QEvent::KeyRelease:
         return handleKey(static_cast<QKeyEvent*>(event), false);
     case QEvent::FocusIn:
+        if (watched == widget_) showListFocus(widget_, true);
         if (onGotFocus) onGotFocus();
         break;
     case QEvent::FocusOut:
+        if (watched == widget_) showListFocus(widget_, false);
         if (onLostFocus) onLostFocus();
         break;
     default:
