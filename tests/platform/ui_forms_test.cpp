@@ -59,7 +59,8 @@ public:
     void mnuEditCmd_Click(int Index) { chosen.push_back(Index); }
 };
 
-// Controls declared in another order than they are laid out, and some that take no Tab stop.
+// Controls declared in another order than they are laid out; a zero-sized box and a panel take
+// no Tab stop.
 class TabForm : public CountingForm {
 public:
     TabForm() {
@@ -74,10 +75,6 @@ public:
         Pic.Move(4000, 1200, 3000, 1500);
         CmdInPic.Move(120, 120, 1200, 375);
         TxtZero.Move(120, 3000, 0, 315);
-        TxtHidden.Move(120, 3400, 2000, 315);
-        TxtHidden.setVisible(false);
-        TxtOff.Move(120, 3800, 2000, 315);
-        TxtOff.setEnabled(false);
         TxtLast.Move(120, 4200, 2000, 315);
     }
     TextBox TxtLast{*this, QStringLiteral("TxtLast")};
@@ -90,10 +87,7 @@ public:
     TextBox TxtZero{*this, QStringLiteral("TxtZero")};
     PictureBox Pic{*this, QStringLiteral("Pic")};
     CommandButton CmdInPic{Pic, QStringLiteral("CmdInPic")};
-    TextBox TxtHidden{*this, QStringLiteral("TxtHidden")};
     TextBox TxtLeft{*this, QStringLiteral("TxtLeft")};
-    Label LblNote{*this, QStringLiteral("LblNote")};
-    TextBox TxtOff{*this, QStringLiteral("TxtOff")};
     CommandButton CmdTop{*this, QStringLiteral("CmdTop")};
     std::function<void()> onLoad;
     void Form_Load() override {
