@@ -113,12 +113,7 @@ void EditorForm::LayoutFrame(rt::TabControl& Tabs) {
 }
 
 void EditorForm::SetFocusOrder(std::initializer_list<rt::Control*> Order) {
-    QWidget* previous = nullptr;
-    for (rt::Control* c : Order) {
-        if (!c->widget()) continue;
-        if (previous) QWidget::setTabOrder(previous, c->widget());
-        previous = c->widget();
-    }
+    if (Order.size() != 0) (*Order.begin())->form()->setTabOrder(Order);
 }
 
 // ---- Amount filter ----

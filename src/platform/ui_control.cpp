@@ -4,7 +4,9 @@
 #include "ui_dispatch.h"
 #include "ui_form.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QFocusFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -25,6 +27,27 @@ struct HandledKey {
     }
 };
 HandledKey g_handledKey;
+
+// A list draws the focus only round its current row, where the selection's colour hides it: a
+// frame round the whole list shows which list has the focus. One frame serves every list, as
+// one widget has the focus at a time.
+QPointer<QFocusFrame>& listFocusFrame() {
+    static QPointer<QFocusFrame> frame;
+    return frame;
+}
+
+void showListFocus(QWidget* widget, bool focused) {
+    QPointer<QFocusFrame>& frame = listFocusFrame();
+    if (focused) {
+        if (!qobject_cast<QAbstractItemView*>(widget)) return;
+        if (!frame) frame = new QFocusFrame(widget);
+        frame->setWidget(widget);
+        frame->show();
+    } else if (frame && frame->widget() == widget) {
+        frame->setWidget(nullptr);
+        frame->hide();
+    }
+}
 } // namespace
 
 bool keyHandledWithin(const QWidget* container, const QKeyEvent* event) {
@@ -50,6 +73,7 @@ Control::Control(ControlKind kind, Container& parent, const QString& name, int i
 
 Control::~Control() {
     if (Form* f = parent_->form()) f->unregisterControl(this);
+    showListFocus(widget_, false);
     if (widget_) delete widget_.data();
 }
 
@@ -325,9 +349,11 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
         return used;
     }
     case QEvent::FocusIn:
+        if (watched == widget_) showListFocus(widget_, true);
         if (onGotFocus) onGotFocus();
         break;
     case QEvent::FocusOut:
+        if (watched == widget_) showListFocus(widget_, false);
         if (onLostFocus) onLostFocus();
         break;
     default:

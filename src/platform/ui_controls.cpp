@@ -8,14 +8,17 @@
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
 #include <QValidator>
+#include <algorithm>
 
 namespace rt {
 
@@ -504,6 +507,34 @@ void OptionButton::setValue(bool value) {
                 }
             }
     changed(Property::Value, value);
+}
+
+bool OptionButton::filterEvent(QObject* watched, QEvent* event) {
+    if (Control::filterEvent(watched, event)) return true;
+    if (event->type() != QEvent::KeyPress || watched != button_ || !form()) return false;
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier)) return false;
+    int step = 0;
+    if (key->key() == Qt::Key_Up || key->key() == Qt::Key_Left)
+        step = -1;
+    else if (key->key() == Qt::Key_Down || key->key() == Qt::Key_Right)
+        step = 1;
+    else
+        return false;
+    // The group's buttons that can take the focus, in tab order; the arrows go round them.
+    std::vector<OptionButton*> group;
+    for (Control* c : form()->tabOrder())
+        if (c->kind() == ControlKind::OptionButton && &c->Parent() == &Parent() &&
+            (c == this || form()->canTakeFocus(c)))
+            group.push_back(static_cast<OptionButton*>(c));
+    const auto at = std::find(group.begin(), group.end(), this);
+    if (group.size() < 2 || at == group.end()) return true;
+    const auto n = std::ptrdiff_t(group.size());
+    OptionButton* next = group[size_t((at - group.begin() + step + n) % n)];
+    QPointer<OptionButton> target(next);
+    next->button_->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    if (target) target->setValue(true);
+    return true;
 }
 
 // ---- Frame ----

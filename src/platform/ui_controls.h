@@ -160,7 +160,9 @@ private:
 };
 
 // An option button: setting Value to true clears the other option buttons of the same
-// container and raises Click; setting it to false raises nothing.
+// container and raises Click; setting it to false raises nothing. The option buttons of one
+// container are one Tab stop (the form's tab order); the arrow keys move the focus and the
+// choice to the next or previous button of the group, as a click on it does.
 class OptionButton : public Control {
 public:
     explicit OptionButton(Container& parent, const QString& name = {}, int index = -1);
@@ -171,6 +173,7 @@ public:
 protected:
     void pushCaption() override;
     void pushColors() override;
+    bool filterEvent(QObject* watched, QEvent* event) override;
 
 private:
     void pushValue();

@@ -1,7 +1,9 @@
 #include "ui_form.h"
 
 #include "core/rt_error.h"
+#include "core/system.h"
 #include "form_services.h"
+#include "ui_common_controls.h"
 #include "ui_controls.h"
 #include "ui_dispatch.h"
 #include "ui_form_windows.h"
@@ -15,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMdiArea>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -91,7 +94,14 @@ FormWindow::FormWindow(Form* form, bool topLevel) : form_(form), topLevel_(topLe
     setAttribute(Qt::WA_DeleteOnClose, false);
     setAutoFillBackground(true);
     setMouseTracking(true);
+    // A form takes the focus itself only when none of its controls can (focusOnOpen).
     setFocusPolicy(Qt::StrongFocus);
+}
+
+bool FormWindow::focusNextPrevChild(bool next) {
+    // Tab goes round the form's own stops, in the order of the layout.
+    if (form_) return form_->focusNextStop(next);
+    return QWidget::focusNextPrevChild(next);
 }
 
 // Each window event runs the form's handlers through dispatch: an error is reported and the
@@ -274,6 +284,8 @@ void Form::registerControl(Control* control) {
 
 void Form::unregisterControl(Control* control) {
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+    givenTabOrder_.erase(std::remove(givenTabOrder_.begin(), givenTabOrder_.end(), control),
+                         givenTabOrder_.end());
 }
 
 // ---- Life ----
@@ -283,6 +295,10 @@ void Form::Load() {
     if (type_ == Type::MdiChild && !sub_) attachToMdiParent();
     loaded_ = true;
     loadedRegistry().push_back(this);
+    placedByCode_ = false;
+    placePending_ = type_ == Type::TopLevel;
+    // A form loaded again opens on its first control, not on the one that had the focus.
+    if (QWidget* remembered = root_->focusWidget()) remembered->clearFocus();
     Form_Load();
 }
 
@@ -361,8 +377,10 @@ void Form::Show(int modal) {
         formServices().showModal(*this);
         return;
     }
+    placeOnOpen();
     visible_ = true;
     pushVisible();
+    focusOnOpen();
     if (type_ == Type::MdiChild) {
         if (MdiForm* mdi = MdiForm::current()) mdi->activateChild(*this);
     } else {
@@ -414,8 +432,10 @@ void Form::beginModal(QEventLoop* loop) {
     modal_ = true;
     modalLoop_ = loop;
     if (type_ != Type::MdiChild) root_->setWindowModality(Qt::ApplicationModal);
+    placeOnOpen();
     visible_ = true;
     pushVisible();
+    focusOnOpen();
     if (type_ != Type::MdiChild) {
         root_->raise();
         root_->activateWindow();
@@ -513,6 +533,9 @@ void Form::Move(int left, std::optional<int> top, std::optional<int> width,
     if ((width && *width < 0) || (height && *height < 0)) rt::raise(ErrInvalidProperty);
     // The original refuses to move a minimised or maximised window.
     if (windowState_ != vbNormal && visible_) rt::raise(384);
+    // What the constructor sets is the designed layout; a position set once the form loads
+    // is the code's own, and the form opens there.
+    if (loaded_ && (left != left_ || (top && *top != top_))) placedByCode_ = true;
     left_ = left;
     top_ = top.value_or(top_);
     width_ = width.value_or(width_);
@@ -620,6 +643,206 @@ void Form::PopupMenu(Menu& menu, std::optional<float> X, std::optional<float> Y)
     QPoint global = QCursor::pos();
     if (X && Y) global = root_->mapToGlobal(QPoint(TwipsToPixels(*X), TwipsToPixels(*Y)));
     formServices().popupMenu(*this, menu, global);
+}
+
+// ---- Opening ----
+
+namespace {
+// The shown form a new form opens over: the active one, else the main window.
+Form* openingOwner(const Form* opening) {
+    auto shown = [opening](Form* f) {
+        return f && f != opening && f->Visible() && f->window() && f->window()->isVisible() &&
+               f->WindowState() != vbMinimized;
+    };
+    if (Form* active = activeTopLevelForm(); shown(active)) return active;
+    if (Form* main = MdiForm::current(); shown(main)) return main;
+    return nullptr;
+}
+
+// The free area of the screen that holds the owner (the primary screen without one).
+QRect freeAreaFor(const QWidget* owner) {
+    const QScreen* primary = QGuiApplication::primaryScreen();
+    const QScreen* screen = owner ? owner->screen() : primary;
+    if (screen && screen != primary) return screen->availableGeometry();
+    return sys().availableArea();
+}
+
+// Puts a span of length size at start, moved inside [low, low + room): a span longer than the
+// room starts at low.
+int keptInside(int start, int size, int low, int room) {
+    return std::max(low, std::min(start, low + room - size));
+}
+} // namespace
+
+void Form::placeOnOpen() {
+    if (!placePending_) return;
+    placePending_ = false;
+    if (placedByCode_ || windowState_ != vbNormal) return;
+    const Form* owner = openingOwner(this);
+    const QWidget* ownerWindow = owner ? owner->window() : nullptr;
+    const QRect area = freeAreaFor(ownerWindow);
+    if (area.isEmpty()) return;
+    // The frame the window manager puts round the form is not known before it is shown: the
+    // owner's stands in for it.
+    QSize frame = TwipsToPixels(0, 0, width_, height_).size();
+    if (ownerWindow) frame += ownerWindow->frameGeometry().size() - ownerWindow->geometry().size();
+    const QRect over = ownerWindow ? ownerWindow->frameGeometry() : area;
+    const int x = keptInside(over.x() + (over.width() - frame.width()) / 2, frame.width(), area.x(),
+                             area.width());
+    const int y = keptInside(over.y() + (over.height() - frame.height()) / 2, frame.height(),
+                             area.y(), area.height());
+    left_ = PixelsToTwips(x);
+    top_ = PixelsToTwips(y);
+    pushGeometry();
+}
+
+void Form::focusOnOpen() {
+    const std::vector<Control*> stops = tabStops();
+    root_->setFocusPolicy(stops.empty() ? Qt::StrongFocus : Qt::NoFocus);
+    QWidget* remembered = root_->focusWidget();
+    const Control* kept = controlOfWidget(remembered);
+    if (kept && canTakeFocus(kept)) {
+        remembered->setFocus(Qt::OtherFocusReason);
+    } else if (!stops.empty()) {
+        stops.front()->widget()->setFocus(Qt::OtherFocusReason);
+    } else {
+        root_->setFocus(Qt::OtherFocusReason);
+    }
+    // The focused control shows that it has the focus from the start, not only once the user
+    // has pressed Tab.
+    if (QWidget* top = root_->window()) top->setAttribute(Qt::WA_KeyboardFocusChange);
+}
+
+// ---- Keyboard focus ----
+
+namespace {
+// Top to bottom, and left to right along a row: a control whose top lies within the upper half
+// of a row's first control (the half of the lower of the two) stands in that row.
+void sortByLayout(std::vector<Control*>& controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](const Control* a, const Control* b) {
+        return a->Top() != b->Top() ? a->Top() < b->Top() : a->Left() < b->Left();
+    });
+    std::vector<Control*> sorted;
+    std::vector<bool> taken(controls.size(), false);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        if (taken[i]) continue;
+        const Control* lead = controls[i];
+        std::vector<Control*> row{controls[i]};
+        taken[i] = true;
+        for (size_t j = i + 1; j < controls.size(); ++j) {
+            const Control* c = controls[j];
+            if (c->Top() >= lead->Top() + std::max(1, lead->Height()) / 2) break;
+            if (!taken[j] &&
+                c->Top() < lead->Top() + std::max(1, std::min(lead->Height(), c->Height())) / 2) {
+                row.push_back(controls[j]);
+                taken[j] = true;
+            }
+        }
+        std::stable_sort(row.begin(), row.end(),
+                         [](const Control* a, const Control* b) { return a->Left() < b->Left(); });
+        sorted.insert(sorted.end(), row.begin(), row.end());
+    }
+    controls = std::move(sorted);
+}
+} // namespace
+
+void Form::appendInTabOrder(const Container* container, std::vector<Control*>& out) const {
+    std::vector<Control*> children;
+    for (Control* c : controls_)
+        if (&c->Parent() == container && c->widget()) children.push_back(c);
+    sortByLayout(children);
+    for (Control* c : children) {
+        out.push_back(c);
+        if (c->kind() == ControlKind::TabControl) {
+            const auto* tabs = static_cast<const TabControl*>(c);
+            for (int t = 0; t < tabs->Tabs(); ++t)
+                appendInTabOrder(&tabs->Page(t), out);
+        } else if (const auto* inner = dynamic_cast<const Container*>(c)) {
+            appendInTabOrder(inner, out);
+        }
+    }
+}
+
+std::vector<Control*> Form::tabOrder() const {
+    std::vector<Control*> layout;
+    appendInTabOrder(this, layout);
+    if (givenTabOrder_.empty()) return layout;
+    std::vector<Control*> order = givenTabOrder_;
+    for (Control* c : layout)
+        if (std::find(givenTabOrder_.begin(), givenTabOrder_.end(), c) == givenTabOrder_.end())
+            order.push_back(c);
+    return order;
+}
+
+bool Form::canTakeFocus(const Control* control) const {
+    const QWidget* w = control->widget();
+    if (!w || !control->Visible() || !control->Enabled() || control->Width() <= 0 ||
+        control->Height() <= 0)
+        return false;
+    if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(root_))
+        return false;
+    // Nothing of it shows: its containers cut it off.
+    if (root_->isVisible() && w->visibleRegion().isEmpty()) return false;
+    if (dynamic_cast<const Container*>(control))
+        for (const Control* c : controls_)
+            if (&c->Parent() == dynamic_cast<const Container*>(control)) return false;
+    return true;
+}
+
+std::vector<Control*> Form::tabStops() const {
+    std::vector<Control*> stops;
+    std::vector<const Container*> groups; // containers whose option button is taken already
+    const std::vector<Control*> order = tabOrder();
+    for (Control* c : order) {
+        if (!canTakeFocus(c)) continue;
+        if (c->kind() == ControlKind::OptionButton) {
+            const Container* group = &c->Parent();
+            if (std::find(groups.begin(), groups.end(), group) != groups.end()) continue;
+            // The chosen button of the group, else its first one.
+            Control* stop = c;
+            for (Control* o : order)
+                if (o->kind() == ControlKind::OptionButton && &o->Parent() == group &&
+                    static_cast<OptionButton*>(o)->Value() && canTakeFocus(o))
+                    stop = o;
+            groups.push_back(group);
+            stops.push_back(stop);
+            continue;
+        }
+        stops.push_back(c);
+    }
+    return stops;
+}
+
+Control* Form::controlOfWidget(const QWidget* widget) const {
+    for (const QWidget* w = widget; w && w != root_; w = w->parentWidget())
+        for (Control* c : controls_)
+            if (c->widget() == w) return c;
+    return nullptr;
+}
+
+Control* Form::focusedControl() const {
+    return controlOfWidget(QApplication::focusWidget());
+}
+
+bool Form::focusNextStop(bool next) {
+    const std::vector<Control*> stops = tabStops();
+    if (stops.empty()) return true;
+    const std::vector<Control*> order = tabOrder();
+    Control* target = next ? stops.front() : stops.back();
+    const auto at = std::find(order.begin(), order.end(), focusedControl());
+    if (at != order.end()) {
+        const auto n = std::ptrdiff_t(order.size());
+        const std::ptrdiff_t from = at - order.begin();
+        for (std::ptrdiff_t step = 1; step <= n; ++step) {
+            Control* c = order[size_t(((from + (next ? step : -step)) % n + n) % n)];
+            if (std::find(stops.begin(), stops.end(), c) != stops.end()) {
+                target = c;
+                break;
+            }
+        }
+    }
+    target->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+    return true;
 }
 
 // ---- Keys ----

@@ -147,6 +147,26 @@ public:
 
     const std::vector<Control*>& Controls() const { return controls_; }
 
+    // ---- Keyboard focus ----
+    // The controls in the order Tab visits them: within each container top to bottom, and left
+    // to right along a row; a container's own controls follow it (those of a tab control's
+    // pages, page by page).
+    std::vector<Control*> tabOrder() const;
+    // A tab order the form gives itself: these controls first, in this order, then the others
+    // in the order of the layout.
+    void setTabOrder(const std::vector<Control*>& order) { givenTabOrder_ = order; }
+    // True when the control can take the focus now: shown (its containers too), with a size,
+    // enabled, taking the focus by Tab, and no mere container of other controls.
+    bool canTakeFocus(const Control* control) const;
+    // The controls Tab stops at, in tab order: those that can take the focus, of the option
+    // buttons of one container only the chosen one (the first one while none is chosen).
+    std::vector<Control*> tabStops() const;
+    // Moves the focus to the next (or previous) tab stop, round the form. True when the form
+    // handled Tab (also when it has no stop to go to).
+    bool focusNextStop(bool next);
+    // The control of this form that holds the keyboard focus, or nullptr.
+    Control* focusedControl() const;
+
     // ---- Events (public: the program calls some of them directly) ----
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -194,6 +214,16 @@ private:
     friend class MdiForm;
     void pushGeometry();
     void pushVisible();
+    // Before a form is first shown after loading: centred over the form it opens from (the
+    // active form, else the main window) or, with none shown, on the screen, moved inside the
+    // screen's free area, unless its code gave it a position from Form_Load on.
+    void placeOnOpen();
+    // A form that opens keeps the focus its code gave one of its controls, else the focus goes
+    // to its first tab stop; a form without any takes the focus itself.
+    void focusOnOpen();
+    void appendInTabOrder(const Container* container, std::vector<Control*>& out) const;
+    // The control whose widget is or holds the widget, or nullptr.
+    Control* controlOfWidget(const QWidget* widget) const;
     void attachToMdiParent();
     int frameExtraWidth() const;
     int frameExtraHeight() const;
@@ -208,6 +238,8 @@ private:
     bool modal_ = false;
     bool inActivate_ = false;
     bool pushing_ = false;
+    bool placedByCode_ = false; // Form_Load or later code set Left or Top
+    bool placePending_ = false; // loaded and not shown since
     QString caption_;
     QString tag_;
     Picture icon_;
@@ -219,6 +251,7 @@ private:
     int borderStyle_ = vbSizable;
     OleColor backColor_;
     std::vector<Control*> controls_;
+    std::vector<Control*> givenTabOrder_;
 };
 
 // The loaded forms, in the order they were loaded (the original's Forms collection).

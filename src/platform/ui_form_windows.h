@@ -26,6 +26,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     // The form's own key events (KeyDown, KeyPress, KeyUp; its default and cancel buttons):

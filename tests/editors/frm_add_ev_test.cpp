@@ -535,7 +535,11 @@ TEST_F(FrmAddEVTest, TypedAndPastedAmountsAreStoredAsShown) {
         {"a point", {"187.45"}, "187.45", "Courses    187.45"},
         {"a comma", {"187,45"}, "187.45", "Courses    187.45"},
         {"a separator at the end", {"12,"}, "12.", "Courses    12"},
-        {"a separator left behind", {"12,", Qt::Key_Tab}, "12", "Courses    12"},
+        // Tab leaves the box for the Help button, Shift+Tab comes back for Enter to confirm.
+        {"a separator left behind",
+         {"12,", Qt::Key_Tab, Qt::SHIFT | Qt::Key_Tab},
+         "12",
+         "Courses    12"},
         {"pasted", {Qt::CTRL | Qt::Key_V}, "12.5", "Courses    12.5"},
     };
     QGuiApplication::clipboard()->setText(QStringLiteral("-12,5"));

@@ -684,6 +684,34 @@ TEST(UiControls, OptionButtonsOfOneContainerExcludeEachOther) {
     EXPECT_EQ(clicksA, 1);
 }
 
+TEST(UiControls, ArrowKeysMoveTheChoiceRoundAnOptionGroupAsClicksDo) {
+    ui_test::CountingForm form;
+    Frame frame(form);
+    frame.Move(120, 120, 3000, 1500);
+    ControlArray<OptionButton> opt{QStringLiteral("Opt"), [&](auto& a) {
+                                       for (int i = 0; i <= 2; ++i)
+                                           a.create(i, frame).Move(120, 240 + i * 360, 2400, 300);
+                                   }};
+    std::vector<int> clicks;
+    for (int i = 0; i <= 2; ++i)
+        opt(i).onClick = [&clicks, i] { clicks.push_back(i); };
+    opt(1).setValue(true);
+    clicks.clear();
+    form.Show();
+    testing_support::tabInto(opt(1).widget());
+    // Down, Right, Up, Left: round the group both ways.
+    const std::vector<int> chosen = {2, 0, 2, 1};
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Up, Qt::Key_Left}) {
+        ASSERT_TRUE(testing_support::userTypes({key}));
+        ASSERT_FALSE(clicks.empty());
+        EXPECT_EQ(QApplication::focusWidget(), opt(clicks.back()).widget());
+    }
+    for (int i = 0; i <= 2; ++i)
+        EXPECT_EQ(opt(i).Value(), i == 1);
+    EXPECT_EQ(clicks, chosen);
+    form.Hide();
+}
+
 TEST(UiCommonControls, SliderChangesOnceLetGoAndStatusBarPanels) {
     ui_test::CountingForm form;
     Slider sld(form);

@@ -59,7 +59,111 @@ public:
     void mnuEditCmd_Click(int Index) { chosen.push_back(Index); }
 };
 
+// Controls declared in another order than they are laid out; a zero-sized box and a panel take
+// no Tab stop.
+class TabForm : public CountingForm {
+public:
+    TabForm() {
+        Move(0, 0, 9000, 6000);
+        CmdTop.Move(120, 120, 1200, 375);
+        TxtRight.Move(4000, 600, 2000, 315);
+        TxtLeft.Move(120, 640, 2000, 315); // a little lower, in the same row
+        Fra.Move(120, 1200, 3000, 1500);
+        for (int i = 0; i <= 2; ++i)
+            Opt(i).Move(120, 240 + i * 360, 2400, 300);
+        Opt(1).setValue(true);
+        Pic.Move(4000, 1200, 3000, 1500);
+        CmdInPic.Move(120, 120, 1200, 375);
+        TxtZero.Move(120, 3000, 0, 315);
+        TxtLast.Move(120, 4200, 2000, 315);
+    }
+    TextBox TxtLast{*this, QStringLiteral("TxtLast")};
+    TextBox TxtRight{*this, QStringLiteral("TxtRight")};
+    Frame Fra{*this, QStringLiteral("Fra")};
+    ControlArray<OptionButton> Opt{QStringLiteral("Opt"), [this](auto& a) {
+                                       for (int i = 0; i <= 2; ++i)
+                                           a.create(i, Fra);
+                                   }};
+    TextBox TxtZero{*this, QStringLiteral("TxtZero")};
+    PictureBox Pic{*this, QStringLiteral("Pic")};
+    CommandButton CmdInPic{Pic, QStringLiteral("CmdInPic")};
+    TextBox TxtLeft{*this, QStringLiteral("TxtLeft")};
+    CommandButton CmdTop{*this, QStringLiteral("CmdTop")};
+    std::function<void()> onLoad;
+    void Form_Load() override {
+        CountingForm::Form_Load();
+        if (onLoad) onLoad();
+    }
+};
+
+QString focusedName() {
+    for (Form* f : loadedForms())
+        if (Control* c = f->focusedControl())
+            return c->Index() < 0 ? c->Name() : c->Name() + QString::number(c->Index());
+    return QStringLiteral("(none)");
+}
+
 } // namespace
+
+TEST(UiForms, TabFollowsTheLayoutAndStopsOnlyWhereTheFocusShows) {
+    const QStringList cycle = {QStringLiteral("CmdTop"),   QStringLiteral("TxtLeft"),
+                               QStringLiteral("TxtRight"), QStringLiteral("Opt1"),
+                               QStringLiteral("CmdInPic"), QStringLiteral("TxtLast")};
+    const struct {
+        const char* name;
+        const char* setInLoad; // the control Form_Load gives the focus to
+        const char* first;     // the control that has the focus once the form is shown
+    } rows[] = {{"first stop", nullptr, "CmdTop"}, {"named by the code", "TxtRight", "TxtRight"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TabForm form;
+        if (row.setInLoad) form.onLoad = [&] { form.TxtRight.SetFocus(); };
+        form.Show();
+        QCoreApplication::processEvents();
+        EXPECT_EQ(focusedName(), QString::fromLatin1(row.first));
+        form.CmdTop.SetFocus();
+        for (int i = 1; i <= cycle.size(); ++i) {
+            ASSERT_TRUE(testing_support::userTypes({Qt::Key_Tab}));
+            EXPECT_EQ(focusedName(), cycle[i % cycle.size()]) << i;
+        }
+        ASSERT_TRUE(testing_support::userTypes({Qt::SHIFT | Qt::Key_Tab}));
+        EXPECT_EQ(focusedName(), cycle.last());
+        form.Hide();
+    }
+}
+
+TEST(UiForms, AFormOpensCentredOverItsOwnerInsideTheScreensFreeArea) {
+    testing_support::fixedSystem().Available = QRect(0, 0, 1280, 1024);
+    const struct {
+        const char* name;
+        QRect owner; // empty: no form is shown
+        bool placedInLoad;
+        QPoint expected; // the opened form's top left corner, 400 by 300 pixels
+    } rows[] = {
+        {"over its owner", {300, 200, 800, 600}, false, {500, 350}},
+        {"kept inside at the right edge", {900, 100, 600, 400}, false, {880, 150}},
+        {"on the screen without an owner", {}, false, {440, 362}},
+        {"where its loading code put it", {300, 200, 800, 600}, true, {15, 30}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        CountingForm owner(QStringLiteral("FrmOwner"));
+        if (!row.owner.isEmpty()) owner.Show();
+        owner.Move(PixelsToTwips(row.owner.x()), PixelsToTwips(row.owner.y()),
+                   PixelsToTwips(row.owner.width()), PixelsToTwips(row.owner.height()));
+        TabForm opened;
+        opened.Move(0, 0, PixelsToTwips(400), PixelsToTwips(300));
+        if (row.placedInLoad) opened.onLoad = [&] { opened.Move(225, 450); };
+        opened.Show();
+        // The offscreen platform's frame is 2 pixels wide.
+        const QRect frame = opened.window()->frameGeometry();
+        EXPECT_NEAR(frame.x(), row.expected.x(), 4);
+        EXPECT_NEAR(frame.y(), row.expected.y(), 4);
+        EXPECT_TRUE(QRect(0, 0, 1280, 1024).contains(frame));
+        opened.Hide();
+        owner.Hide();
+    }
+}
 
 TEST(UiForms, ASlotCreatesAndLoadsOnFirstReferenceAndReleasesOnDemand) {
     FormSlot<CountingForm> FrmTest;

@@ -2,10 +2,22 @@
 // screen shows of it and of its month windows once they are tiled.
 
 #include "common/test_support.h"
+#include "document_dialogs/ask_save.h"
+#include "document_dialogs/document_dialogs.h"
+#include "editors/editors.h"
 #include "platform/ui_test_support.h"
+#include "printing/printing.h"
+#include "properties/ask_path.h"
+#include "properties/properties.h"
+#include "services/main_window.h"
+#include "services/shell_services.h"
+#include "shell/main_module.h"
 #include "shell_fixture.h"
 
+#include <QApplication>
+#include <QDir>
 #include <QTabBar>
+#include <optional>
 
 using namespace rt;
 
@@ -89,5 +101,79 @@ TEST_F(ShellTest, TheMainWindowOpensInsideTheScreensFreeAreaWithEveryControlAndW
             MonthForms(m).release();
         ASSERT_TRUE(FrmMain.release());
         ui_test::flushReleased();
+    }
+}
+
+namespace {
+// True when some of the widget shows in its window.
+bool Shows(const QWidget* w) {
+    return w && w->isVisible() && w->width() > 0 && w->height() > 0 &&
+           !w->visibleRegion().isEmpty();
+}
+QString NameOf(const Control* c) {
+    if (!c) return QStringLiteral("(none)");
+    return c->Index() < 0 ? c->Name() : c->Name() + QString::number(c->Index());
+}
+} // namespace
+
+TEST_F(ShellTest, EachFormOpensOverItsOwnerWithTheFocusOnAShownControlAndNoHiddenTabStop) {
+    testing_support::fixedSystem().Available = QRect(0, 0, 1280, 1024);
+    FrmMainForm& f = FrmMain.get();
+    f.Show();
+    f.Move(PixelsToTwips(200), PixelsToTwips(180)); // off the screen's centre
+    f.setTag(QStringLiteral("Edit"));
+    CurDoc.Year = QStringLiteral("2004");
+    QCoreApplication::processEvents();
+    const QRect main = f.window()->frameGeometry();
+    const QRect screen(0, 0, 1280, 1024);
+    const QPoint overNavPanel(TwipsToPixels(mainWindow().NavPanelLeft() + 80),
+                              TwipsToPixels(f.Top() + 850));
+    const struct {
+        const char* form;
+        std::function<void()> open;
+        std::optional<QPoint> placed; // where the form's own code puts it; else over the owner
+        QStringList tabs;             // the first stops Tab visits from the first one, when given
+    } rows[] = {
+        {"FrmProp",
+         [] { RunPropertiesDialog(); },
+         {},
+         {"TbProp", "LstVGen", "TxtGen0", "CmbGen", "TxtGen1", "TxtGen2", "CmdHelp", "CmdOk",
+          "CmdCancel", "TbProp"}},
+        {"FrmOpt", [] { ShowOptionsDialog(); }, {}, {}},
+        {"FrmAskSave", [] { ShowAskSaveDialog(); }, {}, {}},
+        {"FrmAskPass", [] { AskPassword(QStringLiteral("x")); }, {}, {}},
+        {"FrmAskPath", [] { AskForPath(QDir::tempPath()); }, {}, {}},
+        {"FrmAbout", [] { ShowAboutForm(); }, {}, {}},
+        {"FrmCmOpPic", [] { ChoosePicture(QString()); }, {}, {}},
+        {"FrmSUChart", [] { RunSummaryChart(); }, {}, {}},
+        {"FrmAddEV", [] { ShowEVEditor(); }, overNavPanel, {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.form);
+        bool opened = false;
+        services.forms->modalScripts.push_back([&](Form& form) {
+            opened = true;
+            EXPECT_EQ(form.Name(), QString::fromLatin1(row.form));
+            QCoreApplication::processEvents();
+            const QRect frame = form.window()->frameGeometry();
+            EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y();
+            if (row.placed) {
+                EXPECT_EQ(frame.topLeft(), *row.placed);
+            } else {
+                EXPECT_NEAR(frame.center().x(), main.center().x(), 4);
+                EXPECT_NEAR(frame.center().y(), main.center().y(), 4);
+            }
+            EXPECT_TRUE(Shows(QApplication::focusWidget()));
+            QStringList visited{NameOf(form.focusedControl())};
+            for (int i = 0; i <= int(form.tabStops().size()); ++i) {
+                ASSERT_TRUE(testing_support::userTypes({Qt::Key_Tab}));
+                EXPECT_TRUE(Shows(QApplication::focusWidget())) << i;
+                visited << NameOf(form.focusedControl());
+            }
+            if (!row.tabs.isEmpty()) EXPECT_EQ(visited.mid(0, row.tabs.size()), row.tabs);
+        });
+        row.open();
+        EXPECT_TRUE(opened);
+        services.forms->modalScripts.clear();
     }
 }
