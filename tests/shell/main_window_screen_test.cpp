@@ -170,7 +170,9 @@ TEST_F(ShellTest, EachFormOpensOverItsOwnerWithTheFocusOnAShownControlAndNoHidde
                 EXPECT_TRUE(Shows(QApplication::focusWidget())) << i;
                 visited << NameOf(form.focusedControl());
             }
-            if (!row.tabs.isEmpty()) EXPECT_EQ(visited.mid(0, row.tabs.size()), row.tabs);
+            if (!row.tabs.isEmpty()) {
+                EXPECT_EQ(visited.mid(0, row.tabs.size()), row.tabs);
+            }
         });
         row.open();
         EXPECT_TRUE(opened);
