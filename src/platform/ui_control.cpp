@@ -185,12 +185,16 @@ void Control::setToolTipText(const QString& text) {
 
 // ---- Appearance ----
 
+void Control::pushColorsTo(QWidget* widget, QPalette::ColorRole back, QPalette::ColorRole text) {
+    if (!widget) return;
+    QPalette pal = widget->palette();
+    pal.setColor(back, ToQColor(backColor_));
+    SetTextColor(pal, text, foreColor_);
+    widget->setPalette(pal);
+}
+
 void Control::pushColors() {
-    if (!widget_) return;
-    QPalette pal = widget_->palette();
-    pal.setColor(QPalette::Window, ToQColor(backColor_));
-    SetTextColor(pal, QPalette::WindowText, foreColor_);
-    widget_->setPalette(pal);
+    pushColorsTo(widget_, QPalette::Window, QPalette::WindowText);
 }
 
 void Control::setBackColor(OleColor color) {

@@ -152,6 +152,9 @@ protected:
 
     virtual void pushGeometry();
     virtual void pushColors();
+    // Paints widget's back role in BackColor and its text role in ForeColor (greyed when
+    // disabled): the body of pushColors for a control's own widget.
+    void pushColorsTo(QWidget* widget, QPalette::ColorRole back, QPalette::ColorRole text);
     // A new ForeColor alone (by default pushed as every colour).
     virtual void pushForeColor() { pushColors(); }
     virtual void pushFont();

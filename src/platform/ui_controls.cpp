@@ -256,11 +256,7 @@ void TextBox::pushText() {
 }
 
 void TextBox::pushColors() {
-    if (!widget()) return;
-    QPalette pal = widget()->palette();
-    pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::Text, ForeColor());
-    widget()->setPalette(pal);
+    pushColorsTo(widget(), QPalette::Base, QPalette::Text);
 }
 
 void TextBox::setText(const QString& text) {
@@ -364,10 +360,7 @@ void CommandButton::pushCaption() {
 }
 
 void CommandButton::pushColors() {
-    QPalette pal = button_->palette();
-    pal.setColor(QPalette::Button, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::ButtonText, ForeColor());
-    button_->setPalette(pal);
+    pushColorsTo(button_, QPalette::Button, QPalette::ButtonText);
 }
 
 void CommandButton::setDefault(bool on) {
@@ -428,10 +421,7 @@ void CheckBox::pushCaption() {
 }
 
 void CheckBox::pushColors() {
-    QPalette pal = box_->palette();
-    pal.setColor(QPalette::Window, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::WindowText, ForeColor());
-    box_->setPalette(pal);
+    pushColorsTo(box_, QPalette::Window, QPalette::WindowText);
 }
 
 void CheckBox::pushValue() {
@@ -481,10 +471,7 @@ void OptionButton::pushCaption() {
 }
 
 void OptionButton::pushColors() {
-    QPalette pal = button_->palette();
-    pal.setColor(QPalette::Window, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::WindowText, ForeColor());
-    button_->setPalette(pal);
+    pushColorsTo(button_, QPalette::Window, QPalette::WindowText);
 }
 
 void OptionButton::pushValue() {

@@ -392,10 +392,7 @@ bool DTPicker::filterEvent(QObject* watched, QEvent* event) {
 }
 
 void DTPicker::pushColors() {
-    QPalette pal = edit_->palette();
-    pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::Text, ForeColor());
-    edit_->setPalette(pal);
+    pushColorsTo(edit_, QPalette::Base, QPalette::Text);
 }
 
 void DTPicker::push() {

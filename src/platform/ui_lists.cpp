@@ -135,10 +135,7 @@ ListBox::ListBox(Container& parent, const QString& name, int index)
 }
 
 void ListBox::pushColors() {
-    QPalette pal = list_->palette();
-    pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::Text, ForeColor());
-    list_->setPalette(pal);
+    pushColorsTo(list_, QPalette::Base, QPalette::Text);
 }
 
 void ListBox::pushFont() {
@@ -393,11 +390,7 @@ void ComboBox::build() {
 }
 
 void ComboBox::pushColors() {
-    if (!combo_) return;
-    QPalette pal = combo_->palette();
-    pal.setColor(QPalette::Base, ToQColor(BackColor()));
-    SetTextColor(pal, QPalette::Text, ForeColor());
-    combo_->setPalette(pal);
+    pushColorsTo(combo_, QPalette::Base, QPalette::Text);
 }
 
 template <class Change> void ComboBox::pushRowChange(Change change) {
