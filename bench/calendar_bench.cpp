@@ -366,6 +366,17 @@ constexpr int kYearBirthdays = 60;
 // day of every month, each birthday once.
 constexpr int kGeneratedItems = kYearAutoEvents * 12 + kYearBirthdays;
 
+// An item an auto-event or a birthday puts in a day: its source's text, kind and key.
+EVItem generatedItem(const QString& text, int32_t kind, const QString& sourceKey) {
+    EVItem item;
+    item.Text = text;
+    item.Kind = kind;
+    item.AlarmDaysBefore = 1;
+    item.Colour = -1;
+    item.SourceKey = sourceKey;
+    return item;
+}
+
 // A year of `items` day items spread over its days, the generated ones among them, with a few
 // lists beside them; two of the items are today's, with their alarm on.
 CalDocument yearOf(int items) {
@@ -378,24 +389,13 @@ CalDocument yearOf(int items) {
     for (int i = 0; i < kYearBirthdays; ++i)
         addBirthday(doc, random, i);
     for (const AEItem& ae : doc.AutoEvents.Items)
-        for (int16_t m = 1; m <= 12; ++m) {
-            EVItem item;
-            item.Text = ae.Text;
-            item.Kind = ae.Kind;
-            item.AlarmDaysBefore = 1;
-            item.Colour = -1;
-            item.SourceKey = ae.Key;
-            addToDay(doc, MakeDate(std::min<int16_t>(ae.Day, 28), m, kYear), item);
-        }
-    for (const BDItem& bd : doc.Birthdays.Items) {
-        EVItem item;
-        item.Text = QStringLiteral("Anniversaire : ") + bd.Name;
-        item.Kind = ItemKind::Event;
-        item.AlarmDaysBefore = 1;
-        item.Colour = -1;
-        item.SourceKey = bd.Key;
-        addToDay(doc, MakeDate(bd.BirthDate.Day, bd.BirthDate.Month, kYear), item);
-    }
+        for (int16_t m = 1; m <= 12; ++m)
+            addToDay(doc, MakeDate(std::min<int16_t>(ae.Day, 28), m, kYear),
+                     generatedItem(ae.Text, ae.Kind, ae.Key));
+    for (const BDItem& bd : doc.Birthdays.Items)
+        addToDay(
+            doc, MakeDate(bd.BirthDate.Day, bd.BirthDate.Month, kYear),
+            generatedItem(QStringLiteral("Anniversaire : ") + bd.Name, ItemKind::Event, bd.Key));
     const DateRec today = MakeDate(int16_t(kToday.day()), int16_t(kToday.month()), kYear);
     for (int i = kGeneratedItems; i < items; ++i) {
         const bool ofToday = i < kGeneratedItems + 2;

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QImageReader>
 #include <QImageWriter>
+#include <QtEndian>
 #include <algorithm>
 #include <atomic>
 #include <climits>
@@ -128,34 +129,28 @@ QSize PictureSize(QIODevice& device) {
 
 namespace {
 
-quint32 littleEndian(const QByteArray& bytes, int at, int size) {
-    quint32 value = 0;
-    for (int i = size - 1; i >= 0; --i)
-        value = (value << 8) | uchar(bytes[at + i]);
-    return value;
-}
-
 // False for a bitmap whose uncompressed pixel rows end past the end of its data: the decoder
 // would hand back the missing rows as whatever memory held. Compressed bitmaps, and every other
 // format, are checked by their decoders.
 bool bitmapIsWhole(QIODevice& device) {
     const QByteArray head = device.peek(54);
     if (head.size() < 26 || !head.startsWith("BM")) return true;
-    const quint32 offset = littleEndian(head, 10, 4);
-    const quint32 headerSize = littleEndian(head, 14, 4);
+    const char* h = head.constData();
+    const quint32 offset = qFromLittleEndian<quint32>(h + 10);
+    const quint32 headerSize = qFromLittleEndian<quint32>(h + 14);
     qint64 width = 0;
     qint64 height = 0;
     quint32 bits = 0;
     quint32 compression = 0;
     if (headerSize == 12) { // the oldest header: 16-bit sizes, never compressed
-        width = littleEndian(head, 18, 2);
-        height = littleEndian(head, 20, 2);
-        bits = littleEndian(head, 24, 2);
+        width = qFromLittleEndian<quint16>(h + 18);
+        height = qFromLittleEndian<quint16>(h + 20);
+        bits = qFromLittleEndian<quint16>(h + 24);
     } else if (headerSize >= 40 && head.size() >= 34) {
-        width = qint32(littleEndian(head, 18, 4));
-        height = qint32(littleEndian(head, 22, 4));
-        bits = littleEndian(head, 28, 2);
-        compression = littleEndian(head, 30, 4);
+        width = qint32(qFromLittleEndian<quint32>(h + 18));
+        height = qint32(qFromLittleEndian<quint32>(h + 22));
+        bits = qFromLittleEndian<quint16>(h + 28);
+        compression = qFromLittleEndian<quint32>(h + 30);
     } else {
         return true;
     }

@@ -72,15 +72,15 @@ void SetProgramArguments(int argc, const char* const* argv) {
 }
 
 QString SystemInfo::commandLine() const {
-    if (programArguments().isEmpty()) {
-        QStringList args = QCoreApplication::arguments();
-        if (!args.isEmpty()) args.removeFirst();
-        return args.join(u' ');
-    }
-    // Decoded as the file system's names are.
     QStringList args;
-    for (const QByteArray& argument : programArguments())
-        args.append(QFile::decodeName(argument));
+    if (programArguments().isEmpty()) {
+        args = QCoreApplication::arguments();
+        if (!args.isEmpty()) args.removeFirst();
+    } else {
+        // Decoded as the file system's names are.
+        for (const QByteArray& argument : programArguments())
+            args.append(QFile::decodeName(argument));
+    }
     return args.join(u' ');
 }
 

@@ -247,6 +247,12 @@ bool ZipReader::goTo(const Entry& entry) {
     return unzGoToFilePos64(zip_->getUnzFile(), &pos) == UNZ_OK;
 }
 
+bool ZipReader::openCurrent(QuaZipFile& file, const Entry& entry) const {
+    // A password given for an entry that is not encrypted would garble it.
+    return entry.encrypted ? file.open(QIODevice::ReadOnly, password_.constData())
+                           : file.open(QIODevice::ReadOnly);
+}
+
 QByteArray ZipReader::read(const QString& name) {
     const auto it = entries_.constFind(name);
     if (it == entries_.cend()) fail(ErrFileNotFound);
@@ -258,10 +264,7 @@ QByteArray ZipReader::read(const QString& name) {
     if (!goTo(entry)) fail(ErrZipNotArchive);
 
     QuaZipFile file(zip_.get());
-    // A password given for an entry that is not encrypted would garble it.
-    const bool opened = entry.encrypted ? file.open(QIODevice::ReadOnly, password_.constData())
-                                        : file.open(QIODevice::ReadOnly);
-    if (!opened) fail(dataError);
+    if (!openCurrent(file, entry)) fail(dataError);
     QByteArray data;
     data.reserve(qsizetype(std::min<quint64>(entry.size, 64 << 20)));
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
@@ -286,9 +289,7 @@ std::unique_ptr<QIODevice> ZipReader::open(const QString& name) {
     const auto it = entries_.constFind(name);
     if (it == entries_.cend() || (it->encrypted && !hasPassword_) || !goTo(*it)) return nullptr;
     auto file = std::make_unique<QuaZipFile>(zip_.get());
-    const bool opened = it->encrypted ? file->open(QIODevice::ReadOnly, password_.constData())
-                                      : file->open(QIODevice::ReadOnly);
-    if (!opened) return nullptr;
+    if (!openCurrent(*file, *it)) return nullptr;
     return file;
 }
 

@@ -21,6 +21,7 @@
 
 class QFile;
 class QuaZip;
+class QuaZipFile;
 
 namespace rt {
 
@@ -115,6 +116,8 @@ private:
         bool encrypted = false;
     };
     bool goTo(const Entry& entry);
+    // Opens the current entry, entry, for reading, with the password if it is encrypted.
+    bool openCurrent(QuaZipFile& file, const Entry& entry) const;
 
     std::unique_ptr<QFile> file_;
     std::unique_ptr<QuaZip> zip_;

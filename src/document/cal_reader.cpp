@@ -146,10 +146,17 @@ void checkDeclaredSizes(const CalDocument& Doc, rt::ZipReader& Zip) {
 // one box at the end, so that a document with a great many missing pictures still opens.
 constexpr int kPictureMessages = 10;
 
+// The start of every message about a document file: reading or writing failed, and its name.
+QString fileMessageHead(const QString& FileName, int32_t Writing) {
+    const QString cr = QStringLiteral("\r");
+    return rt::LoadResString(Writing != 0 ? 10033 : 10032) + cr + rt::TrimBlanks(FileName) + cr +
+           cr;
+}
+
 void showMorePicturesNotLoaded(const QString& FileName, int Count) {
     const QString cr = QStringLiteral("\r");
-    rt::MsgBox(rt::LoadResString(10032) + cr + rt::TrimBlanks(FileName) + cr + cr +
-                   rt::LoadResString(10034) + cr + cr + rt::LoadResString(10168).arg(Count),
+    rt::MsgBox(fileMessageHead(FileName, 0) + rt::LoadResString(10034) + cr + cr +
+                   rt::LoadResString(10168).arg(Count),
                rt::vbCritical | rt::vbOKOnly, rt::LoadResString(10036));
 }
 
@@ -354,8 +361,7 @@ bool LoadCalFile(const QString& FileName, CalDocument& Doc) {
 int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
                          const rt::RtError* ErrorInfo, const QString& PictureName) {
     const QString cr = QStringLiteral("\r");
-    QString prompt =
-        rt::LoadResString(Writing != 0 ? 10033 : 10032) + cr + rt::TrimBlanks(FileName) + cr + cr;
+    QString prompt = fileMessageHead(FileName, Writing);
     int style = rt::vbCritical;
     const int32_t code = Writing != 0 ? int32_t(CalFileError::OtherError) : Code;
     switch (code) {

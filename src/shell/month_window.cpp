@@ -226,12 +226,16 @@ void FrmMonthModele::RefreshBackground() {
     PaintBackground(PicCal, PicTemp, BackgroundInForce(month()));
 }
 
-void FrmMonthModele::dropBackground() {
-    backgroundPending_ = true;
-    if (!PicCal.holdsSurface() && PicCal.Picture().isEmpty()) return;
+void FrmMonthModele::clearGrid() {
     PicCal.setAutoRedraw(false);
     PicCal.setPicture(rt::Picture::empty());
     PicCal.Cls();
+}
+
+void FrmMonthModele::dropBackground() {
+    backgroundPending_ = true;
+    if (!PicCal.holdsSurface() && PicCal.Picture().isEmpty()) return;
+    clearGrid();
 }
 
 void FrmMonthModele::Form_Load() {
@@ -247,9 +251,7 @@ void FrmMonthModele::ResetForBlankDocument(int32_t CellBack) {
         LblDay(c).setCaption(QString());
     }
     backgroundPending_ = false;
-    PicCal.setAutoRedraw(false);
-    PicCal.setPicture(rt::Picture::empty());
-    PicCal.Cls();
+    clearGrid();
     setWindowState(rt::vbNormal);
     if (WindowState() == rt::vbNormal) {
         setTop(0);

@@ -80,6 +80,8 @@ private:
     void setMonthButton(int value);
     // Drops the painted background of a grid that is not shown, to be painted when shown.
     void dropBackground();
+    // Takes the background off PicCal: no picture, nothing painted.
+    void clearGrid();
     bool activating_ = false;
     bool backgroundPending_ = false;
     QPointer<QObject> gridWatcher_; // tells the grid's showing and hiding

@@ -62,6 +62,12 @@ QString codeOneBody(int number) {
            rt::LoadResString(10039);
 }
 
+// The same for an error that names the file at path.
+QString fileErrorBody(int number, const QString& path) {
+    return codeOneBody(number) + QStringLiteral("  ") + rt::errorDescription(number) +
+           QStringLiteral(" : ") + path;
+}
+
 } // namespace
 
 TEST_F(CalReader, EveryFieldComesBackWithPasswordAndEmbeddedPictures) {
@@ -196,16 +202,14 @@ TEST_F(CalReader, BadInputGetsItsMessage) {
         {"a folder",
          folder,
          {},
-         codeOneBody(rt::ErrPathFileAccess) + QStringLiteral("  ") +
-             rt::errorDescription(rt::ErrPathFileAccess) + QStringLiteral(" : ") + folder +
+         fileErrorBody(rt::ErrPathFileAccess, folder) +
              QStringLiteral(" (ce nom est celui d'un dossier)"),
          rt::vbRetryCancel},
         // Root reads every file: the row is skipped when the tests run as root.
         {"no permission (skipped as root)",
          locked,
          {},
-         codeOneBody(rt::ErrPermissionDenied) + QStringLiteral("  ") +
-             rt::errorDescription(rt::ErrPermissionDenied) + QStringLiteral(" : ") + locked,
+         fileErrorBody(rt::ErrPermissionDenied, locked),
          rt::vbRetryCancel},
         {"not a zip", notZip, {}, codeOneBody(rt::ErrZipNotArchive), rt::vbRetryCancel},
         {"truncated archive",

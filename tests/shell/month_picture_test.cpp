@@ -10,6 +10,17 @@
 
 using namespace rt;
 
+namespace {
+// The main window and the document's month windows shown, the program editing.
+void showForEditing() {
+    FrmMain->Move(0, 0, 16500, 12000);
+    FrmMain->Show();
+    FrmMain->setTag(QStringLiteral("Edit"));
+    ShowMonthWindows();
+    QCoreApplication::processEvents();
+}
+} // namespace
+
 TEST_F(MonthTest, PictureOfMarch2004WithItemsAndATiledBackground) {
     newDocument(QStringLiteral("2004"));
     CurDoc.OpenMonth = QStringLiteral("03");
@@ -39,11 +50,7 @@ TEST_F(MonthTest, PictureOfMarch2004WithItemsAndATiledBackground) {
     add(15, item(QStringLiteral("Anniversaire Léa"), ItemKind::Event, 0, 0x00800080));
     for (int i = 1; i <= 9; ++i)
         add(22, item(QStringLiteral("Tâche %1").arg(i), ItemKind::Event, i == 2 ? -1 : 0));
-    FrmMain->Move(0, 0, 16500, 12000);
-    FrmMain->Show();
-    FrmMain->setTag(QStringLiteral("Edit"));
-    ShowMonthWindows();
-    QCoreApplication::processEvents();
+    showForEditing();
 
     FrmMonthModele& march = MonthForms(3).get();
     const QImage shot = march.window()->grab().toImage();
@@ -95,11 +102,7 @@ TEST_F(MonthTest, BoxesWithoutASurfaceDrawTheSamePixelsAsSurfaces) {
         CurDoc.DefaultBackground.Mode = row.mode;
         CurDoc.DefaultBackground.Picture = row.picture;
         ListAppend(cellOf(5, CellOfDay(2004, 5, 12)), item(QStringLiteral("Dentiste 10h")));
-        FrmMain->Move(0, 0, 16500, 12000);
-        FrmMain->Show();
-        FrmMain->setTag(QStringLiteral("Edit"));
-        ShowMonthWindows();
-        QCoreApplication::processEvents();
+        showForEditing();
         FrmMonthModele& may = MonthForms(5).get();
         // Only a shown grid with a painted background keeps a surface; hidden, it keeps none
         // and paints the background again when shown.
