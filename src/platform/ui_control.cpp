@@ -28,6 +28,24 @@ struct HandledKey {
 };
 HandledKey g_handledKey;
 
+// The mouse event a control handled last, and the widget it reached it through. Qt passes a
+// mouse event that a widget leaves on to its parent as a copy: a control whose own widget holds
+// the one that handled it (a picture box's frame round its client area) has had it already.
+struct HandledMouse {
+    const QObject* control = nullptr;
+    const QObject* through = nullptr;
+    QEvent::Type type = QEvent::None;
+    quint64 timestamp = 0;
+    QPointF global;
+    Qt::MouseButton button = Qt::NoButton;
+    Qt::MouseButtons buttons;
+    bool passedOn(const QObject* c, const QObject* w, const QMouseEvent* e) const {
+        return c == control && w != through && e->type() == type && e->timestamp() == timestamp &&
+               e->globalPosition() == global && e->button() == button && e->buttons() == buttons;
+    }
+};
+HandledMouse g_handledMouse;
+
 // A list draws the focus only round its current row, where the selection's colour hides it: a
 // frame round the whole list shows which list has the focus. One frame serves every list, as
 // one widget has the focus at a time.
@@ -315,6 +333,10 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseMove: {
         auto* me = static_cast<QMouseEvent*>(event);
+        if (g_handledMouse.passedOn(this, watched, me)) return false;
+        g_handledMouse = {
+            this,         watched,      me->type(), me->timestamp(), me->globalPosition(),
+            me->button(), me->buttons()};
         QPointF pos = me->position();
         auto* w = qobject_cast<QWidget*>(watched);
         if (w && widget_ && w != widget_) pos = w->mapTo(widget_.data(), pos.toPoint());
@@ -327,8 +349,12 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
             if (me->button() == Qt::LeftButton) pressedInside_ = true;
             if (onMouseDown) onMouseDown(MouseButtonOf(me->button()), shift, x, y);
         } else if (event->type() == QEvent::MouseButtonRelease) {
+            // A control without a widget of its own (a label) is as big as its place.
+            const QRect own =
+                widget_ ? widget_->rect()
+                        : QRect(QPoint(0, 0), TwipsToPixels(left_, top_, width_, height_).size());
             const bool click = clicksOnMouseUp() && me->button() == Qt::LeftButton &&
-                               pressedInside_ && widget_ && widget_->rect().contains(pos.toPoint());
+                               pressedInside_ && own.contains(pos.toPoint());
             if (me->button() == Qt::LeftButton) pressedInside_ = false;
             QPointer<Control> self(this);
             if (onMouseUp) onMouseUp(MouseButtonOf(me->button()), shift, x, y);

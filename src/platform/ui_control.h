@@ -20,6 +20,7 @@
 #include <map>
 #include <memory>
 #include <optional>
+#include <type_traits>
 #include <vector>
 
 class QWidget;
@@ -44,6 +45,37 @@ public:
     virtual Form* form() const = 0;
     // A child with an Align other than 0 changed its size or visibility.
     virtual void alignedChildChanged() {}
+};
+
+// An event of a control that the form binds to a handler (CmdOk.onClick = ...). Most events of
+// most controls stay unbound, and a program has thousands of controls: an unbound event costs a
+// pointer, and a bound one holds its handler out of line.
+template <class Signature> class Hook;
+template <class R, class... Args> class Hook<R(Args...)> {
+public:
+    using Function = std::function<R(Args...)>;
+    Hook() = default;
+    Hook(const Hook& other) { *this = other; }
+    Hook& operator=(const Hook& other) {
+        if (this != &other) fn_ = other.fn_ ? std::make_unique<Function>(*other.fn_) : nullptr;
+        return *this;
+    }
+    Hook& operator=(std::nullptr_t) {
+        fn_.reset();
+        return *this;
+    }
+    template <class F, class = std::enable_if_t<!std::is_same_v<std::decay_t<F>, Hook> &&
+                                                !std::is_same_v<std::decay_t<F>, std::nullptr_t>>>
+    Hook& operator=(F&& f) {
+        Function fn(std::forward<F>(f));
+        fn_ = fn ? std::make_unique<Function>(std::move(fn)) : nullptr;
+        return *this;
+    }
+    explicit operator bool() const { return fn_ != nullptr; }
+    R operator()(Args... args) const { return (*fn_)(std::forward<Args>(args)...); }
+
+private:
+    std::unique_ptr<Function> fn_;
 };
 
 enum AlignValue : int {
@@ -120,24 +152,24 @@ public:
 
     // ---- Methods ----
     // 0 brings the control to the front of its siblings, 1 sends it to the back.
-    void ZOrder(int position = 0);
+    virtual void ZOrder(int position = 0);
     // Gives the control the keyboard focus; run-time error 5 when it is hidden or disabled.
     void SetFocus();
-    void Refresh();
+    virtual void Refresh();
 
     // ---- Events ----
-    std::function<void()> onClick;
-    std::function<void()> onDblClick;
-    std::function<void()> onChange;
-    std::function<void()> onGotFocus;
-    std::function<void()> onLostFocus;
-    std::function<void(int Button, int Shift, float X, float Y)> onMouseDown;
-    std::function<void(int Button, int Shift, float X, float Y)> onMouseUp;
-    std::function<void(int Button, int Shift, float X, float Y)> onMouseMove;
+    Hook<void()> onClick;
+    Hook<void()> onDblClick;
+    Hook<void()> onChange;
+    Hook<void()> onGotFocus;
+    Hook<void()> onLostFocus;
+    Hook<void(int Button, int Shift, float X, float Y)> onMouseDown;
+    Hook<void(int Button, int Shift, float X, float Y)> onMouseUp;
+    Hook<void(int Button, int Shift, float X, float Y)> onMouseMove;
     // Setting KeyCode / KeyAscii to 0 swallows the key.
-    std::function<void(int& KeyCode, int Shift)> onKeyDown;
-    std::function<void(int& KeyCode, int Shift)> onKeyUp;
-    std::function<void(int& KeyAscii)> onKeyPress;
+    Hook<void(int& KeyCode, int Shift)> onKeyDown;
+    Hook<void(int& KeyCode, int Shift)> onKeyUp;
+    Hook<void(int& KeyAscii)> onKeyPress;
 
     // Raises an event as a user action would (tests and the runtime itself).
     virtual void raiseEvent(Event event);

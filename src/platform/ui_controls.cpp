@@ -4,6 +4,7 @@
 #include "core/rt_error.h"
 #include "ui_dispatch.h"
 #include "ui_form.h"
+#include "ui_label_layer.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -23,48 +24,6 @@
 namespace rt {
 
 namespace {
-
-class LabelWidget : public QWidget {
-public:
-    explicit LabelWidget(Label* label) : label_(label) {}
-
-protected:
-    void paintEvent(QPaintEvent*) override {
-        QPainter p(this);
-        QRect r = rect();
-        if (label_->BackStyle() == 1) p.fillRect(r, ToQColor(label_->BackColor()));
-        if (label_->BorderStyle() == 1) {
-            p.setPen(ToQColor(vbWindowFrame));
-            p.drawRect(r.adjusted(0, 0, -1, -1));
-            r.adjust(1, 1, -1, -1);
-        }
-        // A disabled label shows its text greyed.
-        p.setPen(ToQColor(isEnabled() ? label_->ForeColor() : vbGrayText));
-        p.setFont(font());
-        int flags = Qt::AlignTop | Qt::TextWordWrap;
-        switch (label_->Alignment()) {
-        case vbRightJustify:
-            flags |= Qt::AlignRight;
-            break;
-        case vbCenter:
-            flags |= Qt::AlignHCenter;
-            break;
-        default:
-            flags |= Qt::AlignLeft;
-            break;
-        }
-        flags |= label_->UseMnemonic() ? Qt::TextShowMnemonic : 0;
-        QString text = label_->Caption();
-        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-        // Only whole lines show: a wrapped line that would be cut in half is left out.
-        const int spacing = QFontMetrics(font()).lineSpacing();
-        if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
-        p.drawText(r, flags, text);
-    }
-
-private:
-    Label* label_;
-};
 
 class ImageWidget : public QWidget {
 public:
@@ -137,22 +96,76 @@ QString toDisplayLines(QString text) {
 
 Label::Label(Container& parent, const QString& name, int index)
     : Control(ControlKind::Label, parent, name, index) {
-    auto* w = new LabelWidget(this);
-    attachWidget(w);
+    layer_ = &LabelLayer::of(parent.clientWidget());
+    layer_->add(this);
+    drawnAt_ = placeInHost();
+    Refresh();
+}
+
+Label::~Label() {
+    if (!layer_) return;
+    layer_->remove(this);
+    if (Visible()) layer_->repaint(drawnAt_);
+}
+
+QWidget* Label::host() const {
+    return layer_ ? layer_->host() : nullptr;
+}
+
+QRect Label::placeInHost() const {
+    return TwipsToPixels(Left(), Top(), Width(), Height());
+}
+
+QFont Label::shownFont() const {
+    const QWidget* w = host();
+    return w ? currentFont().resolve(w->font()) : currentFont();
+}
+
+bool Label::shownEnabled() const {
+    const QWidget* w = host();
+    return Enabled() && (!w || w->isEnabled());
+}
+
+void Label::Refresh() {
+    if (layer_ && Visible()) layer_->repaint(placeInHost());
+}
+
+void Label::ZOrder(int position) {
+    if (!layer_) return;
+    layer_->restack(this, position == 0);
+    Refresh();
+}
+
+void Label::pushGeometry() {
+    const QRect place = placeInHost();
+    if (place == drawnAt_) return;
+    if (layer_ && Visible()) {
+        layer_->repaint(drawnAt_);
+        layer_->repaint(place);
+    }
+    drawnAt_ = place;
+}
+
+void Label::pushVisible() {
+    if (layer_) layer_->repaint(placeInHost());
+}
+
+void Label::pushEnabled() {
+    Refresh();
 }
 
 void Label::pushCaption() {
     if (autoSize_) fitToCaption();
-    if (widget()) widget()->update();
+    Refresh();
 }
 
 void Label::pushColors() {
-    if (widget()) widget()->update();
+    Refresh();
 }
 
 void Label::pushFont() {
-    Control::pushFont();
     if (autoSize_) fitToCaption();
+    Refresh();
 }
 
 void Label::fitToCaption() {

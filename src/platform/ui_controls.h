@@ -12,8 +12,11 @@ class QCheckBox;
 class QRadioButton;
 class QGroupBox;
 class QScrollBar;
+class QFont;
 
 namespace rt {
+
+class LabelLayer;
 
 enum AlignmentValue : int { vbLeftJustify = 0, vbRightJustify = 1, vbCenter = 2 };
 enum CheckValue : int { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
@@ -23,6 +26,7 @@ enum CheckValue : int { vbUnchecked = 0, vbChecked = 1, vbGrayed = 2 };
 class Label : public Control {
 public:
     explicit Label(Container& parent, const QString& name = {}, int index = -1);
+    ~Label() override;
 
     int Alignment() const { return alignment_; }
     void setAlignment(int alignment);
@@ -37,14 +41,31 @@ public:
     bool UseMnemonic() const { return useMnemonic_; }
     void setUseMnemonic(bool on);
 
+    void ZOrder(int position = 0) override;
+    void Refresh() override;
+
+    // A label has no widget: its container's widget draws it and gives it the mouse events
+    // at its place (ui_label_layer.h). That widget, and the label's place on it in pixels.
+    QWidget* host() const;
+    QRect placeInHost() const;
+    // What the label is drawn with: its font over the container's, and whether its text shows
+    // enabled (it is, and so is its container).
+    QFont shownFont() const;
+    bool shownEnabled() const;
+
 protected:
     bool clicksOnMouseUp() const override { return true; }
+    void pushGeometry() override;
+    void pushVisible() override;
+    void pushEnabled() override;
     void pushCaption() override;
     void pushColors() override;
     void pushFont() override;
 
 private:
     void fitToCaption();
+    QPointer<LabelLayer> layer_;
+    QRect drawnAt_; // the place last pushed, repainted when the label moves
     int alignment_ = vbLeftJustify;
     int backStyle_ = 1;
     int borderStyle_ = 0;

@@ -7,6 +7,7 @@
 #include "ui_controls.h"
 #include "ui_dispatch.h"
 #include "ui_form_windows.h"
+#include "ui_label_layer.h"
 #include "ui_mdi.h"
 #include "ui_menu.h"
 
@@ -176,9 +177,10 @@ void FormWindow::keyReleaseEvent(QKeyEvent* event) {
 }
 
 // A mouse event that a child control passed on to its window is not the form's: the form sees
-// the mouse only over its own area, as the original's forms did.
+// the mouse only over its own area, as the original's forms did. Its labels are controls too.
 bool FormWindow::overChild(const QMouseEvent* event) const {
-    return childAt(event->position().toPoint()) != nullptr;
+    const QPoint at = event->position().toPoint();
+    return childAt(at) != nullptr || LabelLayer::labelAt(this, at) != nullptr;
 }
 
 void FormWindow::mousePressEvent(QMouseEvent* event) {

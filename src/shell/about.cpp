@@ -91,20 +91,18 @@ FrmAboutForm::FrmAboutForm() : rt::Form(QStringLiteral("FrmAbout")) {
         version.Move(kTextLeft + (i == 1 ? 30 : 0), 1020 + (i == 1 ? 30 : 0), kTextWidth - 60, 360);
     }
 
-    FrAbout.create(0, *this).Move(kTextLeft, 1500, kTextWidth, 1260);
-    FrAbout.create(1, *this).Move(kTextLeft, 2880, kTextWidth, 1320);
+    // The texts lie in their frames, which draw them over their own face.
+    FrAbout(0).Move(kTextLeft, 1500, kTextWidth, 1260);
+    FrAbout(1).Move(kTextLeft, 2880, kTextWidth, 1320);
     for (int i = 0; i <= 2; ++i) {
-        rt::Label& line = LblInf.create(i, *this);
+        rt::Label& line = LblInf.create(i, FrAbout(0));
         line.setBackStyle(0);
-        line.Move(kTextLeft + 150, 1740 + i * 300, kTextWidth - 300, 255);
+        line.Move(150, 240 + i * 300, kTextWidth - 300, 255);
     }
     lblWarning.setBackStyle(0);
     lblWarning.setWordWrap(true);
     lblWarning.setCaption(QString::fromUtf8(kLegalNotice));
-    lblWarning.Move(kTextLeft + 150, 3090, kTextWidth - 300, 1020);
-    // The frames only group the texts: they lie behind them.
-    FrAbout(0).ZOrder(1);
-    FrAbout(1).ZOrder(1);
+    lblWarning.Move(150, 210, kTextWidth - 300, 1020);
 
     CmdOk.Move(kTextLeft + kTextWidth - 1335, 4320, 1335, 375);
     CmdOk.setDefault(true);

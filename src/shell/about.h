@@ -11,13 +11,16 @@ public:
 
     rt::PictureBox PicLogo{*this, QStringLiteral("PicLogo")};
     rt::Image ImgLogo{PicLogo, QStringLiteral("ImgLogo")};
-    // Two frames that group the texts; they lie behind them.
-    rt::ControlArray<rt::Frame> FrAbout{QStringLiteral("FrAbout")};
+    // Two frames that group the texts: the three lines of the program, and the notice.
+    rt::ControlArray<rt::Frame> FrAbout{QStringLiteral("FrAbout"), [this](auto& a) {
+                                            a.create(0, *this);
+                                            a.create(1, *this);
+                                        }};
     // Element 1 is the grey drop shadow of element 0, created first so that it lies behind.
     rt::ControlArray<rt::Label> LblMirovanta{QStringLiteral("LblMirovanta")};
     rt::ControlArray<rt::Label> LblVersion{QStringLiteral("LblVersion")};
     rt::ControlArray<rt::Label> LblInf{QStringLiteral("LblInf")};
-    rt::Label lblWarning{*this, QStringLiteral("lblWarning")};
+    rt::Label lblWarning{FrAbout(1), QStringLiteral("lblWarning")};
     rt::CommandButton CmdOk{*this, QStringLiteral("CmdOk")};
 
     void Form_Load() override;

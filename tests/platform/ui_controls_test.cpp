@@ -21,7 +21,9 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabWidget>
+#include <QTest>
 #include <QToolBar>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace rt;
@@ -99,12 +101,12 @@ TEST(UiControls, PropertyReadsReturnTheValueSetWhileTheWindowIsHidden) {
     // Qt says hidden and disabled; the controls' own flags say what was set.
     EXPECT_FALSE(cmd.widget()->isVisible());
     EXPECT_TRUE(cmd.Visible());
-    EXPECT_FALSE(inner.widget()->isEnabled());
+    EXPECT_FALSE(inner.shownEnabled());
     EXPECT_TRUE(inner.Enabled());
     EXPECT_FALSE(pic.Enabled());
-    // The widget follows the values (twips to pixels, strike-through).
-    EXPECT_EQ(lbl.widget()->geometry(), QRect(10, 20, 100, 17));
-    EXPECT_TRUE(lbl.widget()->font().strikeOut());
+    // What is drawn follows the values (twips to pixels, strike-through).
+    EXPECT_EQ(lbl.placeInHost(), QRect(10, 20, 100, 17));
+    EXPECT_TRUE(lbl.shownFont().strikeOut());
 
     form.Show();
     EXPECT_TRUE(cmd.widget()->isVisible());
@@ -127,7 +129,7 @@ TEST(UiControls, DisabledControlsShowGreyedText) {
     form.Show();
 
     auto hasRed = [&] {
-        const QImage img = lbl.widget()->grab().toImage();
+        const QImage img = lbl.host()->grab(lbl.placeInHost()).toImage();
         for (int y = 0; y < img.height(); ++y)
             for (int x = 0; x < img.width(); ++x)
                 if (QColor(img.pixel(x, y)) == QColor(255, 0, 0)) return true;
@@ -453,7 +455,6 @@ TEST(UiControls, ControlArraysHaveAnyBoundsAndGaps) {
 TEST(UiControls, LabelsClickOnPressAndReleaseAndReportTheButtonInTwips) {
     ui_test::CountingForm form;
     Label lbl(form);
-    lbl.Move(0, 0, 1500, 1500);
     int clicks = 0, upButton = 0;
     float upX = 0, upY = 0;
     lbl.onClick = [&] { ++clicks; };
@@ -462,10 +463,12 @@ TEST(UiControls, LabelsClickOnPressAndReleaseAndReportTheButtonInTwips) {
         upX = x;
         upY = y;
     };
+    lbl.Move(300, 300, 1500, 1500);
+    // Events reach the label through the form's window that draws it.
     auto send = [&](QEvent::Type t, Qt::MouseButton b) {
-        QMouseEvent e(t, QPointF(10, 20), lbl.widget()->mapToGlobal(QPointF(10, 20)), b, b,
-                      Qt::NoModifier);
-        QApplication::sendEvent(lbl.widget(), &e);
+        const QPointF at = QPointF(lbl.placeInHost().topLeft()) + QPointF(10, 20);
+        QMouseEvent e(t, at, lbl.host()->mapToGlobal(at), b, b, Qt::NoModifier);
+        QApplication::sendEvent(lbl.host(), &e);
     };
     send(QEvent::MouseButtonPress, Qt::RightButton);
     send(QEvent::MouseButtonRelease, Qt::RightButton);
@@ -477,6 +480,119 @@ TEST(UiControls, LabelsClickOnPressAndReleaseAndReportTheButtonInTwips) {
     EXPECT_EQ(clicks, 1);
     EXPECT_FLOAT_EQ(upX, 150);
     EXPECT_FLOAT_EQ(upY, 300);
+}
+
+// Labels have no window: the widget of their container draws them and hands them the mouse.
+// The label under the pointer runs its handlers first, then the container as before; a press
+// keeps the mouse for its label; a child widget over a label takes the mouse there.
+TEST(UiControls, LabelsTakeTheMouseAtTheirPlacesBeforeTheirContainer) {
+    struct LogForm : ui_test::CountingForm {
+        QStringList* log = nullptr;
+        void Form_MouseDown(int, int, float, float) override {
+            *log << QStringLiteral("form.down");
+        }
+    } form;
+    QStringList log;
+    form.log = &log;
+    form.Move(0, 0, 4500, 4500);
+    PictureBox pic(form, QStringLiteral("PicTest"));
+    pic.setBorderStyle(0);
+    pic.Move(0, 0, 3000, 3000); // 200 by 200 pixels
+    Label a(pic, QStringLiteral("LblA")), b(pic, QStringLiteral("LblB"));
+    a.Move(0, 0, 1500, 1500);                          // 0 to 100
+    b.Move(750, 750, 1500, 1500);                      // 50 to 150, over a
+    CommandButton cmd(pic, QStringLiteral("CmdOver")); // 120 to 180, over b
+    cmd.Move(1800, 1800, 900, 900);
+    Label onForm(form, QStringLiteral("LblForm"));
+    onForm.Move(3150, 3150, 900, 900);
+    auto bind = [&](Control& c, const QString& n) {
+        c.onMouseDown = [&log, n](int, int, float, float) { log << n + QStringLiteral(".down"); };
+        c.onMouseUp = [&log, n](int, int, float, float) { log << n + QStringLiteral(".up"); };
+        c.onMouseMove = [&log, n](int bt, int, float, float) {
+            if (bt) log << n + QStringLiteral(".drag");
+        };
+        c.onClick = [&log, n] { log << n + QStringLiteral(".click"); };
+    };
+    bind(a, QStringLiteral("a"));
+    bind(b, QStringLiteral("b"));
+    bind(pic, QStringLiteral("pic"));
+    bind(onForm, QStringLiteral("lbl"));
+    form.Show();
+    QWindow* window = form.window()->windowHandle();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
+
+    const struct {
+        const char* name;
+        std::function<void()> before;
+        QPoint press, release; // pixels of the form; (-1, -1): no release
+        const char* expected;
+    } cases[] = {
+        {"a alone",
+         {},
+         {20, 20},
+         {30, 30},
+         "a.down pic.down a.drag pic.drag a.up a.click pic.up pic.click"},
+        {"b over a", {}, {70, 70}, {70, 70}, "b.down pic.down b.up b.click pic.up pic.click"},
+        {"released off the label",
+         {},
+         {20, 20},
+         {190, 10},
+         "a.down pic.down a.drag pic.drag a.up pic.up pic.click"},
+        {"pressed beside, dragged over",
+         {},
+         {190, 10},
+         {20, 20},
+         "pic.down pic.drag pic.up pic.click"},
+        {"under a button", {}, {130, 130}, {130, 130}, ""},
+        {"b hidden",
+         [&] { b.setVisible(false); },
+         {70, 70},
+         {70, 70},
+         "a.down pic.down a.up a.click pic.up pic.click"},
+        {"b sent back",
+         [&] {
+             b.setVisible(true);
+             b.ZOrder(1);
+         },
+         {70, 70},
+         {70, 70},
+         "a.down pic.down a.up a.click pic.up pic.click"},
+        {"b brought back",
+         [&] { b.ZOrder(0); },
+         {70, 70},
+         {70, 70},
+         "b.down pic.down b.up b.click pic.up pic.click"},
+        {"on the form, not the form's", {}, {220, 220}, {220, 220}, "lbl.down lbl.up lbl.click"},
+        {"the form's own", {}, {280, 280}, {280, 280}, "form.down"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.before) c.before();
+        log.clear();
+        QTest::mousePress(window, Qt::LeftButton, {}, c.press);
+        if (c.release != c.press) QTest::mouseMove(window, c.release);
+        QTest::mouseRelease(window, Qt::LeftButton, {}, c.release);
+        EXPECT_EQ(log.join(u' ').toStdString(), c.expected);
+    }
+
+    // A label's tip shows over it; one without leaves the container's.
+    a.setToolTipText(QStringLiteral("Conseil"));
+    pic.setToolTipText(QStringLiteral("Image"));
+    for (const auto& [at, tip] :
+         {std::pair{QPoint(20, 20), "Conseil"}, {QPoint(190, 10), "Image"}}) {
+        QHelpEvent help(QEvent::ToolTip, at, pic.clientWidget()->mapToGlobal(at));
+        QApplication::sendEvent(pic.clientWidget(), &help);
+        EXPECT_EQ(QToolTip::text(), QLatin1String(tip));
+    }
+
+    // Drawn over the box's picture and under its child widgets.
+    pic.setBackColor(RGB(0, 0, 255));
+    b.setBackColor(RGB(255, 0, 0));
+    QCoreApplication::processEvents();
+    const QImage shot = pic.clientWidget()->grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(140, 60)), QColor(255, 0, 0));  // b
+    EXPECT_EQ(QColor(shot.pixel(190, 190)), QColor(0, 0, 255)); // the box
+    EXPECT_NE(QColor(shot.pixel(140, 140)), QColor(255, 0, 0)); // the button over b
 }
 
 TEST(UiControls, DefaultAndCancelButtonsAnswerEnterAndEscape) {

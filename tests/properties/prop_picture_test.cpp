@@ -12,9 +12,10 @@ using namespace rt;
 namespace {
 
 // The colour at the middle of the lower half of a label, as the window shows it.
-QColor pixelOf(const QImage& shot, const rt::Form& form, const rt::Control& c) {
-    const QPoint at(c.widget()->width() / 2, c.widget()->height() * 3 / 4);
-    return shot.pixelColor(c.widget()->mapTo(form.window(), at));
+QColor pixelOf(const QImage& shot, const rt::Form& form, const rt::Label& c) {
+    const QRect place = c.placeInHost();
+    const QPoint at = place.topLeft() + QPoint(place.width() / 2, place.height() * 3 / 4);
+    return shot.pixelColor(c.host()->mapTo(form.window(), at));
 }
 
 } // namespace

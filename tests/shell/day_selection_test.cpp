@@ -65,15 +65,16 @@ protected:
     }
 
     // A click as the user makes it: pressed and released on whatever widget lies at the centre
-    // of the day label's top strip (line 0) or of item line n (1 to 7) of the cell.
+    // of the day label's top strip (line 0) or of item line n (1 to 7) of the cell: the grid,
+    // which draws the labels, unless a child widget lies over them there.
     static void click(int m, int c, int line, Qt::MouseButton button) {
         FrmMonthModele& w = MonthForms(m).get();
         const Label& target = line == 0 ? w.LblDay(c) : w.LblEV(line)(c);
         QWidget* grid = w.PicCal.clientWidget();
-        QPoint at = target.widget()->geometry().center();
-        if (line == 0) at.setY(target.widget()->geometry().top() + 3);
-        QWidget* hit = grid->childAt(at);
-        ASSERT_NE(hit, nullptr);
+        ASSERT_EQ(target.host(), grid);
+        QPoint at = target.placeInHost().center();
+        if (line == 0) at.setY(target.placeInHost().top() + 3);
+        QWidget* hit = grid->childAt(at) ? grid->childAt(at) : grid;
         const QPointF local = hit->mapFrom(grid, at);
         for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
             QMouseEvent e(type, local, hit->mapToGlobal(local), button,

@@ -49,9 +49,9 @@ TEST_F(ShellTest, PictureOfTheMainWindowWithTwoMonthWindows) {
     EXPECT_EQ(a.width() + b.width(), f.mdiArea()->viewport()->width());
     for (FrmMonthModele* w : {&march, &april}) {
         for (int c = 7; c <= 48; ++c)
-            ASSERT_TRUE(w->LblDay(c).widget()->isVisible());
+            ASSERT_TRUE(w->LblDay(c).Visible() && w->LblDay(c).host()->isVisible());
         for (int i = 0; i <= 6; ++i)
-            ASSERT_TRUE(w->LblFix(i).widget()->isVisible());
+            ASSERT_TRUE(w->LblFix(i).Visible() && w->LblFix(i).host()->isVisible());
     }
     EXPECT_EQ(march.LblDay(8).Caption(), QStringLiteral("01"));  // 1 March 2004, a Monday
     EXPECT_EQ(april.LblDay(11).Caption(), QStringLiteral("01")); // 1 April 2004, a Thursday

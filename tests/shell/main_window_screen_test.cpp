@@ -23,12 +23,17 @@ using namespace rt;
 
 namespace {
 // True when no ancestor up to the window cuts off any part of W.
-bool WhollyShown(const QWidget* w) {
-    for (const QWidget* p = w->parentWidget(); p; p = p->parentWidget()) {
-        if (!p->rect().contains(QRect(w->mapTo(p, QPoint(0, 0)), w->size()))) return false;
+// Whether the pixels `place` of w (all of w by default) lie inside w and each of its containers.
+bool WhollyShown(const QWidget* w, std::optional<QRect> place = {}) {
+    const QRect r = place.value_or(w->rect());
+    for (const QWidget* p = w; p; p = p->parentWidget()) {
+        if (!p->rect().contains(QRect(w->mapTo(p, r.topLeft()), r.size()))) return false;
         if (p->isWindow()) break;
     }
     return true;
+}
+bool WhollyShown(const Label& label) {
+    return WhollyShown(label.host(), label.placeInHost());
 }
 } // namespace
 
@@ -76,7 +81,7 @@ TEST_F(ShellTest, TheMainWindowOpensInsideTheScreensFreeAreaWithEveryControlAndW
         EXPECT_TRUE(c.area.contains(f.window()->frameGeometry()));
         for (int m : {3, 4}) {
             for (int cell = 7; cell <= 48; ++cell) {
-                EXPECT_TRUE(WhollyShown(MonthForms(m)->LblDay(cell).widget())) << m << " " << cell;
+                EXPECT_TRUE(WhollyShown(MonthForms(m)->LblDay(cell))) << m << " " << cell;
             }
         }
         const QTabBar* bar = f.TbMenu.widget()->findChild<QTabBar*>();
@@ -88,7 +93,11 @@ TEST_F(ShellTest, TheMainWindowOpensInsideTheScreensFreeAreaWithEveryControlAndW
             // them is checked control by control.
             for (Control* control : f.Controls()) {
                 const QWidget* w = control->widget();
-                if (w && w->isVisible() && control->kind() != ControlKind::PictureBox) {
+                if (control->kind() == ControlKind::Label) {
+                    const auto* label = static_cast<const Label*>(control);
+                    if (label->Visible() && label->host()->isVisible())
+                        EXPECT_TRUE(WhollyShown(*label)) << t << " " << control->Name().toStdString();
+                } else if (w && w->isVisible() && control->kind() != ControlKind::PictureBox) {
                     EXPECT_TRUE(WhollyShown(w)) << t << " " << control->Name().toStdString();
                 }
             }

@@ -225,23 +225,31 @@ TEST_F(ShellTest, MouseMovesOverAMonthStartTheCollapseInEditEvenWhileBusy) {
     FrmMonthModele& may = MonthForms(5).get();
     may.Show();
     QCoreApplication::processEvents();
-    auto moveOver = [](QWidget* widget) {
-        const QPointF at(2, 2);
-        QMouseEvent e(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-        QApplication::sendEvent(widget, &e);
+    struct Place {
+        QWidget* widget;
+        QPoint at;
     };
-    QWidget* places[] = {may.LblDay(20).widget(), may.LblEV3(20).widget(), may.LblFix(2).widget(),
-                         may.PicCal.clientWidget()};
+    // Labels are drawn by the widget of their container, which hands them the mouse.
+    auto on = [](const Label& label) {
+        return Place{label.host(), label.placeInHost().topLeft() + QPoint(2, 2)};
+    };
+    auto moveOver = [](const Place& place) {
+        const QPointF at(place.at);
+        QMouseEvent e(QEvent::MouseMove, at, place.widget->mapToGlobal(at), Qt::NoButton,
+                      Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(place.widget, &e);
+    };
+    const Place places[] = {on(may.LblDay(20)), on(may.LblEV3(20)), on(may.LblFix(2)),
+                            {may.PicCal.clientWidget(), QPoint(2, 2)}};
     const struct {
         const char* state;
         int16_t busy;
         bool counts;
     } cases[] = {{"Edit", 0, true}, {"Edit", -1, true}, {"Logo", 0, false}, {"Load", 0, false}};
     for (const auto& c : cases) {
-        for (QWidget* place : places) {
+        for (const Place& place : places) {
             SCOPED_TRACE(std::string(c.state) + (c.busy ? " busy " : " ") +
-                         place->objectName().toStdString());
+                         std::to_string(place.at.x()) + "," + std::to_string(place.at.y()));
             main.setTag(QLatin1String(c.state));
             main.TmNavVisible.setEnabled(false);
             main.PicMenu.setWidth(4000);
@@ -254,7 +262,7 @@ TEST_F(ShellTest, MouseMovesOverAMonthStartTheCollapseInEditEvenWhileBusy) {
     }
     // Back over the panel within the second: the count stops, the panel stays open.
     main.setTag(QStringLiteral("Edit"));
-    moveOver(may.LblDay(20).widget());
+    moveOver(on(may.LblDay(20)));
     main.PicMenu_MouseMove(0, 0, 10, 10);
     EXPECT_FALSE(main.TmNavVisible.Enabled());
     EXPECT_EQ(main.PicMenu.Width(), 4000);

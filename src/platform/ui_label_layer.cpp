@@ -1,0 +1,200 @@
+#include "ui_label_layer.h"
+
+#include "ui_controls.h"
+
+#include <QFontMetrics>
+#include <QHelpEvent>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QToolTip>
+#include <QWidget>
+#include <algorithm>
+
+namespace rt {
+
+namespace {
+LabelLayer* existingLayer(const QWidget* host) {
+    if (!host) return nullptr;
+    for (QObject* child : host->children())
+        if (auto* layer = dynamic_cast<LabelLayer*>(child)) return layer;
+    return nullptr;
+}
+} // namespace
+
+LabelLayer::LabelLayer(QWidget* host)
+    : QObject(host), host_(host), hostTracks_(host->hasMouseTracking()) {
+    // Moves with no button down reach the labels through the host; a host that did not follow
+    // them by itself still drops them (routeMouse).
+    host->setMouseTracking(true);
+    host->installEventFilter(this);
+}
+
+LabelLayer& LabelLayer::of(QWidget* host) {
+    if (LabelLayer* layer = existingLayer(host)) return *layer;
+    return *new LabelLayer(host);
+}
+
+Label* LabelLayer::labelAt(const QWidget* host, QPoint pos) {
+    const LabelLayer* layer = existingLayer(host);
+    return layer ? layer->topmostAt(pos) : nullptr;
+}
+
+void LabelLayer::add(Label* label) {
+    labels_.push_back(label);
+}
+
+void LabelLayer::remove(Label* label) {
+    labels_.erase(std::remove(labels_.begin(), labels_.end(), label), labels_.end());
+    if (grabbed_ == label) grabbed_ = nullptr;
+}
+
+void LabelLayer::restack(Label* label, bool front) {
+    const auto at = std::find(labels_.begin(), labels_.end(), label);
+    if (at == labels_.end()) return;
+    labels_.erase(at);
+    if (front)
+        labels_.push_back(label);
+    else
+        labels_.insert(labels_.begin(), label);
+}
+
+void LabelLayer::repaint(const QRect& rect) {
+    if (!rect.isEmpty()) host_->update(rect);
+}
+
+Label* LabelLayer::topmostAt(QPoint pos) const {
+    // A child widget there came first, as the label widgets lay under every other widget.
+    if (host_->childAt(pos)) return nullptr;
+    for (auto it = labels_.rbegin(); it != labels_.rend(); ++it) {
+        Label* label = *it;
+        if (!label->Visible()) continue;
+        const QRect place = label->placeInHost();
+        if (!place.isEmpty() && place.contains(pos)) return label;
+    }
+    return nullptr;
+}
+
+bool LabelLayer::routeMouse(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const bool noButton = event->buttons() == Qt::NoButton;
+    Label* target = nullptr;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        // The first button down gives the mouse to what lies under it until all are released.
+        if (!buttonDown_ || event->buttons() == event->button()) {
+            buttonDown_ = true;
+            grabbed_ = topmostAt(pos);
+        }
+        target = grabbed_;
+        break;
+    case QEvent::MouseMove:
+        if (noButton) {
+            buttonDown_ = false;
+            grabbed_ = nullptr;
+            target = topmostAt(pos);
+        } else if (buttonDown_) {
+            target = grabbed_;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (buttonDown_) target = grabbed_;
+        if (noButton) buttonDown_ = false;
+        break;
+    default:
+        break;
+    }
+    bool stopped = false;
+    if (target) {
+        // The label sees the event in its own pixels; its handlers run through its filter.
+        const QPointF local = event->position() - target->placeInHost().topLeft();
+        QMouseEvent own(event->type(), local, event->scenePosition(), event->globalPosition(),
+                        event->button(), event->buttons(), event->modifiers(),
+                        event->pointingDevice());
+        QPointer<LabelLayer> self(this);
+        stopped = static_cast<QObject*>(target)->eventFilter(nullptr, &own);
+        if (!self) return true; // the host went with the handler
+    }
+    if (event->type() == QEvent::MouseButtonRelease && !buttonDown_) grabbed_ = nullptr;
+    // A handler that failed ends the event there; a move that the host would not have followed
+    // goes no further either.
+    return stopped || (event->type() == QEvent::MouseMove && noButton && !hostTracks_);
+}
+
+void LabelLayer::paintLabels(QPaintEvent* event) {
+    const QRect dirty = event->rect();
+    QPainter p;
+    for (Label* label : labels_) {
+        if (!label->Visible()) continue;
+        const QRect place = label->placeInHost();
+        if (place.isEmpty() || !place.intersects(dirty)) continue;
+        if (!p.isActive()) p.begin(host_);
+        p.save();
+        p.setClipRect(place);
+        p.translate(place.topLeft());
+        paintLabel(p, *label, QRect(QPoint(0, 0), place.size()));
+        p.restore();
+    }
+}
+
+bool LabelLayer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != host_) return false;
+    switch (event->type()) {
+    case QEvent::Paint:
+        // The host paints itself, then its labels over that; its child widgets come after.
+        static_cast<QObject*>(host_)->event(event);
+        paintLabels(static_cast<QPaintEvent*>(event));
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+        return routeMouse(static_cast<QMouseEvent*>(event));
+    case QEvent::ToolTip: {
+        auto* help = static_cast<QHelpEvent*>(event);
+        const Label* label = topmostAt(help->pos());
+        // A label without a tip leaves the host's own.
+        if (!label || label->ToolTipText().isEmpty()) return false;
+        QToolTip::showText(help->globalPos(), label->ToolTipText(), host_, label->placeInHost());
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void paintLabel(QPainter& p, const Label& label, const QRect& rect) {
+    QRect r = rect;
+    if (label.BackStyle() == 1) p.fillRect(r, ToQColor(label.BackColor()));
+    if (label.BorderStyle() == 1) {
+        p.setPen(ToQColor(vbWindowFrame));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        r.adjust(1, 1, -1, -1);
+    }
+    // A disabled label, or one in a disabled container, shows its text greyed.
+    p.setPen(ToQColor(label.shownEnabled() ? label.ForeColor() : vbGrayText));
+    const QFont font = label.shownFont();
+    p.setFont(font);
+    int flags = Qt::AlignTop | Qt::TextWordWrap;
+    switch (label.Alignment()) {
+    case vbRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case vbCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+    default:
+        flags |= Qt::AlignLeft;
+        break;
+    }
+    flags |= label.UseMnemonic() ? Qt::TextShowMnemonic : 0;
+    QString text = label.Caption();
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+    // Only whole lines show: a wrapped line that would be cut in half is left out.
+    const int spacing = QFontMetrics(font).lineSpacing();
+    if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
+    p.drawText(r, flags, text);
+}
+
+} // namespace rt
