@@ -259,10 +259,13 @@ void printTable() {
     for (const Row& r : table)
         widen(r);
     auto print = [&](const Row& r) {
-        const QString line = r.what.leftJustified(w[0]) + QStringLiteral("  ") +
-                             r.measured.rightJustified(w[1]) + QStringLiteral("  ") +
-                             r.floor.leftJustified(w[2]) + QStringLiteral("  ") + r.target;
-        std::printf("%s\n", line.trimmed().toUtf8().constData());
+        QString line = r.what.leftJustified(w[0]) + QStringLiteral("  ") +
+                       r.measured.rightJustified(w[1]) + QStringLiteral("  ") +
+                       r.floor.leftJustified(w[2]) + QStringLiteral("  ") + r.target;
+        // Only the end is trimmed: the rows under a row keep their indent.
+        while (line.endsWith(u' '))
+            line.chop(1);
+        std::printf("%s\n", line.toUtf8().constData());
     };
     print(header);
     for (const Row& r : table)
@@ -354,6 +357,12 @@ void addBirthday(CalDocument& doc, QRandomGenerator& random, int n) {
 CalDocument emptyYear() {
     CalDocument doc = BlankDocument(true);
     SetDocDefaults(doc);
+    // The defaults give the months the live document's colours and background (New sets them
+    // on the live document): a year made aside takes its own, as a year made by New has them.
+    for (int16_t m = 1; m <= 12; ++m) {
+        doc.Months(m).Colours = doc.DefaultColours;
+        doc.Months(m).Background = doc.DefaultBackground;
+    }
     doc.Year = QString::number(kYear);
     doc.OpenMonth = QStringLiteral("%1").arg(kToday.month(), 2, 10, QLatin1Char('0'));
     doc.EmbedPictures = 0;
