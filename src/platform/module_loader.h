@@ -1,9 +1,9 @@
 #pragma once
-// Optional parts of the program that pull in big libraries (Qt Multimedia for the sounds) are
-// built as shared modules "libmirovanta_<name>.so" and loaded on first use, so that a start that
-// needs none does not map them. A module offers one extern "C" entry, which returns an object of
-// an interface declared in a header of this folder (sound_output.h); the module includes that
-// header and links no library of ours.
+// Optional parts of the program that pull in big libraries (Qt Multimedia for the sounds, Qt
+// Charts for the chart) are built as shared modules "libmirovanta_<name>.so" and loaded on
+// first use, so that a start that needs neither does not map them. A module offers one
+// extern "C" entry, which returns an object of an interface declared in a header of this folder
+// (sound_output.h, line_chart.h); the module includes that header and links no library of ours.
 //
 // Folders searched, in order: the program's folder; "<program folder>/../lib/mirovanta", where
 // an installed program keeps them; the build tree's module folder, so that a test program in

@@ -2,6 +2,7 @@
 // and what a missing or broken module gives.
 
 #include "common/test_support.h"
+#include "platform/line_chart.h"
 #include "platform/module_loader.h"
 #include "platform/sound_output.h"
 
@@ -15,13 +16,15 @@ using namespace rt;
 
 namespace {
 
-// Puts a file named as the sound module into folder: the real module ("sound") or a text
-// ("broken").
+// Puts a file named as the sound module into folder: the real module ("sound"), the chart
+// module under that name ("chart"), or a text ("broken").
 void placeSoundModule(const QString& folder, const QString& kind) {
     QDir().mkpath(folder);
     const QString target = QDir(folder).filePath(moduleFileName(kSoundModule));
     if (kind == QLatin1String("sound")) {
         ASSERT_TRUE(QFile::copy(QStringLiteral(SOUND_MODULE), target));
+    } else if (kind == QLatin1String("chart")) {
+        ASSERT_TRUE(QFile::copy(QStringLiteral(CHART_MODULE), target));
     } else {
         QFile f(target);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -31,7 +34,7 @@ void placeSoundModule(const QString& folder, const QString& kind) {
 
 struct LayoutCase {
     const char* name;
-    const char* inProgramFolder;   // what lies beside the program: "", "sound", "broken"
+    const char* inProgramFolder;   // what lies beside the program: "", "sound", "chart", "broken"
     const char* inInstalledFolder; // and in ../lib/mirovanta
     const char* loadedFrom;        // "program", "installed", "build", or "" when none loads
     const char* reported;          // a text of the warnings, "" for none
@@ -48,6 +51,8 @@ TEST(ModuleLoader, FoldersAreSearchedFromTheProgramsPlaceThenTheBuildTree) {
         {"the program's folder first", "sound", "sound", "program", ""},
         {"a copy that does not load is reported and passed over", "broken", "sound", "installed",
          "/bin/libmirovanta_sound.so"},
+        {"another module under the name is reported", "chart", "sound", "",
+         "has no entry mirovanta_sound_create"},
     };
     for (const LayoutCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -92,7 +97,8 @@ TEST(ModuleLoader, AMissingModuleIsReportedOnceAndLoadsAgainWhenFound) {
     {
         testing_support::WarningLog log;
         testing_support::ModulesSearchedIn searched({empty.path()});
-        const std::pair<const char*, const char*> modules[] = {{kSoundModule, kSoundEntry}};
+        const std::pair<const char*, const char*> modules[] = {{kSoundModule, kSoundEntry},
+                                                               {kChartModule, kChartEntry}};
         for (const auto& [name, entry] : modules) {
             for (int attempt = 0; attempt < 2; ++attempt) {
                 const ModuleEntry missing = loadModule(QLatin1String(name), entry);
@@ -106,8 +112,8 @@ TEST(ModuleLoader, AMissingModuleIsReportedOnceAndLoadsAgainWhenFound) {
         }
     }
     // The test program's folder holds no module: it loads the build tree's.
-    const ModuleEntry sound = loadModule(QLatin1String(kSoundModule), kSoundEntry);
-    EXPECT_NE(sound.function, nullptr) << sound.error.toStdString();
-    EXPECT_EQ(sound.file.toStdString(), SOUND_MODULE);
-    EXPECT_TRUE(sound.error.isEmpty());
+    const ModuleEntry chart = loadModule(QLatin1String(kChartModule), kChartEntry);
+    EXPECT_NE(chart.function, nullptr) << chart.error.toStdString();
+    EXPECT_EQ(chart.file.toStdString(), CHART_MODULE);
+    EXPECT_TRUE(chart.error.isEmpty());
 }
