@@ -1,10 +1,9 @@
 #include "sound.h"
 
-#include <QAudioDevice>
+#include "module_loader.h"
+#include "sound_output.h"
+
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
 #include <QtEndian>
 
 namespace rt {
@@ -76,12 +75,12 @@ QtSoundServices::~QtSoundServices() = default;
 
 bool QtSoundServices::play(const QString& fileName) {
     if (!isPlayableWav(fileName)) return false;
-    // Without an output device Qt Multimedia only complains; play nothing instead.
-    if (QMediaDevices::audioOutputs().isEmpty()) return true;
-    if (!effect_) effect_ = std::make_unique<QSoundEffect>();
-    effect_->stop();
-    effect_->setSource(QUrl::fromLocalFile(fileName));
-    effect_->play(); // starts once the file is loaded, without waiting here
+    if (!output_) {
+        const auto create = moduleFunction<CreateSoundOutput>(kSoundModule, kSoundEntry);
+        if (!create) return false;
+        output_.reset(create());
+    }
+    output_->play(fileName);
     return true;
 }
 

@@ -1,13 +1,14 @@
 #pragma once
 // Playing a wave file without waiting for it: the alarm sounds. One replaceable instance: the
 // program uses the Qt Multimedia one, tests a scripted one (tests/support/scripted_services.h).
+// Qt Multimedia itself is in the sound module (sound_output.h), loaded on the first sound.
 
 #include <QString>
 #include <memory>
 
-class QSoundEffect;
-
 namespace rt {
+
+class SoundOutput;
 
 class SoundServices {
 public:
@@ -27,7 +28,8 @@ std::shared_ptr<SoundServices> setSoundServices(std::shared_ptr<SoundServices> s
 // does not depend on an audio device, so that it is the same on every machine.
 bool isPlayableWav(const QString& fileName);
 
-// The Qt implementation.
+// The Qt implementation. Without the sound module (missing or broken, which the module loader
+// logs) no sound is played and play returns false, as for a file that cannot be played.
 class QtSoundServices : public SoundServices {
 public:
     QtSoundServices();
@@ -35,7 +37,7 @@ public:
     bool play(const QString& fileName) override;
 
 private:
-    std::unique_ptr<QSoundEffect> effect_;
+    std::unique_ptr<SoundOutput> output_; // made on the first sound
 };
 
 } // namespace rt

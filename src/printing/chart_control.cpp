@@ -2,40 +2,32 @@
 
 #include "core/numeric.h"
 #include "core/rt_error.h"
+#include "platform/line_chart.h"
+#include "platform/module_loader.h"
 #include "platform/ui_dispatch.h"
 
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
-#include <QLegendMarker>
-#include <QLineSeries>
+#include <QLabel>
 #include <QTimer>
-#include <QValueAxis>
 #include <algorithm>
-#include <cmath>
 
 ChartControl::ChartControl(rt::Container& parent, const QString& name, int index)
     // A windowed control that raises no property event: the runtime's table has nothing for a
     // picture box either.
     : rt::Control(rt::ControlKind::PictureBox, parent, name, index) {
-    auto* chart = new QChart;
-    chart->setAnimationOptions(QChart::NoAnimation);
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->setMargins(QMargins(4, 4, 4, 4));
-    view_ = new QChartView(chart);
-    view_->setRenderHint(QPainter::Antialiasing);
-    // The axes live as long as the chart: an axis taken out of a chart leaves its labels in
-    // the scene, cut down to "...".
-    x_ = new QCategoryAxis;
-    x_->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    x_->setGridLineVisible(false);
-    y_ = new QValueAxis;
-    y_->setTickType(QValueAxis::TicksDynamic);
-    y_->setTickAnchor(0);
-    y_->setLabelFormat(QStringLiteral("%.0f"));
-    chart->addAxis(x_, Qt::AlignBottom);
-    chart->addAxis(y_, Qt::AlignLeft);
-    attachWidget(view_);
+    if (const auto create =
+            rt::moduleFunction<rt::CreateLineChart>(rt::kChartModule, rt::kChartEntry)) {
+        drawing_ = create();
+        attachWidget(drawing_->widget());
+    } else {
+        // The module loader has logged why; the user reads it where the chart would be.
+        const QString text = QStringLiteral("Le graphique ne peut pas être affiché : le fichier "
+                                            "%1 est introuvable ou ne peut pas être chargé.")
+                                 .arg(rt::moduleFileName(rt::kChartModule));
+        auto* missing = new QLabel(text);
+        missing->setAlignment(Qt::AlignCenter);
+        missing->setWordWrap(true);
+        attachWidget(missing);
+    }
     rebuild();
 }
 
@@ -154,64 +146,17 @@ void ChartControl::changedData() {
     });
 }
 
-QChart* ChartControl::chart() {
+QWidget* ChartControl::chartView() {
     if (dirty_) rebuild();
-    return view_->chart();
+    return widget();
 }
 
 void ChartControl::rebuild() {
     dirty_ = false;
-    QChart* chart = view_->chart();
-    chart->removeAllSeries();
-
-    const int rows = RowCount();
-    // The X axis: one place per row, the labels under the points. A category axis takes each
-    // label once only, so a repeated label is told apart by trailing blanks nobody sees.
-    QCategoryAxis* x = x_;
-    for (const QString& label : x->categoriesLabels())
-        x->remove(label);
-    x->setStartValue(-0.5);
-    std::vector<QString> used;
-    for (int r = 0; r < rows; ++r) {
-        QString label = rowLabels_[size_t(r)];
-        while (std::find(used.begin(), used.end(), label) != used.end())
-            label += u' ';
-        used.push_back(label);
-        x->append(label, r);
-    }
-    x->setRange(-0.5, std::max(0.5, rows - 0.5));
-
-    // The Y axis: from the lowest to the highest value, always with 0, in whole steps of 1, 2
-    // or 5 times a power of ten, with room so that no point lies on the chart's edge.
-    double low = 0, high = 0;
+    if (!drawing_ || !widget()) return;
+    rt::LineChartData data;
+    data.rowLabels = rowLabels_;
     for (const Series& s : columns_)
-        for (double v : s.values) {
-            low = std::min(low, v);
-            high = std::max(high, v);
-        }
-    const double room = high > low ? (high - low) * 0.05 : 1;
-    high += room;
-    if (low < 0) low -= room;
-    const double raw = (high - low) / 5;
-    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
-    const double f = raw / magnitude;
-    const double step = std::max(1.0, (f <= 1 ? 1 : f <= 2 ? 2 : f <= 5 ? 5 : 10) * magnitude);
-    QValueAxis* y = y_;
-    y->setTickInterval(step);
-    y->setRange(std::floor(low / step) * step, std::ceil(high / step) * step);
-    for (const Series& s : columns_) {
-        auto* line = new QLineSeries;
-        line->setName(s.label);
-        for (int r = 0; r < rows; ++r)
-            line->append(r, s.values[size_t(r)]);
-        line->setPointsVisible(true);
-        chart->addSeries(line);
-        line->attachAxis(x);
-        line->attachAxis(y);
-        QPen pen = line->pen();
-        pen.setWidth(2);
-        if (s.colorSet) pen.setColor(rt::ToQColor(s.color));
-        line->setPen(pen);
-    }
-    chart->legend()->setVisible(!columns_.empty());
+        data.series.push_back({s.label, s.colorSet ? rt::ToQColor(s.color) : QColor(), s.values});
+    drawing_->draw(data);
 }

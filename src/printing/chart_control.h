@@ -1,23 +1,24 @@
 #pragma once
-// A chart control on Qt Charts, reached as the program reaches a data grid chart: columns are
-// the series, rows the points along the X axis; Column and Row choose the cell that
-// ColumnLabel, RowLabel and Data read and write (1-based). The control draws the
-// two-dimensional line chart (ChartType 3) with the series in their pens' colours, the row
-// labels under their points and the series' labels in the legend.
+// A chart control, reached as the program reaches a data grid chart: columns are the series,
+// rows the points along the X axis; Column and Row choose the cell that ColumnLabel, RowLabel
+// and Data read and write (1-based). The control draws the two-dimensional line chart
+// (ChartType 3) with the series in their pens' colours, the row labels under their points and
+// the series' labels in the legend.
 //
 // Row labels need not differ: two rows of the same label keep their own points.
+//
+// The drawing is the chart module's (platform/line_chart.h, on Qt Charts), loaded when the
+// first control is made. Without the module the control keeps its data all the same and shows,
+// in the chart's place, a line saying that the chart cannot be shown and which file is missing.
 
 #include "platform/ui_control.h"
 
 #include <QString>
 #include <vector>
 
-QT_BEGIN_NAMESPACE
-class QCategoryAxis;
-class QChart;
-class QChartView;
-class QValueAxis;
-QT_END_NAMESPACE
+namespace rt {
+class LineChart;
+}
 
 class ChartControl : public rt::Control {
 public:
@@ -54,8 +55,9 @@ public:
     // Empties the chart: no series, no rows, no labels; the current cell back to 1, 1.
     void ClearChart();
 
-    // The drawn chart, brought up to date first.
-    QChart* chart();
+    // The widget that shows the chart, brought up to date first: the chart module's
+    // QChartView, or the line in its place when the module is missing.
+    QWidget* chartView();
 
 private:
     struct Series {
@@ -75,7 +77,5 @@ private:
     int column_ = 1, row_ = 1;
     bool dirty_ = true;
     bool rebuildQueued_ = false;
-    QChartView* view_;
-    QCategoryAxis* x_;
-    QValueAxis* y_;
+    rt::LineChart* drawing_ = nullptr; // owned by the control's widget; null without the module
 };

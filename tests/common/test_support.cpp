@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "platform/module_loader.h"
+
 #include <QProcess>
 #include <QStandardPaths>
 #include <QApplication>
@@ -8,6 +10,34 @@
 #include <QWidget>
 
 namespace testing_support {
+
+namespace {
+WarningLog* currentLog = nullptr;
+QtMessageHandler logPassedOn = nullptr;
+
+void logWarning(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtWarningMsg && currentLog) currentLog->messages << message;
+    if (logPassedOn) logPassedOn(type, context, message);
+}
+} // namespace
+
+WarningLog::WarningLog() : previous_(qInstallMessageHandler(logWarning)) {
+    logPassedOn = previous_;
+    currentLog = this;
+}
+
+WarningLog::~WarningLog() {
+    currentLog = nullptr;
+    qInstallMessageHandler(previous_);
+}
+
+ModulesSearchedIn::ModulesSearchedIn(const QStringList& folders) {
+    rt::setModuleFolders(folders);
+}
+
+ModulesSearchedIn::~ModulesSearchedIn() {
+    rt::setModuleFolders({});
+}
 
 QDateTime fixedNow() { return QDateTime(QDate(2004, 3, 15), QTime(10, 0, 0)); }
 

@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QKeyCombination>
 #include <QString>
+#include <QStringList>
+#include <QtGlobal>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -29,6 +31,32 @@ QString scratchFolder();
 // What desktop-file-validate finds wrong with a desktop entry: "" when the entry passes;
 // nullopt when the tool is not installed.
 std::optional<QString> desktopEntryProblems(const QString& path);
+
+// Collects the warnings logged while it lives, and passes them on to the log as well.
+class WarningLog {
+public:
+    WarningLog();
+    ~WarningLog();
+    WarningLog(const WarningLog&) = delete;
+    WarningLog& operator=(const WarningLog&) = delete;
+    // The warnings that contain text.
+    QStringList containing(const QString& text) const { return messages.filter(text); }
+
+    QStringList messages;
+
+private:
+    QtMessageHandler previous_;
+};
+
+// Makes the module loader search only these folders while it lives (an empty folder: every
+// module is missing), then the program's folders again.
+class ModulesSearchedIn {
+public:
+    explicit ModulesSearchedIn(const QStringList& folders);
+    ~ModulesSearchedIn();
+    ModulesSearchedIn(const ModulesSearchedIn&) = delete;
+    ModulesSearchedIn& operator=(const ModulesSearchedIn&) = delete;
+};
 
 // Restores the fixed system's fields to their start values (the test main does it before each
 // test).

@@ -1,3 +1,5 @@
+#include "common/test_support.h"
+#include "platform/module_loader.h"
 #include "platform/sound.h"
 
 #include <QElapsedTimer>
@@ -108,4 +110,26 @@ TEST(Sound, PlayingStartsWithoutWaitingAndRefusesWhatCannotPlay) {
     EXPECT_TRUE(player.play(good));  // a second sound replaces the first
     EXPECT_FALSE(player.play(dir.filePath(QStringLiteral("missing.wav"))));
     EXPECT_FALSE(player.play(QString()));
+}
+
+// Without the sound module a playable file is not played, as one that cannot play; the program
+// goes on, and plays again once the module is found.
+TEST(Sound, WithoutTheSoundModuleNothingIsPlayed) {
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("alarm01.wav"));
+    QFile f(good);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(wave(chunk("fmt ", fmt(1, 1, 22050, 16)) + chunk("data", kSamples)));
+    f.close();
+    {
+        testing_support::WarningLog log;
+        testing_support::ModulesSearchedIn searched({dir.path()});
+        QtSoundServices player;
+        EXPECT_TRUE(isPlayableWav(good));
+        EXPECT_FALSE(player.play(good));
+        EXPECT_FALSE(player.play(good));
+        EXPECT_EQ(log.containing(moduleFileName(QStringLiteral("sound"))).size(), 1);
+    }
+    QtSoundServices player;
+    EXPECT_TRUE(player.play(good));
 }

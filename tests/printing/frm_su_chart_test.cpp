@@ -12,7 +12,9 @@
 #include <QChart>
 #include <QChartView>
 #include <QGraphicsTextItem>
+#include <QLabel>
 #include <QLineSeries>
+#include <QTemporaryDir>
 #include <QValueAxis>
 #include <cmath>
 
@@ -35,6 +37,12 @@ std::vector<double> column(ChartControl& chart, int c) {
     for (int r = 1; r <= chart.RowCount(); ++r)
         v.push_back(chart.Value(r, c));
     return v;
+}
+
+// The chart that the chart module drew, brought up to date; null without the module.
+QChart* drawnChart(ChartControl& chart) {
+    auto* view = qobject_cast<QChartView*>(chart.chartView());
+    return view ? view->chart() : nullptr;
 }
 
 QStringList rowLabels(ChartControl& chart) {
@@ -111,7 +119,8 @@ TEST_F(ChartTest, GathersTheTotalsAndDrawsThreeSeriesOverTwelveMonths) {
                   (std::vector<double>{1300, 0, -250, 0, 0, 600, 700, 0, 0, 0, 0, 0}));
 
         // What is drawn: three lines of twelve points, twelve labels along the X axis.
-        QChart* drawn = chart.chart();
+        QChart* drawn = drawnChart(chart);
+        ASSERT_NE(drawn, nullptr);
         ASSERT_EQ(drawn->series().size(), 3);
         for (QAbstractSeries* s : drawn->series())
             EXPECT_EQ(static_cast<QLineSeries*>(s)->count(), 12);
@@ -162,7 +171,8 @@ TEST_F(ChartTest, AtLeastTwoMonthsStayAndSeriesComeBackLast) {
         w.ChkSeries(1).userClicked();
         w.ChkSeries(2).userClicked();
         EXPECT_EQ(w.ChartSU.ColumnCount(), 0);
-        EXPECT_TRUE(w.ChartSU.chart()->series().isEmpty());
+        ASSERT_NE(drawnChart(w.ChartSU), nullptr);
+        EXPECT_TRUE(drawnChart(w.ChartSU)->series().isEmpty());
 
         w.ChkShow.userClicked();
         EXPECT_EQ(w.ChkShow.Value(), 0);
@@ -205,8 +215,36 @@ TEST_F(ChartTest, StoredStatesOfAnyTextAndOneMonthLeft) {
         EXPECT_EQ(w.ChkSeries(1).Value(), 0);
         EXPECT_EQ(w.ChkSeries(2).Value(), 1);
         EXPECT_EQ(w.ChartSU.RowCount(), 1); // one month, as stored
-        EXPECT_EQ(w.ChartSU.chart()->series().size(), 2);
+        ASSERT_NE(drawnChart(w.ChartSU), nullptr);
+        EXPECT_EQ(drawnChart(w.ChartSU)->series().size(), 2);
     });
+}
+
+// Without the chart module the window opens all the same and its chart keeps the data; in the
+// chart's place the user reads which file is missing. The log names it once.
+TEST_F(ChartTest, WithoutTheChartModuleTheWindowSaysSoAndKeepsTheData) {
+    QTemporaryDir empty;
+    testing_support::WarningLog log;
+    testing_support::ModulesSearchedIn searched({empty.path()});
+    for (int opened = 0; opened < 2; ++opened)
+        inChart([&](Chart& w) {
+            ChartControl& chart = w.ChartSU;
+            EXPECT_EQ(chart.ColumnCount(), 3);
+            EXPECT_EQ(column(chart, 3),
+                      (std::vector<double>{1300, 0, -250, 0, 0, 600, 700, 0, 0, 0, 0, 0}));
+            EXPECT_EQ(drawnChart(chart), nullptr);
+            auto* shown = qobject_cast<QLabel*>(chart.chartView());
+            ASSERT_NE(shown, nullptr);
+            EXPECT_TRUE(shown->isVisible());
+            EXPECT_EQ(shown->size(),
+                      QSize(rt::TwipsToPixels(chart.Width()), rt::TwipsToPixels(chart.Height())));
+            EXPECT_TRUE(shown->text().contains(QStringLiteral("libmirovanta_chart.so")))
+                << shown->text().toStdString();
+            w.window()->grab().save(testing_support::scratchFolder() +
+                                    QStringLiteral("/mirovanta-chart-missing.png"));
+        });
+    EXPECT_EQ(log.containing(QStringLiteral("libmirovanta_chart.so")).size(), 1)
+        << log.messages.join(u'\n').toStdString();
 }
 
 // Mend: closed before the totals are in, the window leaves no hourglass behind.

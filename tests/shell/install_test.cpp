@@ -1,6 +1,6 @@
 // The build installed into a prefix as a packager installs it (DESTDIR): the desktop entry and
-// the ".cal" type as the desktop's own tools read them, and the installed program finding its
-// alarm sounds from its own place.
+// the ".cal" type as the desktop's own tools read them, the installed program finding its
+// alarm sounds from its own place, and its modules where it looks for them, unloaded at start.
 
 #include "common/test_support.h"
 #include "core/desktop_file_types.h"
@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -85,8 +86,19 @@ TEST(Install, TheInstalledProgramFindsItsSoundsAndTheDesktopAcceptsItsFiles) {
     while (!log.contains("mirovanta.handoff: started") && waited.elapsed() < 20000 &&
            program.waitForReadyRead(20000))
         log += program.readAllStandardError();
+    // Started without a document, the program has mapped neither Qt Multimedia nor Qt Charts:
+    // they come with its modules, on the first sound or chart.
+    const QByteArray maps = readAll(QStringLiteral("/proc/%1/maps").arg(program.processId()));
     program.kill();
     program.waitForFinished(5000);
     EXPECT_TRUE(log.contains("alarm sounds: 10 in " + root.toUtf8() + "/share/mirovanta/Wav/\n"))
         << log.toStdString();
+    EXPECT_TRUE(maps.contains("/libQt6Widgets.so")) << maps.toStdString(); // the maps were read
+    for (const char* library : {"/libQt6Multimedia.so", "/libQt6Charts.so", "/libmirovanta_"})
+        EXPECT_FALSE(maps.contains(library)) << library;
+    for (const char* module : {"sound", "chart"})
+        EXPECT_TRUE(QFileInfo(root + QStringLiteral("/lib/mirovanta/libmirovanta_%1.so")
+                                         .arg(QLatin1String(module)))
+                        .isFile())
+            << module;
 }

@@ -1,0 +1,46 @@
+#pragma once
+// Optional parts of the program that pull in big libraries (Qt Multimedia for the sounds, Qt
+// Charts for the chart) are built as shared modules "libmirovanta_<name>.so" and loaded on
+// first use, so that a start that needs neither does not map them. A module offers one
+// extern "C" entry, which returns an object of an interface declared in a header of this folder
+// (sound_output.h, line_chart.h); the module includes that header and links no library of ours.
+//
+// Folders searched, in order: the program's folder; "<program folder>/../lib/mirovanta", where
+// an installed program keeps them; the build tree's module folder, so that a test program in
+// another folder of the build finds them. A file that does not load is reported and the next
+// folder tried. A loaded module stays loaded for the life of the process: its objects and
+// their code must outlive every caller.
+
+#include <QString>
+#include <QStringList>
+
+namespace rt {
+
+// "libmirovanta_<name>.so".
+QString moduleFileName(const QString& name);
+
+// The folders searched for modules, in order.
+QStringList moduleFolders();
+
+struct ModuleEntry {
+    QFunctionPointer function = nullptr; // null when the module cannot be used
+    QString file;                        // the file loaded, empty when none loaded
+    QString error;                       // why function is null, for the log and the user
+};
+
+// Loads module name (once: the outcome is kept) and resolves its entry. A module that is
+// missing, does not load or lacks the entry is logged once as a warning (category
+// "mirovanta.modules") and gives a null function; the caller carries on without it. Loading
+// is logged at the info level. For the GUI thread.
+ModuleEntry loadModule(const QString& name, const char* entry);
+
+// The entry as a typed function, null when the module cannot be used.
+template <typename Function> Function moduleFunction(const QString& name, const char* entry) {
+    return reinterpret_cast<Function>(loadModule(name, entry).function);
+}
+
+// Searches these folders instead of moduleFolders() (tests); an empty list restores the
+// program's. The outcomes kept so far are forgotten; libraries loaded stay loaded.
+void setModuleFolders(const QStringList& folders);
+
+} // namespace rt
