@@ -95,8 +95,10 @@ TEST_F(ShellTest, TheMainWindowOpensInsideTheScreensFreeAreaWithEveryControlAndW
                 const QWidget* w = control->widget();
                 if (control->kind() == ControlKind::Label) {
                     const auto* label = static_cast<const Label*>(control);
-                    if (label->Visible() && label->host()->isVisible())
-                        EXPECT_TRUE(WhollyShown(*label)) << t << " " << control->Name().toStdString();
+                    if (label->Visible() && label->host()->isVisible()) {
+                        EXPECT_TRUE(WhollyShown(*label))
+                            << t << " " << control->Name().toStdString();
+                    }
                 } else if (w && w->isVisible() && control->kind() != ControlKind::PictureBox) {
                     EXPECT_TRUE(WhollyShown(w)) << t << " " << control->Name().toStdString();
                 }
