@@ -16,8 +16,12 @@
 #include <quazip/quazipnewinfo.h>
 #include <quazip/unzip.h>
 
+#include <QTextCodec>
+#include <langinfo.h>
+
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -25,6 +29,33 @@
 namespace rt {
 
 namespace {
+
+// The UTF-8 codec, for the names QuaZip reads in the locale's character set.
+class Utf8NameCodec : public QTextCodec {
+public:
+    QByteArray name() const override { return QByteArrayLiteral("UTF-8"); }
+    int mibEnum() const override { return 106; }
+
+protected:
+    QString convertToUnicode(const char* in, int length, ConverterState*) const override {
+        return QString::fromUtf8(in, length);
+    }
+    QByteArray convertFromUnicode(const QChar* in, int length, ConverterState*) const override {
+        return QStringView(in, length).toUtf8();
+    }
+};
+
+// Names stored without the UTF-8 flag are read in the locale's character set, QuaZip's default.
+// Under a UTF-8 locale that codec is given here: Qt finds the locale's codec through the ICU
+// converter tables otherwise, which then stay loaded for the life of the program.
+void useLocaleCodecForNames() {
+    static const bool once = [] {
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0)
+            QTextCodec::setCodecForLocale(new Utf8NameCodec); // owned by Qt's codec list
+        return true;
+    }();
+    (void)once;
+}
 
 const QString& source() {
     static const QString s = QStringLiteral("ZipArchive");
@@ -101,6 +132,7 @@ void ZipArchive::write(const QString& target) const {
         fail(number);
     };
 
+    useLocaleCodecForNames();
     QuaZip zip(&out);
     zip.setAutoClose(false); // the file is committed, never closed, by us
     // Sizes and CRC go into the local header: with a data descriptor instead, other tools
@@ -208,6 +240,7 @@ ZipReader::ZipReader(const QString& archive, const QString& password, const ZipL
         ::close(fd);
         fail(ErrZipNotArchive);
     }
+    useLocaleCodecForNames();
     zip_ = std::make_unique<QuaZip>(file_.get());
     if (!zip_->open(QuaZip::mdUnzip)) fail(ErrZipNotArchive);
     if (zip_->getEntriesCount() > limits.MaxEntries) fail(ErrZipTooLarge);

@@ -10,7 +10,8 @@
 // rt::Picture is a reference to one picture object.
 //
 // Lists keep `Count` beside the `Items` vector; change them through ListAppend, ListRemoveAt and
-// ListClear, which keep the two consistent.
+// ListClear, which keep the two consistent. A day's items are shared between copies of a
+// document until one copy changes them (SharedItems).
 
 #include "core/picture.h"
 #include "core/rt_error.h"
@@ -19,6 +20,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 // Kinds of day items and auto-events.
@@ -151,9 +153,75 @@ struct DEList {
     int16_t Modified = 0;
 };
 
+// A vector of items that copies share until one of them changes: the copy of the document kept
+// as saved costs nothing until the user edits a day, and then only that day's items are copied.
+// Reading through a const list never copies; every non-const access makes the list its own
+// first, so a reference taken through it stays its own until the list is copied again.
+template <class T> class SharedItems {
+public:
+    using Vector = std::vector<T>;
+    using value_type = T;
+    using size_type = typename Vector::size_type;
+    using iterator = typename Vector::iterator;
+    using const_iterator = typename Vector::const_iterator;
+
+    size_type size() const { return data_ ? data_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const T& operator[](size_type i) const { return (*data_)[i]; }
+    T& operator[](size_type i) { return own()[i]; }
+    const T& at(size_type i) const { return shared().at(i); }
+    T& at(size_type i) { return own().at(i); }
+    const T& back() const { return data_->back(); }
+    T& back() { return own().back(); }
+    const_iterator begin() const { return shared().begin(); }
+    const_iterator end() const { return shared().end(); }
+    const_iterator cbegin() const { return begin(); }
+    const_iterator cend() const { return end(); }
+    iterator begin() { return own().begin(); }
+    iterator end() { return own().end(); }
+
+    void push_back(const T& item) { own().push_back(item); }
+    void push_back(T&& item) { own().push_back(std::move(item)); }
+    void resize(size_type n) {
+        if (n != size()) own().resize(n);
+    }
+    void reserve(size_type n) { own().reserve(n); }
+    void assign(size_type n, const T& item) { own().assign(n, item); }
+    void clear() { data_.reset(); }
+    void shrink_to_fit() {
+        if (data_ && data_.use_count() == 1) data_->shrink_to_fit();
+    }
+    // Iterators of this list, taken before the call, whether shared or not.
+    iterator erase(const_iterator at) { return erase(at, at + 1); }
+    iterator erase(const_iterator first, const_iterator last) {
+        const auto from = first - shared().begin(), to = last - shared().begin();
+        Vector& v = own();
+        return v.erase(v.begin() + from, v.begin() + to);
+    }
+    iterator insert(const_iterator at, T item) {
+        const auto pos = at - shared().begin();
+        Vector& v = own();
+        return v.insert(v.begin() + pos, std::move(item));
+    }
+
+private:
+    const Vector& shared() const {
+        static const Vector none;
+        return data_ ? *data_ : none;
+    }
+    Vector& own() {
+        if (!data_)
+            data_ = std::make_shared<Vector>();
+        else if (data_.use_count() > 1)
+            data_ = std::make_shared<Vector>(*data_);
+        return *data_;
+    }
+    std::shared_ptr<Vector> data_; // null while empty
+};
+
 struct DayCell {
     int16_t Count = 0;
-    std::vector<EVItem> Items;
+    SharedItems<EVItem> Items;
 };
 
 // Month grid cells: 0 to 48 row by row, Sunday first; row 0 holds the weekday names and is not

@@ -16,7 +16,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QValidator>
 #include <algorithm>
@@ -171,8 +170,13 @@ void Label::pushFont() {
 void Label::fitToCaption() {
     const QFontMetrics fm(currentFont());
     const int border = borderStyle_ == 1 ? 2 : 0;
-    QString text = toDisplayLines(Caption());
-    text.remove(QRegularExpression(QStringLiteral("&(?!&)")));
+    // The size of the text as drawn: an ampersand that marks the next letter takes no room
+    // (of "&&" one stays).
+    const QString lines = toDisplayLines(Caption());
+    QString text;
+    text.reserve(lines.size());
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        if (lines[i] != u'&' || (i + 1 < lines.size() && lines[i + 1] == u'&')) text += lines[i];
     QRect r;
     if (wordWrap_)
         r = fm.boundingRect(QRect(0, 0, TwipsToPixels(Width()) - border, 100000), Qt::TextWordWrap,

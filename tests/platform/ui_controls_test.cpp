@@ -595,6 +595,25 @@ TEST(UiControls, LabelsTakeTheMouseAtTheirPlacesBeforeTheirContainer) {
     EXPECT_NE(QColor(shot.pixel(140, 140)), QColor(255, 0, 0)); // the button over b
 }
 
+// An auto-sized label takes the size of its text as drawn: a marking ampersand takes no room,
+// and of "&&" one ampersand stays.
+TEST(UiControls, AutoSizedLabelsMeasureTheTextAsDrawn) {
+    ui_test::CountingForm form;
+    Label shown(form), plain(form);
+    shown.setAutoSize(true);
+    plain.setAutoSize(true);
+    auto widthOf = [](Label& label, const char* caption) {
+        label.setCaption(QString::fromUtf8(caption));
+        return label.Width();
+    };
+    for (const auto& [caption, drawn] :
+         {std::pair{"&Nom", "Nom"}, {"No&m", "Nom"}, {"fin&", "fin"}, {"&a&b&c", "abc"}}) {
+        EXPECT_EQ(widthOf(shown, caption), widthOf(plain, drawn)) << caption;
+        EXPECT_EQ(shown.Height(), plain.Height()) << caption;
+    }
+    EXPECT_GT(widthOf(shown, "A&&B"), widthOf(plain, "AB"));
+}
+
 TEST(UiControls, DefaultAndCancelButtonsAnswerEnterAndEscape) {
     ui_test::OkCancelDialog dlg;
     dlg.Load();

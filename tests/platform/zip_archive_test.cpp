@@ -228,19 +228,26 @@ TEST_F(ZipArchiveTest, EntryNamesAreFlattenedAndNothingLeavesTheFolder) {
                                           "z.writestr('..', b'dots')\n"
                                           "z.writestr('sub/', b'')\n"
                                           "z.writestr('sub/.', b'dot')\n"
-                                          "z.close()\n");
+                                          "z.writestr('ev.abtcd', b'sans drapeau')\n"
+                                          "z.close()\n"
+                                          // A UTF-8 name stored without the UTF-8 flag, as
+                                          // older tools store it: read in the locale's UTF-8.
+                                          "d = open(sys.argv[1], 'rb').read()\n"
+                                          "d = d.replace(b'ev.abtcd', 'ev.été'.encode())\n"
+                                          "open(sys.argv[1], 'wb').write(d)\n");
     ASSERT_EQ(runPython(script, {archive}).exitCode, 0);
 
     const QString folder = out + QStringLiteral("/inner");
     QDir().mkpath(folder);
     const QStringList names = ZipArchive::extract(archive, folder, QString(), kRoomy);
     EXPECT_EQ(names, (QStringList{QStringLiteral("caldata.cal"), QStringLiteral("bck.00"),
-                                  QStringLiteral("ev.01070000")}));
+                                  QStringLiteral("ev.01070000"), QStringLiteral("ev.été")}));
     EXPECT_EQ(readFile(folder + QStringLiteral("/caldata.cal")), QByteArray("up"));
     EXPECT_EQ(readFile(folder + QStringLiteral("/bck.00")), QByteArray("back"));
     EXPECT_EQ(readFile(folder + QStringLiteral("/ev.01070000")), QByteArray("item"));
+    EXPECT_EQ(readFile(folder + QStringLiteral("/ev.été")), QByteArray("sans drapeau"));
     EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).size(),
-              3);
+              4);
     // Nothing was written beside the folder.
     EXPECT_EQ(QDir(out).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1);
 }
