@@ -62,6 +62,37 @@ TEST_F(Records, CopiesShareTheirPictures) {
     // Texts and lists are copies of their own.
     SavedDoc.Months(1).Cells(10).Items[0].Text = QStringLiteral("y");
     EXPECT_EQ(CurDoc.Months(1).Cells(10).Items[0].Text, QStringLiteral("x"));
+
+    // A day's items are shared until a copy changes them, whichever way it changes them.
+    const std::pair<const char*, std::function<void(DayCell&)>> changes[] = {
+        {"append", [](DayCell& c) { ListAppend(c, itemWithText(QStringLiteral("z"))); }},
+        {"remove", [](DayCell& c) { ListRemoveAt(c, 0); }},
+        {"clear", [](DayCell& c) { ListClear(c); }},
+        {"edit", [](DayCell& c) { c.Items[1].Text = QStringLiteral("z"); }},
+        {"insert", [](DayCell& c) { c.Items.insert(c.Items.begin(), itemWithText("z")); }},
+        {"erase", [](DayCell& c) { c.Items.erase(c.Items.begin() + 1, c.Items.end()); }},
+        {"iterate",
+         [](DayCell& c) {
+             for (EVItem& e : c.Items)
+                 e.Text += u'!';
+         }},
+    };
+    auto textsOf = [](const DayCell& c) {
+        QString texts;
+        for (const EVItem& e : c.Items)
+            texts += e.Text;
+        return texts;
+    };
+    for (const auto& [name, change] : changes) {
+        DayCell& cell = CurDoc.Months(2).Cells(20);
+        ListClear(cell);
+        ListAppend(cell, itemWithText(QStringLiteral("a")));
+        ListAppend(cell, itemWithText(QStringLiteral("b")));
+        SavedDoc = CurDoc;
+        change(cell);
+        EXPECT_NE(textsOf(cell), QStringLiteral("ab")) << name;
+        EXPECT_EQ(textsOf(SavedDoc.Months(2).Cells(20)), QStringLiteral("ab")) << name;
+    }
 }
 
 TEST_F(Records, BlankDocumentKeepingViewsChangesNothingButItsResult) {
