@@ -41,7 +41,7 @@ public:
     // -1 is the folder itself.
     int ListIndex() const { return listIndex_; }
     void setListIndex(int index);
-    void Refresh();
+    void Refresh() override;
 
     void userOpen(int index);
 
@@ -71,7 +71,7 @@ public:
     // a wildcard sets Pattern, a plain name chooses that file.
     QString FileName() const { return List(listIndex_); }
     void setFileName(const QString& name);
-    void Refresh();
+    void Refresh() override;
 
     std::function<void()> onPathChange;
     std::function<void()> onPatternChange;
