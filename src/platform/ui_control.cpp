@@ -349,12 +349,8 @@ bool Control::filterEvent(QObject* watched, QEvent* event) {
             if (me->button() == Qt::LeftButton) pressedInside_ = true;
             if (onMouseDown) onMouseDown(MouseButtonOf(me->button()), shift, x, y);
         } else if (event->type() == QEvent::MouseButtonRelease) {
-            // A control without a widget of its own (a label) is as big as its place.
-            const QRect own =
-                widget_ ? widget_->rect()
-                        : QRect(QPoint(0, 0), TwipsToPixels(left_, top_, width_, height_).size());
             const bool click = clicksOnMouseUp() && me->button() == Qt::LeftButton &&
-                               pressedInside_ && own.contains(pos.toPoint());
+                               pressedInside_ && ownRect().contains(pos.toPoint());
             if (me->button() == Qt::LeftButton) pressedInside_ = false;
             QPointer<Control> self(this);
             if (onMouseUp) onMouseUp(MouseButtonOf(me->button()), shift, x, y);

@@ -203,6 +203,8 @@ protected:
     // Labels, images, picture boxes and frames click on a press and release of the left button;
     // the other controls click by their own means.
     virtual bool clicksOnMouseUp() const { return false; }
+    // The control's area in its own pixels, where a release clicks: its widget's.
+    virtual QRect ownRect() const { return widget_ ? widget_->rect() : QRect(); }
     // Mouse coordinates in the control's scale (twips unless the control has another scale).
     virtual QPointF toScale(QPointF pixels) const;
     QFont currentFont() const;

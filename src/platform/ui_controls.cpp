@@ -104,7 +104,7 @@ Label::Label(Container& parent, const QString& name, int index)
 Label::~Label() {
     if (!layer_) return;
     layer_->remove(this);
-    if (Visible()) layer_->repaint(drawnAt_);
+    if (Visible()) layer_->update(drawnAt_);
 }
 
 QWidget* Label::host() const {
@@ -126,7 +126,7 @@ bool Label::shownEnabled() const {
 }
 
 void Label::Refresh() {
-    if (layer_ && Visible()) layer_->repaint(placeInHost());
+    if (layer_ && Visible()) layer_->update(placeInHost());
 }
 
 void Label::ZOrder(int position) {
@@ -139,14 +139,14 @@ void Label::pushGeometry() {
     const QRect place = placeInHost();
     if (place == drawnAt_) return;
     if (layer_ && Visible()) {
-        layer_->repaint(drawnAt_);
-        layer_->repaint(place);
+        layer_->update(drawnAt_);
+        layer_->update(place);
     }
     drawnAt_ = place;
 }
 
 void Label::pushVisible() {
-    if (layer_) layer_->repaint(placeInHost());
+    if (layer_) layer_->update(placeInHost());
 }
 
 void Label::pushEnabled() {
@@ -165,6 +165,38 @@ void Label::pushColors() {
 void Label::pushFont() {
     if (autoSize_) fitToCaption();
     Refresh();
+}
+
+void Label::paint(QPainter& p, const QRect& rect) const {
+    QRect r = rect;
+    if (BackStyle() == 1) p.fillRect(r, ToQColor(BackColor()));
+    if (BorderStyle() == 1) {
+        p.setPen(ToQColor(vbWindowFrame));
+        p.drawRect(r.adjusted(0, 0, -1, -1));
+        r.adjust(1, 1, -1, -1);
+    }
+    // A disabled label, or one in a disabled container, shows its text greyed.
+    p.setPen(ToQColor(shownEnabled() ? ForeColor() : vbGrayText));
+    const QFont font = shownFont();
+    p.setFont(font);
+    int flags = Qt::AlignTop | Qt::TextWordWrap;
+    switch (Alignment()) {
+    case vbRightJustify:
+        flags |= Qt::AlignRight;
+        break;
+    case vbCenter:
+        flags |= Qt::AlignHCenter;
+        break;
+    default:
+        flags |= Qt::AlignLeft;
+        break;
+    }
+    flags |= UseMnemonic() ? Qt::TextShowMnemonic : 0;
+    const QString text = toDisplayLines(Caption());
+    // Only whole lines show: a wrapped line that would be cut in half is left out.
+    const int spacing = QFontMetrics(font).lineSpacing();
+    if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
+    p.drawText(r, flags, text);
 }
 
 void Label::fitToCaption() {

@@ -13,6 +13,7 @@ class QRadioButton;
 class QGroupBox;
 class QScrollBar;
 class QFont;
+class QPainter;
 
 namespace rt {
 
@@ -52,9 +53,12 @@ public:
     // enabled (it is, and so is its container).
     QFont shownFont() const;
     bool shownEnabled() const;
+    // Paints the caption, back and border in rect (pixels of p's device).
+    void paint(QPainter& p, const QRect& rect) const;
 
 protected:
     bool clicksOnMouseUp() const override { return true; }
+    QRect ownRect() const override { return QRect(QPoint(0, 0), placeInHost().size()); }
     void pushGeometry() override;
     void pushVisible() override;
     void pushEnabled() override;

@@ -2,7 +2,6 @@
 
 #include "ui_controls.h"
 
-#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -59,7 +58,7 @@ void LabelLayer::restack(Label* label, bool front) {
         labels_.insert(labels_.begin(), label);
 }
 
-void LabelLayer::repaint(const QRect& rect) {
+void LabelLayer::update(const QRect& rect) {
     if (!rect.isEmpty()) host_->update(rect);
 }
 
@@ -133,7 +132,7 @@ void LabelLayer::paintLabels(QPaintEvent* event) {
         p.save();
         p.setClipRect(place);
         p.translate(place.topLeft());
-        paintLabel(p, *label, QRect(QPoint(0, 0), place.size()));
+        label->paint(p, QRect(QPoint(0, 0), place.size()));
         p.restore();
     }
 }
@@ -162,39 +161,6 @@ bool LabelLayer::eventFilter(QObject* watched, QEvent* event) {
     default:
         return false;
     }
-}
-
-void paintLabel(QPainter& p, const Label& label, const QRect& rect) {
-    QRect r = rect;
-    if (label.BackStyle() == 1) p.fillRect(r, ToQColor(label.BackColor()));
-    if (label.BorderStyle() == 1) {
-        p.setPen(ToQColor(vbWindowFrame));
-        p.drawRect(r.adjusted(0, 0, -1, -1));
-        r.adjust(1, 1, -1, -1);
-    }
-    // A disabled label, or one in a disabled container, shows its text greyed.
-    p.setPen(ToQColor(label.shownEnabled() ? label.ForeColor() : vbGrayText));
-    const QFont font = label.shownFont();
-    p.setFont(font);
-    int flags = Qt::AlignTop | Qt::TextWordWrap;
-    switch (label.Alignment()) {
-    case vbRightJustify:
-        flags |= Qt::AlignRight;
-        break;
-    case vbCenter:
-        flags |= Qt::AlignHCenter;
-        break;
-    default:
-        flags |= Qt::AlignLeft;
-        break;
-    }
-    flags |= label.UseMnemonic() ? Qt::TextShowMnemonic : 0;
-    QString text = label.Caption();
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    // Only whole lines show: a wrapped line that would be cut in half is left out.
-    const int spacing = QFontMetrics(font).lineSpacing();
-    if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
-    p.drawText(r, flags, text);
 }
 
 } // namespace rt

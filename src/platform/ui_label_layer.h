@@ -37,8 +37,8 @@ public:
     void remove(Label* label);
     // Brings a label to the top (front) or to the bottom of the labels.
     void restack(Label* label, bool front);
-    // Repaints the pixels of host in rect (a label's place, before or after a change).
-    void repaint(const QRect& rect);
+    // Has the pixels of host in rect painted again (a label's place, before or after a change).
+    void update(const QRect& rect);
     QWidget* host() const { return host_; }
 
 protected:
@@ -58,8 +58,5 @@ private:
     bool buttonDown_ = false; // a button went down over the host and is still down
     QPointer<Label> grabbed_; // the label that took that press, if one did
 };
-
-// Paints a label's caption, back and border in rect (pixels of p's device).
-void paintLabel(QPainter& p, const Label& label, const QRect& rect);
 
 } // namespace rt
