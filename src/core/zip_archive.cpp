@@ -124,8 +124,8 @@ void ZipArchive::addData(const QString& entryName, Producer produce, const QStri
     entries_.push_back(Entry{entryName, QString(), std::move(produce), password});
 }
 
-void ZipArchive::write(const QString& target) const {
-    FileOutput out(target, FileOutput::Mode::Replace);
+FileIdentity ZipArchive::write(const QString& target, const FileIdentity& expected) const {
+    FileOutput out(target, FileOutput::Mode::Replace, expected);
     // Every failure inside the component shows as a zip error; the file knows its cause.
     const auto failed = [&](int32_t number) {
         out.raiseIfFailed();
@@ -201,6 +201,7 @@ void ZipArchive::write(const QString& target) const {
     zip.close();
     if (zip.getZipError() != ZIP_OK) failed(ErrDeviceIO);
     out.commit();
+    return out.identity();
 }
 
 QStringList ZipArchive::extract(const QString& archive, const QString& folder,
@@ -235,6 +236,7 @@ ZipReader::ZipReader(const QString& archive, const QString& password, const ZipL
         if (folder) throw fileError(ErrPathFileAccess, archive);
         fail(ErrZipNotArchive);
     }
+    identity_ = FileIdentity{quint64(st.st_dev), quint64(st.st_ino)};
     file_ = std::make_unique<QFile>();
     if (!file_->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

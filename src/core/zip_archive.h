@@ -9,6 +9,8 @@
 // rt::RtError; a missing or wrong password always as ErrZipPassword, whatever stage of the
 // extraction found it.
 
+#include "file_output.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QIODevice>
@@ -53,11 +55,11 @@ public:
     void addData(const QString& entryName, Producer produce, const QString& password = QString());
     qsizetype count() const { return qsizetype(entries_.size()); }
 
-    // Writes the entries, in the order added, as an archive at target. The archive is made in
-    // a new file beside the target (FileOutput's Replace) and put in its place only when it is
-    // complete, so a failure leaves an earlier file of that name as it was. A full disk is
-    // error 61 naming the target.
-    void write(const QString& target) const;
+    // Writes the entries, in the order added, as an archive at target, saved as FileOutput's
+    // Replace saves a file: a failure leaves an earlier file of that name as it was, and a
+    // file other than expected (when not null) at that name is refused. A full disk is error
+    // 61 naming the target. Returns the file written.
+    FileIdentity write(const QString& target, const FileIdentity& expected = FileIdentity()) const;
 
     // Extracts every entry of an archive into folder under its bare name (the text after the
     // last "/" or "\"); entries whose bare name is empty, "." or ".." are skipped, and only
@@ -98,6 +100,8 @@ public:
 
     // The bare names, in archive order, each once.
     const QStringList& names() const { return names_; }
+    // The file read.
+    const FileIdentity& identity() const { return identity_; }
     bool contains(const QString& name) const { return entries_.contains(name); }
     // The size the entry declares; -1 when there is no such entry.
     qint64 declaredSize(const QString& name) const;
@@ -127,6 +131,7 @@ private:
     qint64 total_ = 0;
     QStringList names_;
     QHash<QString, Entry> entries_;
+    FileIdentity identity_;
 };
 
 } // namespace rt

@@ -249,6 +249,9 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     setStep(10031);
     loadPictures(Doc, zip, FileName);
     Doc.FileName = FileName;
+    Doc.FileId = zip.identity();
+    // A document that reads well needs nothing that killed saves of it left behind.
+    rt::removePartialFiles(FileName);
     return true;
 }
 

@@ -110,7 +110,7 @@ void showRefusal(const QString& FileName, const QString& Why) {
 // One whole attempt at writing; raises the first run-time error. The archive is made from
 // memory straight into its new file beside FileName: nothing of the document is written
 // anywhere else.
-void writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& Data) {
+rt::FileIdentity writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& Data) {
     setStep(10025);
     rt::ZipArchive zip;
     zip.addData(
@@ -125,7 +125,8 @@ void writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& D
         });
 
     setStep(10027);
-    zip.write(FileName);
+    // Saved over its own file, the document must still find there the file it came from.
+    return zip.write(FileName, FileName == Doc.FileName ? Doc.FileId : rt::FileIdentity());
 }
 
 } // namespace
@@ -224,9 +225,11 @@ bool SaveCalFile(const QString& FileName, CalDocument& Doc) {
     bool written = false;
     for (;;) {
         try {
-            writeArchive(FileName, Doc, data);
+            const rt::FileIdentity file = writeArchive(FileName, Doc, data);
             CurDoc.FileName = FileName;
+            CurDoc.FileId = file;
             Doc.FileName = FileName;
+            Doc.FileId = file;
             rt::DoEventsNoInput();
             written = true;
             break;

@@ -13,6 +13,7 @@
 // ListClear, which keep the two consistent. A day's items are shared between copies of a
 // document until one copy changes them (SharedItems).
 
+#include "core/file_output.h"
 #include "core/picture.h"
 #include "core/rt_error.h"
 #include "dates.h"
@@ -276,6 +277,9 @@ struct MonthArray {
 struct CalDocument {
     QString Author;
     QString FileName; // "" while untitled; never written into the file
+    // The file FileName named when the document was read or last written, so that a save
+    // never lands in a file put there since; null while untitled.
+    rt::FileIdentity FileId;
     int16_t IsSaved = 0;
     QString OpenMonth; // "00" for the current month, or "01" to "12"
     QString Year;      // the year as text of digits

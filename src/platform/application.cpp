@@ -1,5 +1,6 @@
 #include "application.h"
 
+#include "core/file_output.h"
 #include "core/rt_error.h"
 #include "qt_ui_services.h"
 #include "ui_dispatch.h"
@@ -9,6 +10,7 @@
 namespace rt {
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    prepareProcessSignals();
     setDefaultUiServices(std::make_shared<QtUiServices>());
     // Without the file Qt's texts stay in English; the program runs all the same.
     if (qtTranslation_.load(QStringLiteral("qtbase_fr"),

@@ -4,7 +4,6 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
-#include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -225,14 +224,12 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
         ui().msgBoxCalls.clear();
         struct rlimit saved {};
         ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit small = saved;
         small.rlim_cur = c.limit;
         ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
         ui().msgBoxAnswers = {rt::vbRetry, rt::vbCancel};
         const bool written = SaveCalFile(target, doc);
         setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, oldHandler);
 
         EXPECT_FALSE(written);
         ASSERT_EQ(ui().msgBoxCalls.size(), 2u);
@@ -241,7 +238,9 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
                                     QStringLiteral("  ") + rt::errorDescription(rt::ErrDiskFull) +
                                     QStringLiteral(" : ")))
             << prompt.toStdString();
-        EXPECT_TRUE(prompt.section(u'\r', 4, 4).endsWith(c.named)) << prompt.toStdString();
+        EXPECT_TRUE(
+            prompt.section(u'\r', 4, 4).contains(c.named + QStringLiteral(" (la taille maximale")))
+            << prompt.toStdString();
         EXPECT_EQ(readFile(target), before);
         EXPECT_EQ(QDir(dir).entryList({QStringLiteral("*doc.cal*")}, QDir::Files | QDir::Hidden),
                   QStringList{QStringLiteral("doc.cal")});
@@ -249,8 +248,6 @@ TEST_F(CalWriter, FailingDeviceLeavesThePreviousFileByteForByte) {
 }
 
 TEST_F(CalWriter, SaveThroughLinksWritesTheFileAtTheEndAndKeepsEveryLink) {
-    CalDocument doc;
-    SetDocDefaults(doc);
     ASSERT_TRUE(dir.mkpath(QStringLiteral("real")) && dir.mkpath(QStringLiteral("links")));
     const QString real = dir.filePath(QStringLiteral("real/doc.cal"));
     const QString relative = QStringLiteral("../real/doc.cal");
@@ -269,6 +266,8 @@ TEST_F(CalWriter, SaveThroughLinksWritesTheFileAtTheEndAndKeepsEveryLink) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
+        CalDocument doc; // each case's file is new to it
+        SetDocDefaults(doc);
         QFile::remove(real);
         if (c.existing) {
             writeFile(real, "ancien");

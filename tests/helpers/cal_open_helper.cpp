@@ -9,6 +9,7 @@
 // cal_open_helper FILE
 // cal_open_helper --save FILE ITEMS
 
+#include "core/file_output.h"
 #include "core/rt_error.h"
 #include "document/cal_reader.h"
 #include "document/cal_writer.h"
@@ -37,6 +38,7 @@ long peakResidentKiB() {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    rt::prepareProcessSignals(); // as the program's application object does
     const bool save = app.arguments().value(1) == QLatin1String("--save");
     if (app.arguments().size() != (save ? 4 : 2)) {
         std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
