@@ -1,10 +1,12 @@
 #include "system.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHash>
 #include <QScreen>
+#include <QStandardPaths>
 #include <cmath>
 
 namespace rt {
@@ -51,6 +53,21 @@ QString SystemInfo::programFolder() const {
 
 QString SystemInfo::executableName() const {
     return QFileInfo(QCoreApplication::applicationFilePath()).fileName();
+}
+
+namespace {
+QString userFolder(QStandardPaths::StandardLocation kind) {
+    const QString folder = QStandardPaths::writableLocation(kind);
+    return !folder.isEmpty() && QFileInfo(folder).isDir() ? folder : QDir::homePath();
+}
+} // namespace
+
+QString SystemInfo::documentsFolder() const {
+    return userFolder(QStandardPaths::DocumentsLocation);
+}
+
+QString SystemInfo::picturesFolder() const {
+    return userFolder(QStandardPaths::PicturesLocation);
 }
 
 namespace {

@@ -29,6 +29,10 @@ public:
     virtual QString programFolder() const;
     // The program file's name without its folder.
     virtual QString executableName() const;
+    // The user's folders for documents and for pictures, without a trailing separator: those
+    // the desktop names, or the home folder where there is none.
+    virtual QString documentsFolder() const;
+    virtual QString picturesFolder() const;
     // The text after the program's own name: the arguments joined by blanks.
     virtual QString commandLine() const;
     // The same as the system handed it over, in bytes: a name that is not valid in the
@@ -52,6 +56,12 @@ public:
     QString executableName() const override {
         return ExecutableName.isNull() ? SystemInfo::executableName() : ExecutableName;
     }
+    QString documentsFolder() const override {
+        return DocumentsFolder.isNull() ? SystemInfo::documentsFolder() : DocumentsFolder;
+    }
+    QString picturesFolder() const override {
+        return PicturesFolder.isNull() ? SystemInfo::picturesFolder() : PicturesFolder;
+    }
     QString commandLine() const override { return CommandLine; }
     QByteArray commandLineBytes() const override {
         return CommandLineBytes.isNull() ? QFile::encodeName(CommandLine) : CommandLineBytes;
@@ -65,6 +75,8 @@ public:
     int Depth = 0;
     QString ProgramFolder;
     QString ExecutableName;
+    QString DocumentsFolder;
+    QString PicturesFolder;
     QString CommandLine;
     QByteArray CommandLineBytes; // null: CommandLine's
 };

@@ -5,6 +5,7 @@
 
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
@@ -15,6 +16,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace rt {
@@ -48,6 +50,13 @@ bool senderStillWaits(QLocalSocket* socket) {
     return n > 0 || (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK));
 }
 
+// Whether folder is a folder (not a link) that this user owns and no one else may enter.
+bool isPrivateFolder(const QString& folder) {
+    struct stat st {};
+    return ::lstat(QFile::encodeName(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & 077) == 0;
+}
+
 // A name safe in a file name.
 QString fileSafe(const QString& name) {
     QString out;
@@ -71,12 +80,28 @@ LocalSingleInstance::LocalSingleInstance(QString appName, QString folder, int ti
                                          int patientTimeoutMs)
     : timeoutMs_(timeoutMs), patientTimeoutMs_(patientTimeoutMs) {
     if (appName.isEmpty()) appName = applicationTitle();
-    if (folder.isEmpty()) {
-        // Qt makes sure this folder exists and only its owner may enter it.
-        folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (folder.isEmpty()) folder = QDir::tempPath();
-    }
-    base_ = QDir(folder).filePath(fileSafe(appName) + u'-' + QString::number(getuid()));
+    if (folder.isEmpty()) folder = privateFolder();
+    // No folder to trust: this copy runs alone (claim).
+    if (!folder.isEmpty())
+        base_ = QDir(folder).filePath(fileSafe(appName) + u'-' + QString::number(getuid()));
+}
+
+QString LocalSingleInstance::privateFolder() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime)) return runtime;
+    // Without the session's runtime folder, one of the user's own in the cache folder: a
+    // folder in the shared temporary folder could be made first by anyone.
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation);
+    if (cache.isEmpty() || !QDir().mkpath(cache)) return QString();
+    const QString folder = cache + QStringLiteral("/mirovanta");
+    const QByteArray name = QFile::encodeName(folder);
+    ::mkdir(name.constData(), 0700);
+    struct stat st {};
+    // The user's own folder made with a wider mode by hand is narrowed.
+    if (::lstat(name.constData(), &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::geteuid() &&
+        (st.st_mode & 077) != 0)
+        ::chmod(name.constData(), 0700);
+    return isPrivateFolder(folder) ? folder : QString();
 }
 
 LocalSingleInstance::~LocalSingleInstance() {
@@ -92,6 +117,16 @@ QString LocalSingleInstance::lockPath() const {
 
 bool LocalSingleInstance::claim() {
     if (lock_) return true;
+    if (base_.isEmpty()) {
+        qWarning("single instance: no private folder for the lock; running alone");
+        return true;
+    }
+    // A lock there that is not this user's was not made by this user's program.
+    struct stat st {};
+    const QByteArray lockName = QFile::encodeName(lockPath());
+    if (::lstat(lockName.constData(), &st) == 0 &&
+        (st.st_uid != ::geteuid() || !S_ISREG(st.st_mode)))
+        ::unlink(lockName.constData());
     auto lock = std::make_unique<QLockFile>(lockPath());
     // A running copy keeps its lock however long it runs; a lock whose process is gone is
     // taken over at once.
@@ -119,6 +154,7 @@ bool LocalSingleInstance::claim() {
 }
 
 bool LocalSingleInstance::sendToRunning(const QString& command, bool patient) {
+    if (base_.isEmpty()) return false;
     const QByteArray message = command.toUtf8() + '\n';
     if (message.size() > kMaxCommandBytes) return false;
     const QDeadlineTimer deadline(patient ? patientTimeoutMs_ : timeoutMs_);

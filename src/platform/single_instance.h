@@ -38,7 +38,7 @@ SingleInstance& singleInstance();
 std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance> instance);
 
 // The running copy holds a lock file and listens on a local socket, both in a folder private to
-// the user (the runtime folder), both named after the application and the user id. The socket
+// the user (privateFolder()), both named after the application and the user id. The socket
 // file is readable and writable by its owner only, and each end of a connection checks that the
 // other runs as the same user: a command from another user is never read, and a command is
 // never handed to another user's program. A lock left by a copy that was killed is taken over,
@@ -46,7 +46,7 @@ std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance
 class LocalSingleInstance : public QObject, public SingleInstance {
     Q_OBJECT
 public:
-    // appName empty: the application's name. folder empty: the user's runtime folder.
+    // appName empty: the application's name. folder empty: privateFolder().
     explicit LocalSingleInstance(QString appName = {}, QString folder = {}, int timeoutMs = 750,
                                  int patientTimeoutMs = 10000);
     ~LocalSingleInstance() override;
@@ -54,6 +54,11 @@ public:
     bool claim() override;
     bool sendToRunning(const QString& command, bool patient = false) override;
     void setCommandHandler(CommandHandler handler) override { handler_ = std::move(handler); }
+
+    // The folder of the lock and the socket: the session's runtime folder when it is the
+    // user's own and private, else "mirovanta" in the user's cache folder (made private);
+    // empty when neither can be trusted, and the program then runs without a lock.
+    static QString privateFolder();
 
     QString socketPath() const;
     QString lockPath() const;

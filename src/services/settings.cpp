@@ -82,12 +82,15 @@ QString DefaultWavFolder() {
 }
 
 void LoadSettings() {
-    const QString base = AddBackslash(rt::sys().programFolder());
+    // Documents and pictures start in the user's own folders: the program's is not the user's,
+    // and cannot be written once installed.
+    const QString documents = AddBackslash(rt::sys().documentsFolder());
+    const QString pictures = AddBackslash(rt::sys().picturesFolder());
 
-    Settings.CalOpenPath = AddBackslash(Get(kPaths, QStringLiteral("CalOpen"), base));
-    Settings.CalSavePath = AddBackslash(Get(kPaths, QStringLiteral("CalSave"), base));
-    Settings.ImgOpenPath = AddBackslash(Get(kPaths, QStringLiteral("ImgOpen"), base));
-    Settings.ImgSavePath = AddBackslash(Get(kPaths, QStringLiteral("ImgSave"), base));
+    Settings.CalOpenPath = AddBackslash(Get(kPaths, QStringLiteral("CalOpen"), documents));
+    Settings.CalSavePath = AddBackslash(Get(kPaths, QStringLiteral("CalSave"), documents));
+    Settings.ImgOpenPath = AddBackslash(Get(kPaths, QStringLiteral("ImgOpen"), pictures));
+    Settings.ImgSavePath = AddBackslash(Get(kPaths, QStringLiteral("ImgSave"), pictures));
 
     Settings.PrintBackground = StoredNumber<int32_t>(kPrinter, QStringLiteral("BckImg"), 1);
     Settings.PrintCopies = StoredNumber<int16_t>(kPrinter, QStringLiteral("Copies"), 1);

@@ -78,6 +78,8 @@ void resetFixedSystem() {
     s.Depth = 32;
     s.ProgramFolder = scratchFolder() + QStringLiteral("/program/bin");
     s.ExecutableName = QStringLiteral("mirovanta");
+    s.DocumentsFolder = scratchFolder() + QStringLiteral("/home/Documents");
+    s.PicturesFolder = scratchFolder() + QStringLiteral("/home/Images");
     s.CommandLine.clear();
 }
 

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 #include <memory>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace rt;
@@ -224,4 +225,86 @@ TEST(SingleInstance, OnlyTheSameUserTalksOverTheSocket) {
     ASSERT_GE(other.waitForEnd(), 0);
     EXPECT_EQ(other.output(), QStringLiteral("no answer\n"));
     EXPECT_TRUE(received.isEmpty());
+}
+
+// The lock and the socket go only where no other user can put anything first.
+TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndAForeignOneIsNeverTrusted) {
+    QTemporaryDir home(testing_support::scratchFolder() + QStringLiteral("/private-XXXXXX"));
+    ASSERT_TRUE(home.isValid());
+    const QString runtime = home.filePath(QStringLiteral("run"));
+    const QString cache = home.filePath(QStringLiteral("cache"));
+    const QString ours = cache + QStringLiteral("/mirovanta");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR"),
+                     savedCache = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+    const bool root = ::geteuid() == 0;
+    const struct {
+        const char* name;
+        mode_t runtimeMode; // 0: no runtime folder named
+        uid_t runtimeOwner; // as root only
+        mode_t cacheMode;   // 0: not made beforehand
+        uid_t cacheOwner;   // as root only
+        QString expected;
+        bool needsRoot;
+    } cases[] = {
+        {"the session's runtime folder", 0700, 0, 0, 0, runtime, false},
+        {"no runtime folder: the cache's", 0, 0, 0, 0, ours, false},
+        {"a runtime folder open to others", 0777, 0, 0, 0, ours, false},
+        {"the user's own cache folder made open is narrowed", 0, 0, 0777, 0, ours, false},
+        {"another user's runtime folder", 0700, 65534, 0, 0, ours, true},
+        {"another user's folder in the cache", 0, 0, 0700, 65534, QString(), true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsRoot && !root) continue; // two users need root
+        QDir(runtime).removeRecursively();
+        QDir(cache).removeRecursively();
+        if (c.runtimeMode != 0) {
+            ASSERT_TRUE(QDir().mkpath(runtime));
+            ::chmod(QFile::encodeName(runtime).constData(), c.runtimeMode);
+            if (c.runtimeOwner != 0)
+                ASSERT_EQ(
+                    ::chown(QFile::encodeName(runtime).constData(), c.runtimeOwner, c.runtimeOwner),
+                    0);
+            qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+        if (c.cacheMode != 0) {
+            ASSERT_TRUE(QDir().mkpath(ours));
+            ::chmod(QFile::encodeName(ours).constData(), c.cacheMode);
+            if (c.cacheOwner != 0)
+                ASSERT_EQ(::chown(QFile::encodeName(ours).constData(), c.cacheOwner, c.cacheOwner),
+                          0);
+        }
+        EXPECT_EQ(LocalSingleInstance::privateFolder(), c.expected);
+        if (c.expected == ours) EXPECT_EQ(QFile::permissions(ours) & 0x0077, 0) << "open to others";
+        // Without a folder to trust the copy runs alone, and hands nothing to anyone.
+        LocalSingleInstance instance(kApp, QString(), 50);
+        EXPECT_TRUE(instance.claim());
+        EXPECT_EQ(QFile::exists(instance.lockPath()), !c.expected.isEmpty());
+        EXPECT_FALSE(instance.sendToRunning(QStringLiteral("RESTORE")));
+    }
+    qputenv("XDG_RUNTIME_DIR", savedRuntime);
+    if (savedCache.isNull())
+        qunsetenv("XDG_CACHE_HOME");
+    else
+        qputenv("XDG_CACHE_HOME", savedCache);
+}
+
+// A lock file that another user put in the folder does not keep the program from starting.
+TEST(SingleInstance, AnotherUsersLockIsNotTaken) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to make another user's file";
+    QTemporaryDir folder;
+    LocalSingleInstance first(kApp, folder.path());
+    QFile planted(first.lockPath());
+    ASSERT_TRUE(planted.open(QIODevice::WriteOnly));
+    planted.write("1\nmirovanta\nhost\n");
+    planted.close();
+    ASSERT_EQ(::chown(QFile::encodeName(first.lockPath()).constData(), 65534, 65534), 0);
+    ASSERT_TRUE(first.claim());
+    first.setCommandHandler([](const QString& command) { return command == "RESTORE"; });
+    Copy second(folder.path());
+    ASSERT_GE(second.waitForEnd(), 0);
+    EXPECT_EQ(second.output(), QStringLiteral("second accepted\n"));
 }

@@ -1,9 +1,11 @@
 #include "common/test_support.h"
 #include "core/settings_store.h"
+#include "core/system.h"
 #include "services/settings.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
@@ -54,11 +56,13 @@ TEST_F(SettingsTest, AnEmptyStoreGivesEveryDefault) {
     for (int n : {1, 2, 10})
         touch(defaultSound(n));
     LoadSettings();
-    const QString base = programFolder() + u'/';
-    EXPECT_EQ(Settings.CalOpenPath, base);
-    EXPECT_EQ(Settings.CalSavePath, base);
-    EXPECT_EQ(Settings.ImgOpenPath, base);
-    EXPECT_EQ(Settings.ImgSavePath, base);
+    // The user's own folders, not the program's.
+    const QString documents = testing_support::fixedSystem().DocumentsFolder + u'/';
+    const QString pictures = testing_support::fixedSystem().PicturesFolder + u'/';
+    EXPECT_EQ(Settings.CalOpenPath, documents);
+    EXPECT_EQ(Settings.CalSavePath, documents);
+    EXPECT_EQ(Settings.ImgOpenPath, pictures);
+    EXPECT_EQ(Settings.ImgSavePath, pictures);
     EXPECT_EQ(Settings.PrintBackground, 1);
     EXPECT_EQ(Settings.PrintCopies, 1);
     for (int m = 1; m <= 12; ++m)
@@ -68,6 +72,27 @@ TEST_F(SettingsTest, AnEmptyStoreGivesEveryDefault) {
         EXPECT_EQ(Settings.SoundFiles(n), exists ? defaultSound(n) : QString()) << n;
     }
     EXPECT_EQ(Settings.PrinterValue, 0);
+}
+
+TEST_F(SettingsTest, TheUsersFoldersAreTheDesktopsOrTheHomeFolder) {
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    const QByteArray savedHome = qgetenv("HOME"), savedConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    const rt::SystemInfo real;
+    // No folder for documents or pictures yet: both are the home folder.
+    EXPECT_EQ(real.documentsFolder(), home.path());
+    EXPECT_EQ(real.picturesFolder(), home.path());
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Documents")));
+    ASSERT_TRUE(QDir(home.path()).mkpath(QStringLiteral("Pictures")));
+    EXPECT_EQ(real.documentsFolder(), home.filePath(QStringLiteral("Documents")));
+    EXPECT_EQ(real.picturesFolder(), home.filePath(QStringLiteral("Pictures")));
+    qputenv("HOME", savedHome);
+    if (savedConfig.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", savedConfig);
 }
 
 TEST_F(SettingsTest, FoldersGetTheirSeparatorAndAreWrittenTrimmed) {
@@ -93,7 +118,7 @@ TEST_F(SettingsTest, FoldersGetTheirSeparatorAndAreWrittenTrimmed) {
         LoadSettings();
         EXPECT_EQ(Settings.CalOpenPath, c.read) << c.stored.toStdString();
         EXPECT_EQ(Settings.ImgSavePath, c.read) << c.stored.toStdString();
-        EXPECT_EQ(Settings.CalSavePath, programFolder() + u'/');
+        EXPECT_EQ(Settings.CalSavePath, testing_support::fixedSystem().DocumentsFolder + u'/');
         SaveSettings();
         EXPECT_EQ(stored("Paths", "CalOpen"), c.written) << c.stored.toStdString();
         EXPECT_EQ(stored("Paths", "ImgSave"), c.written) << c.stored.toStdString();

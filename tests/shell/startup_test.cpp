@@ -119,7 +119,7 @@ TEST_F(StartupTest, AFreshStartShowsTheLogoWithTwelveHiddenMonthWindows) {
     EXPECT_FALSE(FrmSplash.exists());
     EXPECT_FALSE(FrmAbout.exists());
     EXPECT_EQ(Settings.PrinterValue, 0);
-    EXPECT_EQ(Settings.CalOpenPath, testing_support::fixedSystem().ProgramFolder + u'/');
+    EXPECT_EQ(Settings.CalOpenPath, testing_support::fixedSystem().DocumentsFolder + u'/');
     EXPECT_FALSE(services.ui->hourglass());
     EXPECT_EQ(instance->claims, 1);
     EXPECT_TRUE(instance->sent.isEmpty());
@@ -141,10 +141,10 @@ TEST_F(StartupTest, SettingsAreWrittenAtShutdownAndReadBackAtTheNextStart) {
 
     closeMainWindow();
     EXPECT_EQ(services.forms->endCount, 1); // the main window's release ended the program
-    const QString base = testing_support::fixedSystem().ProgramFolder + u'/';
+    const QString base = testing_support::fixedSystem().DocumentsFolder + u'/';
     EXPECT_EQ(stored("Paths", "CalOpen"), base);
     EXPECT_EQ(stored("Paths", "CalSave"), base);
-    EXPECT_EQ(stored("Paths", "ImgOpen"), base);
+    EXPECT_EQ(stored("Paths", "ImgOpen"), testing_support::fixedSystem().PicturesFolder + u'/');
     EXPECT_EQ(stored("Paths", "ImgSave"), QStringLiteral("/srv/images/"));
     EXPECT_EQ(stored("Printer", "BckImg"), QStringLiteral("1"));
     EXPECT_EQ(stored("Printer", "Copies"), QStringLiteral("3"));
