@@ -268,8 +268,13 @@ void FileOutput::openReplacement(const FileIdentity& expected) {
         }
         return;
     }
-    if (S_ISDIR(st.st_mode)) raiseNumber(ErrPathFileAccess);
     if (!S_ISREG(st.st_mode)) raiseNumber(ErrPathFileAccess);
+    const auto replaced = [this] {
+        raiseNumber(ErrPathFileAccess,
+                    QStringLiteral("le fichier a été remplacé sur le disque depuis "
+                                   "l'ouverture du document ; enregistrez-le sous un autre nom"));
+    };
+    if (!expected.isNull() && identityOf(st) != expected) replaced();
 
     // The file itself is opened, which it must allow, and stays open: what is written in
     // place goes to this very file, whatever becomes of its name.
@@ -282,12 +287,9 @@ void FileOutput::openReplacement(const FileIdentity& expected) {
         raiseErrno(err);
     }
     struct stat opened {};
-    if (::fstat(target, &opened) != 0 || identityOf(opened) != identityOf(st) ||
-        (!expected.isNull() && identityOf(opened) != expected)) {
+    if (::fstat(target, &opened) != 0 || identityOf(opened) != identityOf(st)) {
         ::close(target);
-        raiseNumber(ErrPathFileAccess,
-                    QStringLiteral("le fichier a été remplacé sur le disque depuis "
-                                   "l'ouverture du document ; enregistrez-le sous un autre nom"));
+        replaced();
     }
     existing_ = identityOf(opened);
 

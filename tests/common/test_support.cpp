@@ -2,9 +2,9 @@
 
 #include "platform/module_loader.h"
 
+#include <QApplication>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
@@ -39,7 +39,9 @@ ModulesSearchedIn::~ModulesSearchedIn() {
     rt::setModuleFolders({});
 }
 
-QDateTime fixedNow() { return QDateTime(QDate(2004, 3, 15), QTime(10, 0, 0)); }
+QDateTime fixedNow() {
+    return QDateTime(QDate(2004, 3, 15), QTime(10, 0, 0));
+}
 
 rt::FixedSystemInfo& fixedSystem() {
     static auto system = std::make_shared<rt::FixedSystemInfo>();
@@ -54,6 +56,18 @@ rt::FixedSystemInfo& fixedSystem() {
 QString scratchFolder() {
     static QTemporaryDir dir;
     return dir.path();
+}
+
+bool makeOrdinaryUsers() {
+    // Test programs run side by side: the user database takes one change at a time.
+    QProcess p;
+    p.start(QStringLiteral("flock"),
+            {QStringLiteral("/tmp/mirovanta-test-users.lock"), QStringLiteral("/bin/sh"),
+             QStringLiteral("-c"),
+             QStringLiteral("getent group mrvfamily >/dev/null || groupadd mrvfamily || exit 1\n"
+                            "for u in mrvalice mrvbob; do id $u >/dev/null 2>&1 || useradd -M -U "
+                            "-G mrvfamily -s /usr/sbin/nologin $u || exit 1; done")});
+    return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
 }
 
 std::optional<QString> desktopEntryProblems(const QString& path) {

@@ -28,6 +28,10 @@ rt::FixedSystemInfo& fixedSystem();
 // A scratch folder that lives as long as the test program.
 QString scratchFolder();
 
+// The ordinary users "mrvalice" and "mrvbob", each with a group of its own and both in the group
+// "mrvfamily", made where they are missing; false when they cannot be (needs root).
+bool makeOrdinaryUsers();
+
 // What desktop-file-validate finds wrong with a desktop entry: "" when the entry passes;
 // nullopt when the tool is not installed.
 std::optional<QString> desktopEntryProblems(const QString& path);

@@ -4,10 +4,14 @@
 //   read 1|0
 //   message <the prompt of each message box, carriage returns shown as "|">
 //   vmhwm <peak resident memory in KiB>
-// With --save, it saves instead a year of ITEMS day items as FILE and prints "saved 1|0".
+// With --save, it saves instead a year of ITEMS day items as FILE and prints "saved 1|0" and
+// the messages. With --resave, it opens FILE, prints "read 1|0", waits for a line (or the end)
+// on its standard input, saves the document over FILE as the Save command does and prints
+// "saved 1|0" and the messages.
 //
 // cal_open_helper FILE
 // cal_open_helper --save FILE ITEMS
+// cal_open_helper --resave FILE
 
 #include "core/file_output.h"
 #include "core/rt_error.h"
@@ -40,7 +44,8 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     rt::prepareProcessSignals(); // as the program's application object does
     const bool save = app.arguments().value(1) == QLatin1String("--save");
-    if (app.arguments().size() != (save ? 4 : 2)) {
+    const bool resave = app.arguments().value(1) == QLatin1String("--resave");
+    if (app.arguments().size() != (save ? 4 : resave ? 3 : 2)) {
         std::fprintf(stderr, "usage: %s FILE\n", argv[0]);
         return 2;
     }
@@ -53,6 +58,10 @@ int main(int argc, char** argv) {
     ui->msgBoxAnswers.assign(1000, rt::vbCancel);
     rt::setUiServices(ui);
     AppVersion = QStringLiteral("2.1");
+    const auto printMessages = [&] {
+        for (const auto& box : ui->msgBoxCalls)
+            std::printf("message %s\n", qPrintable(QString(box.prompt).replace(u'\r', u'|')));
+    };
 
     if (save) {
         CalDocument doc = BlankDocument(true);
@@ -66,6 +75,17 @@ int main(int argc, char** argv) {
             ListAppend(cell, item);
         }
         std::printf("saved %d\n", SaveCalFile(app.arguments()[2], doc) ? 1 : 0);
+        printMessages();
+        return 0;
+    }
+    if (resave) {
+        const QString file = app.arguments()[2];
+        std::printf("read %d\n", LoadCalFile(file, CurDoc) ? 1 : 0);
+        std::fflush(stdout);
+        char line[16];
+        (void)std::fgets(line, sizeof line, stdin);
+        std::printf("saved %d\n", SaveCalFile(file, CurDoc) ? 1 : 0);
+        printMessages();
         return 0;
     }
 
@@ -75,8 +95,7 @@ int main(int argc, char** argv) {
         read = LoadCalFile(app.arguments()[1], doc);
     }
     std::printf("read %d\n", read ? 1 : 0);
-    for (const auto& box : ui->msgBoxCalls)
-        std::printf("message %s\n", qPrintable(QString(box.prompt).replace(u'\r', u'|')));
+    printMessages();
     std::printf("vmhwm %ld\n", peakResidentKiB());
     return 0;
 }
