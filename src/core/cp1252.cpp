@@ -38,9 +38,14 @@ char highByte(char16_t u) {
 } // namespace
 
 QString fromCp1252(const QByteArray& bytes) {
-    const qsizetype n = bytes.size();
-    QString out(n, Qt::Uninitialized);
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.constData());
+    QString out;
+    fromCp1252Into(bytes.constData(), bytes.size(), out);
+    return out;
+}
+
+void fromCp1252Into(const char* bytes, qsizetype n, QString& out) {
+    out.resize(n);
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes);
     char16_t* to = reinterpret_cast<char16_t*>(out.data());
     qsizetype i = 0;
 #if defined(__SSE2__)
@@ -59,7 +64,6 @@ QString fromCp1252(const QByteArray& bytes) {
 #endif
     for (; i < n; ++i)
         to[i] = kByteTable.chars[in[i]];
-    return out;
 }
 
 QByteArray toCp1252(const QString& text) {

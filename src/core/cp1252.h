@@ -8,6 +8,8 @@
 namespace rt {
 
 QString fromCp1252(const QByteArray& bytes);
+// The same for size bytes at bytes, into out, whose room is used again.
+void fromCp1252Into(const char* bytes, qsizetype size, QString& out);
 // Characters that Windows-1252 cannot hold are written as "?".
 QByteArray toCp1252(const QString& text);
 

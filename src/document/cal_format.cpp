@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 QString BackgroundEntryName(int Month) {
     return QStringLiteral("bck.%1").arg(Month, 2, 10, QLatin1Char('0'));
@@ -160,37 +161,41 @@ int twoDigits(QStringView v, qsizetype at) {
 
 } // namespace
 
-CalTextReader::CalTextReader(const QByteArray& Data) : text_(rt::fromCp1252(Data)) {
+CalTextReader::CalTextReader(QByteArray Data) : data_(std::move(Data)) {
     // Lines end with CR LF; a bare LF and a last line without an end are accepted too.
-    for (const char *p = Data.constData(), *end = p + Data.size();
+    for (const char *p = data_.constData(), *end = p + data_.size();
          (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
         ++lines_;
-    if (!Data.isEmpty() && !Data.endsWith('\n')) ++lines_;
+    if (!data_.isEmpty() && !data_.endsWith('\n')) ++lines_;
 }
 
 QStringView CalTextReader::Value() {
     if (next_ >= lines_) rt::raise(rt::ErrInputPastEnd);
     // One pass to the line's end that notes its first and last double quote; the value runs
-    // between them, as ValueOfLine gives it.
-    const char16_t* const chars = reinterpret_cast<const char16_t*>(text_.constData());
-    const qsizetype size = text_.size();
+    // between them, as ValueOfLine gives it. Windows-1252 has one byte a character, so the
+    // bytes' places are the characters'.
+    const char* const chars = data_.constData();
+    const qsizetype size = data_.size();
     const qsizetype start = pos_;
     qsizetype end = start, first = -1, last = -1;
     for (; end < size; ++end) {
-        const char16_t c = chars[end];
-        if (c == u'\n') break;
-        if (c == u'"') {
+        const char c = chars[end];
+        if (c == '\n') break;
+        if (c == '"') {
             if (first < 0) first = end;
             last = end;
         }
     }
     pos_ = end + 1;
     ++next_;
-    if (end > start && chars[end - 1] == u'\r') --end;
-    const QStringView all(text_);
-    if (first < 0) return all.sliced(start, end - start);
-    if (last == first) return all.sliced(first + 1, end - first - 1);
-    return all.sliced(first + 1, last - first - 1);
+    if (end > start && chars[end - 1] == '\r') --end;
+    qsizetype from = start, to = end;
+    if (first >= 0) {
+        from = first + 1;
+        to = last == first ? end : last;
+    }
+    rt::fromCp1252Into(chars + from, to - from, line_);
+    return QStringView(line_);
 }
 
 QString CalTextReader::S() {

@@ -115,9 +115,11 @@ private:
 // past the last line raises run-time error 62; a number that does not fit its field raises 6.
 class CalTextReader {
 public:
-    explicit CalTextReader(const QByteArray& Data);
+    // Data is kept as it is and each line decoded as it is read: the text of a large year is
+    // never held whole in a second form.
+    explicit CalTextReader(QByteArray Data);
 
-    // The next line's value, untouched; it stays valid as long as the reader.
+    // The next line's value, untouched; it stays valid until the next line is read.
     QStringView Value();
     QString S();  // a string: blanks around it removed
     QString MS(); // a money text: blanks after it removed, those before it kept
@@ -135,7 +137,8 @@ public:
     qsizetype LinesLeft() const { return lines_ - next_; }
 
 private:
-    QString text_;
+    QByteArray data_;     // the bytes, in Windows-1252
+    QString line_;        // the value of the line read last
     qsizetype pos_ = 0;   // where the next line starts
     qsizetype lines_ = 0; // lines of the whole text
     int next_ = 0;        // lines read

@@ -217,7 +217,7 @@ bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
     if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
     if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
-    CalTextReader in(Zip.read(kCalDataEntry)); // the bytes go once they are converted
+    CalTextReader in(Zip.read(kCalDataEntry)); // the bytes go with the reader
     switch (LayoutOfVersion(in.Value().toString())) {
     case CalLayout::V21:
         return ReadCalData21(Doc, in);
