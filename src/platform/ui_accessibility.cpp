@@ -70,7 +70,7 @@ int indexIn(const std::vector<Label*>& labels, const QAccessibleInterface* child
 }
 
 // One label: role StaticText, its shown text as name and text; or, in a table, a cell with its
-// parts as children.
+// name as name and text, and its parts as children.
 class LabelAccessible : public QAccessibleObject,
                         public QAccessibleTextInterface,
                         public QAccessibleTableCellInterface,
@@ -164,7 +164,7 @@ public:
         const bool isCell = cell() >= 0;
         switch (type) {
         case QAccessible::TextInterface:
-            return isCell ? nullptr : static_cast<QAccessibleTextInterface*>(this);
+            return static_cast<QAccessibleTextInterface*>(this);
         case QAccessible::TableCellInterface:
             return isCell ? static_cast<QAccessibleTableCellInterface*>(this) : nullptr;
         case QAccessible::ActionInterface:
@@ -174,8 +174,8 @@ public:
         }
     }
 
-    // ---- Text: the shown text, read only ----
-    QString shown() const { return isValid() ? label()->shownText() : QString(); }
+    // ---- Text, read only: the shown text, a cell's name ----
+    QString shown() const { return text(QAccessible::Name); }
     void selection(int, int* startOffset, int* endOffset) const override {
         *startOffset = *endOffset = 0;
     }
@@ -189,7 +189,11 @@ public:
         return shown().mid(startOffset, endOffset - startOffset);
     }
     int characterCount() const override { return int(shown().size()); }
-    QRect characterRect(int) const override { return {}; }
+    // The characters are not placed one by one: each lies in the label's place, which puts the
+    // text on its line for a reader that lays out what it reads by place (Orca's flat review).
+    QRect characterRect(int offset) const override {
+        return offset >= 0 && offset < characterCount() ? rect() : QRect();
+    }
     int offsetAtPoint(const QPoint&) const override { return -1; }
     void scrollToSubstring(int, int) override {}
     QString attributes(int, int* startOffset, int* endOffset) const override {

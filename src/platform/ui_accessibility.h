@@ -24,8 +24,9 @@ class Container;
 class Label;
 
 // Rows x Columns cells, row by row, under one header per column (a label anywhere on the form).
-// A cell's parts are the shown labels of its container whose centre lies in the cell, in the
-// order they are drawn, that show a text. A cell whose name is empty is empty: it has no part.
+// A cell reads its name as name and text; its parts are the shown labels of its container whose
+// centre lies in the cell, in the order they are drawn, that show a text. A cell whose name is
+// empty is empty: it has no part.
 // The action "click" on a cell clicks its label with the left button, as the mouse does.
 struct LabelTable {
     int Rows = 0;
