@@ -2,10 +2,12 @@
 
 #include "core/cp1252.h"
 #include "core/rt_error.h"
+#include "ui_accessibility.h"
 #include "ui_dispatch.h"
 #include "ui_form.h"
 #include "ui_label_layer.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QFontMetrics>
 #include <QGroupBox>
@@ -147,6 +149,7 @@ void Label::pushGeometry() {
 
 void Label::pushVisible() {
     if (layer_) layer_->update(placeInHost());
+    accessibleChange(Visible() ? QAccessible::ObjectShow : QAccessible::ObjectHide);
 }
 
 void Label::pushEnabled() {
@@ -156,6 +159,15 @@ void Label::pushEnabled() {
 void Label::pushCaption() {
     if (autoSize_) fitToCaption();
     Refresh();
+    accessibleChange(QAccessible::NameChanged);
+}
+
+void Label::accessibleChange(int type) {
+    if (layer_ && accessibilityListening()) {
+        QAccessibleEvent event(this, QAccessible::Event(type));
+        notifyAccessibility(event);
+    }
+    if (Form* f = form()) f->nameFields();
 }
 
 void Label::pushColors() {
@@ -197,6 +209,11 @@ void Label::paint(QPainter& p, const QRect& rect) const {
     const int spacing = QFontMetrics(font).lineSpacing();
     if (spacing > 0 && r.height() >= spacing) r.setHeight(r.height() / spacing * spacing);
     p.drawText(r, flags, text);
+}
+
+QString Label::shownText() const {
+    const QString lines = toDisplayLines(Caption());
+    return useMnemonic_ ? withoutAccessKey(lines) : lines;
 }
 
 void Label::fitToCaption() {

@@ -55,6 +55,9 @@ public:
     bool shownEnabled() const;
     // Paints the caption, back and border in rect (pixels of p's device).
     void paint(QPainter& p, const QRect& rect) const;
+    // The caption as it reads: its lines, without the "&" that marks an access key (of "&&"
+    // one stays) unless UseMnemonic is off.
+    QString shownText() const;
 
 protected:
     bool clicksOnMouseUp() const override { return true; }
@@ -68,6 +71,9 @@ protected:
 
 private:
     void fitToCaption();
+    // Tells assistive technology that the label changed, when something listens, and names
+    // the fields again (the label may name one).
+    void accessibleChange(int type);
     QPointer<LabelLayer> layer_;
     QRect drawnAt_; // the place last pushed, repainted when the label moves
     int alignment_ = vbLeftJustify;

@@ -280,11 +280,34 @@ QWidget* Form::window() const {
     return root_;
 }
 
+namespace {
+// The kinds of control that take their accessible name from a label.
+bool namedByLabel(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::TextBox:
+    case ControlKind::ComboBox:
+    case ControlKind::ListBox:
+    case ControlKind::ListView:
+    case ControlKind::TreeView:
+    case ControlKind::DTPicker:
+    case ControlKind::UpDown:
+    case ControlKind::DriveListBox:
+    case ControlKind::DirListBox:
+    case ControlKind::FileListBox:
+        return true;
+    default:
+        return false;
+    }
+}
+} // namespace
+
 void Form::registerControl(Control* control) {
     controls_.push_back(control);
+    if (namedByLabel(control->kind())) ++fields_;
 }
 
 void Form::unregisterControl(Control* control) {
+    if (namedByLabel(control->kind())) --fields_;
     controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
     givenTabOrder_.erase(std::remove(givenTabOrder_.begin(), givenTabOrder_.end(), control),
                          givenTabOrder_.end());
@@ -301,7 +324,9 @@ void Form::Load() {
     placePending_ = type_ == Type::TopLevel;
     // A form loaded again opens on its first control, not on the one that had the focus.
     if (QWidget* remembered = root_->focusWidget()) remembered->clearFocus();
+    QPointer<Form> self(this);
     Form_Load();
+    if (self) nameFields();
 }
 
 void Form::attachToMdiParent() {
@@ -748,19 +773,22 @@ void sortByLayout(std::vector<Control*>& controls) {
 }
 } // namespace
 
-void Form::appendInTabOrder(const Container* container, std::vector<Control*>& out) const {
+void Form::appendInTabOrder(const Container* container, std::vector<Control*>& out,
+                            bool withLabels) const {
     std::vector<Control*> children;
     for (Control* c : controls_)
-        if (&c->Parent() == container && c->widget()) children.push_back(c);
+        if (&c->Parent() == container &&
+            (c->widget() || (withLabels && c->kind() == ControlKind::Label)))
+            children.push_back(c);
     sortByLayout(children);
     for (Control* c : children) {
         out.push_back(c);
         if (c->kind() == ControlKind::TabControl) {
             const auto* tabs = static_cast<const TabControl*>(c);
             for (int t = 0; t < tabs->Tabs(); ++t)
-                appendInTabOrder(&tabs->Page(t), out);
+                appendInTabOrder(&tabs->Page(t), out, withLabels);
         } else if (const auto* inner = dynamic_cast<const Container*>(c)) {
-            appendInTabOrder(inner, out);
+            appendInTabOrder(inner, out, withLabels);
         }
     }
 }
@@ -845,6 +873,45 @@ bool Form::focusNextStop(bool next) {
     }
     target->widget()->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
     return true;
+}
+
+// ---- Names for assistive technology ----
+
+std::vector<std::pair<Control*, Label*>> Form::fieldLabels() const {
+    std::vector<std::pair<Control*, Label*>> pairs;
+    if (fields_ == 0) return pairs;
+    std::vector<Control*> order;
+    appendInTabOrder(this, order, true);
+    for (size_t i = 0; i < order.size(); ++i) {
+        Control* field = order[i];
+        if (!namedByLabel(field->kind())) continue;
+        Label* label = nullptr;
+        for (size_t j = i; j-- > 0;) {
+            Control* c = order[j];
+            if (!c->Visible()) continue;
+            if (c->kind() == ControlKind::Label) {
+                if (&c->Parent() != &field->Parent()) continue;
+                label = static_cast<Label*>(c);
+                break;
+            }
+            if (c->widget() && (c->widget()->focusPolicy() & Qt::TabFocus)) break;
+        }
+        pairs.emplace_back(field, label);
+    }
+    for (auto& [field, label] : pairs) {
+        if (field->kind() != ControlKind::UpDown) continue;
+        const Control* buddy = static_cast<const UpDown*>(field)->BuddyControl();
+        for (const auto& [other, itsLabel] : pairs)
+            if (other == buddy) label = itsLabel;
+    }
+    return pairs;
+}
+
+void Form::nameFields() {
+    if (!loaded_ || fields_ == 0) return;
+    for (const auto& [field, label] : fieldLabels())
+        if (QWidget* w = field->widget())
+            w->setAccessibleName(label ? label->shownText() : QString());
 }
 
 // ---- Keys ----

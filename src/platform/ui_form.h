@@ -55,6 +55,7 @@ class QMdiSubWindow;
 
 namespace rt {
 
+class Label;
 class Menu;
 class MdiForm;
 class FormWindow;
@@ -167,6 +168,15 @@ public:
     // The control of this form that holds the keyboard focus, or nullptr.
     Control* focusedControl() const;
 
+    // ---- Names for assistive technology ----
+    // Each text box, combo box, date field, up-down and list of the form, with the label that
+    // names it or nullptr: the shown label of its container just before it in the order of the
+    // layout (labels among the controls where their places put them), with no tab stop between;
+    // the rule that access keys follow. An up-down is named as its buddy.
+    std::vector<std::pair<Control*, Label*>> fieldLabels() const;
+    // Gives each field of a loaded form the shown text of its label as its accessible name.
+    void nameFields();
+
     // ---- Events (public: the program calls some of them directly) ----
     virtual void Form_Load() {}
     virtual void Form_Activate() {}
@@ -221,7 +231,10 @@ private:
     // A form that opens keeps the focus its code gave one of its controls, else the focus goes
     // to its first tab stop; a form without any takes the focus itself.
     void focusOnOpen();
-    void appendInTabOrder(const Container* container, std::vector<Control*>& out) const;
+    // Appends container's controls in tab order; with withLabels the labels too, which have
+    // no widget.
+    void appendInTabOrder(const Container* container, std::vector<Control*>& out,
+                          bool withLabels = false) const;
     // The control whose widget is or holds the widget, or nullptr.
     Control* controlOfWidget(const QWidget* widget) const;
     void attachToMdiParent();
@@ -252,6 +265,7 @@ private:
     OleColor backColor_;
     std::vector<Control*> controls_;
     std::vector<Control*> givenTabOrder_;
+    int fields_ = 0; // controls that a label names (fieldLabels)
 };
 
 // The loaded forms, in the order they were loaded (the original's Forms collection).

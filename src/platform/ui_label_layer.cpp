@@ -1,7 +1,9 @@
 #include "ui_label_layer.h"
 
+#include "ui_accessibility.h"
 #include "ui_controls.h"
 
+#include <QCoreApplication>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPaintEvent>
@@ -27,11 +29,37 @@ LabelLayer::LabelLayer(QWidget* host)
     // them by itself still drops them (routeMouse).
     host->setMouseTracking(true);
     host->installEventFilter(this);
+    labelHostMade(host);
 }
+
+LabelLayer::~LabelLayer() = default;
 
 LabelLayer& LabelLayer::of(QWidget* host) {
     if (LabelLayer* layer = existingLayer(host)) return *layer;
     return *new LabelLayer(host);
+}
+
+LabelLayer* LabelLayer::find(const QWidget* host) {
+    return existingLayer(host);
+}
+
+void LabelLayer::setTable(std::unique_ptr<LabelTable> table) {
+    table_ = std::move(table);
+}
+
+void LabelLayer::click(Label* label) {
+    const QPoint at = label->placeInHost().center();
+    const QPoint global = host_->mapToGlobal(at);
+    QPointer<LabelLayer> self(this);
+    clicked_ = label;
+    for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, global, Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton,
+                          Qt::NoModifier);
+        QCoreApplication::sendEvent(host_, &event);
+        if (!self) return; // the host went with a handler
+    }
+    clicked_ = nullptr;
 }
 
 Label* LabelLayer::labelAt(const QWidget* host, QPoint pos) {
@@ -84,7 +112,7 @@ bool LabelLayer::routeMouse(QMouseEvent* event) {
         // The first button down gives the mouse to what lies under it until all are released.
         if (!buttonDown_ || event->buttons() == event->button()) {
             buttonDown_ = true;
-            grabbed_ = topmostAt(pos);
+            grabbed_ = clicked_ ? clicked_.data() : topmostAt(pos);
         }
         target = grabbed_;
         break;

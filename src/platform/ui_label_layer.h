@@ -13,6 +13,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <memory>
 #include <vector>
 
 class QMouseEvent;
@@ -23,11 +24,14 @@ class QWidget;
 namespace rt {
 
 class Label;
+struct LabelTable;
 
 class LabelLayer : public QObject {
 public:
     // The layer of host, made when there is none yet.
     static LabelLayer& of(QWidget* host);
+    // The layer of host, or nullptr when it draws no label.
+    static LabelLayer* find(const QWidget* host);
     // The label at pos (pixels of host) that takes the mouse there, or nullptr; a child widget
     // there hides the labels under it.
     static Label* labelAt(const QWidget* host, QPoint pos);
@@ -40,12 +44,22 @@ public:
     // Has the pixels of host in rect painted again (a label's place, before or after a change).
     void update(const QRect& rect);
     QWidget* host() const { return host_; }
+    // The labels, in the order they are drawn.
+    const std::vector<Label*>& labels() const { return labels_; }
+
+    // The table that assistive technology reads the labels as (ui_accessibility.h), if any.
+    const LabelTable* table() const { return table_.get(); }
+    void setTable(std::unique_ptr<LabelTable> table);
+    // A press and release of the left button at the middle of label, handled as the mouse's
+    // (the label's handlers, then the host's), whatever lies over it.
+    void click(Label* label);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     explicit LabelLayer(QWidget* host);
+    ~LabelLayer() override;
     Label* topmostAt(QPoint pos) const;
     // A mouse event at the host: the label it belongs to gets it first. True when the host
     // must not see it (a move that the host, tracking no mouse, would have dropped).
@@ -57,6 +71,8 @@ private:
     std::vector<Label*> labels_;
     bool buttonDown_ = false; // a button went down over the host and is still down
     QPointer<Label> grabbed_; // the label that took that press, if one did
+    QPointer<Label> clicked_; // the label that click() gives its press to
+    std::unique_ptr<LabelTable> table_;
 };
 
 } // namespace rt

@@ -255,9 +255,13 @@ void Toolbar::pushButton(ToolbarButton& b) {
         b.action_->setToolTip(showTips_ ? b.toolTip_ : QString());
         b.action_->setCheckable(b.style_ == tbrCheck || b.style_ == tbrButtonGroup);
         b.action_->setChecked(b.value_ == 1);
-        if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(b.action_)))
+        if (auto* tb = qobject_cast<QToolButton*>(bar_->widgetForAction(b.action_))) {
             tb->setToolButtonStyle(b.caption_.isEmpty() ? Qt::ToolButtonIconOnly
                                                         : Qt::ToolButtonTextUnderIcon);
+            // A button that shows only its picture is named by its tip, whether tips show or
+            // not; one with a caption by the caption.
+            tb->setAccessibleName(b.caption_.isEmpty() ? b.toolTip_ : QString());
+        }
     }
     pushing_ = was;
 }

@@ -9,6 +9,7 @@
 #include "document/list_ops.h"
 #include "frm_main.h"
 #include "main_module.h"
+#include "platform/ui_accessibility.h"
 #include "services/month_painting.h"
 
 #include <QEvent>
@@ -111,6 +112,7 @@ FrmMonthModele::FrmMonthModele() : rt::Form(QStringLiteral("FrmMonthModele"), Ty
     mnuEdit.setVisible(false);
     layOutGrid();
     bindEvents();
+    describeGrid();
     // The watcher belongs to the grid's widget; the window removes it before its controls go.
     gridWatcher_ = new ShowWatcher(PicCal.clientWidget(), [this](bool shown) {
         if (shown && backgroundPending_)
@@ -193,6 +195,31 @@ void FrmMonthModele::bindEvents() {
     }
     for (int i = 0; i <= 8; ++i)
         mnuEditCmd(i).onClick = [this, i] { mnuEditCmd_Click(i); };
+}
+
+void FrmMonthModele::describeGrid() {
+    rt::LabelTable grid;
+    grid.Rows = 6;
+    grid.Columns = 7;
+    for (int c = kFirstCell; c <= kLastCell; ++c)
+        grid.Cells.push_back(&LblDay(c));
+    for (int i = 0; i <= 6; ++i)
+        grid.Headers.push_back(&LblFix(i));
+    grid.CellName = [this](const rt::Label& Cell) { return dayCellName(Cell.Index()); };
+    grid.CellSelected = [this](const rt::Label& Cell) {
+        return CurMonth == month() && CurCell == Cell.Index();
+    };
+    rt::setLabelTable(PicCal, std::move(grid));
+}
+
+QString FrmMonthModele::dayCellName(int Cell) const {
+    const QString day = LblDay(Cell).Caption();
+    if (day.isEmpty() || month() < 1 || month() > 12) return {};
+    // The weekday of the cell's column, Sunday first; the string table has Monday to Sunday.
+    const int column = Cell % 7;
+    return rt::LoadResString(column == 0 ? 407 : 400 + column).toLower() + u' ' +
+           QString::number(rt::CInt(rt::Val(day))) + u' ' +
+           rt::LoadResString(209 + month()).toLower() + u' ' + CurDoc.Year;
 }
 
 int16_t FrmMonthModele::month() const {

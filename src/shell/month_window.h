@@ -76,6 +76,10 @@ private:
     // Places the weekday row and the 42 cells over the window's inner area.
     void layOutGrid();
     void bindEvents();
+    // The grid as assistive technology reads it: six weeks of seven days under the weekday
+    // names, each day named by its date ("mardi 9 mars 2004"), the current day selected.
+    void describeGrid();
+    QString dayCellName(int Cell) const;
     // Presses (1) or releases (0) this month's button on the main toolbar.
     void setMonthButton(int value);
     // Drops the painted background of a grid that is not shown, to be painted when shown.
