@@ -158,9 +158,14 @@ bool bitmapIsWhole(QIODevice& device) {
     if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields)
         return true;
     if (width <= 0 || bits == 0 || bits > 32) return true; // the decoder refuses these
+    // Widths and heights of 31 bits make rows of up to 2^34 bytes and a product beyond 64 bits:
+    // the rows are counted against the bytes after the header rather than multiplied out.
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
     const qint64 start = std::max<qint64>(offset, 14 + qint64(headerSize));
-    return start + rowBytes * std::abs(height) <= device.size();
+    const qint64 pixelBytes = device.size() - start;
+    if (pixelBytes < 0) return false;
+    const qint64 rows = std::abs(height);
+    return rows == 0 || rowBytes <= pixelBytes / rows;
 }
 
 // Decodes the picture whose bytes the device holds from its start.
