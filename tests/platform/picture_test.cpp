@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <climits>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace rt;
@@ -113,6 +114,23 @@ TEST_F(PictureFiles, LoadReadsEachFormatByItsContentAndGivesANewObjectEachTime) 
     EXPECT_EQ(again.image().constBits(), jpg.image().constBits());
     ASSERT_TRUE(sample(9, 5).save(path(QStringLiteral("a.jpg")), "JPG"));
     EXPECT_EQ(LoadPicture(path(QStringLiteral("a.jpg"))).image().size(), QSize(9, 5));
+}
+
+TEST_F(PictureFiles, AFilesImageLeavesTheCacheWithTheLastPictureLoadedFromIt) {
+    const QString file = path(QStringLiteral("big.bmp"));
+    ASSERT_TRUE(sample(300, 200).save(file, "BMP"));
+    const DecodedPicturesHeld before = DecodedPicturesInUse();
+    std::optional<Picture> first = LoadPicture(file);
+    Picture copy = *first; // the same picture object
+    std::optional<Picture> second = LoadPicture(file);
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count + 1);
+    EXPECT_EQ(DecodedPicturesInUse().bytes, before.bytes + 300 * 200 * 4);
+    first.reset();
+    second.reset();
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count + 1); // the copy still holds it
+    copy = Picture::empty();
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count);
+    EXPECT_EQ(DecodedPicturesInUse().bytes, before.bytes);
 }
 
 TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
