@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <mutex>
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace rt {
 
@@ -39,7 +41,8 @@ const QImage& nullImage() {
 // Pictures decoded from files, so that a file named by many items is decoded once and its
 // pixels shared by every picture loaded from it (each still a picture object of its own). A
 // file is known by its path, size and time of change: a file written again is decoded again.
-// An image is kept only while some picture still holds it.
+// The cache holds no image itself: the pictures loaded from a file share one holder, and the
+// image leaves the cache as soon as the last of them lets it go.
 class DecodedPictures {
 public:
     struct Key {
@@ -57,34 +60,69 @@ public:
         return {info.absoluteFilePath(), info.size(), info.lastModified().toMSecsSinceEpoch()};
     }
 
-    std::optional<QImage> find(const Key& key) {
+    // The image of one file, shared by the pictures loaded from it.
+    class Held {
+    public:
+        Held(DecodedPictures& cache, Key key, QImage image)
+            : cache_(cache), key_(std::move(key)), image_(std::move(image)) {}
+        ~Held() { cache_.forget(key_); }
+        Held(const Held&) = delete;
+        Held& operator=(const Held&) = delete;
+        const QImage& image() const { return image_; }
+
+    private:
+        DecodedPictures& cache_;
+        const Key key_;
+        const QImage image_;
+    };
+
+    std::shared_ptr<const Held> find(const Key& key) {
+        std::shared_ptr<const Held> held;
         const std::lock_guard<std::mutex> lock(mutex_);
         const auto it = images_.constFind(key);
-        if (it == images_.cend()) return std::nullopt;
-        return it.value();
+        if (it != images_.cend()) held = it.value().lock();
+        return held;
     }
 
-    void add(const Key& key, const QImage& image) {
+    std::shared_ptr<const Held> add(const Key& key, const QImage& image) {
+        auto held = std::make_shared<const Held>(*this, key, image);
         const std::lock_guard<std::mutex> lock(mutex_);
-        // Forgetting the images no picture holds any more, each time the count has doubled,
-        // keeps the cost of adding constant on average.
-        if (images_.size() >= pruneAt_) {
-            for (auto it = images_.begin(); it != images_.end();)
-                it = it.value().isDetached() ? images_.erase(it) : std::next(it);
-            pruneAt_ = std::max<qsizetype>(16, 2 * images_.size());
+        images_.insert(key, held);
+        return held;
+    }
+
+    DecodedPicturesHeld held() {
+        // Released after the lock: the last of a holder forgets its entry under the lock.
+        std::vector<std::shared_ptr<const Held>> alive;
+        {
+            const std::lock_guard<std::mutex> lock(mutex_);
+            for (const std::weak_ptr<const Held>& entry : images_)
+                if (std::shared_ptr<const Held> h = entry.lock()) alive.push_back(std::move(h));
         }
-        images_.insert(key, image);
+        DecodedPicturesHeld result;
+        for (const auto& h : alive) {
+            ++result.count;
+            result.bytes += h->image().sizeInBytes();
+        }
+        return result;
     }
 
 private:
+    // The last picture of key let its image go; a file loaded again meanwhile keeps its new one.
+    void forget(const Key& key) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        const auto it = images_.find(key);
+        if (it != images_.end() && it.value().expired()) images_.erase(it);
+    }
+
     std::mutex mutex_;
-    QHash<Key, QImage> images_;
-    qsizetype pruneAt_ = 16;
+    QHash<Key, std::weak_ptr<const Held>> images_;
 };
 
 DecodedPictures& decodedPictures() {
-    static DecodedPictures cache;
-    return cache;
+    // Never destroyed: pictures in objects that outlive it at exit still forget their entries.
+    static DecodedPictures* const cache = new DecodedPictures;
+    return *cache;
 }
 } // namespace
 
@@ -95,10 +133,10 @@ Picture Picture::empty() {
     return p;
 }
 
-Picture Picture::fromImage(const QImage& image) {
+Picture Picture::fromImage(const QImage& image, std::shared_ptr<const void> holder) {
     if (image.isNull()) return empty();
     Picture p;
-    p.d_ = std::make_shared<const Data>(Data{nextHandle(), image});
+    p.d_ = std::make_shared<const Data>(Data{nextHandle(), image, std::move(holder)});
     return p;
 }
 
@@ -158,9 +196,14 @@ bool bitmapIsWhole(QIODevice& device) {
     if (compression != kRgb && compression != kBitFields && compression != kAlphaBitFields)
         return true;
     if (width <= 0 || bits == 0 || bits > 32) return true; // the decoder refuses these
+    // Widths and heights of 31 bits make rows of up to 2^34 bytes and a product beyond 64 bits:
+    // the rows are counted against the bytes after the header rather than multiplied out.
     const qint64 rowBytes = (width * bits + 31) / 32 * 4;
     const qint64 start = std::max<qint64>(offset, 14 + qint64(headerSize));
-    return start + rowBytes * std::abs(height) <= device.size();
+    const qint64 pixelBytes = device.size() - start;
+    if (pixelBytes < 0) return false;
+    const qint64 rows = std::abs(height);
+    return rows == 0 || rowBytes <= pixelBytes / rows;
 }
 
 // Decodes the picture whose bytes the device holds from its start.
@@ -198,16 +241,20 @@ Picture LoadPicture(const QString& path, qint64 maxPixels) {
     const QFileInfo info(path);
     if (!info.exists() || !info.isFile()) raise(ErrFileNotFound);
     const DecodedPictures::Key key = DecodedPictures::keyOf(info);
-    if (const std::optional<QImage> known = decodedPictures().find(key)) {
-        if (maxPixels > 0 && qint64(known->width()) * known->height() > maxPixels)
+    if (const auto known = decodedPictures().find(key)) {
+        const QImage& image = known->image();
+        if (maxPixels > 0 && qint64(image.width()) * image.height() > maxPixels)
             raise(ErrOutOfMemory);
-        return Picture::fromImage(*known);
+        return Picture::fromImage(image, known);
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) raise(ErrInvalidPicture);
-    Picture picture = decodePicture(file, maxPixels);
-    decodedPictures().add(key, picture.image());
-    return picture;
+    const Picture decoded = decodePicture(file, maxPixels);
+    return Picture::fromImage(decoded.image(), decodedPictures().add(key, decoded.image()));
+}
+
+DecodedPicturesHeld DecodedPicturesInUse() {
+    return decodedPictures().held();
 }
 
 Picture LoadPictureData(const QByteArray& data, qint64 maxPixels) {

@@ -20,8 +20,9 @@ public:
     Picture() = default; // no object
 
     static Picture empty();
-    // A new picture object holding the image (a null image gives the empty picture).
-    static Picture fromImage(const QImage& image);
+    // A new picture object holding the image (a null image gives the empty picture). Holder,
+    // when given, is kept alive as long as the picture object is.
+    static Picture fromImage(const QImage& image, std::shared_ptr<const void> holder = nullptr);
 
     bool hasObject() const { return static_cast<bool>(d_); }
     // True for no object and for the empty picture.
@@ -41,6 +42,8 @@ private:
     struct Data {
         int32_t handle = 0;
         QImage image;
+        // What else shares the image (the decoded file's holder), released with the picture.
+        std::shared_ptr<const void> holder;
     };
     std::shared_ptr<const Data> d_;
 };
@@ -65,6 +68,14 @@ QSize PictureSize(QIODevice& device);
 Picture LoadPicture(const QString& path = QString(), qint64 maxPixels = 0);
 // The same for a picture file's bytes held in memory.
 Picture LoadPictureData(const QByteArray& data, qint64 maxPixels = 0);
+
+// The images that the pictures loaded from files hold now, each file's once, and their bytes.
+// An image leaves the count when the last picture loaded from its file is gone.
+struct DecodedPicturesHeld {
+    qsizetype count = 0;
+    qint64 bytes = 0;
+};
+DecodedPicturesHeld DecodedPicturesInUse();
 
 // Saves the picture as a .bmp file; raises 481 for an empty picture, 61 naming the file when
 // the disk is full, and 75 when the file cannot be written otherwise.

@@ -12,6 +12,7 @@ namespace {
 
 bool scanRunning = false;
 bool scanRequested = false;
+bool scanStopped = false;
 
 bool mayScan() {
     if (views().AppState() != QLatin1String("Edit")) return false;
@@ -35,7 +36,8 @@ bool isDue(int16_t day, int16_t month, int16_t year, int32_t daysBefore, int64_t
 void scanOnce() {
     const uint64_t generation = DocGeneration;
     const auto stillValid = [&] {
-        return DocGeneration == generation && views().AppState() == QLatin1String("Edit");
+        return !scanStopped && DocGeneration == generation &&
+               views().AppState() == QLatin1String("Edit");
     };
     const QDate now = rt::sys().today();
     const int64_t today = DateSerial(now.year(), now.month(), now.day());
@@ -80,6 +82,7 @@ void CheckAlarms() {
         ~Running() {
             scanRunning = false;
             scanRequested = false;
+            scanStopped = false;
         }
     } running;
     // A request made during a pass is for a document that replaced the one being scanned (as
@@ -88,8 +91,12 @@ void CheckAlarms() {
         scanRequested = false;
         const uint64_t generation = DocGeneration;
         scanOnce();
-        if (!scanRequested || DocGeneration == generation || !mayScan()) break;
+        if (scanStopped || !scanRequested || DocGeneration == generation || !mayScan()) break;
     }
+}
+
+void StopAlarmScan() {
+    if (scanRunning) scanStopped = true;
 }
 
 bool AlarmScanRunning() {

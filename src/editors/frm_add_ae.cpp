@@ -135,6 +135,8 @@ QString FrmAddAEForm::HelpTopic() const {
 }
 
 void FrmAddAEForm::LoadAndFill() {
+    // The snapping starts from the dates filled in now.
+    rangeShown_[0] = rangeShown_[1] = QDate();
     {
         BusyWhileFilling busy;
         LoadCaptions();

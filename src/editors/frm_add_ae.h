@@ -9,6 +9,8 @@
 #include "editor_frame.h"
 #include "platform/ui_lists.h"
 
+#include <QDate>
+
 class FrmAddAEForm : public EditorForm {
 public:
     FrmAddAEForm();
@@ -99,7 +101,8 @@ public:
     void TbAddAE_Click(int PreviousTab);
     void ChkAE_Click(int Index);
     void CmbAE_Click(int Index);
-    // Moves range date Index (0 start, 1 end) onto a day the chosen recurrence selects.
+    // Moves range date Index (0 start, 1 end) onto a day the chosen recurrence selects,
+    // reckoned from the date last picked in that picker (or filled in before any pick).
     void DtRG_Change(int Index);
 
 protected:
@@ -115,6 +118,11 @@ private:
     void layoutRecurrencePage();
     void layoutRangePage();
     bool ticked(rt::CheckBox& Box) const { return Box.Value() == rt::vbChecked; }
+
+    // Per range picker: the date picked or filled in, which every snapping starts from, and the
+    // date the last snapping wrote.
+    QDate rangePicked_[2];
+    QDate rangeShown_[2];
 };
 
 extern rt::FormSlot<FrmAddAEForm> FrmAddAE;

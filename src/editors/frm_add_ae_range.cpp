@@ -1,6 +1,6 @@
 // The auto-event editor's captions, its recurrence page and its range page: the recurrence boxes
 // act as one group of option buttons, and the two range dates snap onto days the chosen
-// recurrence selects.
+// recurrence selects, each from the date last picked or filled in.
 
 #include "core/numeric.h"
 #include "core/resources.h"
@@ -119,11 +119,17 @@ void FrmAddAEForm::CmbAE_Click(int) {
 
 void FrmAddAEForm::DtRG_Change(int Index) {
     if (IsBusy) return;
+    rt::DTPicker& picker = DtRG(Index);
+    // A date that no snapping wrote was picked by the user or filled in: the snapping starts
+    // from it at every change of rule, so that switching rules never moves the range inward.
+    const QDate shown = picker.Value();
+    if (shown != rangeShown_[Index]) rangePicked_[Index] = shown;
     for (int i : {0, 1, 2, 4, 5})
         if (CmbAE(i).ListIndex() == -1) return;
 
-    rt::DTPicker& picker = DtRG(Index);
-    const DateRec P = DateOfPicker(picker);
+    const QDate& picked = rangePicked_[Index];
+    const DateRec P =
+        MakeDate(int16_t(picked.day()), int16_t(picked.month()), int16_t(picked.year()));
     DateRec D;
     if (ticked(ChkAE(3))) {
         D = MakeDate(P.Day, P.Month, P.Year);
@@ -147,5 +153,6 @@ void FrmAddAEForm::DtRG_Change(int Index) {
         return;
     }
     // Writing the date the picker already shows raises no Change, which ends the nesting.
-    picker.setValue(PickerDate(D));
+    rangeShown_[Index] = PickerDate(D);
+    picker.setValue(rangeShown_[Index]);
 }

@@ -4,10 +4,69 @@
 #include "core/rt_error.h"
 #include "qt_ui_services.h"
 #include "ui_dispatch.h"
+#include "ui_form.h"
+#include "ui_form_windows.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QLibraryInfo>
+#include <QPointer>
+#include <QTimer>
+#include <QWindow>
+#include <QtGui/qguiapplication_platform.h>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
 
 namespace rt {
+
+namespace {
+
+bool blockedByModalWindow(QWidget* window) {
+    const QWindow* handle = window->windowHandle();
+    const QWindow* modal = QGuiApplication::modalWindow();
+    return handle && modal && modal != handle && window->isVisible();
+}
+
+// The window manager's request to close a window (WM_DELETE_WINDOW) reaches Qt as a client
+// message, which Qt drops when a modal window blocks that window: its form is told here, once
+// Qt has done with the message.
+class WindowManagerCloseFilter : public QAbstractNativeEventFilter {
+public:
+    explicit WindowManagerCloseFilter(xcb_connection_t* connection)
+        : protocols_(atom(connection, "WM_PROTOCOLS")),
+          deleteWindow_(atom(connection, "WM_DELETE_WINDOW")) {}
+
+    bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override {
+        if (type != "xcb_generic_event_t") return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        if ((event->response_type & 0x7f) != XCB_CLIENT_MESSAGE) return false;
+        const auto* m = static_cast<const xcb_client_message_event_t*>(message);
+        if (m->format != 32 || protocols_ == XCB_NONE || m->type != protocols_ ||
+            m->data.data32[0] != deleteWindow_)
+            return false;
+        QWidget* widget = QWidget::find(WId(m->window));
+        if (!widget || !blockedByModalWindow(widget)) return false;
+        QTimer::singleShot(0, widget, [target = QPointer<QWidget>(widget)] {
+            if (target) dispatch([&] { closeAskedOfBlockedWindows(target); });
+        });
+        return false;
+    }
+
+private:
+    static xcb_atom_t atom(xcb_connection_t* connection, const char* name) {
+        const xcb_intern_atom_cookie_t cookie =
+            xcb_intern_atom(connection, 1, uint16_t(std::strlen(name)), name);
+        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t(XCB_NONE);
+        std::free(reply);
+        return found;
+    }
+
+    const xcb_atom_t protocols_;
+    const xcb_atom_t deleteWindow_;
+};
+
+} // namespace
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     prepareProcessSignals();
@@ -16,6 +75,36 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     if (qtTranslation_.load(QStringLiteral("qtbase_fr"),
                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         installTranslator(&qtTranslation_);
+    // The offscreen platform also answers for X11, without a connection of its own.
+    auto* x11 = nativeInterface<QNativeInterface::QX11Application>();
+    if (platformName() == QLatin1String("xcb") && x11 && x11->connection()) {
+        closeFilter_ = std::make_unique<WindowManagerCloseFilter>(x11->connection());
+        installNativeEventFilter(closeFilter_.get());
+    }
+}
+
+Application::~Application() {
+    if (closeFilter_) removeNativeEventFilter(closeFilter_.get());
+}
+
+bool Application::event(QEvent* event) {
+    // The session manager's "die" comes as a Quit event: Qt then closes the modal window and
+    // stops there, leaving the windows it blocked open.
+    if (event->type() == QEvent::Quit) dispatch([] { closeAskedOfBlockedWindows(); });
+    return QApplication::event(event);
+}
+
+bool closeAskedOfBlockedWindows(QWidget* Window) {
+    std::vector<QPointer<Form>> blocked;
+    for (Form* form : loadedForms()) {
+        if (form->isMdiChild()) continue;
+        QWidget* window = form->window();
+        if (window && (!Window || window == Window) && blockedByModalWindow(window))
+            blocked.emplace_back(form);
+    }
+    for (const QPointer<Form>& form : blocked)
+        if (form) form->closeAskedWhileBlocked();
+    return !blocked.empty();
 }
 
 void reportUntrappedError(int32_t number, const QString& description) {

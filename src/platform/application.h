@@ -10,17 +10,33 @@
 #include <QApplication>
 #include <QTranslator>
 #include <exception>
+#include <memory>
+
+class QAbstractNativeEventFilter;
 
 namespace rt {
 
+// Requests to close that Qt drops while a modal window is open reach the forms of the windows
+// it blocks (Form::closeAskedWhileBlocked): the close button of such a window through the
+// window manager (X11), and the end of the desktop session, which Qt answers by closing the
+// modal window alone.
 class Application : public QApplication {
 public:
     Application(int& argc, char** argv);
+    ~Application() override;
     bool notify(QObject* receiver, QEvent* event) override;
+
+protected:
+    bool event(QEvent* event) override;
 
 private:
     QTranslator qtTranslation_;
+    std::unique_ptr<QAbstractNativeEventFilter> closeFilter_;
 };
+
+// Tells the form of each top-level window that a modal window blocks now that the window
+// system asked to close it; with Window, that window's form only. True when a form was told.
+bool closeAskedOfBlockedWindows(QWidget* Window = nullptr);
 
 // Reports an error that reached the event loop: "Erreur d'exécution 'N':" and its description.
 void reportUntrappedError(int32_t number, const QString& description);

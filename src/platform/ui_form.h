@@ -101,6 +101,10 @@ public:
     void Hide();
     // The user's close box: the form's QueryUnload decides.
     bool closeByUser();
+    // The window system asked to close the window while a modal window blocked it (its close
+    // button through the window manager, the end of the desktop session): Qt drops such a
+    // request, and so does the form unless it overrides this (closeAskedOfBlockedWindows).
+    virtual void closeAskedWhileBlocked() {}
     bool isModal() const { return modal_; }
 
     // ---- Properties ----

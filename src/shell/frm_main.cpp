@@ -38,6 +38,8 @@ constexpr int kAlarmTick = 65535;
 const QString kEdit = QStringLiteral("Edit");
 const QString kLoad = QStringLiteral("Load");
 const QString kUnload = QStringLiteral("Unload");
+// How often a closing asked for during an alarm scan looks whether the scan has ended.
+constexpr int kCloseAfterScanPollMs = 100;
 const QString kLogo = QStringLiteral("Logo");
 
 // True while a modal form, message box or file dialog, or a pop-up menu is open.
@@ -321,9 +323,10 @@ void FrmMainForm::MDIForm_Load() {
 
 void FrmMainForm::MDIForm_QueryUnload(int& Cancel, int) {
     // Closing while code fills the controls, or between the cells of an alarm scan, would
-    // shut the program down inside that work.
+    // shut the program down inside that work; the scan is ended, and the closing follows it.
     if (IsBusy != 0 || AlarmScanRunning()) {
         Cancel = 1;
+        if (IsBusy == 0) CloseAfterAlarmScan();
         return;
     }
     // The ask-save step; it refuses at once while a document is read or written, and puts
@@ -336,6 +339,34 @@ void FrmMainForm::MDIForm_QueryUnload(int& Cancel, int) {
     } else {
         Cancel = 1;
     }
+}
+
+void FrmMainForm::CloseAfterAlarmScan() {
+    StopAlarmScan();
+    if (closeAfterScan_) return;
+    closeAfterScan_ = true;
+    closeOnceTheScanEnded();
+}
+
+void FrmMainForm::closeAskedWhileBlocked() {
+    // Under any other dialog the request is dropped, as Qt drops it.
+    if (AlarmScanRunning()) CloseAfterAlarmScan();
+}
+
+void FrmMainForm::closeOnceTheScanEnded() {
+    // Tied to the window, so that a closing still waiting goes with it.
+    QTimer::singleShot(kCloseAfterScanPollMs, window(), [this] {
+        rt::dispatch([this] {
+            if (!Loaded() || Tag() == kUnload) {
+                closeAfterScan_ = false;
+                return;
+            }
+            // The scan's caller, or the user meanwhile, may have more under way.
+            if (AlarmScanRunning() || IsBusy != 0 || DialogOpen()) return closeOnceTheScanEnded();
+            closeAfterScan_ = false;
+            closeByUser();
+        });
+    });
 }
 
 void FrmMainForm::MDIForm_Resize() {

@@ -189,6 +189,12 @@ public:
     // ---- Window events ----
     void MDIForm_Load() override;
     void MDIForm_QueryUnload(int& Cancel, int UnloadMode) override;
+    // A close asked for while an alarm scan runs (the close box, Exit, the end of the desktop
+    // session): the scan ends once the alarm window open now is answered, and the main window
+    // then closes as through its close box, asking to save first.
+    void CloseAfterAlarmScan();
+    // The close box through the window manager, or the session's end, under the alarm window.
+    void closeAskedWhileBlocked() override;
     void MDIForm_Resize() override;
     void MDIForm_Terminate() override;
     void MDIForm_MouseMove(int Button, int Shift, float X, float Y) override;
@@ -273,6 +279,9 @@ private:
     using ButtonBuilder = std::function<void(rt::ControlArray<rt::CommandButton>&)>;
     using LabelBuilder = std::function<void(rt::ControlArray<rt::Label>&)>;
     PageBuilder pagePair(int page);
+    // Closes the window once the alarm scan has ended and nothing else is under way.
+    void closeOnceTheScanEnded();
+    bool closeAfterScan_ = false;
     ButtonBuilder buttonPair(rt::ControlArray<rt::PictureBox>& pages);
     LabelBuilder labelPair(rt::ControlArray<rt::PictureBox>& pages);
     LabelBuilder resultsPair();

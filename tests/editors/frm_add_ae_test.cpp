@@ -117,7 +117,7 @@ TEST_F(FrmAddAETest, RangeDatesSnapOntoTheChosenRecurrence) {
     }
 }
 
-TEST_F(FrmAddAETest, TheBoxesActAsOptionButtonsAndTheWeeklyStartOnlyMovesForward) {
+TEST_F(FrmAddAETest, TheBoxesActAsOptionButtonsAndEachSnappingStartsFromThePickedDate) {
     EXPECT_TRUE(open<FrmAddAEForm>(&ShowAEEditor, 0, 0, [](FrmAddAEForm& f) {
         f.ChkAE(kMonthly).userClicked(); // the ticked box stays ticked, the dates stay
         EXPECT_EQ(f.ChkAE(kMonthly).Value(), 1);
@@ -132,38 +132,47 @@ TEST_F(FrmAddAETest, TheBoxesActAsOptionButtonsAndTheWeeklyStartOnlyMovesForward
         f.CmbAE(1).userSelect(1); // Monday
         f.DtRG(0).userChanged(QDate(2024, 1, 1));
         f.CmbAE(1).userSelect(2); // Tuesday
-        f.CmbAE(1).userSelect(1); // Monday again: the next one
-        EXPECT_EQ(f.DtRG(0).Value(), QDate(2024, 1, 8));
+        EXPECT_EQ(f.DtRG(0).Value(), QDate(2024, 1, 2));
+        f.CmbAE(1).userSelect(1); // Monday again: the picked one
+        EXPECT_EQ(f.DtRG(0).Value(), QDate(2024, 1, 1));
         click(f.CmdOk);
     }));
-    // The end moved backward at every weekday chosen, from 1 January 2004; the start now lies
-    // after it, and is stored so.
-    EXPECT_EQ(range(CurDoc.AutoEvents.Items[0]), QStringLiteral("2024-01-08 2003-12-15"));
+    // The end is still reckoned from 31 December 2004, as filled in: its last Monday.
+    EXPECT_EQ(range(CurDoc.AutoEvents.Items[0]), QStringLiteral("2024-01-01 2004-12-27"));
 }
 
-TEST_F(FrmAddAETest, DayAndMonthStoredByRecurrence) {
+// A new auto-event over the proposed range, the whole of 2004, whatever rules were ticked on the
+// way to the last one (the combos on day 03, Tuesday, April).
+TEST_F(FrmAddAETest, DayMonthAndRangeStoredByRecurrence) {
     const struct {
-        int box;
+        std::vector<int> boxes; // ticked in this order
         int32_t recurrence;
         int dayAndMonth;
+        const char* range;
     } cases[] = {
-        {kDaily, AERecurrence::Daily, 0},
-        {kMonthly, AERecurrence::Monthly, 300},
-        {kFortnightly, AERecurrence::EveryTwoWeeks, 300},
-        {kYearly, AERecurrence::Yearly, 304},
+        {{kDaily}, AERecurrence::Daily, 0, "2004-01-01 2004-12-31"},
+        {{kMonthly}, AERecurrence::Monthly, 300, "2004-01-03 2004-12-03"},
+        {{kWeekly}, AERecurrence::Weekly, 300, "2004-01-06 2004-12-28"},
+        {{kFortnightly}, AERecurrence::EveryTwoWeeks, 300, "2004-01-06 2004-12-28"},
+        {{kYearly}, AERecurrence::Yearly, 304, "2004-04-03 2004-04-03"},
+        {{kWeekly, kMonthly, kDaily}, AERecurrence::Daily, 0, "2004-01-01 2004-12-31"},
+        {{kYearly, kFortnightly, kWeekly}, AERecurrence::Weekly, 300, "2004-01-06 2004-12-28"},
+        {{kDaily, kYearly, kMonthly}, AERecurrence::Monthly, 300, "2004-01-03 2004-12-03"},
     };
     for (const auto& c : cases) {
         ListClear(CurDoc.AutoEvents);
         open<FrmAddAEForm>(&ShowAEEditor, 0, 0, [&](FrmAddAEForm& f) {
             f.CmbAE.forEach([](int, rt::ComboBox& combo) { combo.userSelect(2); });
             f.CmbAE(5).userSelect(3);
-            f.ChkAE(c.box).userClicked();
+            for (int box : c.boxes)
+                f.ChkAE(box).userClicked();
             click(f.CmdOk);
         });
         ASSERT_EQ(CurDoc.AutoEvents.Count, 1);
         const AEItem& a = CurDoc.AutoEvents.Items[0];
         EXPECT_EQ(a.Recurrence, c.recurrence);
-        EXPECT_EQ(a.Day * 100 + a.Month, c.dayAndMonth) << c.box;
+        EXPECT_EQ(a.Day * 100 + a.Month, c.dayAndMonth) << c.boxes.back();
+        EXPECT_EQ(range(a), QString::fromLatin1(c.range)) << c.boxes.back();
     }
 }
 
@@ -340,7 +349,9 @@ TEST_F(FrmAddAETest, TypedRangeDatesAreTakenAndSnapped) {
         const char* range;
     } cases[] = {
         {"the start, Enter", {"15032004", Qt::Key_Return}, false, "2004-03-01 2004-12-01"},
-        {"both, Enter", {"15062004", Qt::Key_Tab, "20082004", Qt::Key_Return}, false,
+        {"both, Enter",
+         {"15062004", Qt::Key_Tab, "20082004", Qt::Key_Return},
+         false,
          "2004-06-01 2004-08-01"},
         {"the start, a click on OK", {"20082004"}, true, "2004-08-01 2004-12-01"},
     };

@@ -5,7 +5,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <climits>
 #include <gtest/gtest.h>
+#include <optional>
 #include <sys/stat.h>
 
 using namespace rt;
@@ -27,6 +29,18 @@ int errorNumber(const std::function<void()>& f) {
         return e.Number;
     }
     return 0;
+}
+
+// The header of a 24-bit bitmap of w x h pixels with none of its pixels: its size can be read,
+// its picture never decoded.
+QByteArray bitmapHeader(int w, int h) {
+    QByteArray header("BM");
+    QDataStream out(&header, QIODevice::Append);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out << quint32(54 + quint64(w) * quint64(h) * 3) << quint32(0) << quint32(54) << quint32(40)
+        << qint32(w) << qint32(h) << quint16(1) << quint16(24);
+    header.append(24, '\0'); // no compression, sizes and colours unset
+    return header;
 }
 
 class PictureFiles : public ::testing::Test {
@@ -102,6 +116,23 @@ TEST_F(PictureFiles, LoadReadsEachFormatByItsContentAndGivesANewObjectEachTime) 
     EXPECT_EQ(LoadPicture(path(QStringLiteral("a.jpg"))).image().size(), QSize(9, 5));
 }
 
+TEST_F(PictureFiles, AFilesImageLeavesTheCacheWithTheLastPictureLoadedFromIt) {
+    const QString file = path(QStringLiteral("big.bmp"));
+    ASSERT_TRUE(sample(300, 200).save(file, "BMP"));
+    const DecodedPicturesHeld before = DecodedPicturesInUse();
+    std::optional<Picture> first = LoadPicture(file);
+    Picture copy = *first; // the same picture object
+    std::optional<Picture> second = LoadPicture(file);
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count + 1);
+    EXPECT_EQ(DecodedPicturesInUse().bytes, before.bytes + 300 * 200 * 4);
+    first.reset();
+    second.reset();
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count + 1); // the copy still holds it
+    copy = Picture::empty();
+    EXPECT_EQ(DecodedPicturesInUse().count, before.count);
+    EXPECT_EQ(DecodedPicturesInUse().bytes, before.bytes);
+}
+
 TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
     EXPECT_TRUE(LoadPicture(QString()).isEmpty());
     EXPECT_TRUE(LoadPicture(QString()).hasObject());
@@ -115,9 +146,15 @@ TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
     ASSERT_TRUE(sample(40, 30).save(path(QStringLiteral("cut.bmp")), "BMP"));
     QFile cut(path(QStringLiteral("cut.bmp")));
     ASSERT_TRUE(cut.resize(cut.size() - 100));
+    // The largest width and height a header holds, over a few bytes of pixels.
+    QFile largest(path(QStringLiteral("largest.bmp")));
+    ASSERT_TRUE(largest.open(QIODevice::WriteOnly));
+    largest.write(bitmapHeader(INT32_MAX, INT32_MIN) + QByteArray(12, '\x7f'));
+    largest.close();
 
     const std::pair<QString, int> cases[] = {
         {path(QStringLiteral("cut.bmp")), ErrInvalidPicture},
+        {path(QStringLiteral("largest.bmp")), ErrInvalidPicture},
         {path(QStringLiteral("missing.bmp")), ErrFileNotFound},
         {path(QStringLiteral("folder.bmp")), ErrFileNotFound},
         {path(QStringLiteral("notes.bmp")), ErrInvalidPicture},
@@ -140,22 +177,6 @@ TEST_F(PictureFiles, SaveFailures) {
               ErrPathFileAccess);
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("e.bmp"))));
 }
-
-namespace {
-
-// The header of a 24-bit bitmap of w x h pixels with none of its pixels: its size can be read,
-// its picture never decoded.
-QByteArray bitmapHeader(int w, int h) {
-    QByteArray header("BM");
-    QDataStream out(&header, QIODevice::Append);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out << quint32(54 + quint64(w) * quint64(h) * 3) << quint32(0) << quint32(54) << quint32(40)
-        << qint32(w) << qint32(h) << quint16(1) << quint16(24);
-    header.append(24, '\0'); // no compression, sizes and colours unset
-    return header;
-}
-
-} // namespace
 
 TEST_F(PictureFiles, APictureBeyondItsPixelLimitIsRefusedBeforeItIsDecoded) {
     const QString huge = path(QStringLiteral("huge.bmp"));

@@ -10,7 +10,9 @@
 #include "document/doc_state.h"
 #include "document/doc_views.h"
 #include "document/modified.h"
+#include "document/month_grid.h"
 #include "document_dialogs/frm_ask_save.h"
+#include "platform/application.h"
 #include "platform/single_instance.h"
 #include "platform/ui_test_support.h"
 #include "printing/common_graph.h"
@@ -470,28 +472,71 @@ TEST_F(StartupTest, ADocumentOnTheCommandLineOpensOnceTheMainWindowShows) {
     EXPECT_EQ(CurDoc.FileName, QString());
 }
 
-TEST_F(StartupTest, ClosingWaitsWhileTheAlarmScanRuns) {
-    ASSERT_TRUE(Main());
-    // A document open in "Edit", unchanged.
-    CurDoc.Year = QStringLiteral("2004");
-    CurDoc.IsSaved = -1;
-    FrmMain->setTag(QStringLiteral("Edit"));
-    int tries = 0;
-    bool closedDuringScan = false;
-    services.ui->onDoEvents = [&](bool) {
-        if (!AlarmScanRunning() || tries > 0) return;
-        ++tries;
-        closedDuringScan = FrmMain->closeByUser();
-    };
-    CheckAlarms();
-    services.ui->onDoEvents = nullptr;
-    EXPECT_EQ(tries, 1);
-    EXPECT_FALSE(closedDuringScan);
-    ASSERT_TRUE(FrmMain.exists());
-    EXPECT_TRUE(FrmMain->Loaded());
-    EXPECT_EQ(AppState(), QStringLiteral("Edit"));
-    EXPECT_EQ(services.forms->endCount, 0);
-    // Once the scan has ended the window closes.
-    closeMainWindow();
-    EXPECT_EQ(services.forms->endCount, 1);
+// A closing asked for during a chain of alarm windows (50 due) ends the chain once the window
+// open is answered; the program then asks to save the changed document, and ends. The alarms
+// not shown stay due. The request comes after the second window: as the close box (or Exit)
+// between two windows, as the close box through the window manager while the second is open,
+// and as the end of the desktop session (Qt's Quit event) while it is open.
+TEST_F(StartupTest, AClosingAskedDuringTheAlarmChainEndsItAfterTheOpenWindow) {
+    enum Request { CloseBox, CloseBoxUnderTheAlarm, SessionEnd };
+    for (Request request : {CloseBox, CloseBoxUnderTheAlarm, SessionEnd}) {
+        SCOPED_TRACE(int(request));
+        TearDown();
+        SetUp();
+        services.forms->modalForms.clear();
+        services.forms->endCount = 0;
+        ASSERT_TRUE(Main());
+        CurDoc.Year = QStringLiteral("2004");
+        for (int16_t d = 0; d < 50; ++d) {
+            EVItem item;
+            item.AlarmOn = -1;
+            const int16_t m = d < 31 ? 1 : 2;
+            ListAppend(CurDoc.Months(m).Cells(CellOfDay(2004, m, d < 31 ? d + 1 : d - 30)), item);
+        }
+        CurDoc.IsSaved = 0; // changed: closing asks to save it
+        FrmMain->setTag(QStringLiteral("Edit"));
+        const auto due = [] {
+            int n = 0;
+            for (int16_t m = 1; m <= 12; ++m)
+                for (int16_t c = kFirstCell; c <= kLastCell; ++c)
+                    for (const EVItem& e : CurDoc.Months(m).Cells(c).Items)
+                        n += e.AlarmOn != 0;
+            return n;
+        };
+
+        int requests = 0;
+        bool closedAtOnce = false;
+        if (request == CloseBox) {
+            services.ui->onDoEvents = [&](bool) {
+                if (services.forms->modalForms.size() == 2 && requests++ == 0)
+                    closedAtOnce = FrmMain->closeByUser();
+            };
+        }
+        services.forms->modalScripts.push_back([](rt::Form&) {}); // closed by its close box
+        services.forms->modalScripts.push_back([&](rt::Form&) {
+            if (request == CloseBoxUnderTheAlarm) {
+                ++requests;
+                EXPECT_TRUE(rt::closeAskedOfBlockedWindows(FrmMain->window()));
+            } else if (request == SessionEnd) {
+                ++requests;
+                QEvent quit(QEvent::Quit);
+                QCoreApplication::sendEvent(qApp, &quit);
+            }
+        });
+        int dueWhenAsked = -1;
+        services.forms->modalScripts.push_back([&](rt::Form& f) {
+            dueWhenAsked = due();
+            if (auto* ask = dynamic_cast<FrmAskSaveForm*>(&f))
+                ask->CmdNo.raiseEvent(rt::Event::Click);
+        });
+        CheckAlarms();
+        services.ui->onDoEvents = nullptr;
+        EXPECT_EQ(requests, 1);
+        EXPECT_FALSE(closedAtOnce); // the window waited for the scan's end
+        EXPECT_EQ(services.forms->endCount, 0);
+        ASSERT_TRUE(ui_test::waitFor([] { return !FrmMain.exists(); }, 2000));
+        EXPECT_EQ(services.forms->modalForms, QStringList({"FrmAlarm", "FrmAlarm", "FrmAskSave"}));
+        EXPECT_EQ(dueWhenAsked, 50);
+        EXPECT_EQ(services.forms->endCount, 1);
+    }
 }
