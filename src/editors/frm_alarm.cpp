@@ -120,6 +120,12 @@ FrmAlarmForm::FrmAlarmForm() : rt::Form(QStringLiteral("FrmAlarm")) {
     // F1 reaches the window whichever control has the focus.
     setKeyPreview(true);
     layOut();
+    // The help button sits at the top right, first in the layout; Tab reaches it last, so that
+    // the window opens with the focus on the alarm's own controls and Enter answers OK.
+    std::vector<rt::Control*> order = tabOrder();
+    std::erase(order, &CmdHelp);
+    order.push_back(&CmdHelp);
+    setTabOrder(order);
 
     CmdHelp.onClick = [this] { CmdHelp_Click(); };
     CmdOk.onClick = [this] { CmdOk_Click(); };

@@ -207,6 +207,19 @@ TEST_F(FrmAlarmTest, CancelEscapeAndTheCloseBoxStoreNothingAndWriteNoSetting) {
     }
 }
 
+TEST_F(FrmAlarmTest, EnterWhereTheFocusIsAtOpeningAnswersOk) {
+    addItems({alarmed(ItemKind::Event, QStringLiteral("Rendez-vous"))});
+    EXPECT_TRUE(show(0, [](FrmAlarmForm& f) {
+        const std::vector<rt::Control*> stops = f.tabStops();
+        ASSERT_FALSE(stops.empty());
+        EXPECT_EQ(stops.back(), &f.CmdHelp); // still reached by Tab, last
+        EditorTest::press(*stops.front(), Qt::Key_Return);
+        EXPECT_FALSE(f.Loaded());
+    }));
+    EXPECT_EQ(today().Items[0].AlarmOn, 0); // OK switched it off, as the box proposed
+    EXPECT_TRUE(help->calls.empty());
+}
+
 TEST_F(FrmAlarmTest, AnOffDefaultOtherThan0TicksTheBoxAndIsWrittenBackAs1) {
     for (const char* stored : {"2", "-1", "1.4"}) {
         setOffDefault(stored);
