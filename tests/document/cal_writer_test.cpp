@@ -5,6 +5,7 @@
 
 #include <QProcess>
 #include <QRandomGenerator>
+#include <cstring>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -329,10 +330,10 @@ TEST_F(CalWriter, AKilledSaveLeavesNothingOutsideAndTheNextSaveRemovesItsPartial
 }
 
 // A save as an ordinary user keeps the document the file its owner set up, in every folder the
-// user may save in, and refuses what would write elsewhere. Each row prepares files as root
-// (shell, in the row's own folder $D, with the helper program as $H and a file's inode kept in
-// $D/ino before), saves as a user, and checks the files as root. The helper's year with N items
-// holds N lines "... ment n° ..." in its data.
+// user may save in, and refuses what would write elsewhere. Each row prepares the folder $D and
+// its document $F as root (with the shell functions below; the helper program is $H), saves $F
+// as a user, and checks the files as root. The helper's year of N items holds N lines
+// "... ment n° ..." in its data.
 TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to make two ordinary users";
     ASSERT_TRUE(testing_support::makeOrdinaryUsers());
@@ -343,260 +344,137 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
     QTemporaryDir top(QStringLiteral("/tmp/mrv-users-XXXXXX"));
     ASSERT_TRUE(top.isValid());
     ASSERT_EQ(::chmod(QFile::encodeName(top.path()).constData(), 0755), 0);
-
-    const QString items =
-        QStringLiteral("[ \"$(unzip -p \"$D/%1\" caldata.cal | grep -ac 'ment n')\" = %2 ]");
-    const QString sameInode =
-        QStringLiteral("[ \"$(stat -c %i \"$D/%1\")\" = \"$(cat \"$D/ino\")\" ]");
-    const QString noPartial = QStringLiteral("! ls -a \"$D\" | grep -q mirovanta-");
-    const QString old =
-        QStringLiteral("$H --save \"$D/%1\" 3 >/dev/null && stat -c %i \"$D/%1\" > \"$D/ino\" && "
-                       "unzip -p \"$D/%1\" > \"$D/old\"");
-    const QString unchanged = QStringLiteral("unzip -p \"$D/%1\" | cmp -s - \"$D/old\"");
+    const QString functions = QStringLiteral(
+        "set -e\n"
+        "old() { $H --save \"$F\" 3 >/dev/null; stat -c %i \"$F\" > \"$D/ino\"; unzip -p \"$F\" > "
+        "\"$D/old\"; }\n"
+        "is() { [ \"$(stat -c %U:%G:%a \"$F\")\" = \"$1\" ]; }\n"
+        "items() { [ \"$(unzip -p \"$F\" caldata.cal | grep -ac 'ment n')\" = \"$1\" ]; }\n"
+        "inPlace() { [ \"$(stat -c %i \"$F\")\" = \"$(cat \"$D/ino\")\" ]; }\n"
+        "unchanged() { unzip -p \"$F\" | cmp -s - \"$D/old\"; }\n"
+        "noPartial() { ! ls -a \"$D\" | grep -q mirovanta-; }\n"
+        "meta() { getfacl -c \"$F\"; getfattr -d \"$F\" | tail -n +2; }\n"
+        "family() { chgrp mrvfamily \"$D\"; chmod 775 \"$D\"; }\n"
+        "notes() { mkdir \"$D/a\"; echo notes > \"$D/a/n.txt\"; chown -R mrvalice \"$D/a\"; }\n"
+        "plant() { rm \"$F\"; ln -s \"$D/a/n.txt\" \"$F\"; chown -h mrvbob \"$F\"; }\n");
     const struct {
         const char* name;
-        QString setup;    // as root, in $D
-        const char* user; // who saves
-        int fileSizeKiB;  // the size limit; 0 for none
-        const char* mode; // "--save N" (a new year) or "--resave" (open, then save)
-        QString between;  // as root, after the open of --resave and before the save
-        const char* file; // saved, in $D
-        bool saved;
-        const char* message; // in the message box when not saved
-        QString check;       // as root, must succeed
+        const char* setup; // as root; a row with the setup of the one before goes on in its folder
+        const char* user;  // who saves
+        int fileSizeKiB;   // the size limit; 0 for none
+        const char* mode;  // "--save N" (a new year of N items), "--resave" (open, then save),
+                           // "" (open only)
+        const char* between; // as root, after the open of --resave and before the save
+        const char* message; // in the message box (%1 the file, %2 its folder); "" when saved
+        const char* check;   // as root, must succeed
     } cases[] = {
-        // The owner's own folder: a new file takes the old one's place with its group.
-        {"group of the owner's file",
-         old.arg("d.cal") + " && chown -R mrvalice \"$D\" && chgrp mrvfamily \"$D/d.cal\" && chmod "
-                            "640 \"$D/d.cal\"",
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         QStringLiteral(
-             "[ \"$(stat -c %U:%G:%a \"$D/d.cal\")\" = mrvalice:mrvfamily:640 ] && ! (") +
-             sameInode.arg("d.cal") + ") && " + items.arg("d.cal").arg(5)},
-        {"access list and attributes",
-         old.arg("d.cal") +
-             " && chown -R mrvalice \"$D\" && chgrp mrvfamily \"$D/d.cal\" && chmod 600 "
-             "\"$D/d.cal\" && setfacl -m u:mrvbob:r \"$D/d.cal\" && setfattr -n user.note -v "
-             "budget \"$D/d.cal\" && setfattr -n user.xdg.origin.url -v file:///x \"$D/d.cal\" && "
-             "(getfacl -c \"$D/d.cal\"; getfattr -d \"$D/d.cal\" | tail -n +2) > \"$D/meta\"",
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         "(getfacl -c \"$D/d.cal\"; getfattr -d \"$D/d.cal\" | tail -n +2) | cmp -s - \"$D/meta\" "
-         "&& " +
-             items.arg("d.cal").arg(5)},
+        // clang-format off
+        // The owner's own file: a new file takes its place, with its group, access list and
+        // attributes.
+        {"group of the owner's file", "old; chown -R mrvalice \"$D\"; chgrp mrvfamily \"$F\"; chmod 640 \"$F\"",
+         "mrvalice", 0, "--save 5", "", "", "is mrvalice:mrvfamily:640; ! inPlace; items 5"},
+        {"access list and attributes", "old; chown -R mrvalice \"$D\"; chgrp mrvfamily \"$F\"; chmod 600 \"$F\"; "
+         "setfacl -m u:mrvbob:r \"$F\"; setfattr -n user.note -v budget \"$F\"; "
+         "setfattr -n user.xdg.origin.url -v file:///x \"$F\"; meta > \"$D/meta\"",
+         "mrvalice", 0, "--save 5", "", "", "meta | cmp -s - \"$D/meta\"; ! inPlace; items 5"},
         // A family folder: the owner's save keeps the group, so the other member still saves.
-        {"family folder, the owner saves",
-         "chgrp mrvfamily \"$D\" && chmod 775 \"$D\" && " + old.arg("f.cal") +
-             " && chown mrvalice:mrvfamily \"$D/f.cal\" && chmod 664 \"$D/f.cal\"",
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "f.cal",
-         true,
-         "",
-         QStringLiteral("[ \"$(stat -c %U:%G:%a \"$D/f.cal\")\" = mrvalice:mrvfamily:664 ] && "
-                        "stat -c %i \"$D/f.cal\" > \"$D/ino\"")},
-        {"family folder, then the other member",
-         "chgrp mrvfamily \"$D\" && chmod 775 \"$D\" && " + old.arg("f.cal") +
-             " && chown mrvalice:mrvfamily \"$D/f.cal\" && chmod 664 \"$D/f.cal\"",
-         "mrvbob",
-         0,
-         "--save 6",
-         {},
-         "f.cal",
-         true,
-         "",
-         QStringLiteral("[ \"$(stat -c %U:%G:%a \"$D/f.cal\")\" = mrvalice:mrvfamily:664 ] && ") +
-             sameInode.arg("f.cal") + " && " + items.arg("f.cal").arg(6)},
+        {"family folder, the owner saves", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvalice", 0, "--save 5", "", "", "is mrvalice:mrvfamily:664; ! inPlace; stat -c %i \"$F\" > \"$D/ino\""},
+        {"family folder, then the other member", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvbob", 0, "--save 6", "", "", "is mrvalice:mrvfamily:664; inPlace; items 6"},
         // Written in place: every name of the file shows the new year.
-        {"hard links",
-         old.arg("d.cal") + " && ln \"$D/d.cal\" \"$D/other.cal\" && chown -R mrvalice \"$D\"",
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         sameInode.arg("d.cal") + " && " + items.arg("other.cal").arg(5) + " && " + noPartial},
-        {"own file in a folder of root's",
-         old.arg("d.cal") + " && chown mrvalice \"$D/d.cal\" && chmod 644 \"$D/d.cal\"",
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         sameInode.arg("d.cal") + " && " + items.arg("d.cal").arg(5)},
-        {"another user's 666 file in a folder of root's",
-         old.arg("d.cal") + " && chown mrvalice \"$D/d.cal\" && chmod 666 \"$D/d.cal\"",
-         "mrvbob",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         QStringLiteral("[ \"$(stat -c %U:%a \"$D/d.cal\")\" = mrvalice:666 ] && ") +
-             sameInode.arg("d.cal") + " && " + items.arg("d.cal").arg(5)},
-        {"another user's 666 file in a sticky folder",
-         "chmod 1777 \"$D\" && " + old.arg("d.cal") +
-             " && chown mrvalice \"$D/d.cal\" && chmod 666 \"$D/d.cal\"",
-         "mrvbob",
-         0,
-         "--save 5",
-         {},
-         "d.cal",
-         true,
-         "",
-         sameInode.arg("d.cal") + " && " + items.arg("d.cal").arg(5) + " && " + noPartial},
-        {"a new file in a folder of root's",
-         {},
-         "mrvalice",
-         0,
-         "--save 5",
-         {},
-         "new.cal",
-         false,
-         "  70|",
-         QStringLiteral("[ ! -e \"$D/new.cal\" ]")},
-        // The file size limit: the save fails with its message, the program goes on, and the
-        // old year stays whole on either road.
-        {"size limit, a new file in its place",
-         old.arg("d.cal") + " && chown -R mrvalice \"$D\"",
-         "mrvalice",
-         100,
-         "--save 40000",
-         {},
-         "d.cal",
-         false,
-         "la taille maximale",
-         unchanged.arg("d.cal") + " && " + noPartial},
-        {"size limit, in place",
-         old.arg("d.cal") + " && ln \"$D/d.cal\" \"$D/other.cal\" && chown -R mrvalice \"$D\"",
-         "mrvalice",
-         100,
-         "--save 40000",
-         {},
-         "d.cal",
-         false,
-         "la taille maximale",
-         unchanged.arg("d.cal") + " && " + sameInode.arg("d.cal") + " && " + noPartial},
-        // A link planted by another user between the open and the save is not followed.
-        {"link planted in a sticky folder",
-         "chmod 1777 \"$D\" && " + old.arg("p.cal") +
-             " && chown mrvbob \"$D/p.cal\" && chmod 666 \"$D/p.cal\" && mkdir \"$D/a\" && echo "
-             "notes > \"$D/a/notes.txt\" && chown -R mrvalice \"$D/a\"",
-         "mrvalice", 0, "--resave",
-         "rm \"$D/p.cal\" && ln -s \"$D/a/notes.txt\" \"$D/p.cal\" && chown -h mrvbob \"$D/p.cal\"",
-         "p.cal", false, "lien symbolique",
-         QStringLiteral("[ \"$(cat \"$D/a/notes.txt\")\" = notes ]")},
-        {"link planted in a family folder",
-         "chgrp mrvfamily \"$D\" && chmod 775 \"$D\" && " + old.arg("p.cal") +
-             " && chown mrvbob:mrvfamily \"$D/p.cal\" && chmod 664 \"$D/p.cal\" && mkdir \"$D/a\" "
-             "&& echo notes > \"$D/a/notes.txt\" && chown -R mrvalice \"$D/a\"",
-         "mrvalice", 0, "--resave",
-         "rm \"$D/p.cal\" && ln -s \"$D/a/notes.txt\" \"$D/p.cal\" && chown -h mrvbob \"$D/p.cal\"",
-         "p.cal", false, "lien symbolique",
-         QStringLiteral("[ \"$(cat \"$D/a/notes.txt\")\" = notes ]")},
-        {"document replaced on disk since it was opened",
-         "chgrp mrvfamily \"$D\" && chmod 775 \"$D\" && " + old.arg("p.cal") +
-             " && chown mrvalice:mrvfamily \"$D/p.cal\" && chmod 664 \"$D/p.cal\"",
-         "mrvalice", 0, "--resave", "echo autre > \"$D/x\" && mv \"$D/x\" \"$D/p.cal\"", "p.cal",
-         false, "remplacé sur le disque", QStringLiteral("[ \"$(cat \"$D/p.cal\")\" = autre ]")},
-        // Opening removes what killed saves of this user left, but not what is still in use or
-        // another user's.
-        {"leftovers of killed saves",
-         "chmod 1777 \"$D\" && " + old.arg("p.cal") +
-             " && chown mrvalice \"$D/p.cal\" && for x in AAAAAA BBBBBB CCCCCC; do echo x > "
-             "\"$D/.p.cal.mirovanta-$x\"; done && chown mrvalice \"$D/.p.cal.mirovanta-AAAAAA\" "
-             "\"$D/.p.cal.mirovanta-CCCCCC\" && chown mrvbob \"$D/.p.cal.mirovanta-BBBBBB\" && "
-             "(flock \"$D/.p.cal.mirovanta-CCCCCC\" sleep 60 >/dev/null 2>&1 &) && sleep 0.2",
-         "mrvalice",
-         0,
-         "",
-         {},
-         "p.cal",
-         true,
-         "",
-         QStringLiteral(
-             "[ ! -e \"$D/.p.cal.mirovanta-AAAAAA\" ] && [ -e \"$D/.p.cal.mirovanta-BBBBBB\" ] && "
-             "[ -e \"$D/.p.cal.mirovanta-CCCCCC\" ]; r=$?; pkill -f \"flock $D\"; exit $r")},
+        {"hard links", "old; ln \"$F\" \"$D/other.cal\"; chown -R mrvalice \"$D\"",
+         "mrvalice", 0, "--save 5", "", "", "inPlace; F=\"$D/other.cal\" items 5; noPartial"},
+        {"own file in a folder of root's", "old; chown mrvalice \"$F\"",
+         "mrvalice", 0, "--save 5", "", "", "inPlace; items 5"},
+        {"another user's 666 file in a folder of root's", "old; chown mrvalice \"$F\"; chmod 666 \"$F\"",
+         "mrvbob", 0, "--save 5", "", "", "is mrvalice:root:666; inPlace; items 5"},
+        {"another user's 666 file in a sticky folder", "chmod 1777 \"$D\"; old; chown mrvalice \"$F\"; chmod 666 \"$F\"",
+         "mrvbob", 0, "--save 5", "", "", "inPlace; items 5; noPartial"},
+        {"a new file in a folder of root's", "", "mrvalice", 0, "--save 5", "",
+         "  70|Description de l'erreur :  Permission refusée : %1 (le dossier %2 n'est pas accessible",
+         "[ ! -e \"$F\" ]"},
+        // The file size limit: the save fails with its message, the program goes on, and the old
+        // year stays whole on either road.
+        {"size limit, replaced", "old; chown -R mrvalice \"$D\"", "mrvalice", 100, "--save 40000", "",
+         "  61|Description de l'erreur :  Disque plein : %1 (la taille maximale", "unchanged; noPartial"},
+        {"size limit, in place", "old; ln \"$F\" \"$D/other.cal\"; chown -R mrvalice \"$D\"", "mrvalice", 100,
+         "--save 40000", "", "  61|Description de l'erreur :  Disque plein : %1 (la taille maximale",
+         "unchanged; inPlace; noPartial"},
+        // A link planted by another user between the open and the save is not followed, nor
+        // is a file put in the document's place written over.
+        {"link planted in a sticky folder", "chmod 1777 \"$D\"; old; chown mrvbob \"$F\"; chmod 666 \"$F\"; notes",
+         "mrvalice", 0, "--resave", "plant", "  70|Description de l'erreur :  Permission refusée : %1 (le lien symbolique %1",
+         "[ \"$(cat \"$D/a/n.txt\")\" = notes ]"},
+        {"link planted in a family folder", "family; old; chown mrvbob:mrvfamily \"$F\"; chmod 664 \"$F\"; notes",
+         "mrvalice", 0, "--resave", "plant", "  70|Description de l'erreur :  Permission refusée : %1 (le lien symbolique %1",
+         "[ \"$(cat \"$D/a/n.txt\")\" = notes ]"},
+        {"document replaced on disk since it was opened", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvalice", 0, "--resave", "echo autre > \"$D/x\"; mv \"$D/x\" \"$F\"",
+         "  75|Description de l'erreur :  Erreur d'accès au chemin/fichier : %1 (le fichier a été remplacé sur le disque",
+         "[ \"$(cat \"$F\")\" = autre ]"},
+        // Opening removes what killed saves of this user left, but not another user's, nor one
+        // still in use.
+        {"leftovers of killed saves", "chmod 1777 \"$D\"; old; chown mrvalice \"$F\"; "
+         "for x in AAAAAA BBBBBB CCCCCC; do echo x > \"$D/.d.cal.mirovanta-$x\"; done; "
+         "chown mrvalice \"$D/.d.cal.mirovanta-AAAAAA\"; chown mrvbob \"$D/.d.cal.mirovanta-BBBBBB\"; "
+         "(flock \"$D/.d.cal.mirovanta-CCCCCC\" sleep 60 >/dev/null 2>&1 &); sleep 0.2",
+         "mrvalice", 0, "", "", "", "r=0; [ ! -e \"$D/.d.cal.mirovanta-AAAAAA\" ] && [ -e \"$D/.d.cal.mirovanta-BBBBBB\" ] && "
+         "[ -e \"$D/.d.cal.mirovanta-CCCCCC\" ] || r=1; pkill -f \"flock $D\"; exit $r"},
+        // clang-format on
     };
     QString folder;
     int n = 0;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        // A row with the setup of the one before goes on in its folder.
-        if (&c == cases || c.setup != (&c - 1)->setup) folder = top.filePath(QString::number(n++));
+        if (&c == cases || std::strcmp(c.setup, (&c - 1)->setup) != 0)
+            folder = top.filePath(QString::number(n++));
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("D"), folder);
+        env.insert(QStringLiteral("F"), folder + QStringLiteral("/d.cal"));
         env.insert(QStringLiteral("H"), QStringLiteral(CAL_OPEN_HELPER));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         env.remove(QStringLiteral("XDG_RUNTIME_DIR")); // root's
-        const auto asRoot = [&](const QString& script) {
+        const auto asRoot = [&](const char* script) {
             QProcess p;
             p.setProcessEnvironment(env);
             p.start(QStringLiteral("/bin/sh"),
-                    {QStringLiteral("-c"), QStringLiteral("set -e\n") + script});
-            p.waitForFinished(60000);
-            return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+                    {QStringLiteral("-c"), functions + QString::fromUtf8(script)});
+            return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
+                   p.exitCode() == 0;
         };
-        if (!QFileInfo::exists(folder)) {
-            ASSERT_TRUE(QDir().mkpath(folder));
-            ASSERT_EQ(::chmod(QFile::encodeName(folder).constData(), 0755), 0);
-        }
-        if (!c.setup.isEmpty() && !QFileInfo::exists(folder + QStringLiteral("/ino")))
+        if (QDir().mkpath(folder) && !QFileInfo::exists(folder + QStringLiteral("/ino")))
             ASSERT_TRUE(asRoot(c.setup));
 
-        // The user's save, as the program's process: the size limit set by its shell.
-        // "--save N" saves a year of N items: the helper takes the file before the count.
+        // The user's save, as the program's process, the size limit set by its shell; the
+        // helper takes the file before the count of items.
         const QStringList mode = QString::fromLatin1(c.mode).split(u' ');
-        QString command =
-            QStringLiteral("setpriv --reuid=%1 --regid=%1 --init-groups -- \"$H\" "
-                           "%2 \"$D/%3\" %4")
-                .arg(QLatin1String(c.user), mode.value(0), QLatin1String(c.file), mode.value(1));
+        QString command = QStringLiteral("setpriv --reuid=%1 --regid=%1 --init-groups -- \"$H\" "
+                                         "%2 \"$F\" %3")
+                              .arg(QLatin1String(c.user), mode.value(0), mode.value(1));
         if (c.fileSizeKiB > 0)
             command = QStringLiteral("ulimit -f %1; exec ").arg(c.fileSizeKiB) + command;
         QProcess save;
         save.setProcessEnvironment(env);
         save.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
-        ASSERT_TRUE(save.waitForStarted(5000));
-        if (QLatin1String(c.mode) == QLatin1String("--resave")) {
-            QByteArray out;
-            while (!out.contains("read ") && save.waitForReadyRead(20000))
-                out = save.peek(4096);
-            EXPECT_TRUE(out.contains("read 1")) << out.toStdString();
-            if (!c.between.isEmpty()) EXPECT_TRUE(asRoot(c.between));
-        }
+        QByteArray opened;
+        while (mode[0] == QLatin1String("--resave") && !opened.contains("read ") &&
+               save.waitForReadyRead(20000))
+            opened = save.peek(4096);
+        if (*c.between != '\0') EXPECT_TRUE(asRoot(c.between));
         save.closeWriteChannel();
         ASSERT_TRUE(save.waitForFinished(120000));
         const QString out = QString::fromUtf8(save.readAllStandardOutput());
         // The size limit is no signal: the process ends as it should.
         EXPECT_EQ(save.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(save.exitCode(), 0) << save.readAllStandardError().toStdString();
-        if (*c.mode != '\0') {
-            EXPECT_TRUE(
-                out.contains(c.saved ? QStringLiteral("saved 1") : QStringLiteral("saved 0")))
-                << out.toStdString();
-            if (!c.saved)
-                EXPECT_TRUE(out.contains(QString::fromUtf8(c.message))) << out.toStdString();
-        } else {
-            EXPECT_TRUE(out.contains(QStringLiteral("read 1"))) << out.toStdString();
-        }
+        const QString message = QString::fromUtf8(c.message)
+                                    .replace(QStringLiteral("%1"), env.value(QStringLiteral("F")))
+                                    .replace(QStringLiteral("%2"), folder);
+        EXPECT_TRUE(out.contains(*c.mode == '\0'     ? QStringLiteral("read 1")
+                                 : message.isEmpty() ? QStringLiteral("saved 1")
+                                                     : QStringLiteral("saved 0\nmessage ")))
+            << out.toStdString();
+        EXPECT_TRUE(out.contains(message)) << out.toStdString();
         EXPECT_TRUE(asRoot(c.check)) << out.toStdString();
     }
 }
