@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
+#include <malloc.h>
 
 namespace {
 QByteArray fileBytes(const QString& path) {
@@ -315,4 +317,34 @@ TEST_F(RoadsTest, ADocumentSavedClosedAndOpenedAgainEqualsWhatWasSaved) {
     EXPECT_EQ(askSaveSeen.size(), 1u);
     EXPECT_EQ(dialogs_->fileRequests.size(), 1u); // the save dialog only
     EXPECT_EQ(Settings.CalOpenPath, QStringLiteral("/home/u/"));
+}
+
+// The backgrounds of a year leave memory with it: a new document replacing a year of thirteen
+// large background files leaves none of their images held, and the heap as it was.
+TEST_F(RoadsTest, ANewDocumentFreesThePicturesOfTheYearItReplaces) {
+    startDocument(path("images.cal"));
+    CurDoc.EmbedPictures = 0;
+    for (int m = 0; m <= 12; ++m) {
+        QImage image(1000, 1000, QImage::Format_RGB32);
+        image.fill(qRgb(m * 19, 80, 200));
+        const QString file = path(QStringLiteral("fond%1.bmp").arg(m));
+        ASSERT_TRUE(image.save(file, "BMP"));
+        ImageItem& background = m == 0 ? CurDoc.DefaultBackground : CurDoc.Months(m).Background;
+        background.FileName = file;
+        background.UseDefault = 0;
+    }
+    saveAsIs(path("images.cal"));
+    startDocument();
+    const rt::DecodedPicturesHeld before = rt::DecodedPicturesInUse();
+    const size_t heapBefore = mallinfo2().uordblks;
+
+    QString name = path("images.cal");
+    OpenDocument(name);
+    EXPECT_EQ(rt::DecodedPicturesInUse().count, before.count + 13);
+    views_->PropertiesAnswers.push_back(true);
+    NewDocument();
+
+    EXPECT_EQ(rt::DecodedPicturesInUse().count, before.count);
+    EXPECT_EQ(rt::DecodedPicturesInUse().bytes, before.bytes);
+    EXPECT_LT(mallinfo2().uordblks, heapBefore + 4 * 1024 * 1024); // 52 MB were held
 }
