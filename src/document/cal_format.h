@@ -19,6 +19,7 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 
 // The version line of the layout that is written.
 inline const QString kCalVersion = QStringLiteral("2.1");
@@ -109,15 +110,31 @@ private:
     int lines_ = 0;
 };
 
-// Reads the text of "caldata.cal" value by value. The whole text is converted from
-// Windows-1252 once and kept as one string; each line is found when it is read and its value
-// is a view into that string, so no line is copied unless it is kept as a string field. Reading
-// past the last line raises run-time error 62; a number that does not fit its field raises 6.
+// Counts the lines of a text handed over a block at a time: its line ends (LF), and a last
+// line without one.
+class CalLineCounter {
+public:
+    void add(const char* bytes, qsizetype size);
+    qsizetype lines() const { return ends_ + (last_ != '\n' ? 1 : 0); }
+
+private:
+    qsizetype ends_ = 0;
+    char last_ = '\n'; // the last byte so far; an empty text has no line
+};
+
+// Reads the text of "caldata.cal" value by value, each line converted from Windows-1252 as it
+// is read: no line is copied unless it is kept as a string field. Reading past the last line
+// raises run-time error 62; a number that does not fit its field raises 6.
 class CalTextReader {
 public:
-    // Data is kept as it is and each line decoded as it is read: the text of a large year is
-    // never held whole in a second form.
+    // Up to `size` more bytes of the text at `to`; how many, 0 at its end.
+    using Source = std::function<qsizetype(char* to, qsizetype size)>;
+
+    // A text held whole.
     explicit CalTextReader(QByteArray Data);
+    // A text of `Lines` lines (CalLineCounter) taken from Source a block at a time, so that it
+    // is never held whole.
+    CalTextReader(Source Text, qsizetype Lines);
 
     // The next line's value, untouched; it stays valid until the next line is read.
     QStringView Value();
@@ -137,9 +154,14 @@ public:
     qsizetype LinesLeft() const { return lines_ - next_; }
 
 private:
-    QByteArray data_;     // the bytes, in Windows-1252
+    // Takes more of the text behind what is left unread; false at its end.
+    bool fill();
+
+    Source source_;       // the rest of the text, until its end
+    QByteArray bytes_;    // the text, or the block of it at hand, in Windows-1252
+    qsizetype begin_ = 0; // where the next line starts in bytes_
+    qsizetype end_ = 0;   // the end of what bytes_ holds of the text
     QString line_;        // the value of the line read last
-    qsizetype pos_ = 0;   // where the next line starts
     qsizetype lines_ = 0; // lines of the whole text
     int next_ = 0;        // lines read
 };

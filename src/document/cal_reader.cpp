@@ -212,12 +212,17 @@ void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName)
 }
 
 // Reads "caldata.cal" from the archive into Doc. False when the version is unknown (already
-// reported). The text is released before the pictures are loaded.
+// reported). The text is never held whole: it is read twice, a block at a time, once to check
+// the entry and count its lines (against which the counts of records are checked), then for
+// its values.
 bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
     if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
     if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
-    CalTextReader in(Zip.read(kCalDataEntry)); // the bytes go with the reader
+    CalLineCounter lines;
+    Zip.readBlocks(kCalDataEntry,
+                   [&](const char* bytes, qsizetype size) { lines.add(bytes, size); });
+    CalTextReader in(Zip.readAgain(kCalDataEntry), lines.lines());
     switch (LayoutOfVersion(in.Value().toString())) {
     case CalLayout::V21:
         return ReadCalData21(Doc, in);

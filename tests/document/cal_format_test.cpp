@@ -3,6 +3,8 @@
 #include "core/rt_error.h"
 #include "document/cal_format.h"
 
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -154,6 +156,34 @@ TEST(CalFormat, ReaderConvertsEachKind) {
     EXPECT_EQ(in.S(), QStringLiteral("last"));
     EXPECT_EQ(in.LinesLeft(), 0);
     EXPECT_EQ(errorOf([&] { in.Value(); }), rt::ErrInputPastEnd);
+}
+
+// A text taken a block at a time reads as the same text held whole, whatever the blocks: lines
+// across two blocks, a line longer than a block, CR LF split between blocks, LF alone and a
+// last line without an end.
+TEST(CalFormat, ReaderTakesTheTextInBlocksAsWhole) {
+    const QByteArray text = QByteArray("\"2.1\"\r\n\"  Au \"teur\" \xE9\"\r\n\"\"\n") +
+                            QByteArray("\"") + QByteArray(100000, 'x') + "\"\r\n\"-5\"\r" +
+                            "\n\"\"\r\n\"last\"";
+    for (qsizetype block : {1, 2, 3, 7, 4096, 70000}) {
+        CalLineCounter lines;
+        for (qsizetype at = 0; at < text.size(); at += block)
+            lines.add(text.constData() + at, std::min(block, text.size() - at));
+        qsizetype at = 0;
+        CalTextReader blocks(
+            [&](char* to, qsizetype size) {
+                const qsizetype n = std::min({size, block, text.size() - at});
+                std::memcpy(to, text.constData() + at, size_t(n));
+                at += n;
+                return n;
+            },
+            lines.lines());
+        CalTextReader whole(text);
+        ASSERT_EQ(blocks.LinesLeft(), whole.LinesLeft()) << block;
+        while (whole.LinesLeft() > 0)
+            EXPECT_EQ(blocks.Value().toString(), whole.Value().toString()) << block;
+        EXPECT_EQ(errorOf([&] { blocks.Value(); }), rt::ErrInputPastEnd) << block;
+    }
 }
 
 TEST(CalFormat, ReaderRefusesValuesThatDoNotFit) {
