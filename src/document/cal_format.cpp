@@ -231,11 +231,20 @@ QStringView CalTextReader::Value() {
     return QStringView(line_);
 }
 
+QString CalTextReader::kept(QStringView Text) {
+    if (Text.isEmpty()) return Text.toString();
+    // A slot per hash: the text read last with that hash, which a text equal to it shares.
+    if (recent_.empty()) recent_.resize(kRecentTexts);
+    QString& recent = recent_[qHash(Text) & (kRecentTexts - 1)];
+    if (recent != Text) recent = Text.toString();
+    return recent;
+}
+
 QString CalTextReader::S() {
-    return trimmedBlanks(Value(), true).toString();
+    return kept(trimmedBlanks(Value(), true));
 }
 QString CalTextReader::MS() {
-    return trimmedBlanks(Value(), false).toString();
+    return kept(trimmedBlanks(Value(), false));
 }
 
 int16_t CalTextReader::I() {

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
+#include <vector>
 
 // The version line of the layout that is written.
 inline const QString kCalVersion = QStringLiteral("2.1");
@@ -123,7 +124,8 @@ private:
 };
 
 // Reads the text of "caldata.cal" value by value, each line converted from Windows-1252 as it
-// is read: no line is copied unless it is kept as a string field. Reading past the last line
+// is read: no line is copied unless it is kept as a string field, and a text read again
+// shares the characters of the one before. Reading past the last line
 // raises run-time error 62; a number that does not fit its field raises 6.
 class CalTextReader {
 public:
@@ -156,14 +158,20 @@ public:
 private:
     // Takes more of the text behind what is left unread; false at its end.
     bool fill();
+    // Text as a string field keeps it. Texts repeat in a year (an appointment, a shop, a
+    // picture, an auto-event's key): one equal to a text read a little before shares its
+    // characters with it, so that the document holds a repeated text about once.
+    QString kept(QStringView Text);
+    static constexpr size_t kRecentTexts = 4096; // a power of two
 
-    Source source_;       // the rest of the text, until its end
-    QByteArray bytes_;    // the text, or the block of it at hand, in Windows-1252
-    qsizetype begin_ = 0; // where the next line starts in bytes_
-    qsizetype end_ = 0;   // the end of what bytes_ holds of the text
-    QString line_;        // the value of the line read last
-    qsizetype lines_ = 0; // lines of the whole text
-    int next_ = 0;        // lines read
+    Source source_;               // the rest of the text, until its end
+    QByteArray bytes_;            // the text, or the block of it at hand, in Windows-1252
+    qsizetype begin_ = 0;         // where the next line starts in bytes_
+    qsizetype end_ = 0;           // the end of what bytes_ holds of the text
+    QString line_;                // the value of the line read last
+    std::vector<QString> recent_; // texts read before, by their hash
+    qsizetype lines_ = 0;         // lines of the whole text
+    int next_ = 0;                // lines read
 };
 
 // The value of one line of "caldata.cal" (without its line end): from the first double quote
