@@ -123,9 +123,9 @@ public:
     void setVisible(bool visible);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    const QString& Tag() const { return tag_; }
-    void setTag(const QString& tag) { tag_ = tag; }
-    const QString& ToolTipText() const { return toolTip_; }
+    const QString& Tag() const;
+    void setTag(const QString& tag);
+    const QString& ToolTipText() const;
     void setToolTipText(const QString& text);
 
     // ---- Appearance ----
@@ -214,28 +214,39 @@ protected:
     // Runs filterEvent for Qt (dispatch): an event whose handler failed stops there.
     bool eventFilter(QObject* watched, QEvent* event) final;
 
-    bool pushing_ = false; // true while the control writes to its widget
-
 private:
     friend class Form; // lays out aligned controls
     bool handleKey(QKeyEvent* event, bool press);
 
-    ControlKind kind_;
+    // The properties that few controls set, made when one is: a form has thousands of
+    // controls, most of them labels that never get a tag or a tooltip.
+    struct Rare {
+        QString tag;
+        QString toolTip;
+    };
+    Rare& rare();
+
+    // The fields by size, so that they pack without gaps.
     Container* parent_;
     QString name_;
-    int index_;
     QPointer<QWidget> widget_;
-    int left_ = 0, top_ = 0, width_ = 1215, height_ = 495;
-    int align_ = 0;
-    bool visible_ = true;
-    bool enabled_ = true;
-    QString tag_;
-    QString toolTip_;
+    std::unique_ptr<Rare> rare_;
     QString caption_;
-    OleColor backColor_;
-    OleColor foreColor_;
     QString fontName_;
     double fontSize_ = 0;
+    ControlKind kind_;
+    int index_;
+    int left_ = 0, top_ = 0, width_ = 1215, height_ = 495;
+    int align_ = 0;
+    OleColor backColor_;
+    OleColor foreColor_;
+
+protected:
+    bool pushing_ = false; // true while the control writes to its widget
+
+private:
+    bool visible_ = true;
+    bool enabled_ = true;
     bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false, fontStrikethru_ = false;
     bool pressedInside_ = false;
 };
