@@ -346,6 +346,29 @@ std::function<qsizetype(char*, qsizetype)> ZipReader::readAgain(const QString& n
     };
 }
 
+std::function<qsizetype(char*, qsizetype)> ZipReader::stream(const QString& name) {
+    auto file = std::make_shared<QuaZipFile>(zip_.get());
+    Entry entry;
+    const int32_t dataError = openEntry(name, *file, entry);
+    return [this, file, dataError, declared = entry.size, size = quint64(0),
+            ended = false](char* to, qsizetype room) mutable -> qsizetype {
+        if (ended) return 0;
+        const qint64 n = file->read(to, room);
+        if (n < 0) fail(dataError);
+        // More than declared: the entry is damaged, whatever else it holds.
+        if (size + quint64(n) > declared) fail(dataError);
+        size += quint64(n);
+        if (total_ + qint64(size) > limits_.MaxTotalSize) fail(ErrZipTooLarge);
+        if (n > 0) return qsizetype(n);
+        ended = true;
+        file->close();
+        // As read() checks it: a stream that stops early is as damaged as one that fails its CRC.
+        if (file->getZipError() != UNZ_OK || size != declared) fail(dataError);
+        total_ += qint64(size);
+        return 0;
+    };
+}
+
 std::unique_ptr<QIODevice> ZipReader::open(const QString& name) {
     const auto it = entries_.constFind(name);
     if (it == entries_.cend() || (it->encrypted && !hasPassword_) || !goTo(*it)) return nullptr;

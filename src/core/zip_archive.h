@@ -116,6 +116,12 @@ public:
     // end. Nothing is counted again; a failure raises as read() does. The function reads from
     // this archive, and no other entry may be read while it is in use.
     std::function<qsizetype(char* to, qsizetype size)> readAgain(const QString& name);
+    // The entry as a stream, read and checked as read() does as it comes: each call of the
+    // function gives up to `size` more bytes at `to` and returns how many, raising as soon as a
+    // failure shows. Giving its end (0) checks its size and CRC and counts its bytes against
+    // the limits; a stream left before its end counts nothing. The function reads from this
+    // archive, and no other entry may be read while it is in use.
+    std::function<qsizetype(char* to, qsizetype size)> stream(const QString& name);
     // The entry as a stream for reading its start only (a picture's header); nothing is
     // counted or checked. Null when it cannot be opened.
     std::unique_ptr<QIODevice> open(const QString& name);

@@ -164,9 +164,7 @@ int twoDigits(QStringView v, qsizetype at) {
 void CalLineCounter::add(const char* bytes, qsizetype size) {
     if (size <= 0) return;
     // Lines end with CR LF; a bare LF and a last line without an end are accepted too.
-    for (const char *p = bytes, *end = bytes + size;
-         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
-        ++ends_;
+    ends_ += std::count(bytes, bytes + size, '\n');
     last_ = bytes[size - 1];
 }
 
@@ -198,8 +196,20 @@ bool CalTextReader::fill() {
     return true;
 }
 
+void CalTextReader::ReadToEnd() {
+    CalLineCounter rest;
+    do {
+        rest.add(bytes_.constData() + begin_, end_ - begin_);
+        begin_ = end_;
+    } while (fill());
+    // Uncounted, the counts of records are checked against the lines there were.
+    if (lines_ == kUncounted && linesNeeded_ > next_ + rest.lines()) rt::raise(rt::ErrInputPastEnd);
+}
+
 QStringView CalTextReader::Value() {
-    if (next_ >= lines_) rt::raise(rt::ErrInputPastEnd);
+    // Uncounted, a line follows while any of the text does.
+    if (lines_ != kUncounted ? next_ >= lines_ : begin_ == end_ && !fill())
+        rt::raise(rt::ErrInputPastEnd);
     // One pass to the line's end that notes its first and last double quote (as offsets from
     // its start, which a new block moves); the value runs between them, as ValueOfLine gives
     // it. Windows-1252 has one byte a character, so the bytes' places are the characters'.
@@ -294,6 +304,9 @@ int16_t CalTextReader::Count(int LinesEach) {
                               .arg(n)
                               .arg(line),
                           QString::fromLatin1(rt::kAppTitle));
-    if (qint64(n) * LinesEach > LinesLeft()) rt::raise(rt::ErrInputPastEnd);
+    if (lines_ == kUncounted)
+        linesNeeded_ = std::max(linesNeeded_, qint64(next_) + qint64(n) * LinesEach);
+    else if (qint64(n) * LinesEach > LinesLeft())
+        rt::raise(rt::ErrInputPastEnd);
     return n;
 }

@@ -134,9 +134,12 @@ public:
 
     // A text held whole.
     explicit CalTextReader(QByteArray Data);
-    // A text of `Lines` lines (CalLineCounter) taken from Source a block at a time, so that it
-    // is never held whole.
+    // A text of `Lines` lines (CalLineCounter), or of lines not counted yet (kUncounted), taken
+    // from Source a block at a time, so that it is never held whole. Uncounted, the counts of
+    // records are checked against the lines once the text has been read to its end
+    // (ReadToEnd), not as they are read.
     CalTextReader(Source Text, qsizetype Lines);
+    static constexpr qsizetype kUncounted = -1;
 
     // The next line's value, untouched; it stays valid until the next line is read.
     QStringView Value();
@@ -148,12 +151,17 @@ public:
     DateRec D();  // a date
     void R();     // a reserved line, ignored
     // A count of records that take LinesEach lines each: raises ErrBadFileFormat when
-    // negative, and run-time error 62 when the rest of the file cannot hold them.
+    // negative, and run-time error 62 when the rest of the file cannot hold them (for an
+    // uncounted text, at ReadToEnd).
     int16_t Count(int LinesEach);
 
     // Lines read so far.
     int LineNumber() const { return next_; }
+    // Lines not read yet, of a text whose lines are counted.
     qsizetype LinesLeft() const { return lines_ - next_; }
+    // Reads what is left of the text, and so lets its source see its end; raises run-time
+    // error 62 when the counts of records of an uncounted text needed more lines than it had.
+    void ReadToEnd();
 
 private:
     // Takes more of the text behind what is left unread; false at its end.
@@ -172,6 +180,7 @@ private:
     std::vector<QString> recent_; // texts read before, by their hash
     qsizetype lines_ = 0;         // lines of the whole text
     int next_ = 0;                // lines read
+    qint64 linesNeeded_ = 0;      // uncounted: the lines the counts read so far need in all
 };
 
 // The value of one line of "caldata.cal" (without its line end): from the first double quote

@@ -242,25 +242,43 @@ void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName)
     if (failed > kPictureMessages) showMorePicturesNotLoaded(FileName, failed - kPictureMessages);
 }
 
+// Reads the values of the text into Doc in the layout its version line names; false when the
+// version is unknown.
+bool readValues(CalDocument& Doc, CalTextReader& In) {
+    switch (LayoutOfVersion(In.Value().toString())) {
+    case CalLayout::V21:
+        return ReadCalData21(Doc, In);
+    case CalLayout::V20:
+        return ReadCalData20(Doc, In);
+    case CalLayout::Unknown:
+        break;
+    }
+    return false;
+}
+
 // Reads "caldata.cal" from the archive into Doc. False when the version is unknown (already
-// reported). The text is never held whole: it is read twice, a block at a time, once to check
-// the entry and count its lines (against which the counts of records are checked), then for
-// its values.
+// reported). The text is never held whole: it is read as it comes out of the archive, and the
+// entry is checked whole once read to its end. Should anything fail, it is read again from the
+// start, the entry checked and its lines counted first, then its values, so that a damaged
+// entry or text fails as it would read whole: the entry's fault first, then the first fault
+// of the text in its order, a count of records against the lines left.
 bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
     if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
     if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
-    CalLineCounter lines;
-    Zip.readBlocks(kCalDataEntry,
-                   [&](const char* bytes, qsizetype size) { lines.add(bytes, size); });
-    CalTextReader in(Zip.readAgain(kCalDataEntry), lines.lines());
-    switch (LayoutOfVersion(in.Value().toString())) {
-    case CalLayout::V21:
-        return ReadCalData21(Doc, in);
-    case CalLayout::V20:
-        return ReadCalData20(Doc, in);
-    case CalLayout::Unknown:
-        break;
+    const CalDocument before = Doc;
+    try {
+        CalTextReader in(Zip.stream(kCalDataEntry), CalTextReader::kUncounted);
+        const bool known = readValues(Doc, in);
+        in.ReadToEnd();
+        if (known) return true;
+    } catch (const rt::RtError&) {
+        Doc = before;
+        CalLineCounter lines;
+        Zip.readBlocks(kCalDataEntry,
+                       [&](const char* bytes, qsizetype size) { lines.add(bytes, size); });
+        CalTextReader in(Zip.readAgain(kCalDataEntry), lines.lines());
+        if (readValues(Doc, in)) return true;
     }
     ShowCalFileError(FileName, CalFileError::UnknownVersion, 0, nullptr, QString());
     return false;
