@@ -61,7 +61,7 @@ namespace {
 const QDate kToday = QDate::currentDate();
 const auto kYear = int16_t(kToday.year());
 constexpr int kSizes[] = {10000, 50000, 200000};
-constexpr int kColdRuns = 7;    // cold opens of each size, by each program
+constexpr int kColdRuns = 11;   // cold opens of each size, by each program
 constexpr int kBigDay = 2000;   // items of the day that is selected
 constexpr int kPaneRows = 5000; // rows of each list pane
 constexpr int kDailyAEs = 3000; // daily auto-events applied to the calendar
