@@ -5,14 +5,17 @@
 // rows, applying 3,000 daily auto-events, and the memory. The targets are printed beside the
 // values; nothing is asserted.
 //
-// The years are the current year as users keep them: items of every kind, some with alarms
-// (a few due today), and the items auto-events and birthdays put in the days.
+// The years are the current year as users keep them: items of every kind with texts as long
+// as users write them, some with alarms (a few due today), some naming a picture file, and
+// the items auto-events and birthdays put in the days.
 //
 // The program starts as it does for a user (Main), with its settings and its single-instance
 // lock in a temporary folder that also holds the generated files. Its alarm scan is switched
 // off there, as an alarm window would wait for a user. Beside it, the program itself (the
 // path given as the first argument) is started afresh for each cold open, under $DISPLAY when
-// there is one, with a home of its own: its time until it is idle and its peak memory.
+// there is one, with a home of its own: its time until it is idle and its peak memory. A
+// reference program (the second argument, e.g. a build of an earlier version) is started in
+// turn with it, and its times are the cold opens' time targets.
 
 #include "core/settings_store.h"
 #include "core/ui_services.h"
@@ -38,6 +41,7 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QStandardPaths>
@@ -48,6 +52,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <map>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -55,7 +61,7 @@ namespace {
 const QDate kToday = QDate::currentDate();
 const auto kYear = int16_t(kToday.year());
 constexpr int kSizes[] = {10000, 50000, 200000};
-constexpr int kColdRuns = 5;    // cold opens of each size
+constexpr int kColdRuns = 11;   // cold opens of each size, by each program
 constexpr int kBigDay = 2000;   // items of the day that is selected
 constexpr int kPaneRows = 5000; // rows of each list pane
 constexpr int kDailyAEs = 3000; // daily auto-events applied to the calendar
@@ -131,14 +137,29 @@ double peakMemoryMiB(const QString& pid = QStringLiteral("self")) {
     return -1;
 }
 
-// The time a process has spent on a processor and waiting for one, in nanoseconds, or -1 once
-// it is gone.
-qint64 busyNs(const QString& pid) {
-    QFile stat(QStringLiteral("/proc/%1/schedstat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly)) return -1;
-    const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
-    if (fields.size() < 2) return -1;
-    return fields[0].toLongLong() + fields[1].toLongLong();
+// The time each thread of a process has spent on a processor and waiting for one, in
+// nanoseconds, by thread; empty once the process is gone.
+std::map<QString, qint64> threadBusyNs(const QString& pid) {
+    std::map<QString, qint64> busy;
+    const QString tasks = QStringLiteral("/proc/%1/task").arg(pid);
+    for (const QString& thread : QDir(tasks).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile stat(tasks + u'/' + thread + QStringLiteral("/schedstat"));
+        if (!stat.open(QIODevice::ReadOnly)) continue; // the thread has just ended
+        const QList<QByteArray> fields = stat.readAll().trimmed().split(' ');
+        if (fields.size() >= 2) busy[thread] = fields[0].toLongLong() + fields[1].toLongLong();
+    }
+    return busy;
+}
+
+// The time the threads of `now` spent busy since `before`: a thread started since counts
+// whole, one ended since counts no more.
+qint64 busySince(const std::map<QString, qint64>& before, const std::map<QString, qint64>& now) {
+    qint64 busy = 0;
+    for (const auto& [thread, ns] : now) {
+        const auto it = before.find(thread);
+        busy += ns - (it == before.end() ? 0 : std::min(it->second, ns));
+    }
+    return busy;
 }
 
 struct ColdOpen {
@@ -146,22 +167,41 @@ struct ColdOpen {
     double peakMiB = 0;
 };
 
-// Whether the process shows a window on $DISPLAY (always true without a display, or without
-// xdotool to tell).
-bool showsAWindow(const QString& pid) {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") || !haveTool("xdotool")) return true;
+// The output of a tool, or "" when it fails.
+QByteArray toolOutput(const QString& tool, const QStringList& arguments) {
     QProcess p;
-    p.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                        QStringLiteral("--pid"), pid});
+    p.start(tool, arguments);
     p.waitForFinished(-1);
-    return p.exitCode() == 0 && !p.readAllStandardOutput().trimmed().isEmpty();
+    return p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0 ? p.readAllStandardOutput()
+                                                                       : QByteArray();
+}
+
+// Whether the process shows its window on $DISPLAY: with a document, one whose title names it
+// (the main window's caption does once the document is open; a message that it could not be
+// read does not). Always true without a display, or without xdotool to tell.
+bool showsItsWindow(const QString& pid, const QString& document) {
+    if (qEnvironmentVariableIsEmpty("DISPLAY") || !haveTool("xdotool")) return true;
+    const QString xdotool = QStringLiteral("xdotool");
+    const QList<QByteArray> windows =
+        toolOutput(xdotool, {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--pid"), pid})
+            .split('\n');
+    for (const QByteArray& window : windows) {
+        if (window.trimmed().isEmpty()) continue;
+        if (document.isEmpty()) return true;
+        const QString title = QString::fromUtf8(
+            toolOutput(xdotool, {QStringLiteral("getwindowname"), QString::fromLatin1(window)}));
+        if (title.contains(QFileInfo(document).fileName())) return true;
+    }
+    return false;
 }
 
 // The program started afresh as a user starts it, with `file` (if any) on its command line
 // and a home of its own: the time from its start to the end of the last 10 ms in which it
-// was busy (a fifth of the time or more on a processor or waiting for one: a process kept
-// waiting on a busy machine is not idle, a blinking caret or a scrolling banner is) before a
-// second without any, with a window shown; and its peak memory then. It is then killed.
+// was busy (its threads together a fifth of the time or more on a processor or waiting for
+// one: a process kept waiting on a busy machine is not idle, a blinking caret or a scrolling
+// banner is) before a second without any, with its window shown; and its peak memory then. It
+// is then killed. Every thread counts: a user waits for the work of all of them.
 ColdOpen coldOpen(const QString& program, const QString& file) {
     QTemporaryDir home;
     if (!home.isValid()) fail(QStringLiteral("no temporary home"));
@@ -187,24 +227,27 @@ ColdOpen coldOpen(const QString& program, const QString& file) {
     p.start(program, file.isEmpty() ? QStringList() : QStringList{file});
     if (!p.waitForStarted(-1)) fail(QStringLiteral("%1 did not start").arg(program));
     const QString pid = QString::number(p.processId());
-    qint64 busy = 0, lastBusyNs = 0, sampledNs = 0;
+    std::map<QString, qint64> busy;
+    qint64 lastBusyNs = 0, sampledNs = 0;
     double peak = -1;
     bool shown = false;
     for (;;) {
         QThread::msleep(10);
-        const qint64 now = busyNs(pid);
-        if (now < 0 || p.state() == QProcess::NotRunning)
+        const std::map<QString, qint64> now = threadBusyNs(pid);
+        if (now.empty() || p.state() == QProcess::NotRunning)
             fail(QStringLiteral("%1 ended before it was idle").arg(program));
         const qint64 at = clock.nsecsElapsed();
-        if ((now - busy) * 5 >= at - sampledNs) lastBusyNs = at;
+        if (busySince(busy, now) * 5 >= at - sampledNs) lastBusyNs = at;
         busy = now;
         sampledNs = at;
         if (at - lastBusyNs > 1'000'000'000) {
-            if (!shown) shown = showsAWindow(pid);
+            if (!shown) shown = showsItsWindow(pid, file);
             if (shown) {
                 peak = peakMemoryMiB(pid);
                 break;
             }
+            if (at > 60'000'000'000LL)
+                fail(QStringLiteral("%1 did not show %2").arg(program, file));
         }
     }
     p.kill();
@@ -212,17 +255,36 @@ ColdOpen coldOpen(const QString& program, const QString& file) {
     return {double(lastBusyNs) / 1e6, peak};
 }
 
-// The medians of kColdRuns cold opens.
-ColdOpen medianColdOpen(const QString& program, const QString& file) {
+struct ColdOpens {
+    ColdOpen program;
+    std::optional<ColdOpen> reference;
+};
+
+ColdOpen medians(const std::vector<ColdOpen>& runs) {
     std::vector<double> ready, peak;
-    for (int i = 0; i < kColdRuns; ++i) {
-        const ColdOpen run = coldOpen(program, file);
+    for (const ColdOpen& run : runs) {
         ready.push_back(run.readyMs);
         peak.push_back(run.peakMiB);
     }
     std::sort(ready.begin(), ready.end());
     std::sort(peak.begin(), peak.end());
     return {ready[ready.size() / 2], peak[peak.size() / 2]};
+}
+
+// The medians of kColdRuns cold opens of the program and, when there is one, of the reference
+// program in the same series, the two taking turns (each first every other time), so that
+// both meet the machine in the same state.
+ColdOpens medianColdOpens(const QString& program, const QString& reference, const QString& file) {
+    std::vector<ColdOpen> ours, theirs;
+    for (int i = 0; i < kColdRuns; ++i) {
+        const bool referenceFirst = !reference.isEmpty() && i % 2 == 1;
+        if (referenceFirst) theirs.push_back(coldOpen(reference, file));
+        ours.push_back(coldOpen(program, file));
+        if (!reference.isEmpty() && !referenceFirst) theirs.push_back(coldOpen(reference, file));
+    }
+    ColdOpens result{medians(ours), std::nullopt};
+    if (!theirs.empty()) result.reference = medians(theirs);
+    return result;
 }
 
 // ---- The table ----
@@ -288,19 +350,73 @@ QString amount(QRandomGenerator& random) {
         .arg(random.bounded(100), 2, 10, QLatin1Char('0'));
 }
 
+// Texts as users write them: an event's description fills the 17 characters its box takes; a
+// money text has a name of 10 characters and an amount with cents.
+constexpr int kEventTextLength = 17;
+
+// A description of kEventTextLength characters: one of a few beginnings and a time of day.
+QString eventText(int n) {
+    static const char* const beginnings[] = {"Rendez-vous ", "Coiffeuse à ", "Garage auto ",
+                                             "Cours piano ", "Kiné séance ", "Banque, RDV ",
+                                             "Vétérinaire "};
+    const QString text = QStringLiteral("%1%2h%3")
+                             .arg(QString::fromUtf8(beginnings[n % std::size(beginnings)]))
+                             .arg(8 + n / 7 % 12, 2, 10, QLatin1Char('0'))
+                             .arg(n / 84 % 4 * 15, 2, 10, QLatin1Char('0'));
+    if (text.size() != kEventTextLength) fail(QStringLiteral("a description of %1").arg(text));
+    return text;
+}
+
+// A money name of 10 characters: a word of six letters, a blank and three digits.
+QString moneyName(const char* word, int n) {
+    return QStringLiteral("%1 %2")
+        .arg(QString::fromUtf8(word))
+        .arg(n % 1000, 3, 10, QLatin1Char('0'));
+}
+
+// The pictures that some items name: files of their own (not embedded in the document), a few
+// small ones that the user's items share, as a user picks the same pictures again.
+constexpr int kPictureEvery = 10; // one day item in this many names a picture
+QStringList pictureFiles;
+
+// Drawn pictures of a few sizes, saved as the picture editor saves them (.bmp) and as photos
+// (.jpg), in a pictures folder under `folder`.
+void makePictures(const QString& folder) {
+    const QString pictures = folder + QStringLiteral("/Images/Mirovanta");
+    if (!QDir().mkpath(pictures)) fail(QStringLiteral("could not make %1").arg(pictures));
+    const struct {
+        const char* name;
+        int width, height;
+    } files[] = {{"anniversaire.bmp", 96, 64},     {"medecin.bmp", 64, 64},
+                 {"voiture.bmp", 120, 80},         {"ecole.bmp", 80, 60},
+                 {"vacances-plage.jpg", 160, 120}, {"famille.jpg", 160, 120},
+                 {"concert.jpg", 128, 96},         {"jardin.jpg", 120, 90}};
+    for (const auto& f : files) {
+        QImage image(f.width, f.height, QImage::Format_RGB32);
+        for (int y = 0; y < f.height; ++y)
+            for (int x = 0; x < f.width; ++x)
+                image.setPixel(x, y, qRgb(x * 255 / f.width, y * 255 / f.height, (x ^ y) & 0xFF));
+        const QString path = pictures + u'/' + QLatin1String(f.name);
+        if (!image.save(path)) fail(QStringLiteral("could not write %1").arg(path));
+        pictureFiles << path;
+    }
+}
+
 // An item of the day `date`: from today on, one in twenty-five has its alarm on, a few days
 // ahead, so that those of the next days are due.
 EVItem dayItem(QRandomGenerator& random, int n, const DateRec& date) {
     EVItem item;
     item.Kind = random.bounded(1, 4);
     item.Text = item.Kind == ItemKind::Event
-                    ? QStringLiteral("Rendez-vous numéro %1").arg(n)
-                    : MakeMoneyText(QStringLiteral("Compte%1").arg(n % 300), amount(random));
+                    ? eventText(n)
+                    : MakeMoneyText(moneyName("Compte", n % 300), amount(random));
     item.AlarmDaysBefore = random.bounded(0, 4);
     if (QDate(date.Year, date.Month, date.Day) >= kToday && random.bounded(25) == 0)
         item.AlarmOn = -1;
     item.Checked = random.bounded(5) == 0 ? -1 : 0;
     item.Colour = random.bounded(8) == 0 ? int32_t(random.bounded(0x1000000)) : -1;
+    if (random.bounded(kPictureEvery) == 0)
+        item.PictureFile = pictureFiles[random.bounded(int(pictureFiles.size()))];
     return item;
 }
 
@@ -326,9 +442,8 @@ AEItem autoEvent(QRandomGenerator& random, int n, int32_t recurrence) {
     ae.StartDate = MakeDate(1, 1, kYear);
     ae.EndDate = MakeDate(31, 12, kYear);
     ae.Kind = random.bounded(1, 4);
-    ae.Text = ae.Kind == ItemKind::Event
-                  ? QStringLiteral("Rappel %1").arg(n)
-                  : MakeMoneyText(QStringLiteral("Auto%1").arg(n % 300), amount(random));
+    ae.Text = ae.Kind == ItemKind::Event ? eventText(n)
+                                         : MakeMoneyText(moneyName("Prélèv", n), amount(random));
     return ae;
 }
 
@@ -341,7 +456,7 @@ void addDebt(CalDocument& doc, QRandomGenerator& random, int n) {
     DEItem de;
     de.IsSaving = random.bounded(2) == 0 ? -1 : 0;
     de.StartDate = MakeDate(int16_t(random.bounded(1, 29)), int16_t(random.bounded(1, 13)), kYear);
-    de.Text = MakeMoneyText(QStringLiteral("Compte%1").arg(n), amount(random));
+    de.Text = MakeMoneyText(moneyName("Compte", n), amount(random));
     ListAppend(doc.DebtsSavings, de);
 }
 
@@ -485,8 +600,10 @@ int main(int argc, char** argv) {
     QDir().mkpath(runtime);
     QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
-    // The program started for the cold opens: the first argument, or the one built beside.
+    // The program started for the cold opens: the first argument, or the one built beside;
+    // and the program whose cold opens give their time targets, the second argument if any.
     const QString program = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const QString reference = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QString();
     // Only the program's name: Main opens a document named on the command line.
     int appArgc = std::min(argc, 1);
     rt::Application app(appArgc, argv);
@@ -506,6 +623,7 @@ int main(int argc, char** argv) {
 
     // ---- The files, and the floors ----
     std::fprintf(stderr, "Generating the years in %s\n", qPrintable(scratch.path()));
+    makePictures(scratch.path());
     auto runsFor = [](int size) { return size >= 200000 ? 3 : 5; };
     auto yearFile = [&](int size) { return file(QStringLiteral("year%1.cal").arg(size)); };
     std::vector<double> unzipMs, gzipMs;
@@ -578,34 +696,39 @@ int main(int argc, char** argv) {
     const QString built =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../bin/mirovanta");
     const QString coldProgram = program.isEmpty() ? built : program;
+    if (!reference.isEmpty() && !QFileInfo(reference).isExecutable())
+        fail(QStringLiteral("no reference program at %1").arg(reference));
     if (QFileInfo(coldProgram).isExecutable()) {
-        // The aims: the peer's peak memory times 1.1, and the ready times measured before.
+        // The peak memory each start may reach; its time is the reference program's, when
+        // one is given.
         const struct {
             int size;
-            const char* peer;
-            const char* readyBefore;
-            const char* peakAim;
-        } colds[] = {{0, "482 ms, 47 MiB", "178", "52"},
-                     {kSizes[0], "477 ms, 50 MiB", "254", "55"},
-                     {kSizes[1], "1,030 ms, 65 MiB", "264", "72"},
-                     {kSizes[2], "9,900 ms, 122 MiB", "391", "134"}};
+            int peakMiB;
+        } colds[] = {{0, 46}, {kSizes[0], 48}, {kSizes[1], 61}, {kSizes[2], 90}};
         const QString display = qEnvironmentVariable("DISPLAY");
         const QString platform = display.isEmpty() ? QStringLiteral("offscreen")
                                                    : QStringLiteral("display %1").arg(display);
+        if (reference.isEmpty())
+            std::fprintf(stderr, "No reference program: the cold starts have no time target\n");
         for (const auto& c : colds) {
             const QString what = c.size ? QStringLiteral("a %1-item year").arg(number(c.size))
                                         : QStringLiteral("no document");
-            const ColdOpen cold =
-                medianColdOpen(coldProgram, c.size ? yearFile(c.size) : QString());
+            const ColdOpens cold =
+                medianColdOpens(coldProgram, reference, c.size ? yearFile(c.size) : QString());
+            const QString mib = QStringLiteral("%1 MiB");
             addRow(QStringLiteral("Cold start with %1, whole process to idle (%2)")
                        .arg(what, platform),
-                   ms(cold.readyMs), {},
-                   QStringLiteral("<= %1 ms").arg(QLatin1String(c.readyBefore)));
+                   ms(cold.program.readyMs), {},
+                   cold.reference
+                       ? QStringLiteral("<= %1 (the reference's)").arg(ms(cold.reference->readyMs))
+                       : QString());
             addRow(QStringLiteral("  its peak memory (VmHWM)"),
-                   QStringLiteral("%1 MiB").arg(cold.peakMiB, 0, 'f', 1), {},
-                   QStringLiteral("<= %1 MiB").arg(QLatin1String(c.peakAim)));
-            addRow(QStringLiteral("  HomeBank 5.6 with as many, measured elsewhere"),
-                   QString::fromUtf8(c.peer));
+                   mib.arg(cold.program.peakMiB, 0, 'f', 1), {},
+                   QStringLiteral("<= %1 MiB").arg(c.peakMiB));
+            if (cold.reference)
+                addRow(QStringLiteral("  the reference program, in the same series"),
+                       QStringLiteral("%1, %2").arg(ms(cold.reference->readyMs),
+                                                    mib.arg(cold.reference->peakMiB, 0, 'f', 1)));
         }
     } else {
         std::fprintf(stderr, "No program at %s: no cold opens\n", qPrintable(coldProgram));

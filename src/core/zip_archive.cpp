@@ -288,36 +288,85 @@ bool ZipReader::openCurrent(QuaZipFile& file, const Entry& entry) const {
                            : file.open(QIODevice::ReadOnly);
 }
 
-QByteArray ZipReader::read(const QString& name) {
+int32_t ZipReader::openEntry(const QString& name, QuaZipFile& file, Entry& entry) {
     const auto it = entries_.constFind(name);
     if (it == entries_.cend()) fail(ErrFileNotFound);
-    const Entry entry = *it;
+    entry = *it;
     // Every failure on an encrypted entry is the password's: a wrong one shows only as
     // garbage that fails to inflate, or as a CRC error once the entry is read to its end.
     const int32_t dataError = entry.encrypted ? ErrZipPassword : ErrZipCorrupt;
     if (entry.encrypted && !hasPassword_) fail(ErrZipPassword);
     if (!goTo(entry)) fail(ErrZipNotArchive);
-
-    QuaZipFile file(zip_.get());
     if (!openCurrent(file, entry)) fail(dataError);
-    QByteArray data;
-    data.reserve(qsizetype(std::min<quint64>(entry.size, 64 << 20)));
+    return dataError;
+}
+
+void ZipReader::readBlocks(const QString& name,
+                           const std::function<void(const char*, qsizetype)>& take) {
+    QuaZipFile file(zip_.get());
+    Entry entry;
+    const int32_t dataError = openEntry(name, file, entry);
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
+    quint64 size = 0;
     for (;;) {
         const qint64 n = file.read(buffer.data(), buffer.size());
         if (n < 0) fail(dataError);
         if (n == 0) break;
         // More than declared: the entry is damaged, whatever else it holds.
-        if (quint64(data.size()) + quint64(n) > entry.size) fail(dataError);
+        if (size + quint64(n) > entry.size) fail(dataError);
+        size += quint64(n);
         total_ += n;
         if (total_ > limits_.MaxTotalSize) fail(ErrZipTooLarge);
-        data.append(buffer.constData(), n);
+        take(buffer.constData(), qsizetype(n));
     }
     file.close();
     // The CRC is checked only for an entry read to its end: a stream that stops early
     // is as damaged as one that fails its CRC.
-    if (file.getZipError() != UNZ_OK || quint64(data.size()) != entry.size) fail(dataError);
+    if (file.getZipError() != UNZ_OK || size != entry.size) fail(dataError);
+}
+
+QByteArray ZipReader::read(const QString& name) {
+    QByteArray data;
+    const qint64 declared = declaredSize(name);
+    if (declared > 0) data.reserve(qsizetype(std::min<qint64>(declared, 64 << 20)));
+    readBlocks(name, [&](const char* bytes, qsizetype size) { data.append(bytes, size); });
     return data;
+}
+
+std::function<qsizetype(char*, qsizetype)> ZipReader::readAgain(const QString& name) {
+    auto file = std::make_shared<QuaZipFile>(zip_.get());
+    Entry entry;
+    const int32_t dataError = openEntry(name, *file, entry);
+    return [file, dataError, left = entry.size](char* to, qsizetype size) mutable {
+        // Read and checked once already: it gives the same bytes, and no more than then.
+        const qint64 n = file->read(to, qint64(std::min<quint64>(quint64(size), left)));
+        if (n < 0) fail(dataError);
+        left -= quint64(n);
+        return qsizetype(n);
+    };
+}
+
+std::function<qsizetype(char*, qsizetype)> ZipReader::stream(const QString& name) {
+    auto file = std::make_shared<QuaZipFile>(zip_.get());
+    Entry entry;
+    const int32_t dataError = openEntry(name, *file, entry);
+    return [this, file, dataError, declared = entry.size, size = quint64(0),
+            ended = false](char* to, qsizetype room) mutable -> qsizetype {
+        if (ended) return 0;
+        const qint64 n = file->read(to, room);
+        if (n < 0) fail(dataError);
+        // More than declared: the entry is damaged, whatever else it holds.
+        if (size + quint64(n) > declared) fail(dataError);
+        size += quint64(n);
+        if (total_ + qint64(size) > limits_.MaxTotalSize) fail(ErrZipTooLarge);
+        if (n > 0) return qsizetype(n);
+        ended = true;
+        file->close();
+        // As read() checks it: a stream that stops early is as damaged as one that fails its CRC.
+        if (file->getZipError() != UNZ_OK || size != declared) fail(dataError);
+        total_ += qint64(size);
+        return 0;
+    };
 }
 
 std::unique_ptr<QIODevice> ZipReader::open(const QString& name) {

@@ -108,6 +108,20 @@ public:
     // The whole entry. Its bytes count against the limits; a damaged entry raises
     // ErrZipCorrupt, an encrypted one with a missing or wrong password ErrZipPassword.
     QByteArray read(const QString& name);
+    // The entry read to its end and checked as read() does, handed to take(bytes, size) a
+    // block at a time as it comes out instead of gathered, so that it is never held whole.
+    void readBlocks(const QString& name, const std::function<void(const char*, qsizetype)>& take);
+    // The entry read again from its start, after read() or readBlocks() took it to its end: each
+    // call of the function gives up to `size` more bytes at `to` and returns how many, 0 at the
+    // end. Nothing is counted again; a failure raises as read() does. The function reads from
+    // this archive, and no other entry may be read while it is in use.
+    std::function<qsizetype(char* to, qsizetype size)> readAgain(const QString& name);
+    // The entry as a stream, read and checked as read() does as it comes: each call of the
+    // function gives up to `size` more bytes at `to` and returns how many, raising as soon as a
+    // failure shows. Giving its end (0) checks its size and CRC and counts its bytes against
+    // the limits; a stream left before its end counts nothing. The function reads from this
+    // archive, and no other entry may be read while it is in use.
+    std::function<qsizetype(char* to, qsizetype size)> stream(const QString& name);
     // The entry as a stream for reading its start only (a picture's header); nothing is
     // counted or checked. Null when it cannot be opened.
     std::unique_ptr<QIODevice> open(const QString& name);
@@ -119,6 +133,9 @@ private:
         quint64 size = 0;
         bool encrypted = false;
     };
+    // The entry of that name, positioned and opened for reading into file; raises as read()
+    // does. Returns the error its data raises.
+    int32_t openEntry(const QString& name, QuaZipFile& file, Entry& entry);
     bool goTo(const Entry& entry);
     // Opens the current entry, entry, for reading, with the password if it is encrypted.
     bool openCurrent(QuaZipFile& file, const Entry& entry) const;

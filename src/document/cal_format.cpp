@@ -161,35 +161,78 @@ int twoDigits(QStringView v, qsizetype at) {
 
 } // namespace
 
-CalTextReader::CalTextReader(QByteArray Data) : data_(std::move(Data)) {
+void CalLineCounter::add(const char* bytes, qsizetype size) {
+    if (size <= 0) return;
     // Lines end with CR LF; a bare LF and a last line without an end are accepted too.
-    for (const char *p = data_.constData(), *end = p + data_.size();
-         (p = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)))) != nullptr; ++p)
-        ++lines_;
-    if (!data_.isEmpty() && !data_.endsWith('\n')) ++lines_;
+    ends_ += std::count(bytes, bytes + size, '\n');
+    last_ = bytes[size - 1];
+}
+
+CalTextReader::CalTextReader(QByteArray Data) : bytes_(std::move(Data)), end_(bytes_.size()) {
+    CalLineCounter counter;
+    counter.add(bytes_.constData(), bytes_.size());
+    lines_ = counter.lines();
+}
+
+CalTextReader::CalTextReader(Source Text, qsizetype Lines)
+    : source_(std::move(Text)), lines_(Lines) {}
+
+bool CalTextReader::fill() {
+    if (!source_) return false;
+    // The line begun goes to the front, and the block grows when one line fills it.
+    constexpr qsizetype kBlock = 64 * 1024;
+    const qsizetype kept = end_ - begin_;
+    if (begin_ > 0 && kept > 0)
+        std::memmove(bytes_.data(), bytes_.constData() + begin_, size_t(kept));
+    begin_ = 0;
+    end_ = kept;
+    if (bytes_.size() - end_ < kBlock / 2) bytes_.resize(std::max(kBlock, 2 * bytes_.size()));
+    const qsizetype n = source_(bytes_.data() + end_, bytes_.size() - end_);
+    if (n <= 0) {
+        source_ = nullptr;
+        return false;
+    }
+    end_ += n;
+    return true;
+}
+
+void CalTextReader::ReadToEnd() {
+    CalLineCounter rest;
+    do {
+        rest.add(bytes_.constData() + begin_, end_ - begin_);
+        begin_ = end_;
+    } while (fill());
+    // Uncounted, the counts of records are checked against the lines there were.
+    if (lines_ == kUncounted && linesNeeded_ > next_ + rest.lines()) rt::raise(rt::ErrInputPastEnd);
 }
 
 QStringView CalTextReader::Value() {
-    if (next_ >= lines_) rt::raise(rt::ErrInputPastEnd);
-    // One pass to the line's end that notes its first and last double quote; the value runs
-    // between them, as ValueOfLine gives it. Windows-1252 has one byte a character, so the
-    // bytes' places are the characters'.
-    const char* const chars = data_.constData();
-    const qsizetype size = data_.size();
-    const qsizetype start = pos_;
-    qsizetype end = start, first = -1, last = -1;
-    for (; end < size; ++end) {
-        const char c = chars[end];
-        if (c == '\n') break;
-        if (c == '"') {
-            if (first < 0) first = end;
-            last = end;
+    // Uncounted, a line follows while any of the text does.
+    if (lines_ != kUncounted ? next_ >= lines_ : begin_ == end_ && !fill())
+        rt::raise(rt::ErrInputPastEnd);
+    // One pass to the line's end that notes its first and last double quote (as offsets from
+    // its start, which a new block moves); the value runs between them, as ValueOfLine gives
+    // it. Windows-1252 has one byte a character, so the bytes' places are the characters'.
+    qsizetype at = 0, first = -1, last = -1;
+    for (;;) {
+        const char* const line = bytes_.constData() + begin_;
+        const qsizetype size = end_ - begin_;
+        for (; at < size; ++at) {
+            const char c = line[at];
+            if (c == '\n') break;
+            if (c == '"') {
+                if (first < 0) first = at;
+                last = at;
+            }
         }
+        if (at < size || !fill()) break;
     }
-    pos_ = end + 1;
+    const char* const chars = bytes_.constData() + begin_;
+    begin_ = std::min(begin_ + at + 1, end_);
     ++next_;
-    if (end > start && chars[end - 1] == '\r') --end;
-    qsizetype from = start, to = end;
+    qsizetype end = at;
+    if (end > 0 && chars[end - 1] == '\r') --end;
+    qsizetype from = 0, to = end;
     if (first >= 0) {
         from = first + 1;
         to = last == first ? end : last;
@@ -198,11 +241,20 @@ QStringView CalTextReader::Value() {
     return QStringView(line_);
 }
 
+QString CalTextReader::kept(QStringView Text) {
+    if (Text.isEmpty()) return Text.toString();
+    // A slot per hash: the text read last with that hash, which a text equal to it shares.
+    if (recent_.empty()) recent_.resize(kRecentTexts);
+    QString& recent = recent_[qHash(Text) & (kRecentTexts - 1)];
+    if (recent != Text) recent = Text.toString();
+    return recent;
+}
+
 QString CalTextReader::S() {
-    return trimmedBlanks(Value(), true).toString();
+    return kept(trimmedBlanks(Value(), true));
 }
 QString CalTextReader::MS() {
-    return trimmedBlanks(Value(), false).toString();
+    return kept(trimmedBlanks(Value(), false));
 }
 
 int16_t CalTextReader::I() {
@@ -252,6 +304,9 @@ int16_t CalTextReader::Count(int LinesEach) {
                               .arg(n)
                               .arg(line),
                           QString::fromLatin1(rt::kAppTitle));
-    if (qint64(n) * LinesEach > LinesLeft()) rt::raise(rt::ErrInputPastEnd);
+    if (lines_ == kUncounted)
+        linesNeeded_ = std::max(linesNeeded_, qint64(next_) + qint64(n) * LinesEach);
+    else if (qint64(n) * LinesEach > LinesLeft())
+        rt::raise(rt::ErrInputPastEnd);
     return n;
 }

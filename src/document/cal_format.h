@@ -19,6 +19,8 @@
 #include <QStringView>
 #include <algorithm>
 #include <cstdint>
+#include <functional>
+#include <vector>
 
 // The version line of the layout that is written.
 inline const QString kCalVersion = QStringLiteral("2.1");
@@ -109,15 +111,35 @@ private:
     int lines_ = 0;
 };
 
-// Reads the text of "caldata.cal" value by value. The whole text is converted from
-// Windows-1252 once and kept as one string; each line is found when it is read and its value
-// is a view into that string, so no line is copied unless it is kept as a string field. Reading
-// past the last line raises run-time error 62; a number that does not fit its field raises 6.
+// Counts the lines of a text handed over a block at a time: its line ends (LF), and a last
+// line without one.
+class CalLineCounter {
+public:
+    void add(const char* bytes, qsizetype size);
+    qsizetype lines() const { return ends_ + (last_ != '\n' ? 1 : 0); }
+
+private:
+    qsizetype ends_ = 0;
+    char last_ = '\n'; // the last byte so far; an empty text has no line
+};
+
+// Reads the text of "caldata.cal" value by value, each line converted from Windows-1252 as it
+// is read: no line is copied unless it is kept as a string field, and a text read again
+// shares the characters of the one before. Reading past the last line
+// raises run-time error 62; a number that does not fit its field raises 6.
 class CalTextReader {
 public:
-    // Data is kept as it is and each line decoded as it is read: the text of a large year is
-    // never held whole in a second form.
+    // Up to `size` more bytes of the text at `to`; how many, 0 at its end.
+    using Source = std::function<qsizetype(char* to, qsizetype size)>;
+
+    // A text held whole.
     explicit CalTextReader(QByteArray Data);
+    // A text of `Lines` lines (CalLineCounter), or of lines not counted yet (kUncounted), taken
+    // from Source a block at a time, so that it is never held whole. Uncounted, the counts of
+    // records are checked against the lines once the text has been read to its end
+    // (ReadToEnd), not as they are read.
+    CalTextReader(Source Text, qsizetype Lines);
+    static constexpr qsizetype kUncounted = -1;
 
     // The next line's value, untouched; it stays valid until the next line is read.
     QStringView Value();
@@ -129,19 +151,36 @@ public:
     DateRec D();  // a date
     void R();     // a reserved line, ignored
     // A count of records that take LinesEach lines each: raises ErrBadFileFormat when
-    // negative, and run-time error 62 when the rest of the file cannot hold them.
+    // negative, and run-time error 62 when the rest of the file cannot hold them (for an
+    // uncounted text, at ReadToEnd).
     int16_t Count(int LinesEach);
 
     // Lines read so far.
     int LineNumber() const { return next_; }
+    // Lines not read yet, of a text whose lines are counted.
     qsizetype LinesLeft() const { return lines_ - next_; }
+    // Reads what is left of the text, and so lets its source see its end; raises run-time
+    // error 62 when the counts of records of an uncounted text needed more lines than it had.
+    void ReadToEnd();
 
 private:
-    QByteArray data_;     // the bytes, in Windows-1252
-    QString line_;        // the value of the line read last
-    qsizetype pos_ = 0;   // where the next line starts
-    qsizetype lines_ = 0; // lines of the whole text
-    int next_ = 0;        // lines read
+    // Takes more of the text behind what is left unread; false at its end.
+    bool fill();
+    // Text as a string field keeps it. Texts repeat in a year (an appointment, a shop, a
+    // picture, an auto-event's key): one equal to a text read a little before shares its
+    // characters with it, so that the document holds a repeated text about once.
+    QString kept(QStringView Text);
+    static constexpr size_t kRecentTexts = 4096; // a power of two
+
+    Source source_;               // the rest of the text, until its end
+    QByteArray bytes_;            // the text, or the block of it at hand, in Windows-1252
+    qsizetype begin_ = 0;         // where the next line starts in bytes_
+    qsizetype end_ = 0;           // the end of what bytes_ holds of the text
+    QString line_;                // the value of the line read last
+    std::vector<QString> recent_; // texts read before, by their hash
+    qsizetype lines_ = 0;         // lines of the whole text
+    int next_ = 0;                // lines read
+    qint64 linesNeeded_ = 0;      // uncounted: the lines the counts read so far need in all
 };
 
 // The value of one line of "caldata.cal" (without its line end): from the first double quote

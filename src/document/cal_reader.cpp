@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <memory>
 
 namespace {
@@ -128,11 +129,20 @@ QSize declaredPictureSize(const CalDocument& Doc, rt::ZipReader& Zip, const QStr
 // the limits allow, by the sizes their files give. An embedded picture beyond the per-picture
 // limit is refused too: the program never stores one. A picture file of its own beyond it is
 // only not loaded, as any file that is no picture.
+// A file named by several items (a user picks the same pictures again) is looked at once.
 void checkDeclaredSizes(const CalDocument& Doc, rt::ZipReader& Zip) {
     const bool embedded = Doc.EmbedPictures != 0;
     qint64 total = 0;
+    QHash<QString, QSize> fileSizes;
     ForEachDocumentPicture(Doc, [&](const rt::Picture&, const QString& name, const QString& entry) {
-        const QSize size = declaredPictureSize(Doc, Zip, name, entry);
+        QSize size;
+        if (embedded) {
+            size = declaredPictureSize(Doc, Zip, name, entry);
+        } else {
+            const auto known = fileSizes.constFind(name);
+            size = known != fileSizes.cend() ? *known
+                                             : *fileSizes.insert(name, PictureSizeOfFile(name));
+        }
         if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
             if (!embedded) return;
             beyondLimits(rt::ErrOutOfMemory, PictureTooLargeText(name, size));
@@ -174,6 +184,30 @@ bool loadEmbeddedPicture(rt::ZipReader& Zip, const QString& EntryName, rt::Pictu
     }
 }
 
+// Pictures loaded from their own files: a file named by many items is loaded once, and each
+// item gets a picture object of its own with its pixels, as loading the file again gives.
+// Forgotten when the user is shown a message, since files may change meanwhile.
+class PictureFileLoads {
+public:
+    bool load(const QString& FileName, rt::Picture& Picture) {
+        const auto known = loaded_.constFind(FileName);
+        if (known != loaded_.cend()) {
+            Picture = rt::Picture::fromImage(known->image());
+            return true;
+        }
+        ImageItem work;
+        work.FileName = FileName;
+        const bool loaded = LoadImageItemPicture(work);
+        Picture = work.Picture;
+        if (loaded) loaded_.insert(FileName, Picture);
+        return loaded;
+    }
+    void forget() { loaded_.clear(); }
+
+private:
+    QHash<QString, rt::Picture> loaded_;
+};
+
 // Loads the pictures the document names: from the archive's entries, or from their own files.
 // The memory the decoded pictures take is counted as they come and may not pass the limit,
 // whatever their files claimed.
@@ -183,17 +217,11 @@ void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName)
 
     qint64 decoded = 0;
     int failed = 0;
+    PictureFileLoads files;
     ForEachDocumentPicture(Doc, [&](rt::Picture& picture, QString& name, const QString& entry) {
         // The setting keeps the path the user chose; only the picture comes from the entry.
-        bool loaded;
-        if (embedded) {
-            loaded = loadEmbeddedPicture(Zip, entry, picture);
-        } else {
-            ImageItem work;
-            work.FileName = name;
-            loaded = LoadImageItemPicture(work);
-            picture = work.Picture;
-        }
+        const bool loaded =
+            embedded ? loadEmbeddedPicture(Zip, entry, picture) : files.load(name, picture);
         if (loaded) {
             decoded += rt::DecodedBytes(picture.image().size());
             if (decoded > kMaxPictureBytes)
@@ -205,26 +233,52 @@ void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName)
             if (shown) ShowCalFileError(FileName, CalFileError::EmbeddedPicture, 0, nullptr, name);
             return;
         }
-        if (shown) ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, name);
+        if (shown) {
+            ShowCalFileError(FileName, CalFileError::PictureFileError, 0, nullptr, name);
+            files.forget();
+        }
         name.clear();
     });
     if (failed > kPictureMessages) showMorePicturesNotLoaded(FileName, failed - kPictureMessages);
 }
 
+// Reads the values of the text into Doc in the layout its version line names; false when the
+// version is unknown.
+bool readValues(CalDocument& Doc, CalTextReader& In) {
+    switch (LayoutOfVersion(In.Value().toString())) {
+    case CalLayout::V21:
+        return ReadCalData21(Doc, In);
+    case CalLayout::V20:
+        return ReadCalData20(Doc, In);
+    case CalLayout::Unknown:
+        break;
+    }
+    return false;
+}
+
 // Reads "caldata.cal" from the archive into Doc. False when the version is unknown (already
-// reported). The text is released before the pictures are loaded.
+// reported). The text is never held whole: it is read as it comes out of the archive, and the
+// entry is checked whole once read to its end. Should anything fail, it is read again from the
+// start, the entry checked and its lines counted first, then its values, so that a damaged
+// entry or text fails as it would read whole: the entry's fault first, then the first fault
+// of the text in its order, a count of records against the lines left.
 bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
     if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
     if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
-    CalTextReader in(Zip.read(kCalDataEntry)); // the bytes go with the reader
-    switch (LayoutOfVersion(in.Value().toString())) {
-    case CalLayout::V21:
-        return ReadCalData21(Doc, in);
-    case CalLayout::V20:
-        return ReadCalData20(Doc, in);
-    case CalLayout::Unknown:
-        break;
+    const CalDocument before = Doc;
+    try {
+        CalTextReader in(Zip.stream(kCalDataEntry), CalTextReader::kUncounted);
+        const bool known = readValues(Doc, in);
+        in.ReadToEnd();
+        if (known) return true;
+    } catch (const rt::RtError&) {
+        Doc = before;
+        CalLineCounter lines;
+        Zip.readBlocks(kCalDataEntry,
+                       [&](const char* bytes, qsizetype size) { lines.add(bytes, size); });
+        CalTextReader in(Zip.readAgain(kCalDataEntry), lines.lines());
+        if (readValues(Doc, in)) return true;
     }
     ShowCalFileError(FileName, CalFileError::UnknownVersion, 0, nullptr, QString());
     return false;

@@ -12,6 +12,7 @@
 #include "doc_views.h"
 
 #include <QBuffer>
+#include <QHash>
 #include <QImageWriter>
 #include <utility>
 
@@ -63,7 +64,8 @@ void setStep(int resourceId) {
 // Why Doc, whose data text is Data, is beyond the limits of a document the reader takes back;
 // "" when it is within them. The pictures are counted as the reader loads them, each on its
 // own, shared or not: an embedded one as it will be stored (the picture in memory, or the file
-// when that is empty), one of its own file as that file is.
+// when that is empty), one of its own file as that file is. A file named by several items is
+// looked at once.
 QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
     if (Data.size() > kMaxDataBytes) return DataTooLargeText();
 
@@ -71,12 +73,18 @@ QString beyondLimits(const CalDocument& Doc, const QByteArray& Data) {
     qint64 pictures = 0;
     qint64 decoded = 0;
     QString refusal;
+    QHash<QString, QSize> fileSizes;
+    const auto fileSize = [&](const QString& fileName) {
+        const auto known = fileSizes.constFind(fileName);
+        return known != fileSizes.cend() ? *known
+                                         : *fileSizes.insert(fileName, PictureSizeOfFile(fileName));
+    };
     ForEachDocumentPicture(
         Doc, [&](const rt::Picture& picture, const QString& fileName, const QString&) {
             if (!refusal.isEmpty()) return;
             ++pictures;
-            const QSize size = embedded && !picture.isEmpty() ? picture.image().size()
-                                                              : PictureSizeOfFile(fileName);
+            const QSize size =
+                embedded && !picture.isEmpty() ? picture.image().size() : fileSize(fileName);
             if (qint64(size.width()) * size.height() > kMaxPicturePixels) {
                 // A file of its own beyond the limit is only not loaded (and reported) on reading.
                 if (embedded) refusal = PictureTooLargeText(fileName, size);

@@ -467,11 +467,13 @@ std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServi
     ListState& st = listState();
     ++st.generation;
     st.inFlight = false; // an answer of the previous services is dropped when it comes
-    st.asked = true;
     if (current()->askableInBackground()) {
+        // Asked when the list is next read: asking loads the printing system's libraries,
+        // which a run that never reads the list does without.
+        st.asked = false;
         takeAnswer(PrinterList{}, ++st.started);
-        askPrintersInBackground();
     } else {
+        st.asked = true;
         askPrinters();
     }
     return previous;

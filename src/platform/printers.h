@@ -197,15 +197,16 @@ public:
 };
 
 PrinterServices& printers();
-// Installs new services and asks them for their printers (in the background when they allow
-// it); returns the previous ones. nullptr restores the system's printers. The default printer
-// device (below) is forgotten.
+// Installs new services; returns the previous ones. nullptr restores the system's printers.
+// Services asked in the background (the system's) are asked when the list is next read
+// (knownPrinters), which reads the empty list until they answer; others are asked at once. The
+// default printer device (below) is forgotten.
 std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServices> services);
 
 // ---- The printer list, as last asked
 // A print server may take seconds to answer, so the list is asked at chosen times only: when
-// the services are installed, when the user prints, previews or opens the printing options
-// (askPrinters), and otherwise once a minute in the background. Whatever enables commands
+// it is first read, when the user prints, previews or opens the printing options
+// (askPrinters), and from then on once a minute in the background. Whatever enables commands
 // reads the last answer (knownPrinters), which costs nothing.
 
 struct PrinterList {

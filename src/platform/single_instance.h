@@ -8,9 +8,8 @@
 #include <functional>
 #include <memory>
 
-class QLocalServer;
-class QLocalSocket;
 class QLockFile;
+class QSocketNotifier;
 
 namespace rt {
 
@@ -42,7 +41,8 @@ std::shared_ptr<SingleInstance> setSingleInstance(std::shared_ptr<SingleInstance
 // file is readable and writable by its owner only, and each end of a connection checks that the
 // other runs as the same user: a command from another user is never read, and a command is
 // never handed to another user's program. A lock left by a copy that was killed is taken over,
-// and its socket file removed.
+// and its socket file removed. The socket is the system's own (a Unix domain socket watched by
+// the event loop), so that the program needs no network library.
 class LocalSingleInstance : public QObject, public SingleInstance {
     Q_OBJECT
 public:
@@ -68,14 +68,17 @@ public:
     static constexpr int kMaxCommandBytes = 16384;
 
 private:
+    class Connection;
+    bool listen();
     void onNewConnection();
-    void onReadyRead(QLocalSocket* socket);
+    void onCommand(Connection* connection, const QString& command);
 
     QString base_;
     int timeoutMs_;
     int patientTimeoutMs_;
     std::unique_ptr<QLockFile> lock_;
-    std::unique_ptr<QLocalServer> server_;
+    int server_ = -1; // the listening socket
+    std::unique_ptr<QSocketNotifier> serverNotifier_;
     CommandHandler handler_;
 };
 

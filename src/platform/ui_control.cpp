@@ -81,7 +81,7 @@ void raiseAlreadyLoadedError() {
 }
 
 Control::Control(ControlKind kind, Container& parent, const QString& name, int index)
-    : kind_(kind), parent_(&parent), name_(name), index_(index), backColor_(vbButtonFace),
+    : parent_(&parent), name_(name), kind_(kind), index_(index), backColor_(vbButtonFace),
       foreColor_(vbButtonText) {
     const QFont f = QApplication::font();
     fontName_ = f.family();
@@ -106,7 +106,7 @@ void Control::attachWidget(QWidget* widget) {
     pushFont();
     pushCaption();
     pushEnabled();
-    widget->setToolTip(toolTip_);
+    widget->setToolTip(ToolTipText());
     pushing_ = false;
     pushVisible();
 }
@@ -196,8 +196,32 @@ void Control::setEnabled(bool enabled) {
     pushEnabled();
 }
 
+namespace {
+const QString& noText() {
+    static const QString none;
+    return none;
+}
+} // namespace
+
+Control::Rare& Control::rare() {
+    if (!rare_) rare_ = std::make_unique<Rare>();
+    return *rare_;
+}
+
+const QString& Control::Tag() const {
+    return rare_ ? rare_->tag : noText();
+}
+
+void Control::setTag(const QString& tag) {
+    if (rare_ || !tag.isNull()) rare().tag = tag;
+}
+
+const QString& Control::ToolTipText() const {
+    return rare_ ? rare_->toolTip : noText();
+}
+
 void Control::setToolTipText(const QString& text) {
-    toolTip_ = text;
+    if (rare_ || !text.isNull()) rare().toolTip = text;
     if (widget_) widget_->setToolTip(text);
 }
 

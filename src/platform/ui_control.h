@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <memory>
@@ -123,9 +124,9 @@ public:
     void setVisible(bool visible);
     bool Enabled() const { return enabled_; }
     void setEnabled(bool enabled);
-    const QString& Tag() const { return tag_; }
-    void setTag(const QString& tag) { tag_ = tag; }
-    const QString& ToolTipText() const { return toolTip_; }
+    const QString& Tag() const;
+    void setTag(const QString& tag);
+    const QString& ToolTipText() const;
     void setToolTipText(const QString& text);
 
     // ---- Appearance ----
@@ -214,28 +215,39 @@ protected:
     // Runs filterEvent for Qt (dispatch): an event whose handler failed stops there.
     bool eventFilter(QObject* watched, QEvent* event) final;
 
-    bool pushing_ = false; // true while the control writes to its widget
-
 private:
     friend class Form; // lays out aligned controls
     bool handleKey(QKeyEvent* event, bool press);
 
-    ControlKind kind_;
+    // The properties that few controls set, made when one is: a form has thousands of
+    // controls, most of them labels that never get a tag or a tooltip.
+    struct Rare {
+        QString tag;
+        QString toolTip;
+    };
+    Rare& rare();
+
+    // The fields by size, so that they pack without gaps.
     Container* parent_;
     QString name_;
-    int index_;
     QPointer<QWidget> widget_;
-    int left_ = 0, top_ = 0, width_ = 1215, height_ = 495;
-    int align_ = 0;
-    bool visible_ = true;
-    bool enabled_ = true;
-    QString tag_;
-    QString toolTip_;
+    std::unique_ptr<Rare> rare_;
     QString caption_;
-    OleColor backColor_;
-    OleColor foreColor_;
     QString fontName_;
     double fontSize_ = 0;
+    ControlKind kind_;
+    int index_;
+    int left_ = 0, top_ = 0, width_ = 1215, height_ = 495;
+    int align_ = 0;
+    OleColor backColor_;
+    OleColor foreColor_;
+
+protected:
+    bool pushing_ = false; // true while the control writes to its widget
+
+private:
+    bool visible_ = true;
+    bool enabled_ = true;
     bool fontBold_ = false, fontItalic_ = false, fontUnderline_ = false, fontStrikethru_ = false;
     bool pressedInside_ = false;
 };
@@ -254,20 +266,23 @@ public:
     ControlArray& operator=(const ControlArray&) = delete;
 
     T& operator()(int index) const {
-        auto it = items_.find(index);
-        if (it == items_.end()) throwSubscript();
+        const auto it = find(index);
+        if (it == items_.end() || it->first != index) throwSubscript();
         return *it->second;
     }
-    bool exists(int index) const { return items_.count(index) != 0; }
+    bool exists(int index) const {
+        const auto it = find(index);
+        return it != items_.end() && it->first == index;
+    }
     int Count() const { return int(items_.size()); }
     // Lowest and highest index; error 9 for an empty array.
     int LBound() const {
         if (items_.empty()) throwSubscript();
-        return items_.begin()->first;
+        return items_.front().first;
     }
     int UBound() const {
         if (items_.empty()) throwSubscript();
-        return items_.rbegin()->first;
+        return items_.back().first;
     }
     const QString& Name() const { return name_; }
 
@@ -277,16 +292,17 @@ public:
         if (exists(index)) throwAlreadyLoaded();
         auto element = std::make_unique<T>(std::forward<Args>(args)..., name_, index);
         T& ref = *element;
-        items_.emplace(index, std::move(element));
+        items_.emplace(find(index), index, std::move(element));
         return ref;
     }
     // Removes (unloads) the element at index; error 9 when there is none.
     void remove(int index) {
         if (!exists(index)) throwSubscript();
-        items_.erase(index);
+        items_.erase(find(index));
     }
     std::vector<int> indexes() const {
         std::vector<int> v;
+        v.reserve(items_.size());
         for (const auto& [i, e] : items_)
             v.push_back(i);
         return v;
@@ -298,11 +314,26 @@ public:
     }
 
 private:
+    using Items = std::vector<std::pair<int, std::unique_ptr<T>>>;
+    // Where the element of index is, or would go: the elements are kept in index order, most
+    // often without gaps, so that index usually names its place at once.
+    typename Items::const_iterator find(int index) const {
+        if (!items_.empty()) {
+            const qint64 at = qint64(index) - items_.front().first;
+            if (at >= 0 && at < qint64(items_.size()) && items_[size_t(at)].first == index)
+                return items_.begin() + at;
+        }
+        return std::lower_bound(items_.begin(), items_.end(), index,
+                                [](const auto& item, int i) { return item.first < i; });
+    }
+
     [[noreturn]] static void throwSubscript();
     [[noreturn]] static void throwAlreadyLoaded();
 
     QString name_;
-    std::map<int, std::unique_ptr<T>> items_;
+    // Elements in index order, each in an allocation of its own: adding or removing one moves
+    // no element.
+    Items items_;
 };
 
 [[noreturn]] void raiseSubscriptError();

@@ -1,6 +1,7 @@
 #include "app_state.h"
 
 #include "frm_main.h"
+#include "main_module.h"
 
 QString AppState() {
     FrmMainForm* main = FrmMain.peek();
@@ -26,6 +27,8 @@ void SetMainMode(int32_t Mode) {
         main.PicLoading.setVisible(true);
         main.MDIForm_Resize();
         main.PicView.setVisible(true);
+        // A document's print commands show next: their printer list is asked meanwhile.
+        WatchPrinters();
         break;
     case 3:
         main.setTag(QStringLiteral("Logo"));

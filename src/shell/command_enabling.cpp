@@ -8,15 +8,9 @@
 namespace {
 
 // True when a printer is installed, by the printer list as last asked: one answer for the
-// toolbar and the Commands page alike. A new answer enables them anew, toolbar included.
+// toolbar and the Commands page alike.
 bool PrinterInstalled() {
-    static const bool following = [] {
-        rt::setPrinterListHandler([] {
-            if (FrmMain.exists()) UpdateMainControls(true);
-        });
-        return true;
-    }();
-    (void)following;
+    WatchPrinters();
     int32_t value = 0;
     return CheckPrinter(value);
 }
@@ -99,12 +93,25 @@ void SetCommandIcon(FrmMainForm& f, rt::Image& image, const rt::CommandButton& b
 
 } // namespace
 
+void WatchPrinters() {
+    static const bool following = [] {
+        rt::setPrinterListHandler([] {
+            if (FrmMain.exists()) UpdateMainControls(true);
+        });
+        return true;
+    }();
+    (void)following;
+    (void)rt::knownPrinters(); // the first read asks
+}
+
 void UpdateMainControls(bool UpdateToolbar) {
     FrmMainForm& f = FrmMain.get();
     const bool edit = f.Tag() == QLatin1String("Edit");
     const bool logo = f.Tag() == QLatin1String("Logo");
     const bool dayIsCurrent = CurCell != 0;
-    const bool printer = PrinterInstalled();
+    // Only a document's print commands depend on the printers: the list is read, and so
+    // asked for the first time, once a document is edited.
+    const bool printer = edit && PrinterInstalled();
 
     if (UpdateToolbar) UpdateToolbarButtons(f, edit, logo, printer);
 

@@ -21,6 +21,10 @@ void ShutdownApp();
 // ---- Side panes and command enabling ----
 void RefreshPane(bool UpdateToolbar, int16_t SelectIndex);
 void UpdateMainControls(bool UpdateToolbar);
+// Follows the printer list from now on (a new answer enables the commands anew, toolbar
+// included), asking for it if it has not been asked yet: called as a document begins to load,
+// so that the answer is known when its print commands show.
+void WatchPrinters();
 void ShowEVBalance();
 void ShowDEBalance();
 

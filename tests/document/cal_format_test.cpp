@@ -3,6 +3,8 @@
 #include "core/rt_error.h"
 #include "document/cal_format.h"
 
+#include <algorithm>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <utility>
 
@@ -154,6 +156,70 @@ TEST(CalFormat, ReaderConvertsEachKind) {
     EXPECT_EQ(in.S(), QStringLiteral("last"));
     EXPECT_EQ(in.LinesLeft(), 0);
     EXPECT_EQ(errorOf([&] { in.Value(); }), rt::ErrInputPastEnd);
+}
+
+namespace {
+// A source that gives text at most `block` bytes at a time.
+CalTextReader::Source blocksOf(const QByteArray& text, qsizetype block) {
+    return [text, block, at = qsizetype(0)](char* to, qsizetype size) mutable {
+        const qsizetype n = std::min({size, block, text.size() - at});
+        std::memcpy(to, text.constData() + at, size_t(n));
+        at += n;
+        return n;
+    };
+}
+} // namespace
+
+// A text taken a block at a time reads as the same text held whole, its lines counted before or
+// not, whatever the blocks: lines across two blocks, a line longer than a block, CR LF split
+// between blocks, LF alone and a last line without an end.
+TEST(CalFormat, ReaderTakesTheTextInBlocksAsWhole) {
+    const QByteArray text = QByteArray("\"2.1\"\r\n\"  Au \"teur\" \xE9\"\r\n\"\"\n") +
+                            QByteArray("\"") + QByteArray(100000, 'x') + "\"\r\n\"-5\"\r" +
+                            "\n\"\"\r\n\"last\"";
+    for (bool counted : {true, false}) {
+        for (qsizetype block : {1, 2, 3, 7, 4096, 70000}) {
+            CalLineCounter lines;
+            for (qsizetype at = 0; at < text.size(); at += block)
+                lines.add(text.constData() + at, std::min(block, text.size() - at));
+            CalTextReader blocks(blocksOf(text, block),
+                                 counted ? lines.lines() : CalTextReader::kUncounted);
+            CalTextReader whole(text);
+            EXPECT_EQ(lines.lines(), whole.LinesLeft()) << block;
+            while (whole.LinesLeft() > 0)
+                EXPECT_EQ(blocks.Value().toString(), whole.Value().toString())
+                    << block << " " << counted;
+            EXPECT_EQ(errorOf([&] { blocks.Value(); }), rt::ErrInputPastEnd)
+                << block << " " << counted;
+        }
+    }
+}
+
+// A count of records is checked against the lines left alike, the text's lines counted before
+// or, uncounted, once the text has been read to its end.
+TEST(CalFormat, ReaderChecksCountsOfUncountedTextsAsOfCountedOnes) {
+    const struct {
+        const char* text;
+        int linesEach;
+    } cases[] = {{"\"-1\"\r\n", 3},
+                 {"\"2\"\r\n\"\"\r\n\"\"\r\n", 3},
+                 {"\"1\"\r\n\"\"\r\n\"\"\r\n", 2},
+                 {"\"2\"\r\n\"\"\r\n\"\"", 1},
+                 {"\"3\"\r\n\"\"\r\n\"\"", 1},
+                 {"\"0\"", 5},
+                 {"\"1\"\n\n", 1}};
+    for (const auto& c : cases) {
+        const QByteArray text(c.text);
+        const int expected = errorOf([&] { CalTextReader(text).Count(c.linesEach); });
+        for (qsizetype block : {1, 4096})
+            EXPECT_EQ(errorOf([&] {
+                          CalTextReader in(blocksOf(text, block), CalTextReader::kUncounted);
+                          in.Count(c.linesEach);
+                          in.ReadToEnd();
+                      }),
+                      expected)
+                << c.text << " " << block;
+    }
 }
 
 TEST(CalFormat, ReaderRefusesValuesThatDoNotFit) {

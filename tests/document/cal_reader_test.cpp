@@ -7,6 +7,7 @@
 #include "document/money_text.h"
 #include "document/month_grid.h"
 
+#include <set>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -498,6 +499,30 @@ TEST_F(CalReader, LoadImageItemPictureOpensOnlyAbsoluteRegularPictureFiles) {
         EXPECT_EQ(image.FileName, c.name);
     }
     QDir::setCurrent(oldCurrent);
+}
+
+// Items that name one picture file each get a picture object of their own, with its pixels.
+TEST_F(CalReader, ItemsNamingOnePictureFileHavePicturesOfTheirOwn) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    doc.Year = QStringLiteral("2004");
+    doc.EmbedPictures = 0;
+    EVItem item;
+    item.PictureFile = makePicture(dir, QStringLiteral("même.bmp"), qRgb(1, 2, 3));
+    for (int i = 0; i < 3; ++i)
+        ListAppend(doc.Months(2).Cells(10 + i), item);
+    const QString file = dir.filePath(QStringLiteral("partagée.cal"));
+    ASSERT_TRUE(SaveCalFile(file, doc));
+    CalDocument read;
+    ASSERT_TRUE(LoadCalFile(file, read));
+    std::set<int32_t> handles;
+    for (int i = 0; i < 3; ++i) {
+        const rt::Picture& picture = read.Months(2).Cells(10 + i).Items.at(0).Picture;
+        ASSERT_FALSE(picture.isEmpty()) << i;
+        EXPECT_EQ(picture.image().pixel(0, 0), qRgb(1, 2, 3)) << i;
+        handles.insert(picture.handle());
+    }
+    EXPECT_EQ(handles.size(), 3u);
 }
 
 TEST_F(CalReader, MoneyTextsComeBackAsTheyWereWritten) {

@@ -442,8 +442,9 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
             return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit &&
                    p.exitCode() == 0;
         };
-        if (QDir().mkpath(folder) && !QFileInfo::exists(folder + QStringLiteral("/ino")))
+        if (QDir().mkpath(folder) && !QFileInfo::exists(folder + QStringLiteral("/ino"))) {
             ASSERT_TRUE(asRoot(c.setup));
+        }
 
         // The user's save, as the program's process, the size limit set by its shell; the
         // helper takes the file before the count of items.
@@ -460,7 +461,9 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
         while (mode[0] == QLatin1String("--resave") && !opened.contains("read ") &&
                save.waitForReadyRead(20000))
             opened = save.peek(4096);
-        if (*c.between != '\0') EXPECT_TRUE(asRoot(c.between));
+        if (*c.between != '\0') {
+            EXPECT_TRUE(asRoot(c.between));
+        }
         save.closeWriteChannel();
         ASSERT_TRUE(save.waitForFinished(120000));
         const QString out = QString::fromUtf8(save.readAllStandardOutput());

@@ -41,6 +41,7 @@ int pdfPages(const QString& file) {
 class SlowPrinters : public PrinterServices {
 public:
     QStringList printerNames() const override {
+        ++asks;
         const int n = count;
         QThread::msleep(unsigned(delayMs));
         QStringList names;
@@ -55,6 +56,7 @@ public:
     bool askableInBackground() const override { return true; }
     std::atomic<int> count{0};
     std::atomic<int> delayMs{300};
+    mutable std::atomic<int> asks{0};
 };
 
 // Lets the main thread's events run until the list holds `count` printers or 5 s have passed.
@@ -291,9 +293,9 @@ TEST_F(Printers, TheListIsTheLastAnswerAndEachChangeIsHeard) {
     setPrinterListHandler({});
 }
 
-// A slow print server is asked in a worker thread: installing it returns at once, the answer
-// arrives on the main thread, an older answer never replaces a newer one, and the timer asks
-// again by itself.
+// A slow print server is asked in a worker thread: installing it returns at once and asks
+// nothing until the list is read, the answer arrives on the main thread, an older answer never
+// replaces a newer one, and the timer asks again by itself.
 TEST(PrinterList, ASlowServerIsAskedOffTheMainThread) {
     auto slow = std::make_shared<SlowPrinters>();
     slow->count = 1;
@@ -301,8 +303,12 @@ TEST(PrinterList, ASlowServerIsAskedOffTheMainThread) {
     clock.start();
     const auto previous = setPrinterServices(slow);
     EXPECT_LT(clock.elapsed(), 200);
+    QThread::msleep(50);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(slow->asks, 0);
     EXPECT_EQ(PrintersCount(), 0);
     EXPECT_TRUE(waitForPrinters(1));
+    EXPECT_EQ(slow->asks, 1);
 
     askPrintersInBackground(); // counts 1 printer, answers in 300 ms
     slow->count = 2;

@@ -262,10 +262,11 @@ TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndAForeignOneIsNeverTrusted) {
         if (c.runtimeMode != 0) {
             ASSERT_TRUE(QDir().mkpath(runtime));
             ::chmod(QFile::encodeName(runtime).constData(), c.runtimeMode);
-            if (c.runtimeOwner != 0)
+            if (c.runtimeOwner != 0) {
                 ASSERT_EQ(
                     ::chown(QFile::encodeName(runtime).constData(), c.runtimeOwner, c.runtimeOwner),
                     0);
+            }
             qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime));
         } else {
             qunsetenv("XDG_RUNTIME_DIR");
@@ -273,12 +274,15 @@ TEST(SingleInstance, PrivateFolderIsTheUsersOwnAndAForeignOneIsNeverTrusted) {
         if (c.cacheMode != 0) {
             ASSERT_TRUE(QDir().mkpath(ours));
             ::chmod(QFile::encodeName(ours).constData(), c.cacheMode);
-            if (c.cacheOwner != 0)
+            if (c.cacheOwner != 0) {
                 ASSERT_EQ(::chown(QFile::encodeName(ours).constData(), c.cacheOwner, c.cacheOwner),
                           0);
+            }
         }
         EXPECT_EQ(LocalSingleInstance::privateFolder(), c.expected);
-        if (c.expected == ours) EXPECT_EQ(QFile::permissions(ours) & 0x0077, 0) << "open to others";
+        if (c.expected == ours) {
+            EXPECT_EQ(QFile::permissions(ours) & 0x0077, 0) << "open to others";
+        }
         // Without a folder to trust the copy runs alone, and hands nothing to anyone.
         LocalSingleInstance instance(kApp, QString(), 50);
         EXPECT_TRUE(instance.claim());

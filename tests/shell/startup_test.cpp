@@ -11,8 +11,10 @@
 #include "document/doc_views.h"
 #include "document/modified.h"
 #include "document/month_grid.h"
+#include "document_dialogs/document_dialogs.h"
 #include "document_dialogs/frm_ask_save.h"
 #include "platform/application.h"
+#include "platform/printers.h"
 #include "platform/single_instance.h"
 #include "platform/ui_test_support.h"
 #include "printing/common_graph.h"
@@ -27,6 +29,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <atomic>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -96,6 +99,17 @@ protected:
 private:
     std::shared_ptr<DocViews> previousViews_;
     std::shared_ptr<rt::SingleInstance> previousInstance_;
+};
+
+// Printers asked in a worker thread, as the system's are, counting the asks.
+class BackgroundPrinters : public rt::ScriptedPrinters {
+public:
+    QStringList printerNames() const override {
+        ++asks;
+        return ScriptedPrinters::printerNames();
+    }
+    bool askableInBackground() const override { return true; }
+    mutable std::atomic<int> asks{0};
 };
 
 } // namespace
@@ -538,5 +552,39 @@ TEST_F(StartupTest, AClosingAskedDuringTheAlarmChainEndsItAfterTheOpenWindow) {
         EXPECT_EQ(services.forms->modalForms, QStringList({"FrmAlarm", "FrmAlarm", "FrmAskSave"}));
         EXPECT_EQ(dueWhenAsked, 50);
         EXPECT_EQ(services.forms->endCount, 1);
+    }
+}
+
+// Without a document the print commands are disabled whatever the printers: the list is not
+// asked then. It is asked as a document opens, and its answer enables them as it did.
+TEST_F(StartupTest, ThePrinterListIsAskedAsADocumentOpensAndItsAnswerEnablesPrinting) {
+    const QString path = writeDocument(QStringLiteral("imprimer.cal"));
+    testing_support::fixedSystem().CommandLine.clear();
+    for (int count : {1, 0}) {
+        auto printers = std::make_shared<BackgroundPrinters>();
+        for (int i = 0; i < count; ++i)
+            printers->Printers.push_back(rt::makeImagePrinter(QStringLiteral("P%1").arg(i)));
+        const auto previous = rt::setPrinterServices(printers);
+        ASSERT_TRUE(Main());
+        ui_test::waitFor([] { return false; }, 100);
+        EXPECT_EQ(printers->asks, 0) << count;
+
+        QString document = path;
+        OpenDocument(document);
+        ASSERT_EQ(AppState(), QStringLiteral("Edit"));
+        EXPECT_TRUE(ui_test::waitFor([&] {
+            return printers->asks > 0 && rt::PrintersCount() == count;
+        })) << count;
+        FrmMainForm& main = FrmMain.get();
+        for (const char* key : {"Print", "Preview"})
+            EXPECT_EQ(main.TbMain.Buttons(QLatin1String(key)).Enabled(), count > 0)
+                << key << " " << count;
+        main.TbMenu.setTab(5);
+        EXPECT_EQ(main.CmdCOPrint.Enabled(), count > 0) << count;
+        EXPECT_EQ(main.CmdCOPreview.Enabled(), count > 0) << count;
+
+        CurDoc.IsSaved = -1;
+        closeMainWindow();
+        rt::setPrinterServices(previous);
     }
 }
