@@ -262,6 +262,12 @@ public:
     template <class Build> ControlArray(QString name, Build build) : name_(std::move(name)) {
         build(*this);
     }
+    // The elements go from the highest index down: an element may hold later ones (a picture
+    // box the controls placed on it), which must go before their container.
+    ~ControlArray() {
+        while (!items_.empty())
+            items_.pop_back();
+    }
     ControlArray(const ControlArray&) = delete;
     ControlArray& operator=(const ControlArray&) = delete;
 
