@@ -2,6 +2,7 @@
 
 #include "ui_controls.h"
 #include "ui_form.h"
+#include "ui_form_windows.h"
 #include "ui_label_layer.h"
 
 #include <QAccessible>
@@ -128,7 +129,9 @@ public:
         return label()->shownText();
     }
     QAccessible::Role role() const override {
-        return cell() >= 0 ? QAccessible::Cell : QAccessible::StaticText;
+        if (cell() >= 0) return QAccessible::Cell;
+        return isValid() && label()->tableHeader() ? QAccessible::ColumnHeader
+                                                   : QAccessible::StaticText;
     }
     QAccessible::State state() const override {
         QAccessible::State s;
@@ -237,8 +240,9 @@ public:
     QStringList keyBindingsForAction(const QString&) const override { return {}; }
 };
 
-// The widget that draws labels: its child widgets and, after them, its labels; or a table of
-// its labels. A group box keeps what Qt gives one: its title as name, the label of what it holds.
+// The widget that draws labels, or a form's own window: its child widgets and, after them, its
+// labels; or a table of its labels. A group box keeps what Qt gives one: its title as name, the
+// label of what it holds.
 class LabelHostAccessible : public QAccessibleWidget, public QAccessibleTableInterface {
 public:
     explicit LabelHostAccessible(QWidget* host)
@@ -288,7 +292,12 @@ public:
     }
 
     QAccessible::Role role() const override {
-        return labelTable() ? QAccessible::Table : QAccessibleWidget::role();
+        if (labelTable()) return QAccessible::Table;
+        // A form's own window reads as a window, or as a dialog while it is shown modal.
+        if (const auto* window = dynamic_cast<const FormWindow*>(widget());
+            window && window->isWindow() && window->form())
+            return window->form()->isModal() ? QAccessible::Dialog : QAccessible::Window;
+        return QAccessibleWidget::role();
     }
     QString text(QAccessible::Text t) const override {
         const auto* box = qobject_cast<QGroupBox*>(widget());
@@ -354,7 +363,8 @@ QAccessibleInterface* labelFactory(const QString&, QObject* object) {
     if (!object) return nullptr;
     if (object->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(object);
-        return LabelLayer::find(widget) ? new LabelHostAccessible(widget) : nullptr;
+        const bool formWindow = widget->isWindow() && dynamic_cast<FormWindow*>(widget);
+        return LabelLayer::find(widget) || formWindow ? new LabelHostAccessible(widget) : nullptr;
     }
     if (auto* label = dynamic_cast<Label*>(object)) return new LabelAccessible(label);
     return nullptr;
@@ -398,6 +408,8 @@ void labelHostMade(QWidget* host) {
 }
 
 void setLabelTable(Container& container, LabelTable table) {
+    for (Label* header : table.Headers)
+        if (header) header->setTableHeader(true);
     LabelLayer::of(container.clientWidget())
         .setTable(std::make_unique<LabelTable>(std::move(table)));
 }

@@ -106,7 +106,7 @@ void Control::attachWidget(QWidget* widget) {
     pushFont();
     pushCaption();
     pushEnabled();
-    widget->setToolTip(ToolTipText());
+    pushToolTip();
     pushing_ = false;
     pushVisible();
 }
@@ -222,7 +222,11 @@ const QString& Control::ToolTipText() const {
 
 void Control::setToolTipText(const QString& text) {
     if (rare_ || !text.isNull()) rare().toolTip = text;
-    if (widget_) widget_->setToolTip(text);
+    pushToolTip();
+}
+
+void Control::pushToolTip() {
+    if (widget_) widget_->setToolTip(ToolTipText());
 }
 
 // ---- Appearance ----
@@ -250,6 +254,7 @@ void Control::setForeColor(OleColor color) {
 }
 
 void Control::setCaption(const QString& caption) {
+    captionChanged_ = caption_ != caption;
     caption_ = caption;
     pushCaption();
 }

@@ -192,6 +192,7 @@ protected:
     virtual void pushForeColor() { pushColors(); }
     virtual void pushFont();
     virtual void pushCaption() {}
+    virtual void pushToolTip();
     virtual void pushEnabled();
     virtual void pushVisible();
     // The colours a kind of control starts with (before its widget is attached).
@@ -244,6 +245,8 @@ private:
 
 protected:
     bool pushing_ = false; // true while the control writes to its widget
+    // Whether the caption last set differs from the one before (for pushCaption).
+    bool captionChanged_ = true;
 
 private:
     bool visible_ = true;

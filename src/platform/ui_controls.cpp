@@ -159,7 +159,8 @@ void Label::pushEnabled() {
 void Label::pushCaption() {
     if (autoSize_) fitToCaption();
     Refresh();
-    accessibleChange(QAccessible::NameChanged);
+    // A caption set again unchanged is no news to a screen reader, nor to the fields it names.
+    if (captionChanged_) accessibleChange(QAccessible::NameChanged);
 }
 
 void Label::accessibleChange(int type) {
@@ -305,6 +306,14 @@ void TextBox::build() {
         line_->setEchoMode(passwordChar_.isEmpty() ? QLineEdit::Normal : QLineEdit::Password);
         QObject::connect(line_, &QLineEdit::textEdited, this,
                          [this](const QString& t) { dispatch([&] { userEdited(t); }); });
+        // A text put in by other means than typing (through the accessibility bus, by a screen
+        // reader or a dictation tool) is the user's too, within the same limits.
+        QObject::connect(line_, &QLineEdit::textChanged, this, [this](const QString& t) {
+            if (pushing_ || t == text_) return;
+            if ((maxLength_ > 0 && t.size() > maxLength_) || (cp1252Only_ && !IsCp1252Text(t)))
+                return pushText();
+            dispatch([&] { userEdited(t); });
+        });
         w = line_;
     }
     attachWidget(w);
@@ -423,6 +432,18 @@ CommandButton::CommandButton(Container& parent, const QString& name, int index)
 
 void CommandButton::pushCaption() {
     button_->setText(Caption());
+    nameByToolTip();
+}
+
+void CommandButton::pushToolTip() {
+    Control::pushToolTip();
+    nameByToolTip();
+}
+
+void CommandButton::nameByToolTip() {
+    // A button that shows only its picture is named by its tip for a screen reader, as the
+    // toolbar's are; one with a caption by the caption.
+    button_->setAccessibleName(Caption().isEmpty() ? ToolTipText() : QString());
 }
 
 void CommandButton::pushColors() {

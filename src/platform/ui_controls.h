@@ -58,6 +58,9 @@ public:
     // The caption as it reads: its lines, without the "&" that marks an access key (of "&&"
     // one stays) unless UseMnemonic is off.
     QString shownText() const;
+    // Whether the label heads a column of a table of labels (ui_accessibility.h).
+    bool tableHeader() const { return tableHeader_; }
+    void setTableHeader(bool on) { tableHeader_ = on; }
 
 protected:
     bool clicksOnMouseUp() const override { return true; }
@@ -82,6 +85,7 @@ private:
     bool autoSize_ = false;
     bool wordWrap_ = false;
     bool useMnemonic_ = true;
+    bool tableHeader_ = false;
 };
 
 // A text box. Setting Text raises Change (nothing for the same text). MaxLength limits only
@@ -154,10 +158,12 @@ public:
 
 protected:
     void pushCaption() override;
+    void pushToolTip() override;
     void pushColors() override;
 
 private:
     void pushPictures();
+    void nameByToolTip();
     bool default_ = false;
     bool cancel_ = false;
     int style_ = 0;

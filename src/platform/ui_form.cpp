@@ -904,7 +904,15 @@ std::vector<std::pair<Control*, Label*>> Form::fieldLabels() const {
         for (const auto& [other, itsLabel] : pairs)
             if (other == buddy) label = itsLabel;
     }
+    for (auto& [field, label] : pairs)
+        for (const auto& [named, given] : givenFieldLabels_)
+            if (named == field) label = given;
     return pairs;
+}
+
+void Form::setFieldLabel(Control& field, Label& label) {
+    givenFieldLabels_.emplace_back(&field, &label);
+    nameFields();
 }
 
 void Form::nameFields() {

@@ -178,6 +178,9 @@ public:
     // layout (labels among the controls where their places put them), with no tab stop between;
     // the rule that access keys follow. An up-down is named as its buddy.
     std::vector<std::pair<Control*, Label*>> fieldLabels() const;
+    // Names field by label instead, where the layout puts another label just before it (a
+    // heading over two columns, say).
+    void setFieldLabel(Control& field, Label& label);
     // Gives each field of a loaded form the shown text of its label as its accessible name.
     void nameFields();
 
@@ -270,6 +273,7 @@ private:
     std::vector<Control*> controls_;
     std::vector<Control*> givenTabOrder_;
     int fields_ = 0; // controls that a label names (fieldLabels)
+    std::vector<std::pair<Control*, Label*>> givenFieldLabels_;
 };
 
 // The loaded forms, in the order they were loaded (the original's Forms collection).

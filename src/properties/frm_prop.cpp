@@ -116,6 +116,8 @@ void FrmPropForm::layOutGeneralPage() {
     LstVGen.Move(120, 450, 2400, 4200);
     LstVGen.setView(rt::lvwSmallIcon);
     LstVGen.setIcons(&ImgLstProp);
+    // The heading over the list names it; the other column's heading stands between them.
+    setFieldLabel(LstVGen, LblGenSect(0));
     const int labelTops[] = {510, 1230, 1950, 2670};
     for (int i = 0; i <= 3; ++i) {
         LblGen(i).Move(2760, labelTops[i], 5160, 255);

@@ -3,6 +3,7 @@
 
 #include "editors/frm_add_bd.h"
 #include "panes_fixture.h"
+#include "properties/frm_prop.h"
 #include "shell/cell_drawing.h"
 #include "shell/day_selection.h"
 #include "shell/month_fill.h"
@@ -148,15 +149,38 @@ const Row kRows[] = {
          return QStringLiteral("%1 %2").arg(CurMonth).arg(CurCell - CellOfDay(2004, 3, 31));
      },
      "3 0"},
+    // A caption set again unchanged is not told again.
     {"CaptionChangeIsTold",
      [] {
          g_events.clear();
-         FrmMain->LblEVInTot(1).setCaption(QStringLiteral("250$"));
+         for (int i = 0; i < 2; ++i)
+             FrmMain->LblEVInTot(1).setCaption(QStringLiteral("250$"));
+         QStringList told;
          for (const auto& [type, name] : g_events)
-             if (type == QAccessible::NameChanged) return name;
-         return QString();
+             if (type == QAccessible::NameChanged) told << name;
+         return told.join(u'|');
      },
      "250$"},
+    {"PictureButtonNamedByItsTip",
+     [] { return of(FrmAddBD->CmdHelp.widget())->text(QAccessible::Name); }, "Aide..."},
+    // The heading of its own column names the list, not the other column's.
+    {"FieldNamedByTheLabelItsFormGives",
+     [] { return of(FrmProp->LstVGen.widget())->text(QAccessible::Name); }, "Année du Calendrier"},
+    {"WeekdaysAreColumnHeadersAndTheFormAWindow",
+     [] {
+         return QStringLiteral("%1 %2")
+             .arg(of(&MonthForms(3)->LblFix(0))->role() == QAccessible::ColumnHeader)
+             .arg(of(FrmMain->window())->role() == QAccessible::Window);
+     },
+     "1 1"},
+    // A text put in through the bus (a dictation tool's) is the field's text, as typed.
+    {"TextPutInThroughTheBusIsTheFieldsText",
+     [] {
+         QAccessibleInterface* field = of(FrmAddBD->TxtGen.widget());
+         field->editableTextInterface()->insertText(0, QStringLiteral("Léa"));
+         return FrmAddBD->TxtGen.Text();
+     },
+     "Léa"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Rows, AccessibilityTest, ::testing::ValuesIn(kRows),
