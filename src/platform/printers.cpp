@@ -1,12 +1,16 @@
 #include "printers.h"
 
 #include "core/rt_error.h"
+#include "module_loader.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QProcess>
 #include <QThreadPool>
 #include <QTimer>
 #include <cmath>
@@ -432,10 +436,15 @@ void forgetDefaultPrinter() {
     device.reset();
 }
 
-PrinterList askServices(const PrinterServices& services) {
+PrinterList askServices(const PrinterServices& services, bool inBackground = false) {
     PrinterList answer;
-    answer.names = services.printerNames();
-    answer.defaultName = services.defaultPrinterName();
+    if (std::optional<PrinterList> given =
+            inBackground ? services.askedInBackground() : std::nullopt) {
+        answer = std::move(*given);
+    } else {
+        answer.names = services.printerNames();
+        answer.defaultName = services.defaultPrinterName();
+    }
     if (!answer.names.contains(answer.defaultName)) answer.defaultName = answer.names.value(0);
     return answer;
 }
@@ -510,7 +519,7 @@ void askPrintersInBackground() {
     const uint64_t generation = st.generation;
     const std::shared_ptr<AskMailbox> mailbox = st.mailbox;
     QThreadPool::globalInstance()->start([services, number, generation, mailbox] {
-        const PrinterList answer = askServices(*services);
+        const PrinterList answer = askServices(*services, true);
         std::lock_guard lock(mailbox->mutex);
         if (!mailbox->receiver) return;
         QMetaObject::invokeMethod(
@@ -548,7 +557,21 @@ std::shared_ptr<PrintDevice> defaultPrinter() {
     return device;
 }
 
+QtPrinterServices::QtPrinterServices() : listProgram_(printerListProgram()) {}
+
+std::optional<PrinterList> QtPrinterServices::askedInBackground() const {
+    if (loadedHere_ || listProgram_.isEmpty()) return std::nullopt;
+    std::optional<PrinterList> list = printersListedBy(listProgram_);
+    if (!list) return std::nullopt;
+    for (const auto& device : virtual_)
+        list->names << device->name();
+    if (list->defaultName.isEmpty() && !virtual_.empty())
+        list->defaultName = virtual_.front()->name();
+    return list;
+}
+
 QStringList QtPrinterServices::printerNames() const {
+    loadedHere_ = true;
     QStringList names = QPrinterInfo::availablePrinterNames();
     for (const auto& device : virtual_)
         names << device->name();
@@ -556,6 +579,7 @@ QStringList QtPrinterServices::printerNames() const {
 }
 
 QString QtPrinterServices::defaultPrinterName() const {
+    loadedHere_ = true;
     const QString name = QPrinterInfo::defaultPrinterName();
     if (!name.isEmpty() || virtual_.empty()) return name;
     return virtual_.front()->name();
@@ -565,7 +589,38 @@ std::shared_ptr<PrintDevice> QtPrinterServices::openPrinter(const QString& name)
     for (const auto& device : virtual_)
         if (device->name() == name) return device;
     if (!knownPrinters().names.contains(name)) return nullptr;
+    loadedHere_ = true;
     return std::make_shared<QPrinterDevice>(name);
+}
+
+QString printerListProgram() {
+    for (const QString& folder : moduleFolders()) {
+        const QFileInfo program(QDir(folder).filePath(QStringLiteral("mirovanta-printers")));
+        if (program.isFile() && program.isExecutable()) return program.filePath();
+    }
+    return {};
+}
+
+std::optional<PrinterList> printersListedBy(const QString& program) {
+    QProcess p;
+    p.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    p.start(program, {});
+    // A print server may be slow; one that has not answered in a minute is not waited for.
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished(5000);
+        return std::nullopt;
+    }
+    if (p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) return std::nullopt;
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    if (!out.endsWith(u'\n')) return std::nullopt;
+    QStringList lines = out.split(u'\n');
+    lines.removeLast();
+    PrinterList list;
+    list.defaultName = lines.takeFirst();
+    for (const QString& name : lines)
+        if (!name.isEmpty()) list.names << name;
+    return list;
 }
 
 void QtPrinterServices::addVirtualPrinter(std::shared_ptr<PrintDevice> device) {

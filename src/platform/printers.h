@@ -9,9 +9,11 @@
 #include <QPainter>
 #include <QString>
 #include <QStringList>
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QPrinter;
@@ -181,6 +183,13 @@ private:
     int jobsEnded_ = 0;
 };
 
+// The installed printers, as one answer.
+struct PrinterList {
+    QStringList names;
+    QString defaultName; // one of names, "" when there is no printer
+    bool operator==(const PrinterList& other) const = default;
+};
+
 // The installed printers. printerNames and defaultPrinterName ask afresh each time.
 class PrinterServices {
 public:
@@ -194,6 +203,9 @@ public:
     // True when the services may be asked from a worker thread, as the system's printers are;
     // others are asked on the main thread.
     virtual bool askableInBackground() const { return false; }
+    // The answer of a background ask when the services give it by other means than the two
+    // calls above; nullopt to be asked through them.
+    virtual std::optional<PrinterList> askedInBackground() const { return std::nullopt; }
 };
 
 PrinterServices& printers();
@@ -208,12 +220,6 @@ std::shared_ptr<PrinterServices> setPrinterServices(std::shared_ptr<PrinterServi
 // it is first read, when the user prints, previews or opens the printing options
 // (askPrinters), and from then on once a minute in the background. Whatever enables commands
 // reads the last answer (knownPrinters), which costs nothing.
-
-struct PrinterList {
-    QStringList names;
-    QString defaultName; // one of names, "" when there is no printer
-    bool operator==(const PrinterList& other) const = default;
-};
 
 // The last answer. The first read, before any ask, starts the asking in the background and
 // reads the empty list.
@@ -259,13 +265,19 @@ int GetDeviceCaps(int32_t hDC, int index);
 // The system's printers through Qt Print Support, and virtual printers added to them (a PDF
 // file printer where no printer is installed). The default printer is the system's, or the
 // first virtual printer when the system has none.
+// The system's printers. Asked in the background, they are asked of the program that lists them
+// (printerListProgram) while this process has not loaded the printing system's libraries
+// itself (by a print, a preview or the printing options); otherwise, or when that program
+// fails, through Qt here.
 class QtPrinterServices : public PrinterServices {
 public:
+    QtPrinterServices();
     QStringList printerNames() const override;
     QString defaultPrinterName() const override;
     // The printers of the last answer only: opening one asks nothing yet.
     std::shared_ptr<PrintDevice> openPrinter(const QString& name) override;
     bool askableInBackground() const override { return true; }
+    std::optional<PrinterList> askedInBackground() const override;
 
     // Adds a printer that the collection contains besides the system's; before the services
     // are installed, since they are then asked from a worker thread.
@@ -273,7 +285,15 @@ public:
 
 private:
     std::vector<std::shared_ptr<PrintDevice>> virtual_;
+    QString listProgram_;
+    mutable std::atomic<bool> loadedHere_{false}; // the printing libraries are in this process
 };
+
+// The program that lists the system's printers ("mirovanta-printers" in the modules' folders,
+// module_loader.h); "" when there is none.
+QString printerListProgram();
+// The printers as that program lists them; nullopt when it cannot be run or fails. Waits for it.
+std::optional<PrinterList> printersListedBy(const QString& program);
 
 // The paper of the user's locale (LC_PAPER): A4 under French.
 QPageSize localePaperSize();

@@ -354,6 +354,11 @@ TEST_F(PrintRunTest, MonthsReachARealPrintServerAndARefusalIsTold) {
         if (qEnvironmentVariable("CI") == QLatin1String("true")) FAIL() << failure.toStdString();
         GTEST_SKIP() << failure.toStdString();
     }
+    // The program that lists the printers for the background asks names the server's queue.
+    const std::optional<rt::PrinterList> listed = rt::printersListedBy(rt::printerListProgram());
+    ASSERT_TRUE(listed.has_value()) << rt::printerListProgram().toStdString();
+    EXPECT_EQ(listed->names, QStringList{QStringLiteral("Mirovanta")});
+    EXPECT_EQ(listed->defaultName, QStringLiteral("Mirovanta"));
     usePrinters({});
     rt::setPrinterServices(std::make_shared<rt::QtPrinterServices>());
     chooseMonths({3, 5});
