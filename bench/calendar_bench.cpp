@@ -51,6 +51,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <functional>
 #include <map>
 #include <optional>
@@ -199,9 +200,11 @@ bool showsItsWindow(const QString& pid, const QString& document) {
 // The program started afresh as a user starts it, with `file` (if any) on its command line
 // and a home of its own: the time from its start to the end of the last 10 ms in which it
 // was busy (its threads together a fifth of the time or more on a processor or waiting for
-// one: a process kept waiting on a busy machine is not idle, a blinking caret or a scrolling
-// banner is) before a second without any, with its window shown; and its peak memory then. It
-// is then killed. Every thread counts: a user waits for the work of all of them.
+// one: a process kept waiting on a busy machine is not idle) within work of 10 ms or more in
+// 50 ms, before a second without any, with its window shown; and its peak memory then. It is
+// then killed. Every thread counts: a user waits for the work of all of them. A timer that
+// wakes the program for a millisecond or two now and then (a blinking caret, the navigation
+// panel's watch each second) is no work a user waits for.
 ColdOpen coldOpen(const QString& program, const QString& file) {
     QTemporaryDir home;
     if (!home.isValid()) fail(QStringLiteral("no temporary home"));
@@ -229,6 +232,10 @@ ColdOpen coldOpen(const QString& program, const QString& file) {
     const QString pid = QString::number(p.processId());
     std::map<QString, qint64> busy;
     qint64 lastBusyNs = 0, sampledNs = 0;
+    // The busy time of the samples of the last 50 ms: (when, how long).
+    constexpr qint64 kWorkWindowNs = 50'000'000, kWorkNs = 10'000'000;
+    std::deque<std::pair<qint64, qint64>> recent;
+    qint64 recentNs = 0;
     double peak = -1;
     bool shown = false;
     for (;;) {
@@ -237,7 +244,14 @@ ColdOpen coldOpen(const QString& program, const QString& file) {
         if (now.empty() || p.state() == QProcess::NotRunning)
             fail(QStringLiteral("%1 ended before it was idle").arg(program));
         const qint64 at = clock.nsecsElapsed();
-        if (busySince(busy, now) * 5 >= at - sampledNs) lastBusyNs = at;
+        const qint64 busyNs = busySince(busy, now);
+        recent.emplace_back(at, busyNs);
+        recentNs += busyNs;
+        while (at - recent.front().first > kWorkWindowNs) {
+            recentNs -= recent.front().second;
+            recent.pop_front();
+        }
+        if (busyNs * 5 >= at - sampledNs && recentNs >= kWorkNs) lastBusyNs = at;
         busy = now;
         sampledNs = at;
         if (at - lastBusyNs > 1'000'000'000) {
