@@ -307,12 +307,15 @@ void TextBox::build() {
         QObject::connect(line_, &QLineEdit::textEdited, this,
                          [this](const QString& t) { dispatch([&] { userEdited(t); }); });
         // A text put in by other means than typing (through the accessibility bus, by a screen
-        // reader or a dictation tool) is the user's too, within the same limits.
-        QObject::connect(line_, &QLineEdit::textChanged, this, [this](const QString& t) {
-            if (pushing_ || t == text_) return;
-            if ((maxLength_ > 0 && t.size() > maxLength_) || (cp1252Only_ && !IsCp1252Text(t)))
-                return pushText();
+        // reader or a dictation tool) is the user's too, under the rule of what is typed or
+        // pasted: what the code page lacks is left out, a text beyond the limit refused.
+        QObject::connect(line_, &QLineEdit::textChanged, this, [this](const QString& put) {
+            if (pushing_ || put == text_) return;
+            QString t = put;
+            int at = 0;
+            if (line_->validator()->validate(t, at) == QValidator::Invalid) return pushText();
             dispatch([&] { userEdited(t); });
+            if (line_ && line_->text() != text_) pushText();
         });
         w = line_;
     }
@@ -443,7 +446,8 @@ void CommandButton::pushToolTip() {
 void CommandButton::nameByToolTip() {
     // A button that shows only its picture is named by its tip for a screen reader, as the
     // toolbar's are; one with a caption by the caption.
-    button_->setAccessibleName(Caption().isEmpty() ? ToolTipText() : QString());
+    const QString name = Caption().isEmpty() ? ToolTipText() : QString();
+    if (button_->accessibleName() != name) button_->setAccessibleName(name);
 }
 
 void CommandButton::pushColors() {

@@ -917,9 +917,12 @@ void Form::setFieldLabel(Control& field, Label& label) {
 
 void Form::nameFields() {
     if (!loaded_ || fields_ == 0) return;
-    for (const auto& [field, label] : fieldLabels())
-        if (QWidget* w = field->widget())
-            w->setAccessibleName(label ? label->shownText() : QString());
+    // Qt tells a screen reader of every name set, changed or not.
+    for (const auto& [field, label] : fieldLabels()) {
+        const QString name = label ? label->shownText() : QString();
+        if (QWidget* w = field->widget(); w && w->accessibleName() != name)
+            w->setAccessibleName(name);
+    }
 }
 
 // ---- Keys ----

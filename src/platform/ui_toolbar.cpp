@@ -260,7 +260,8 @@ void Toolbar::pushButton(ToolbarButton& b) {
                                                         : Qt::ToolButtonTextUnderIcon);
             // A button that shows only its picture is named by its tip, whether tips show or
             // not; one with a caption by the caption.
-            tb->setAccessibleName(b.caption_.isEmpty() ? b.toolTip_ : QString());
+            const QString name = b.caption_.isEmpty() ? b.toolTip_ : QString();
+            if (tb->accessibleName() != name) tb->setAccessibleName(name);
         }
     }
     pushing_ = was;

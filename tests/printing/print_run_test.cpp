@@ -359,6 +359,21 @@ TEST_F(PrintRunTest, MonthsReachARealPrintServerAndARefusalIsTold) {
     ASSERT_TRUE(listed.has_value()) << rt::printerListProgram().toStdString();
     EXPECT_EQ(listed->names, QStringList{QStringLiteral("Mirovanta")});
     EXPECT_EQ(listed->defaultName, QStringLiteral("Mirovanta"));
+    // Asked in the background, the system's printers come from it, with the collection's own
+    // printer after them.
+    auto system = std::make_shared<rt::QtPrinterServices>();
+    system->addVirtualPrinter(
+        rt::makePdfPrinter(QStringLiteral("Fichier PDF"), QDir::temp().filePath("none.pdf")));
+    rt::setPrinterServices(system);
+    QElapsedTimer clock;
+    clock.start();
+    while (rt::knownPrinters().names.isEmpty() && clock.elapsed() < 30000) {
+        QCoreApplication::processEvents();
+        QThread::msleep(20);
+    }
+    EXPECT_EQ(rt::knownPrinters().names,
+              (QStringList{QStringLiteral("Mirovanta"), QStringLiteral("Fichier PDF")}));
+    EXPECT_EQ(rt::knownPrinters().defaultName, QStringLiteral("Mirovanta"));
     usePrinters({});
     rt::setPrinterServices(std::make_shared<rt::QtPrinterServices>());
     chooseMonths({3, 5});

@@ -98,14 +98,18 @@ TEST(ProgramSave, FamilyMembersSaveTheirSharedYearInTurn) {
         for (int i = 0; i < 150 && stamp() == before; ++i)
             QThread::msleep(100);
         const QString after = stamp();
+        // A save in place changes the file a little before it removes the copy it kept beside.
+        const QString partials = QStringLiteral("ls -a '%1' | grep -c mirovanta-").arg(family);
+        for (int i = 0; i < 150 && sh(partials) != QLatin1String("0"); ++i)
+            QThread::msleep(100);
         program.terminate();
         program.waitForFinished(5000);
         EXPECT_NE(after, before) << "not saved: " << program.readAllStandardError().toStdString();
         EXPECT_EQ(after.section(u'.', 0, 0) == before.section(u'.', 0, 0), s.sameInode);
-        EXPECT_EQ(sh(QStringLiteral("stat -c %U:%G:%a '%1'; unzip -tq '%1' >/dev/null && "
-                                    "ls -a '%2' | grep -c mirovanta-")
-                         .arg(year, family)),
-                  QStringLiteral("mrvalice:mrvfamily:664\n0"));
+        EXPECT_EQ(
+            sh(QStringLiteral("stat -c %U:%G:%a '%1'; unzip -tq '%1' >/dev/null && ").arg(year) +
+               partials),
+            QStringLiteral("mrvalice:mrvfamily:664\n0"));
     }
     x.terminate();
     x.waitForFinished(5000);
