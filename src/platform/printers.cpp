@@ -563,26 +563,27 @@ std::optional<PrinterList> QtPrinterServices::askedInBackground() const {
     if (loadedHere_ || listProgram_.isEmpty()) return std::nullopt;
     std::optional<PrinterList> list = printersListedBy(listProgram_);
     if (!list) return std::nullopt;
-    for (const auto& device : virtual_)
-        list->names << device->name();
-    if (list->defaultName.isEmpty() && !virtual_.empty())
-        list->defaultName = virtual_.front()->name();
-    return list;
+    return PrinterList{withVirtualPrinters(list->names), orFirstVirtualPrinter(list->defaultName)};
 }
 
 QStringList QtPrinterServices::printerNames() const {
     loadedHere_ = true;
-    QStringList names = QPrinterInfo::availablePrinterNames();
+    return withVirtualPrinters(QPrinterInfo::availablePrinterNames());
+}
+
+QString QtPrinterServices::defaultPrinterName() const {
+    loadedHere_ = true;
+    return orFirstVirtualPrinter(QPrinterInfo::defaultPrinterName());
+}
+
+QStringList QtPrinterServices::withVirtualPrinters(QStringList names) const {
     for (const auto& device : virtual_)
         names << device->name();
     return names;
 }
 
-QString QtPrinterServices::defaultPrinterName() const {
-    loadedHere_ = true;
-    const QString name = QPrinterInfo::defaultPrinterName();
-    if (!name.isEmpty() || virtual_.empty()) return name;
-    return virtual_.front()->name();
+QString QtPrinterServices::orFirstVirtualPrinter(const QString& name) const {
+    return !name.isEmpty() || virtual_.empty() ? name : virtual_.front()->name();
 }
 
 std::shared_ptr<PrintDevice> QtPrinterServices::openPrinter(const QString& name) {

@@ -284,6 +284,11 @@ public:
     void addVirtualPrinter(std::shared_ptr<PrintDevice> device);
 
 private:
+    // The system's printers, then the virtual ones; the system's default, else the first
+    // virtual printer.
+    QStringList withVirtualPrinters(QStringList names) const;
+    QString orFirstVirtualPrinter(const QString& name) const;
+
     std::vector<std::shared_ptr<PrintDevice>> virtual_;
     QString listProgram_;
     mutable std::atomic<bool> loadedHere_{false}; // the printing libraries are in this process
