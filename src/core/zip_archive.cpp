@@ -303,26 +303,10 @@ int32_t ZipReader::openEntry(const QString& name, QuaZipFile& file, Entry& entry
 
 void ZipReader::readBlocks(const QString& name,
                            const std::function<void(const char*, qsizetype)>& take) {
-    QuaZipFile file(zip_.get());
-    Entry entry;
-    const int32_t dataError = openEntry(name, file, entry);
+    const std::function<qsizetype(char*, qsizetype)> next = stream(name);
     QByteArray buffer(64 * 1024, Qt::Uninitialized);
-    quint64 size = 0;
-    for (;;) {
-        const qint64 n = file.read(buffer.data(), buffer.size());
-        if (n < 0) fail(dataError);
-        if (n == 0) break;
-        // More than declared: the entry is damaged, whatever else it holds.
-        if (size + quint64(n) > entry.size) fail(dataError);
-        size += quint64(n);
-        total_ += n;
-        if (total_ > limits_.MaxTotalSize) fail(ErrZipTooLarge);
-        take(buffer.constData(), qsizetype(n));
-    }
-    file.close();
-    // The CRC is checked only for an entry read to its end: a stream that stops early
-    // is as damaged as one that fails its CRC.
-    if (file.getZipError() != UNZ_OK || size != entry.size) fail(dataError);
+    while (const qsizetype n = next(buffer.data(), buffer.size()))
+        take(buffer.constData(), n);
 }
 
 QByteArray ZipReader::read(const QString& name) {
@@ -362,7 +346,7 @@ std::function<qsizetype(char*, qsizetype)> ZipReader::stream(const QString& name
         if (n > 0) return qsizetype(n);
         ended = true;
         file->close();
-        // As read() checks it: a stream that stops early is as damaged as one that fails its CRC.
+        // A stream that stops early is as damaged as one that fails its CRC.
         if (file->getZipError() != UNZ_OK || size != declared) fail(dataError);
         total_ += qint64(size);
         return 0;

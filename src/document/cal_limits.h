@@ -30,8 +30,7 @@ inline constexpr qint64 kMaxPictureBytes = qint64(1) << 30;
 // lines take in the file, so the data text alone would not bound the records.
 inline constexpr qint64 kMaxDayItems = 1'000'000;
 
-// Bytes of "caldata.cal". A year of 200,000 ordinary items takes about 13 MB; while it is read
-// the text is held once more as UTF-16.
+// Bytes of "caldata.cal". A year of 200,000 ordinary items takes about 13 MB.
 inline constexpr qint64 kMaxDataBytes = qint64(64) << 20;
 
 // Entries of the archive: "caldata.cal" and one entry a picture. Far more pictures than the
