@@ -2,12 +2,15 @@
 
 #include "rt_error.h"
 #include "system.h"
+#include "ui_services.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <climits>
 #include <csignal>
 #include <cstdlib>
@@ -15,16 +18,26 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <optional>
+#include <poll.h>
 #include <stdio.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
+#include <utility>
+#include <vector>
 
 namespace rt {
 
 namespace {
+
+void (*saveStepHook)(SaveStep) = nullptr;
+int saveLockWaitMs = 30000;
+
+void reachStep(SaveStep step) {
+    if (saveStepHook) saveStepHook(step);
+}
 
 // The runtime's error number for a system error while creating or writing a file.
 int32_t errorNumberOfErrno(int err) {
@@ -135,9 +148,9 @@ int createPartial(const QByteArray& prefix, QByteArray& name) {
     return fd;
 }
 
-// Removes the regular files of this user that earlier, interrupted saves left under prefix,
-// but for one that a save still holds open.
-void removeLeftOvers(const QByteArray& prefix) {
+// Calls take(path, fd, st) for each regular file under prefix that this user may read, opened
+// for reading (never through a link) for the time of the call.
+template <typename Take> void forEachPartial(const QByteArray& prefix, Take take) {
     const QByteArray folder = prefix.left(prefix.lastIndexOf('/') + 1);
     const QByteArray start = prefix.mid(folder.size());
     DIR* dir = ::opendir(folder.constData());
@@ -149,12 +162,19 @@ void removeLeftOvers(const QByteArray& prefix) {
         const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st {};
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_uid == ::geteuid() &&
-            ::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::unlink(path.constData());
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) take(path, fd, st);
         ::close(fd);
     }
     ::closedir(dir);
+}
+
+// Removes the regular files of this user that earlier, interrupted saves left under prefix,
+// but for one that a save still holds open.
+void removeLeftOvers(const QByteArray& prefix) {
+    forEachPartial(prefix, [](const QByteArray& path, int fd, const struct stat& st) {
+        if (st.st_uid == ::geteuid() && ::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            ::unlink(path.constData());
+    });
 }
 
 mode_t currentUmask() {
@@ -211,6 +231,30 @@ void removePartialFiles(const QString& path) {
     if (!end.isEmpty()) removeLeftOvers(partialPrefix(end));
 }
 
+QStringList partialFilesOf(const QString& path) {
+    int32_t number = 0;
+    QString cause;
+    const QByteArray end = endOfLinks(FileNameBytes(path), number, cause);
+    if (end.isEmpty()) return {};
+    std::vector<std::pair<std::pair<qint64, qint64>, QByteArray>> found;
+    forEachPartial(partialPrefix(end), [&](const QByteArray& name, int, const struct stat& st) {
+        found.push_back({{qint64(st.st_mtim.tv_sec), qint64(st.st_mtim.tv_nsec)}, name});
+    });
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a > b; });
+    QStringList names;
+    for (const auto& file : found)
+        names.append(QFile::decodeName(file.second));
+    return names;
+}
+
+void setSaveStepHook(void (*hook)(SaveStep)) {
+    saveStepHook = hook;
+}
+
+void setSaveLockWait(int milliseconds) {
+    saveLockWaitMs = milliseconds;
+}
+
 void prepareProcessSignals() {
     // A write beyond the file size limit then fails with EFBIG, which the file's writer
     // reports, instead of ending the program and every unsaved change with it.
@@ -248,8 +292,14 @@ void FileOutput::openReplacement(const FileIdentity& expected) {
     if (::stat(folder.constData(), &folderStat) != 0 || !S_ISDIR(folderStat.st_mode))
         raiseNumber(ErrPathNotFound);
 
-    struct stat st {};
-    if (::lstat(final_.constData(), &st) != 0) {
+    // Another save may put a new file in the place of the one this save waits for: a save over
+    // a name that may take any file then goes on with the one there now, a few times at most.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        struct stat st {};
+        if (::lstat(final_.constData(), &st) == 0) {
+            if (openExisting(st, expected)) return;
+            continue;
+        }
         if (errno != ENOENT) raiseErrno(errno);
         // A new file: made beside its name, which it takes on commit.
         fd_ = createPartial(partialPrefix(final_), file_);
@@ -268,17 +318,31 @@ void FileOutput::openReplacement(const FileIdentity& expected) {
         }
         return;
     }
-    if (!S_ISREG(st.st_mode)) raiseNumber(ErrPathFileAccess);
+    raiseNumber(ErrPathFileAccess,
+                QStringLiteral("le fichier a été remplacé sur le disque pendant l'enregistrement"));
+}
+
+// Opens the existing file found at the name, waits until no other save holds it, and holds it
+// until the commit ends; then chooses the road. False, with nothing held, when by then the name
+// leads to no file or to another one than expected is null.
+bool FileOutput::openExisting(const struct stat& found, const FileIdentity& expected) {
+    if (!S_ISREG(found.st_mode)) raiseNumber(ErrPathFileAccess);
     const auto replaced = [this] {
         raiseNumber(ErrPathFileAccess,
                     QStringLiteral("le fichier a été remplacé sur le disque depuis "
                                    "l'ouverture du document ; enregistrez-le sous un autre nom"));
     };
-    if (!expected.isNull() && identityOf(st) != expected) replaced();
+    if (!expected.isNull() && identityOf(found) != expected) replaced();
 
     // The file itself is opened, which it must allow, and stays open: what is written in
-    // place goes to this very file, whatever becomes of its name.
-    const int target = ::open(final_.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    // place goes to this very file, whatever becomes of its name. It is opened for reading
+    // too where it allows, so that its copy is read through the descriptor that holds the
+    // lock: a network file system keeps the lock as a record lock, which closing any other
+    // descriptor of the file would give up.
+    int target = ::open(final_.constData(), O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    readable_ = target >= 0;
+    if (target < 0 && (errno == EACCES || errno == EPERM))
+        target = ::open(final_.constData(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (target < 0) {
         const int err = errno;
         if (err == EACCES || err == EPERM)
@@ -286,20 +350,55 @@ void FileOutput::openReplacement(const FileIdentity& expected) {
                         QStringLiteral("le fichier n'est pas accessible en écriture"));
         raiseErrno(err);
     }
+    holdAgainstOtherSaves(target);
+
+    // Which file the name leads to is told once this save holds it: a save that held it before
+    // may have renamed a new file over it.
     struct stat opened {};
-    if (::fstat(target, &opened) != 0 || identityOf(opened) != identityOf(st)) {
+    struct stat now {};
+    const bool named = ::fstat(target, &opened) == 0 && ::lstat(final_.constData(), &now) == 0 &&
+                       identityOf(opened) == identityOf(now);
+    if (!named || (!expected.isNull() && identityOf(opened) != expected)) {
         ::close(target);
-        replaced();
+        if (!expected.isNull() && ::lstat(final_.constData(), &now) == 0) replaced();
+        return false;
     }
     existing_ = identityOf(opened);
 
     if (makeStandIn(opened, target)) {
-        ::close(target);
-        return;
+        heldFd_ = target;
+        return true;
     }
     // Written in place, through the descriptor opened above.
     inPlace_ = true;
     fd_ = target;
+    return true;
+}
+
+// Waits until no other save holds the file open at target, then holds it until target is
+// closed. A file system without locks saves unlocked, as it always did. Raises, with target
+// closed, when the other save does not end in time.
+void FileOutput::holdAgainstOtherSaves(int target) const {
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point until = Clock::now() + std::chrono::milliseconds(saveLockWaitMs);
+    bool waiting = false;
+    for (;;) {
+        if (::flock(target, LOCK_EX | LOCK_NB) == 0) return;
+        if (errno == EINTR) continue;
+        if (errno != EWOULDBLOCK) return; // no locks here
+        if (!waiting) {
+            waiting = true;
+            reachStep(SaveStep::WaitForOtherSave);
+        }
+        if (Clock::now() >= until) {
+            ::close(target);
+            raiseNumber(ErrPathFileAccess,
+                        QStringLiteral("un autre enregistrement de ce fichier est en cours ; "
+                                       "réessayez dans un moment"));
+        }
+        ::poll(nullptr, 0, 10);
+        DoEventsNoInput(); // the window still paints its hourglass and caption
+    }
 }
 
 // Makes the new file that will take the place of the existing one, when it can be the same
@@ -343,6 +442,10 @@ void FileOutput::discard() {
     if (copyFd_ >= 0) {
         ::close(copyFd_);
         copyFd_ = -1;
+    }
+    if (heldFd_ >= 0) { // what another save waits for, once nothing of this one is left
+        ::close(heldFd_);
+        heldFd_ = -1;
     }
 }
 
@@ -439,7 +542,9 @@ void FileOutput::reserve(qint64 length, qint64 oldLength) {
 // copy shows no one more than the file does.
 void FileOutput::keepCopy(const struct stat& existing) {
     if (::access(folderOf(final_).constData(), W_OK | X_OK) != 0) return;
-    const int source = ::open(final_.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int source =
+        readable_ ? fd_
+                  : ::open(final_.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (source < 0) return;
     QByteArray name;
     const int fd = identityOfOpenFile(source) == identityOf(existing)
@@ -454,19 +559,24 @@ void FileOutput::keepCopy(const struct stat& existing) {
             ::fchmod(fd, existing.st_mode & 0777) == 0 && copyAttributes(fd_, fd);
         copied = same || ::fchmod(fd, existing.st_mode & 0700) == 0;
         QByteArray piece(256 * 1024, Qt::Uninitialized);
-        for (;;) {
+        // The old content only: the room reserved beyond its end may hold new bytes already.
+        for (off_t at = 0;;) {
             if (!copied) break;
-            const ssize_t n = ::read(source, piece.data(), size_t(piece.size()));
+            const off_t left = existing.st_size - at;
+            const ssize_t n = left <= 0 ? 0
+                                        : ::pread(source, piece.data(),
+                                                  size_t(std::min<off_t>(left, piece.size())), at);
             if (n < 0 && errno == EINTR) continue;
             if (n <= 0) {
                 copied = n == 0;
                 break;
             }
             copied = ::write(fd, piece.constData(), size_t(n)) == n;
+            at += n;
         }
         copied = copied && ::fsync(fd) == 0;
     }
-    ::close(source);
+    if (source != fd_) ::close(source);
     if (!copied) {
         if (fd >= 0) {
             ::close(fd);
@@ -484,9 +594,11 @@ void FileOutput::commitInPlace() {
     const qint64 length = buffer_.size();
     reserve(length, qint64(st.st_size));
     keepCopy(st);
+    reachStep(SaveStep::Write);
     try {
         pwriteAll(buffer_.constData(), length, 0);
-        if (qint64(st.st_size) > length && ::ftruncate(fd_, off_t(length)) != 0) raiseErrno(errno);
+        // The file takes the length of this content, whatever it held before.
+        if (::ftruncate(fd_, off_t(length)) != 0) raiseErrno(errno);
         if (::fsync(fd_) != 0) raiseErrno(errno);
     } catch (RtError& e) {
         // The old content may be half overwritten: its copy stays where the user can find it.
@@ -512,6 +624,7 @@ void FileOutput::commit() {
     } else if (!final_.isEmpty()) {
         // Some file systems report a full disk only when the data reaches it.
         if (::fsync(fd_) != 0) raiseErrno(errno);
+        reachStep(SaveStep::Write);
         if (existing_.isNull()) {
             // A name that another file took in the meantime is not taken from it.
             if (::renameat2(AT_FDCWD, file_.constData(), AT_FDCWD, final_.constData(),
@@ -535,6 +648,10 @@ void FileOutput::commit() {
     // Direct: a file whose last data the system could not take is removed again.
     if (::close(fd) != 0 && final_.isEmpty()) raiseErrno(errno);
     committed_ = true;
+    if (heldFd_ >= 0) { // renamed over: another save may now go on with the name
+        ::close(heldFd_);
+        heldFd_ = -1;
+    }
     QIODevice::close();
     // What earlier saves that were killed left beside the file.
     if (!final_.isEmpty()) removeLeftOvers(partialPrefix(final_));

@@ -6,6 +6,7 @@
 
 #include <QIODevice>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 struct stat;
@@ -32,6 +33,18 @@ FileIdentity identityOfOpenFile(int fd);
 // Removes the partial files that saves of the document at path left when they were killed:
 // this user's own, and only those that no save still writes.
 void removePartialFiles(const QString& path);
+// The partial files that saves of the document at path left beside it, whoever made them and
+// whether or not a save still writes them, newest first: what an interrupted save kept of the
+// old document, or the new one a killed save did not finish.
+QStringList partialFilesOf(const QString& path);
+
+// The points of a save that tests hold it at: another save holds the file and this one begins
+// to wait for it; this one holds the file and is about to write into it or rename over it.
+enum class SaveStep { WaitForOtherSave, Write };
+// For tests: a function called at each of those points; null for none.
+void setSaveStepHook(void (*hook)(SaveStep));
+// How long a save waits for another save of the same file before it gives up; for tests.
+void setSaveLockWait(int milliseconds);
 
 // Makes the process survive what a desktop program meets: a write beyond the file size limit
 // fails with its error instead of ending the program. Called once at start.
@@ -58,13 +71,18 @@ public:
         //   before a byte of the old file is overwritten), and a copy of the old file is kept
         //   beside it under the same kind of name while it is overwritten, where the folder
         //   allows.
+        // Saves of one existing file never interleave, whichever road each takes and whoever
+        // makes them: each holds an exclusive lock on the file from the moment it checks which
+        // file the name leads to until its commit ends, and waits for another save that holds
+        // it (75 when that takes too long). Where the file system has no locks, it saves
+        // unlocked.
         Replace,
     };
 
     // Opens for writing; raises when the file cannot be made (76 for a missing folder, 70 for
     // a folder or an earlier file that may not be written, 75 otherwise). Replace: when
-    // expected is not null, the file the path leads to must be that one (75 saying that it
-    // was replaced otherwise), unless there is none.
+    // expected is not null, the file the path leads to once this save holds it must be that
+    // one (75 saying that it was replaced otherwise), unless there is none.
     FileOutput(const QString& path, Mode mode, const FileIdentity& expected = FileIdentity());
     ~FileOutput() override;
     FileOutput(const FileOutput&) = delete;
@@ -96,6 +114,8 @@ private:
     [[noreturn]] void raiseNumber(int32_t number, const QString& cause = QString()) const;
     [[noreturn]] void raiseErrno(int err) const;
     void openReplacement(const FileIdentity& expected);
+    bool openExisting(const ::stat& found, const FileIdentity& expected);
+    void holdAgainstOtherSaves(int target) const;
     bool makeStandIn(const ::stat& existing, int target);
     void commitInPlace();
     void reserve(qint64 length, qint64 oldLength);
@@ -109,6 +129,8 @@ private:
     QByteArray copy_;  // in place: the copy of the old file kept while it is overwritten
     int fd_ = -1;
     int copyFd_ = -1;
+    int heldFd_ = -1;       // renamed over: the old file, held locked until the rename is done
+    bool readable_ = false; // in place: the file was opened for reading too
     bool inPlace_ = false;
     QByteArray buffer_;     // in place: the content, written on commit
     FileIdentity existing_; // Replace: the file found at the path, if any

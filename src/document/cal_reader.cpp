@@ -1,6 +1,7 @@
 #include "cal_reader.h"
 
 #include "cal_limits.h"
+#include "core/file_output.h"
 #include "core/numeric.h"
 #include "core/resources.h"
 #include "core/rt_error.h"
@@ -309,6 +310,41 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     return true;
 }
 
+// Whether the archive at path reads whole: its directory opens and every entry reads to its end
+// with the size and CRC it declares. Without a password, an encrypted entry counts as whole when
+// the archive around it is, as nothing more can be told of it.
+bool archiveReadsWhole(const QString& path, const QString& Password) {
+    try {
+        rt::ZipLimits limits;
+        limits.MaxEntries = kMaxEntries;
+        limits.MaxTotalSize = kMaxExtractedBytes;
+        rt::ZipReader zip(path, Password, limits);
+        if (!zip.contains(kCalDataEntry)) return false;
+        for (const QString& name : zip.names()) {
+            try {
+                zip.readBlocks(name, [](const char*, qsizetype) {});
+            } catch (const rt::RtError& e) {
+                if (e.Number != rt::ErrZipPassword || !Password.isEmpty()) return false;
+            }
+        }
+        return true;
+    } catch (const rt::RtError&) {
+        return false;
+    }
+}
+
+// What the reading error adds when the document does not read and a whole copy of it lies
+// beside it, one that an interrupted save kept or did not finish renaming: its name, so that the
+// user knows the year is not lost. Nothing is removed or renamed.
+QString wholeCopyNote(const QString& FileName, const QString& Password) {
+    const QString cr = QStringLiteral("\r");
+    for (const QString& copy : rt::partialFilesOf(FileName))
+        if (archiveReadsWhole(copy, Password))
+            return cr + cr + rt::LoadResString(10170) + cr + QDir::toNativeSeparators(copy) + cr +
+                   rt::LoadResString(10171);
+    return QString();
+}
+
 } // namespace
 
 bool ReadCalData21(CalDocument& Doc, CalTextReader& In) {
@@ -392,8 +428,8 @@ bool LoadCalFile(const QString& FileName, CalDocument& Doc) {
             if (e.Number == rt::ErrZipPassword) {
                 rt::SetHourglass(false);
                 if (passwordTries >= 2) {
-                    ShowCalFileError(FileName, CalFileError::InvalidPassword, 0, nullptr,
-                                     QString());
+                    ShowCalFileError(FileName, CalFileError::InvalidPassword, 0, nullptr, QString(),
+                                     wholeCopyNote(FileName, password));
                     break;
                 }
                 if (!views().AskPassword(QString())) break;
@@ -403,8 +439,8 @@ bool LoadCalFile(const QString& FileName, CalDocument& Doc) {
                 continue;
             }
             // Retry reads again from the start: a blank document, a new extraction, line 1.
-            if (ShowCalFileError(FileName, CalFileError::OtherError, 0, &e, QString()) !=
-                rt::vbRetry)
+            if (ShowCalFileError(FileName, CalFileError::OtherError, 0, &e, QString(),
+                                 wholeCopyNote(FileName, password)) != rt::vbRetry)
                 break;
         }
     }
@@ -416,7 +452,8 @@ bool LoadCalFile(const QString& FileName, CalDocument& Doc) {
 }
 
 int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
-                         const rt::RtError* ErrorInfo, const QString& PictureName) {
+                         const rt::RtError* ErrorInfo, const QString& PictureName,
+                         const QString& Note) {
     const QString cr = QStringLiteral("\r");
     QString prompt = fileMessageHead(FileName, Writing);
     int style = rt::vbCritical;
@@ -447,7 +484,7 @@ int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
         break;
     }
     }
-    return rt::MsgBox(prompt, style, rt::LoadResString(10036));
+    return rt::MsgBox(prompt + Note, style, rt::LoadResString(10036));
 }
 
 QString PictureTooLargeText(const QString& Name, QSize Size) {

@@ -30,9 +30,10 @@ bool ReadCalData20(CalDocument& Doc, CalTextReader& In);
 // Shows the document error message and returns the button chosen (Retry or Cancel for a
 // run-time error, OK otherwise). Writing is 0 while reading and 1 while writing (which always
 // shows the run-time error). ErrorInfo is the run-time error for code 1; PictureName the
-// picture's file name for codes 3 and 4.
+// picture's file name for codes 3 and 4. Note, when given, ends the message.
 int32_t ShowCalFileError(const QString& FileName, int32_t Code, int32_t Writing,
-                         const rt::RtError* ErrorInfo, const QString& PictureName);
+                         const rt::RtError* ErrorInfo, const QString& PictureName,
+                         const QString& Note = QString());
 
 // Loads the picture file Image.FileName into Image.Picture. Only an absolute path naming a
 // regular file is opened. False, with the empty picture, when it is missing, not a picture or

@@ -333,7 +333,8 @@ TEST_F(CalWriter, AKilledSaveLeavesNothingOutsideAndTheNextSaveRemovesItsPartial
 // user may save in, and refuses what would write elsewhere. Each row prepares the folder $D and
 // its document $F as root (with the shell functions below; the helper program is $H), saves $F
 // as a user, and checks the files as root. The helper's year of N items holds N lines
-// "... ment n° ..." in its data.
+// "... ment n° ..." in its data. A row with a rival holds its save once it holds the file, then
+// starts the rival's save, which must wait for it, and lets the first go on.
 TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
     if (::geteuid() != 0) GTEST_SKIP() << "needs root to make two ordinary users";
     ASSERT_TRUE(testing_support::makeOrdinaryUsers());
@@ -367,6 +368,9 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
         const char* between; // as root, after the open of --resave and before the save
         const char* message; // in the message box (%1 the file, %2 its folder); "" when saved
         const char* check;   // as root, must succeed
+        const char* rival = nullptr;       // "USER MODE" of the second save
+        const char* rivalMessage = "";     // in its message box; "" when saved
+        int rivalLockWaitMs = 0;           // how long it waits for the first; 0 for as shipped
     } cases[] = {
         // clang-format off
         // The owner's own file: a new file takes its place, with its group, access list and
@@ -421,6 +425,30 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
          "(flock \"$D/.d.cal.mirovanta-CCCCCC\" sleep 60 >/dev/null 2>&1 &); sleep 0.2",
          "mrvalice", 0, "", "", "", "r=0; [ ! -e \"$D/.d.cal.mirovanta-AAAAAA\" ] && [ -e \"$D/.d.cal.mirovanta-BBBBBB\" ] && "
          "[ -e \"$D/.d.cal.mirovanta-CCCCCC\" ] || r=1; pkill -f \"flock $D\"; exit $r"},
+        // Two saves of one year at the same moment: the second waits for the first, whichever
+        // road each takes, and the year is the whole one of the save that came last.
+        {"two members in place, the shorter first", "family; old; chgrp mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvbob", 0, "--save 5", "", "", "inPlace; items 3000; noPartial; unzip -tq \"$F\"",
+         "mrvalice --save 3000"},
+        {"the owner's rename waits for the other's write in place", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvbob", 0, "--save 5", "", "", "! inPlace; items 3000; is mrvalice:mrvfamily:664; noPartial",
+         "mrvalice --save 3000"},
+        {"a write in place after the owner's rename finds the file replaced", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvalice", 0, "--save 3000", "", "", "! inPlace; items 3000; noPartial", "mrvbob --resave",
+         "  75|Description de l'erreur :  Erreur d'accès au chemin/fichier : %1 (le fichier a été remplacé sur le disque depuis"},
+        {"a save that waits too long gives up", "family; old; chgrp mrvfamily \"$F\"; chmod 664 \"$F\"",
+         "mrvbob", 0, "--save 5", "", "", "inPlace; items 5; noPartial", "mrvalice --save 3000",
+         "  75|Description de l'erreur :  Erreur d'accès au chemin/fichier : %1 (un autre enregistrement de ce fichier est en cours", 300},
+        // A year that an interrupted save left damaged names the whole copy kept beside it, not
+        // the newer unfinished one, and leaves both.
+        {"a damaged year names its whole copy", "family; old; chown mrvalice:mrvfamily \"$F\"; chmod 664 \"$F\"; "
+         "K=\"$D/.d.cal.mirovanta-Kept01\"; cp -p \"$F\" \"$K\"; chown mrvbob \"$K\"; touch -d '1 minute ago' \"$K\"; "
+         "head -c $(($(stat -c %s \"$F\") / 2)) \"$F\" > \"$D/.d.cal.mirovanta-Torn01\"; chmod 644 \"$D/.d.cal.mirovanta-Torn01\"; "
+         "printf 'xxxxxxxxxxxxxxxx' | dd of=\"$F\" bs=1 seek=100 conv=notrunc 2>/dev/null",
+         "mrvalice", 0, "", "", "13002|Description de l'erreur :  Une entrée de l'archive est endommagée.|"
+         "Source de l'erreur :  ZipArchive||Une copie complète de ce calendrier, gardée par un enregistrement qui n'a pas "
+         "pu finir, se trouve à côté de lui :|%2/.d.cal.mirovanta-Kept01|Ce fichier caché n'a pas été modifié",
+         "[ -e \"$D/.d.cal.mirovanta-Kept01\" ] && [ -e \"$D/.d.cal.mirovanta-Torn01\" ]"},
         // clang-format on
     };
     QString folder;
@@ -454,18 +482,57 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
                               .arg(QLatin1String(c.user), mode.value(0), mode.value(1));
         if (c.fileSizeKiB > 0)
             command = QStringLiteral("ulimit -f %1; exec ").arg(c.fileSizeKiB) + command;
+        const auto waitForLine = [](QProcess& p, const char* line) {
+            while (!p.peek(1 << 16).contains(line) && p.waitForReadyRead(20000)) {
+            }
+            return p.peek(1 << 16).contains(line);
+        };
         QProcess save;
-        save.setProcessEnvironment(env);
+        QProcessEnvironment saveEnv = env;
+        if (c.rival) saveEnv.insert(QStringLiteral("MRV_HOLD_SAVE"), QStringLiteral("1"));
+        save.setProcessEnvironment(saveEnv);
         save.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), command});
-        QByteArray opened;
-        while (mode[0] == QLatin1String("--resave") && !opened.contains("read ") &&
-               save.waitForReadyRead(20000))
-            opened = save.peek(4096);
+        if (mode[0] == QLatin1String("--resave")) waitForLine(save, "read ");
         if (*c.between != '\0') {
             EXPECT_TRUE(asRoot(c.between));
         }
+        QProcess rival;
+        QString rivalOut;
+        if (c.rival) {
+            ASSERT_TRUE(waitForLine(save, "holding")) << save.readAll().toStdString();
+            const QStringList rivalMode = QString::fromLatin1(c.rival).split(u' ');
+            QProcessEnvironment rivalEnv = env;
+            if (c.rivalLockWaitMs > 0)
+                rivalEnv.insert(QStringLiteral("MRV_SAVE_LOCK_WAIT_MS"),
+                                QString::number(c.rivalLockWaitMs));
+            rival.setProcessEnvironment(rivalEnv);
+            rival.start(QStringLiteral("/bin/sh"),
+                        {QStringLiteral("-c"),
+                         QStringLiteral("exec setpriv --reuid=%1 --regid=%1 --init-groups -- "
+                                        "\"$H\" %2 \"$F\" %3")
+                             .arg(rivalMode.value(0), rivalMode.value(1), rivalMode.value(2))});
+            rival.closeWriteChannel();
+            // The rival waits for the first save: it has not saved when the first goes on.
+            EXPECT_TRUE(waitForLine(rival, "waiting")) << rival.peek(1 << 16).toStdString();
+            EXPECT_FALSE(rival.peek(1 << 16).contains("saved "));
+            if (c.rivalLockWaitMs > 0) { // it gives up while the first still holds the file
+                EXPECT_TRUE(rival.waitForFinished(20000));
+            }
+            save.write("go\n");
+        }
         save.closeWriteChannel();
         ASSERT_TRUE(save.waitForFinished(120000));
+        if (c.rival) {
+            ASSERT_TRUE(rival.state() == QProcess::NotRunning || rival.waitForFinished(120000));
+            rivalOut = QString::fromUtf8(rival.readAllStandardOutput());
+            const QString expected =
+                QString::fromUtf8(c.rivalMessage)
+                    .replace(QStringLiteral("%1"), env.value(QStringLiteral("F")));
+            EXPECT_TRUE(rivalOut.contains(expected.isEmpty() ? QStringLiteral("saved 1")
+                                                             : QStringLiteral("saved 0\nmessage ")))
+                << rivalOut.toStdString();
+            EXPECT_TRUE(rivalOut.contains(expected)) << rivalOut.toStdString();
+        }
         const QString out = QString::fromUtf8(save.readAllStandardOutput());
         // The size limit is no signal: the process ends as it should.
         EXPECT_EQ(save.exitStatus(), QProcess::NormalExit);
@@ -473,11 +540,11 @@ TEST_F(CalWriter, SavesAsOrdinaryUsersKeepTheFileAsItsOwnerSetItUp) {
         const QString message = QString::fromUtf8(c.message)
                                     .replace(QStringLiteral("%1"), env.value(QStringLiteral("F")))
                                     .replace(QStringLiteral("%2"), folder);
-        EXPECT_TRUE(out.contains(*c.mode == '\0'     ? QStringLiteral("read 1")
-                                 : message.isEmpty() ? QStringLiteral("saved 1")
-                                                     : QStringLiteral("saved 0\nmessage ")))
-            << out.toStdString();
+        const QString outcome = QLatin1String(*c.mode == '\0' ? "read " : "saved ") +
+                                (message.isEmpty() ? QStringLiteral("1")
+                                                   : QStringLiteral("0\nmessage "));
+        EXPECT_TRUE(out.contains(outcome)) << out.toStdString();
         EXPECT_TRUE(out.contains(message)) << out.toStdString();
-        EXPECT_TRUE(asRoot(c.check)) << out.toStdString();
+        EXPECT_TRUE(asRoot(c.check)) << out.toStdString() << rivalOut.toStdString();
     }
 }

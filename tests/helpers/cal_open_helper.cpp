@@ -8,6 +8,10 @@
 // the messages. With --resave, it opens FILE, prints "read 1|0", waits for a line (or the end)
 // on its standard input, saves the document over FILE as the Save command does and prints
 // "saved 1|0" and the messages.
+// A save prints "waiting" when it begins to wait for another save of the file. With
+// MRV_HOLD_SAVE set, it prints "holding" once it holds the file and is about to write it, and
+// waits for a line on its standard input; MRV_SAVE_LOCK_WAIT_MS sets how long it waits for
+// another save.
 //
 // cal_open_helper FILE
 // cal_open_helper --save FILE ITEMS
@@ -37,12 +41,27 @@ long peakResidentKiB() {
     return -1;
 }
 
+void onSaveStep(rt::SaveStep step) {
+    if (step == rt::SaveStep::WaitForOtherSave) {
+        std::printf("waiting\n");
+    } else if (qEnvironmentVariableIsSet("MRV_HOLD_SAVE")) {
+        std::printf("holding\n");
+        std::fflush(stdout);
+        char line[16];
+        (void)std::fgets(line, sizeof line, stdin);
+    }
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     rt::prepareProcessSignals(); // as the program's application object does
+    rt::setSaveStepHook(onSaveStep);
+    if (qEnvironmentVariableIsSet("MRV_SAVE_LOCK_WAIT_MS"))
+        rt::setSaveLockWait(qEnvironmentVariableIntValue("MRV_SAVE_LOCK_WAIT_MS"));
     const bool save = app.arguments().value(1) == QLatin1String("--save");
     const bool resave = app.arguments().value(1) == QLatin1String("--resave");
     if (app.arguments().size() != (save ? 4 : resave ? 3 : 2)) {
