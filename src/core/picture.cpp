@@ -1,6 +1,7 @@
 #include "picture.h"
 
 #include "file_output.h"
+#include "picture_check.h"
 #include "rt_error.h"
 
 #include <QBuffer>
@@ -159,6 +160,8 @@ QSize PictureFileSize(const QString& path) {
 }
 
 QSize PictureSize(QIODevice& device) {
+    // Reading the header is decoding enough for libpng to hold the chunks before the pixels.
+    if (CheckPicture(device, false, 0) != PictureCheck::Sound) return QSize();
     QImageReader reader(&device);
     reader.setDecideFormatFromContent(true);
     const QSize size = reader.size();
@@ -168,8 +171,8 @@ QSize PictureSize(QIODevice& device) {
 namespace {
 
 // False for a bitmap whose uncompressed pixel rows end past the end of its data: the decoder
-// would hand back the missing rows as whatever memory held. Compressed bitmaps, and every other
-// format, are checked by their decoders.
+// would hand back the missing rows as whatever memory held. Compressed bitmaps are checked by
+// their decoder, the other formats by CheckPicture.
 bool bitmapIsWhole(QIODevice& device) {
     const QByteArray head = device.peek(54);
     if (head.size() < 26 || !head.startsWith("BM")) return true;
@@ -208,6 +211,16 @@ bool bitmapIsWhole(QIODevice& device) {
 
 // Decodes the picture whose bytes the device holds from its start.
 Picture decodePicture(QIODevice& device, qint64 maxPixels) {
+    // Before the header is read: reading it may already allocate what the file declares.
+    switch (CheckPicture(device, true, maxPixels)) {
+    case PictureCheck::Sound:
+        break;
+    case PictureCheck::TooLarge:
+        raise(ErrOutOfMemory);
+    case PictureCheck::Damaged:
+    case PictureCheck::Unseen:
+        raise(ErrInvalidPicture);
+    }
     // Told before the decoder reads on from the start.
     const bool whole = bitmapIsWhole(device);
     QImageReader reader(&device);

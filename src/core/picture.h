@@ -56,15 +56,19 @@ inline qint64 DecodedBytes(QSize size) {
 }
 
 // The size in pixels a picture file gives in its header, read without decoding the picture.
-// An invalid size when the path names no regular file, or a file whose size cannot be told.
+// An invalid size when the path names no regular file, or a file whose size cannot be told:
+// one whose header region holds a length past its end or more metadata than a picture may
+// (picture_check.h).
 QSize PictureFileSize(const QString& path);
 // The same for a picture's bytes on a device open for reading, from where it stands.
 QSize PictureSize(QIODevice& device);
 
 // Loads a .bmp, .gif or .jpg file as a new picture object; an empty path gives the empty
 // picture. Raises run-time error 53 when the file does not exist and 481 when it is not a
-// picture, or one whose data ends before its header says it does. With maxPixels above 0, a
-// picture of more pixels raises 7 (out of memory) without being decoded.
+// picture, or one whose data ends before its header says it does: a length in the file runs
+// past its end, or its metadata past what a picture may hold (picture_check.h). With maxPixels
+// above 0, a picture of more pixels, as its header gives it or as its decoder would make it,
+// raises 7 (out of memory) without being decoded.
 Picture LoadPicture(const QString& path = QString(), qint64 maxPixels = 0);
 // The same for a picture file's bytes held in memory.
 Picture LoadPictureData(const QByteArray& data, qint64 maxPixels = 0);

@@ -1,12 +1,14 @@
 #include "module_loader.h"
 
-#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QLibrary>
 #include <QLoggingCategory>
+#include <climits>
 #include <memory>
+#include <unistd.h>
 
 namespace rt {
 
@@ -24,6 +26,7 @@ struct Library {
 
 struct Loader {
     QStringList folders;                 // set by tests; empty: moduleFolders()
+    QStringList added;                   // searched after the program's own (tests)
     QHash<QString, Library> libraries;   // by module name
     QHash<QString, ModuleEntry> entries; // by module name and entry
 };
@@ -64,12 +67,26 @@ QString moduleFileName(const QString& name) {
 }
 
 QStringList moduleFolders() {
-    const QString program = QCoreApplication::applicationDirPath();
-    QStringList folders{program, QDir::cleanPath(program + QStringLiteral("/../lib/mirovanta")),
-                        QStringLiteral(MIROVANTA_BUILD_MODULE_DIR)};
-    // The program in the build tree's bin/ finds the build's folder by the installed layout.
+    // The kernel's own link to the running file: argv[0], and Qt's application path when the
+    // file is gone (replaced by an upgrade), are whatever the caller passed. A file removed
+    // since reads "<path> (deleted)", still in its folder.
+    char target[PATH_MAX];
+    const ssize_t length = ::readlink("/proc/self/exe", target, sizeof target);
+    QStringList folders;
+    if (length > 0 && length < ssize_t(sizeof target) && target[0] == '/') {
+        const QString program =
+            QFileInfo(QFile::decodeName(QByteArray(target, qsizetype(length)))).absolutePath();
+        folders << program << QDir::cleanPath(program + QStringLiteral("/../lib/mirovanta"));
+    }
+    folders << loader().added;
     folders.removeDuplicates();
     return folders;
+}
+
+void addModuleFolder(const QString& folder) {
+    loader().added << folder;
+    loader().libraries.clear();
+    loader().entries.clear();
 }
 
 ModuleEntry loadModule(const QString& name, const char* entry) {

@@ -5,11 +5,12 @@
 // extern "C" entry, which returns an object of an interface declared in a header of this folder
 // (sound_output.h, line_chart.h); the module includes that header and links no library of ours.
 //
-// Folders searched, in order: the program's folder; "<program folder>/../lib/mirovanta", where
-// an installed program keeps them; the build tree's module folder, so that a test program in
-// another folder of the build finds them. A file that does not load is reported and the next
-// folder tried. A loaded module stays loaded for the life of the process: its objects and
-// their code must outlive every caller.
+// Folders searched, in order: the program's folder, then "<program folder>/../lib/mirovanta",
+// where an installed program keeps them (and the build, which lays out bin/ and lib/ the same
+// way). The program's folder is the one of the file the kernel runs (/proc/self/exe), never a
+// name its caller chose: a program runs and loads only what lies in its own installation. A
+// file that does not load is reported and the next folder tried. A loaded module stays loaded
+// for the life of the process: its objects and their code must outlive every caller.
 
 #include <QString>
 #include <QStringList>
@@ -19,8 +20,14 @@ namespace rt {
 // "libmirovanta_<name>.so".
 QString moduleFileName(const QString& name);
 
-// The folders searched for modules, in order.
+// The folders searched for modules and for the program's helper programs, in order: the
+// program's own two, then those added by addModuleFolder. Works before the application object
+// exists, and gives none when the kernel cannot tell the program's file.
 QStringList moduleFolders();
+
+// Searches folder too, after the program's own (a test program: the build tree's modules).
+// The program never calls it.
+void addModuleFolder(const QString& folder);
 
 struct ModuleEntry {
     QFunctionPointer function = nullptr; // null when the module cannot be used

@@ -2,6 +2,7 @@
 
 #include "core/settings_store.h"
 #include "platform/application.h"
+#include "platform/module_loader.h"
 #include "test_support.h"
 
 #include <QApplication>
@@ -41,6 +42,9 @@ int main(int argc, char** argv) {
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
+    // The modules and the printer list program of the build, which the program itself finds
+    // beside its own folder only.
+    rt::addModuleFolder(QStringLiteral(MIROVANTA_TEST_MODULE_DIR));
     previousHandler = qInstallMessageHandler(messageFilter);
     // Loads Qt's French translation as the program does.
     rt::Application app(argc, argv);

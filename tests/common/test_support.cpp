@@ -3,11 +3,15 @@
 #include "platform/module_loader.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWidget>
+#include <QtEndian>
+#include <zlib.h>
 
 namespace testing_support {
 
@@ -29,6 +33,26 @@ WarningLog::WarningLog() : previous_(qInstallMessageHandler(logWarning)) {
 WarningLog::~WarningLog() {
     currentLog = nullptr;
     qInstallMessageHandler(previous_);
+}
+
+QByteArray pngChunk(const char* type, const QByteArray& data) {
+    QByteArray chunk(4, '\0');
+    qToBigEndian(quint32(data.size()), chunk.data());
+    const QByteArray body = QByteArray(type, 4) + data;
+    chunk += body + QByteArray(4, '\0');
+    qToBigEndian(
+        quint32(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))),
+        chunk.data() + chunk.size() - 4);
+    return chunk;
+}
+
+QByteArray pngWith(const QImage& image, const char* before, const QByteArray& inserted) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    png.insert(png.indexOf(before) - 4, inserted);
+    return png;
 }
 
 ModulesSearchedIn::ModulesSearchedIn(const QStringList& folders) {

@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+class QImage;
 class QWidget;
 
 namespace testing_support {
@@ -35,6 +36,11 @@ bool makeOrdinaryUsers();
 // What desktop-file-validate finds wrong with a desktop entry: "" when the entry passes;
 // nullopt when the tool is not installed.
 std::optional<QString> desktopEntryProblems(const QString& path);
+
+// A chunk of a PNG file: its length, type, data and CRC.
+QByteArray pngChunk(const char* type, const QByteArray& data);
+// The PNG file of image, with bytes put before its first chunk of that type ("IDAT", "IEND").
+QByteArray pngWith(const QImage& image, const char* before, const QByteArray& inserted);
 
 // Collects the warnings logged while it lives, and passes them on to the log as well.
 class WarningLog {

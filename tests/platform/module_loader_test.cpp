@@ -36,17 +36,19 @@ struct LayoutCase {
     const char* name;
     const char* inProgramFolder;   // what lies beside the program: "", "sound", "chart", "broken"
     const char* inInstalledFolder; // and in ../lib/mirovanta
-    const char* loadedFrom;        // "program", "installed", "build", or "" when none loads
+    const char* loadedFrom;        // "program", "installed", or "" when none loads
     const char* reported;          // a text of the warnings, "" for none
 };
 
 } // namespace
 
 // A copy of a program that loads modules as the program does, in a folder laid out as an
-// installed program's (bin/ and lib/mirovanta/), outside the build tree.
-TEST(ModuleLoader, FoldersAreSearchedFromTheProgramsPlaceThenTheBuildTree) {
+// installed program's (bin/ and lib/mirovanta/), outside the build tree: it searches the
+// folders of its own file, as the kernel runs it, and no other.
+TEST(ModuleLoader, FoldersAreSearchedFromTheProgramsPlaceOnly) {
     const std::vector<LayoutCase> cases = {
-        {"nothing beside the program: the build tree's", "", "", "build", ""},
+        {"nothing beside the program: none, though the build tree holds one", "", "", "",
+         "libmirovanta_sound.so not found in "},
         {"installed layout", "", "sound", "installed", ""},
         {"the program's folder first", "sound", "sound", "program", ""},
         {"a copy that does not load is reported and passed over", "broken", "sound", "installed",
@@ -76,8 +78,6 @@ TEST(ModuleLoader, FoldersAreSearchedFromTheProgramsPlaceThenTheBuildTree) {
                                      ? QStringLiteral("loaded ") + bin + u'/' + file
                                  : QLatin1String(c.loadedFrom) == QLatin1String("installed")
                                      ? QStringLiteral("loaded ") + installed + u'/' + file
-                                 : QLatin1String(c.loadedFrom) == QLatin1String("build")
-                                     ? QStringLiteral("loaded ") + QStringLiteral(SOUND_MODULE)
                                      : QString();
         if (expected.isEmpty())
             EXPECT_TRUE(out.startsWith(QLatin1String("missing "))) << out.toStdString();
@@ -87,6 +87,11 @@ TEST(ModuleLoader, FoldersAreSearchedFromTheProgramsPlaceThenTheBuildTree) {
             EXPECT_TRUE(log.contains(QLatin1String(c.reported))) << log.toStdString();
         else
             EXPECT_FALSE(log.contains(QLatin1String("mirovanta.modules"))) << log.toStdString();
+        // Its own two folders and nothing else, asked before its application object exists.
+        p.start(helper, {QStringLiteral("--folders")});
+        ASSERT_TRUE(p.waitForFinished(20000));
+        EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts),
+                  QStringList({bin, installed}));
     }
 }
 
@@ -111,7 +116,7 @@ TEST(ModuleLoader, AMissingModuleIsReportedOnceAndLoadsAgainWhenFound) {
                 << log.messages.join(u'\n').toStdString();
         }
     }
-    // The test program's folder holds no module: it loads the build tree's.
+    // The test program's folder holds no module: it loads the build tree's, by its own means.
     const ModuleEntry chart = loadModule(QLatin1String(kChartModule), kChartEntry);
     EXPECT_NE(chart.function, nullptr) << chart.error.toStdString();
     EXPECT_EQ(chart.file.toStdString(), CHART_MODULE);

@@ -1,10 +1,14 @@
+#include "common/test_support.h"
 #include "core/picture.h"
+#include "core/picture_check.h"
 #include "core/rt_error.h"
 
+#include <QBuffer>
 #include <QDataStream>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtEndian>
 #include <climits>
 #include <gtest/gtest.h>
 #include <optional>
@@ -46,6 +50,11 @@ QByteArray bitmapHeader(int w, int h) {
 class PictureFiles : public ::testing::Test {
 protected:
     QString path(const QString& name) const { return dir.filePath(name); }
+    void write(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        ASSERT_EQ(f.write(bytes), bytes.size());
+    }
     QTemporaryDir dir;
 };
 
@@ -151,6 +160,19 @@ TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
     ASSERT_TRUE(largest.open(QIODevice::WriteOnly));
     largest.write(bitmapHeader(INT32_MAX, INT32_MIN) + QByteArray(12, '\x7f'));
     largest.close();
+    // A JPEG whose comments pass what a picture's metadata may take, each segment whole.
+    QByteArray jpeg;
+    QBuffer out(&jpeg);
+    out.open(QIODevice::WriteOnly);
+    ASSERT_TRUE(sample().save(&out, "JPG"));
+    const QByteArray comment = QByteArray::fromHex("fffeffff") + QByteArray(65533, 'a');
+    jpeg.insert(2, comment.repeated(kMaxPictureMetadataBytes / 65533 + 1));
+    write(QStringLiteral("comments.jpg"), jpeg);
+    // A PNG whose compressed texts inflate past that: each of 7.9 MB, as libpng inflates them.
+    const QByteArray texts = testing_support::pngChunk(
+        "zTXt", QByteArray("Comment\0\0", 9) + qCompress(QByteArray(7'900'000, 'a')).mid(4));
+    write(QStringLiteral("texts.png"),
+          testing_support::pngWith(sample(), "IEND", texts.repeated(3)));
 
     const std::pair<QString, int> cases[] = {
         {path(QStringLiteral("cut.bmp")), ErrInvalidPicture},
@@ -158,6 +180,8 @@ TEST_F(PictureFiles, LoadFailuresAndTheEmptyPath) {
         {path(QStringLiteral("missing.bmp")), ErrFileNotFound},
         {path(QStringLiteral("folder.bmp")), ErrFileNotFound},
         {path(QStringLiteral("notes.bmp")), ErrInvalidPicture},
+        {path(QStringLiteral("comments.jpg")), ErrInvalidPicture},
+        {path(QStringLiteral("texts.png")), ErrInvalidPicture},
     };
     for (const auto& c : cases) {
         const QString& file = c.first;
@@ -192,12 +216,21 @@ TEST_F(PictureFiles, APictureBeyondItsPixelLimitIsRefusedBeforeItIsDecoded) {
     wide.fill(QColor(10, 20, 30));
     ASSERT_TRUE(wide.save(deep, "PNG"));
 
+    // An icon whose directory gives 0 x 0 (256 and more) and whose bitmap is 10000 x 10000
+    // (twice as high with its mask), without pixels: the icon reader reports 256 x 256 and
+    // makes the bitmap's size.
+    const QByteArray directory = QByteArray::fromHex("0000010001000000000001002000");
+    const QByteArray icon =
+        directory + QByteArray::fromHex("2800000016000000") + bitmapHeader(10000, 20000).mid(14);
+    write(QStringLiteral("icon.ico"), icon);
+
     const struct {
         QString file;
         qint64 maxPixels;
         int error;
     } cases[] = {
         {huge, 50'000'000, ErrOutOfMemory}, // told by its header alone
+        {path(QStringLiteral("icon.ico")), 50'000'000, ErrOutOfMemory},
         {small, 100, 0},
         {small, 99, ErrOutOfMemory},
         {deep, 24, 0},
@@ -217,4 +250,40 @@ TEST_F(PictureFiles, APictureBeyondItsPixelLimitIsRefusedBeforeItIsDecoded) {
     EXPECT_EQ(PictureFileSize(small), QSize(10, 10));
     for (const QString& none : {dir.path(), path(QStringLiteral("absent.bmp")), QString()})
         EXPECT_FALSE(PictureFileSize(none).isValid()) << none.toStdString();
+}
+
+// PNGs laid out as the format allows load as they always did: image data over many chunks,
+// chunks libpng passes over however large, texts within the metadata bound, bytes after the
+// end, an end chunk without its CRC.
+TEST_F(PictureFiles, PNGsOfEveryLayoutWithinTheirBytesLoadPixelForPixel) {
+    const QImage noise = sample(300, 200);
+    const QByteArray extra =
+        testing_support::pngChunk("zzZz", QByteArray(20 << 20, 'z')) +
+        testing_support::pngChunk("tEXt", QByteArray("Comment\0", 8) + QByteArray(1 << 20, 't')) +
+        testing_support::pngChunk("zTXt", QByteArray("Comment\0\0", 9) +
+                                              qCompress(QByteArray(4 << 20, 'c')).mid(4));
+    const QByteArray plain = testing_support::pngWith(noise, "IEND", {});
+    // Its image data in chunks of 32 bytes, the extra chunks before them.
+    QByteArray split = plain;
+    const qsizetype at = plain.indexOf("IDAT") - 4;
+    const qsizetype length = qFromBigEndian<quint32>(plain.constData() + at);
+    QByteArray pieces = extra;
+    for (qsizetype i = 0; i < length; i += 32)
+        pieces += testing_support::pngChunk(
+            "IDAT", plain.mid(at + 8 + i, std::min<qsizetype>(32, length - i)));
+    split.replace(at, 12 + length, pieces);
+    ASSERT_GT(split.count("IDAT"), 10);
+    const std::pair<QString, QByteArray> cases[] = {
+        {QStringLiteral("chunks.png"), split + "after"},
+        {QStringLiteral("no-crc.png"), plain.left(plain.size() - 4)},
+    };
+    for (const auto& [name, bytes] : cases) {
+        SCOPED_TRACE(name.toStdString());
+        write(name, bytes);
+        EXPECT_EQ(PictureFileSize(path(name)), noise.size());
+        const Picture loaded = LoadPicture(path(name), 50'000'000);
+        EXPECT_EQ(loaded.image().convertToFormat(QImage::Format_RGB32), noise);
+        EXPECT_EQ(LoadPictureData(bytes, 50'000'000).image().convertToFormat(QImage::Format_RGB32),
+                  noise);
+    }
 }
