@@ -1,8 +1,10 @@
 #include "resources.h"
 
+#include "picture_pixels.h"
 #include "rt_error.h"
 
 #include <QFile>
+#include <QResource>
 #include <mutex>
 
 // The compiled-in resources live in a static library; nothing else refers to their object files,
@@ -62,8 +64,12 @@ const QHash<int, QString>& table() {
 }
 
 QString picturePath(int id, ResourceType type) {
-    return type == vbResIcon ? QStringLiteral(":/icons/%1.png").arg(id)
-                             : QStringLiteral(":/bitmaps/%1.png").arg(id);
+    return type == vbResIcon ? QStringLiteral(":/icons/%1.pixels").arg(id)
+                             : QStringLiteral(":/bitmaps/%1.pixels").arg(id);
+}
+
+QString iconFilePath(int id) {
+    return QStringLiteral(":/icons/%1.png").arg(id);
 }
 
 } // namespace
@@ -100,14 +106,18 @@ bool HasResString(int id) {
 
 Picture LoadResPicture(int id, ResourceType type) {
     registerCompiledResources();
-    const QImage image(picturePath(id, type));
+    // Small pictures are stored as they are, larger ones compressed; either way their pixels
+    // are copied or decompressed, not decoded.
+    const QResource resource(picturePath(id, type));
+    const QImage image =
+        resource.isValid() ? decodePicturePixels(resource.uncompressedData()) : QImage();
     if (image.isNull()) notFound(id);
     return Picture::fromImage(image);
 }
 
 QIcon LoadResIcon(int id) {
     registerCompiledResources();
-    const QString small = picturePath(id, vbResIcon);
+    const QString small = iconFilePath(id);
     if (!QFile::exists(small)) notFound(id);
     QIcon icon(small);
     const QString large = QStringLiteral(":/icons/32/%1.png").arg(id);

@@ -1,6 +1,7 @@
 // Generates the program's own pictures, icons and default alarm sounds at build time.
 //
-//   mirovanta_resgen pictures <folder>   bitmaps/<id>.png, icons/<id>.png, icons/32/<id>.png and
+//   mirovanta_resgen pictures <folder>   bitmaps/<id>.pixels, icons/<id>.pixels (decoded
+//                                        pictures), icons/<id>.png, icons/32/<id>.png and
 //                                        mirovanta_images.qrc listing them
 //   mirovanta_resgen sounds <folder>     alarm01.wav to alarm10.wav
 //   mirovanta_resgen appicon <folder> <size>...
@@ -9,10 +10,12 @@
 //                                        multiple of 16
 
 #include "artwork.h"
+#include "core/picture_pixels.h"
 #include "icons.h"
 #include "palette.h"
 #include "sounds.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,10 +37,13 @@ class Writer {
 public:
     explicit Writer(const QString& folder) : root_(folder) {}
 
+    // A picture that the program loads by id is kept as its decoded pixels; a window icon
+    // is also kept as PNG files, small and large, for the icons the program hands the desktop.
     void bitmap(int id, const QImage& image) {
-        save(QStringLiteral("bitmaps/%1.png").arg(id), image);
+        savePixels(QStringLiteral("bitmaps/%1.pixels").arg(id), image);
     }
     void icon(int id, const QImage& small, const QImage& large) {
+        savePixels(QStringLiteral("icons/%1.pixels").arg(id), small);
         save(QStringLiteral("icons/%1.png").arg(id), small);
         save(QStringLiteral("icons/32/%1.png").arg(id), large);
     }
@@ -59,6 +65,29 @@ private:
         const QString path = root_.filePath(relative);
         QDir().mkpath(QFileInfo(path).path());
         if (!image.save(path, "PNG")) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
+            failed_ = true;
+        }
+        files_ << relative;
+    }
+
+    // The picture exactly as it reads back from a PNG file (format, colour table, resolution),
+    // in the layout of rt::LoadResPicture.
+    void savePixels(const QString& relative, const QImage& drawn) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage image;
+        if (!drawn.save(&buffer, "PNG") || !image.loadFromData(png, "PNG")) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot encode %s\n", qPrintable(relative));
+            failed_ = true;
+            return;
+        }
+        const QString path = root_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(rt::encodePicturePixels(image)) < 0 ||
+            !out.commit()) {
             std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
             failed_ = true;
         }
