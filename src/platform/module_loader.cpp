@@ -7,6 +7,7 @@
 #include <QLibrary>
 #include <QLoggingCategory>
 #include <memory>
+#include <mutex>
 
 namespace rt {
 
@@ -26,6 +27,7 @@ struct Loader {
     QStringList folders;                 // set by tests; empty: moduleFolders()
     QHash<QString, Library> libraries;   // by module name
     QHash<QString, ModuleEntry> entries; // by module name and entry
+    std::mutex mutex;                    // the printer list loads its module in a worker
 };
 
 Loader& loader() {
@@ -73,6 +75,7 @@ QStringList moduleFolders() {
 }
 
 ModuleEntry loadModule(const QString& name, const char* entry) {
+    const std::lock_guard<std::mutex> lock(loader().mutex);
     const QString key = name + u'\n' + QLatin1String(entry);
     if (const auto known = loader().entries.constFind(key); known != loader().entries.cend())
         return *known;
@@ -95,6 +98,7 @@ ModuleEntry loadModule(const QString& name, const char* entry) {
 }
 
 void setModuleFolders(const QStringList& folders) {
+    const std::lock_guard<std::mutex> lock(loader().mutex);
     loader().folders = folders;
     loader().libraries.clear();
     loader().entries.clear();
