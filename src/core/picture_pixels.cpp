@@ -58,12 +58,17 @@ QImage decodePicturePixels(QByteArray bytes) {
     QImage image;
     // Raw data (QByteArray::fromRawData) is never detached: its bytes are another object's.
     const auto at = reinterpret_cast<quintptr>(bytes.constData() + offset);
-    if (bytes.isDetached() && at % 4 == 0 && h.bytesPerLine % 4 == 0) {
+    const bool aligned = at % 4 == 0 && h.bytesPerLine % 4 == 0;
+    if (aligned && bytes.isDetached()) {
         // The decompressed bytes become the image's own: no copy of the scan lines.
         auto* owner = new QByteArray(std::move(bytes));
         image = QImage(reinterpret_cast<uchar*>(owner->data()) + offset, int(h.width),
                        int(h.height), qsizetype(h.bytesPerLine), format, releaseBytes, owner);
         if (image.isNull()) delete owner;
+    } else if (aligned) {
+        // Read where they are, as a read-only image: a change makes the image a copy of its own.
+        image = QImage(reinterpret_cast<const uchar*>(bytes.constData()) + offset, int(h.width),
+                       int(h.height), qsizetype(h.bytesPerLine), format);
     } else {
         image = QImage(int(h.width), int(h.height), format);
         if (image.isNull() || image.bytesPerLine() != qsizetype(h.bytesPerLine)) return {};

@@ -11,9 +11,11 @@
 namespace rt {
 
 QByteArray encodePicturePixels(const QImage& image);
-// The picture held in `bytes`, or a null image when they are not one. The image shares the
-// bytes when they are its own (not raw data another object owns) and hold the scan lines
-// suitably aligned, and copies them otherwise.
+// The picture held in `bytes`, or a null image when they are not one. When they hold the scan
+// lines suitably aligned the image is made over them, taking bytes of their own with it and
+// reading raw data (QByteArray::fromRawData) where it is, read-only: that data must then last
+// as long as the image and its copies (the program's compiled-in resources do). Otherwise the
+// scan lines are copied.
 QImage decodePicturePixels(QByteArray bytes);
 
 } // namespace rt

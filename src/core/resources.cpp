@@ -14,6 +14,7 @@ static void registerCompiledResources() {
     std::call_once(once, [] {
         Q_INIT_RESOURCE(resources);
         Q_INIT_RESOURCE(mirovanta_images);
+        Q_INIT_RESOURCE(mirovanta_pictures);
     });
 }
 
@@ -106,8 +107,8 @@ bool HasResString(int id) {
 
 Picture LoadResPicture(int id, ResourceType type) {
     registerCompiledResources();
-    // Small pictures are stored as they are, larger ones compressed; either way their pixels
-    // are copied or decompressed, not decoded.
+    // A picture kept in place is drawn from the program's own data; a compressed one is
+    // decompressed. None is decoded.
     const QResource resource(picturePath(id, type));
     const QImage image =
         resource.isValid() ? decodePicturePixels(resource.uncompressedData()) : QImage();
