@@ -1,8 +1,10 @@
 #include "resources.h"
 
+#include "picture_pixels.h"
 #include "rt_error.h"
 
 #include <QFile>
+#include <QResource>
 #include <mutex>
 
 // The compiled-in resources live in a static library; nothing else refers to their object files,
@@ -12,6 +14,7 @@ static void registerCompiledResources() {
     std::call_once(once, [] {
         Q_INIT_RESOURCE(resources);
         Q_INIT_RESOURCE(mirovanta_images);
+        Q_INIT_RESOURCE(mirovanta_pictures);
     });
 }
 
@@ -62,8 +65,12 @@ const QHash<int, QString>& table() {
 }
 
 QString picturePath(int id, ResourceType type) {
-    return type == vbResIcon ? QStringLiteral(":/icons/%1.png").arg(id)
-                             : QStringLiteral(":/bitmaps/%1.png").arg(id);
+    return type == vbResIcon ? QStringLiteral(":/icons/%1.pixels").arg(id)
+                             : QStringLiteral(":/bitmaps/%1.pixels").arg(id);
+}
+
+QString iconFilePath(int id) {
+    return QStringLiteral(":/icons/%1.png").arg(id);
 }
 
 } // namespace
@@ -100,14 +107,18 @@ bool HasResString(int id) {
 
 Picture LoadResPicture(int id, ResourceType type) {
     registerCompiledResources();
-    const QImage image(picturePath(id, type));
+    // A picture kept in place is drawn from the program's own data; a compressed one is
+    // decompressed. None is decoded.
+    const QResource resource(picturePath(id, type));
+    const QImage image =
+        resource.isValid() ? decodePicturePixels(resource.uncompressedData()) : QImage();
     if (image.isNull()) notFound(id);
     return Picture::fromImage(image);
 }
 
 QIcon LoadResIcon(int id) {
     registerCompiledResources();
-    const QString small = picturePath(id, vbResIcon);
+    const QString small = iconFilePath(id);
     if (!QFile::exists(small)) notFound(id);
     QIcon icon(small);
     const QString large = QStringLiteral(":/icons/32/%1.png").arg(id);

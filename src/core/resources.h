@@ -5,9 +5,10 @@
 //
 // The string table is resources/strings.txt, compiled in: one line per text, the id, a tab and
 // the text in UTF-8, where "\r", "\n", "\t" and "\\" stand for a carriage return, a line feed, a
-// tab and a backslash. Lines that are empty or begin with "#" are comments. Pictures are PNG
-// files compiled in under ":/bitmaps/<id>.png" and ":/icons/<id>.png" (with a larger rendering
-// of an icon under ":/icons/32/<id>.png").
+// tab and a backslash. Lines that are empty or begin with "#" are comments. Pictures are
+// compiled in as their decoded pixels (picture_pixels.h) under ":/bitmaps/<id>.pixels" and
+// ":/icons/<id>.pixels"; an icon is also there as PNG files, ":/icons/<id>.png" and a larger
+// rendering ":/icons/32/<id>.png".
 
 #include "picture.h"
 

@@ -15,8 +15,6 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPageSetupDialog>
-#include <QPrinter>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
@@ -297,7 +295,7 @@ void PrinterSetupDialog::choosePrinter(int index) {
     fileLabel->setText(
         QStringLiteral("Imprime dans le fichier %1").arg(QDir::toNativeSeparators(file)));
     fileLabel->setVisible(!file.isEmpty());
-    propertiesButton->setEnabled(device_ && device_->systemPrinter());
+    propertiesButton->setEnabled(device_ && device_->hasPageDialog());
     buttons->button(QDialogButtonBox::Ok)->setEnabled(device_ != nullptr);
     paperBox->setEnabled(device_ != nullptr);
     showPage();
@@ -326,10 +324,8 @@ void PrinterSetupDialog::showPage() {
 }
 
 void PrinterSetupDialog::editProperties() {
-    QPrinter* printer = device_ ? device_->systemPrinter() : nullptr;
-    if (!printer) return;
-    QPageSetupDialog dialog(printer, this);
-    dialog.exec();
+    if (!device_ || !device_->hasPageDialog()) return;
+    device_->showPageDialog(this);
     showPage();
 }
 

@@ -8,6 +8,7 @@
 #include <QLoggingCategory>
 #include <climits>
 #include <memory>
+#include <mutex>
 #include <unistd.h>
 
 namespace rt {
@@ -29,6 +30,7 @@ struct Loader {
     QStringList added;                   // searched after the program's own (tests)
     QHash<QString, Library> libraries;   // by module name
     QHash<QString, ModuleEntry> entries; // by module name and entry
+    std::mutex mutex;                    // the printer list loads its module in a worker
 };
 
 Loader& loader() {
@@ -84,12 +86,14 @@ QStringList moduleFolders() {
 }
 
 void addModuleFolder(const QString& folder) {
+    const std::lock_guard<std::mutex> lock(loader().mutex);
     loader().added << folder;
     loader().libraries.clear();
     loader().entries.clear();
 }
 
 ModuleEntry loadModule(const QString& name, const char* entry) {
+    const std::lock_guard<std::mutex> lock(loader().mutex);
     const QString key = name + u'\n' + QLatin1String(entry);
     if (const auto known = loader().entries.constFind(key); known != loader().entries.cend())
         return *known;
@@ -112,6 +116,7 @@ ModuleEntry loadModule(const QString& name, const char* entry) {
 }
 
 void setModuleFolders(const QStringList& folders) {
+    const std::lock_guard<std::mutex> lock(loader().mutex);
     loader().folders = folders;
     loader().libraries.clear();
     loader().entries.clear();

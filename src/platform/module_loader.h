@@ -1,9 +1,10 @@
 #pragma once
 // Optional parts of the program that pull in big libraries (Qt Multimedia for the sounds, Qt
-// Charts for the chart) are built as shared modules "libmirovanta_<name>.so" and loaded on
-// first use, so that a start that needs neither does not map them. A module offers one
-// extern "C" entry, which returns an object of an interface declared in a header of this folder
-// (sound_output.h, line_chart.h); the module includes that header and links no library of ours.
+// Charts for the chart, Qt Print Support for the printers) are built as shared modules
+// "libmirovanta_<name>.so" and loaded on first use, so that a start that needs none of them
+// does not map them. A module offers one extern "C" entry, which returns an object of an
+// interface declared in a header of this folder (sound_output.h, line_chart.h, print_module.h);
+// the module includes that header and links no library of ours.
 //
 // Folders searched, in order: the program's folder, then "<program folder>/../lib/mirovanta",
 // where an installed program keeps them (and the build, which lays out bin/ and lib/ the same
@@ -38,7 +39,7 @@ struct ModuleEntry {
 // Loads module name (once: the outcome is kept) and resolves its entry. A module that is
 // missing, does not load or lacks the entry is logged once as a warning (category
 // "mirovanta.modules") and gives a null function; the caller carries on without it. Loading
-// is logged at the info level. For the GUI thread.
+// is logged at the info level. From any thread.
 ModuleEntry loadModule(const QString& name, const char* entry);
 
 // The entry as a typed function, null when the module cannot be used.

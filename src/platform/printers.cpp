@@ -2,14 +2,14 @@
 
 #include "core/rt_error.h"
 #include "module_loader.h"
+#include "print_module.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLocale>
+#include <QPagedPaintDevice>
 #include <QPointer>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QThreadPool>
 #include <QTimer>
@@ -105,7 +105,7 @@ void PrintDevice::closeJob() {
     if (painter_.isActive()) painter_.end();
 }
 
-// ---- QPrinter
+// ---- Qt's printers
 
 namespace {
 // True when the last request that this thread made to the CUPS server failed, with the
@@ -126,72 +126,84 @@ bool cupsRefusedLastRequest(QString& reason) {
     dlclose(cups);
     return refused;
 }
+
+// The print module's functions; nullptr when the module cannot be used. From any thread: the
+// printer list may be asked from a worker.
+const PrintModule* printModule() {
+    const auto entry = moduleFunction<PrintModuleEntry>(kPrintModule, kPrintEntry);
+    return entry ? entry() : nullptr;
+}
+
 } // namespace
 
 QPrinterDevice::QPrinterDevice(const QString& printerName) : name_(printerName) {}
 
-QPrinterDevice::QPrinterDevice(const QString& name, std::unique_ptr<QPrinter> printer)
-    : name_(name), printer_(std::move(printer)) {}
+QPrinterDevice::QPrinterDevice(const QString& name, std::unique_ptr<ModulePrinter> printer)
+    : name_(name), printer_(std::move(printer)), made_(true) {}
 
 QPrinterDevice::QPrinterDevice(const QString& name, const QString& pdfFile,
                                const QPageLayout& layout, int dpi)
-    : name_(name), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setOutputFileName(pdfFile);
-    printer_->setResolution(dpi);
-    printer_->setPageLayout(layout);
-}
+    : name_(name), pdf_(true), pdfFile_(pdfFile), pdfLayout_(layout), pdfDpi_(dpi) {}
 
 QPrinterDevice::~QPrinterDevice() {
     closeJob();
 }
 
-QPrinter& QPrinterDevice::printer() const {
-    if (!printer_) {
-        printer_ =
-            std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name_), QPrinter::HighResolution);
-        if (orientationSet_) printer_->setPageOrientation(pendingOrientation_);
+ModulePrinter* QPrinterDevice::printer() const {
+    if (!made_) {
+        made_ = true;
+        if (const PrintModule* module = printModule())
+            printer_.reset(pdf_ ? module->pdfPrinter(pdfFile_, pdfDpi_, pdfLayout_)
+                                : module->systemPrinter(name_));
+        if (printer_ && orientationSet_) printer_->setPageOrientation(pendingOrientation_);
     }
-    return *printer_;
+    return printer_.get();
 }
 
 QPageLayout QPrinterDevice::pageLayout() const {
-    return printer().pageLayout();
-}
-int QPrinterDevice::resolution() const {
-    return printer().resolution();
+    if (const ModulePrinter* p = printer()) return p->pageLayout();
+    // Without the module: the page asked for, which nothing prints on.
+    QPageLayout layout =
+        pdf_ ? pdfLayout_ : QPageLayout(localePaperSize(), pendingOrientation_, {});
+    if (orientationSet_) layout.setOrientation(pendingOrientation_);
+    return layout;
 }
 
-QString QPrinterDevice::outputFile() const {
-    return printer_ && printer_->outputFormat() == QPrinter::PdfFormat ? printer_->outputFileName()
-                                                                       : QString();
+int QPrinterDevice::resolution() const {
+    constexpr int kWithoutModule = 300;
+    if (const ModulePrinter* p = printer()) return p->resolution();
+    return pdf_ ? pdfDpi_ : kWithoutModule;
 }
 
 QList<QPageSize> QPrinterDevice::pageSizes() const {
-    if (printer().outputFormat() == QPrinter::PdfFormat) return PrintDevice::pageSizes();
-    const QList<QPageSize> sizes = QPrinterInfo(printer()).supportedPageSizes();
+    const ModulePrinter* p = printer();
+    if (!p || p->isPdf()) return PrintDevice::pageSizes();
+    const QList<QPageSize> sizes = p->supportedPageSizes();
     return sizes.isEmpty() ? PrintDevice::pageSizes() : sizes;
 }
 
 std::shared_ptr<PrintDevice> QPrinterDevice::duplicate() const {
-    if (!printer_) {
+    if (pdf_) return std::make_shared<QPrinterDevice>(name_, pdfFile_, pageLayout(), resolution());
+    const PrintModule* module = made_ ? printModule() : nullptr;
+    if (!printer_ || !module) {
         // Not used yet: the copy asks the printing system nothing either.
         auto copy = std::make_shared<QPrinterDevice>(name_);
         copy->pendingOrientation_ = pendingOrientation_;
         copy->orientationSet_ = orientationSet_;
         return copy;
     }
-    if (printer().outputFormat() == QPrinter::PdfFormat)
-        return std::make_shared<QPrinterDevice>(name_, printer().outputFileName(), pageLayout(),
-                                                resolution());
-    auto copy =
-        std::make_unique<QPrinter>(QPrinterInfo::printerInfo(name_), QPrinter::HighResolution);
+    std::unique_ptr<ModulePrinter> copy(module->systemPrinter(name_));
     copy->setPageLayout(pageLayout());
     return std::make_shared<QPrinterDevice>(name_, std::move(copy));
 }
 
-QPrinter* QPrinterDevice::systemPrinter() {
-    return printer().outputFormat() == QPrinter::NativeFormat ? &printer() : nullptr;
+bool QPrinterDevice::hasPageDialog() {
+    const ModulePrinter* p = printer();
+    return p && !p->isPdf();
+}
+
+void QPrinterDevice::showPageDialog(QWidget* parent) {
+    if (hasPageDialog()) printer()->editPageSetup(parent);
 }
 
 void QPrinterDevice::applyOrientation(QPageLayout::Orientation orientation) {
@@ -205,32 +217,28 @@ void QPrinterDevice::applyOrientation(QPageLayout::Orientation orientation) {
 }
 
 void QPrinterDevice::applyPageSize(const QPageSize& size) {
-    printer().setPageSize(size);
+    if (ModulePrinter* p = printer()) p->setPageSize(size);
 }
 
 bool QPrinterDevice::beginDoc(const QString& docName) {
-    QPrinter& p = printer();
-    p.setDocName(docName);
     // One copy of every page: the program sends each copy's pages itself.
-    p.setCopyCount(1);
-    p.setPrintRange(QPrinter::AllPages);
-    return p.isValid();
+    ModulePrinter* p = printer();
+    return p && p->prepareJob(docName);
 }
 
 // Painting starts with the first page, not with the job: QPainter::begin already makes a page.
 bool QPrinterDevice::beginFirstPage(QPainter& painter) {
-    return painter.begin(&printer());
+    return painter.begin(printer()->device());
 }
 bool QPrinterDevice::beginNextPage(QPainter&) {
-    return printer().newPage();
+    return printer()->device()->newPage();
 }
 
 bool QPrinterDevice::finish(QPainter& painter) {
     if (!painter.isActive()) return true;
-    const bool system = printer().outputFormat() == QPrinter::NativeFormat;
+    const bool system = !printer()->isPdf();
     QString reason;
-    if (!painter.end() || printer().printerState() == QPrinter::Error ||
-        (system && cupsRefusedLastRequest(reason))) {
+    if (!painter.end() || printer()->failed() || (system && cupsRefusedLastRequest(reason))) {
         jobNotPrinted(reason);
         return false;
     }
@@ -568,12 +576,14 @@ std::optional<PrinterList> QtPrinterServices::askedInBackground() const {
 
 QStringList QtPrinterServices::printerNames() const {
     loadedHere_ = true;
-    return withVirtualPrinters(QPrinterInfo::availablePrinterNames());
+    const PrintModule* module = printModule();
+    return withVirtualPrinters(module ? module->printerNames() : QStringList());
 }
 
 QString QtPrinterServices::defaultPrinterName() const {
     loadedHere_ = true;
-    return orFirstVirtualPrinter(QPrinterInfo::defaultPrinterName());
+    const PrintModule* module = printModule();
+    return orFirstVirtualPrinter(module ? module->defaultPrinterName() : QString());
 }
 
 QStringList QtPrinterServices::withVirtualPrinters(QStringList names) const {

@@ -16,9 +16,11 @@
 #include <optional>
 #include <vector>
 
-class QPrinter;
+class QWidget;
 
 namespace rt {
+
+class ModulePrinter;
 
 // Orientation values as the callers give them.
 enum PrinterOrientation : int { cdlPortrait = 1, cdlLandscape = 2 };
@@ -66,8 +68,10 @@ public:
     virtual QList<QPageSize> pageSizes() const;
     virtual std::shared_ptr<PrintDevice> duplicate() const = 0;
     void setPageSize(const QPageSize& size); // refused during a job
-    // The Qt printer of a printer of the system, for its own page dialog; nullptr otherwise.
-    virtual QPrinter* systemPrinter() { return nullptr; }
+    // True for a printer of the system, which has a page dialog of its own; showPageDialog
+    // opens it, modal over parent.
+    virtual bool hasPageDialog() { return false; }
+    virtual void showPageDialog(QWidget* /*parent*/) {}
 
     // The handle under which the device is known, 0 until it is registered.
     int32_t hDC() const { return hdc_; }
@@ -103,28 +107,30 @@ private:
     int32_t hdc_ = 0;
 };
 
-// A printer of the system, or a PDF file, through QPrinter. Each job prints one copy of its
-// pages, all of them: the copies are the pages the program sends. A job that the printing
-// system (CUPS) refuses or fails fails at endDoc with ErrJobNotPrinted.
+// A printer of the system, or a PDF file, through Qt's printer (QPrinter, in the print module:
+// print_module.h). Each job prints one copy of its pages, all of them: the copies are the pages
+// the program sends. A job that the printing system (CUPS) refuses or fails fails at endDoc
+// with ErrJobNotPrinted. Without the module no job prints (each fails at startDoc).
 class QPrinterDevice : public PrintDevice {
 public:
     // A printer of the system by name. Nothing is asked of the printing system until the
     // device is first used (its page, its resolution or a job).
     explicit QPrinterDevice(const QString& printerName);
     // A printer of that name set up elsewhere (the printer set-up).
-    QPrinterDevice(const QString& name, std::unique_ptr<QPrinter> printer);
-    // A virtual printer that writes the pages into a PDF file.
+    QPrinterDevice(const QString& name, std::unique_ptr<ModulePrinter> printer);
+    // A virtual printer that writes the pages into a PDF file. Its Qt printer is made when
+    // the device is first used, as a printer of the system's is.
     QPrinterDevice(const QString& name, const QString& pdfFile, const QPageLayout& layout, int dpi);
     ~QPrinterDevice() override;
 
     QString name() const override { return name_; }
     QPageLayout pageLayout() const override;
     int resolution() const override;
-    QPrinter& printer() const;
-    QString outputFile() const override;
+    QString outputFile() const override { return pdfFile_; }
     QList<QPageSize> pageSizes() const override;
     std::shared_ptr<PrintDevice> duplicate() const override;
-    QPrinter* systemPrinter() override;
+    bool hasPageDialog() override;
+    void showPageDialog(QWidget* parent) override;
 
 protected:
     void applyOrientation(QPageLayout::Orientation orientation) override;
@@ -135,8 +141,16 @@ protected:
     bool finish(QPainter& painter) override;
 
 private:
+    // The Qt printer, made on first use; nullptr without the print module.
+    ModulePrinter* printer() const;
+
     QString name_;
-    mutable std::unique_ptr<QPrinter> printer_;
+    bool pdf_ = false;
+    QString pdfFile_;
+    QPageLayout pdfLayout_;
+    int pdfDpi_ = 0;
+    mutable std::unique_ptr<ModulePrinter> printer_;
+    mutable bool made_ = false;
     QPageLayout::Orientation pendingOrientation_ = QPageLayout::Portrait;
     bool orientationSet_ = false;
 };

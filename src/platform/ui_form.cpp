@@ -325,8 +325,17 @@ void Form::Load() {
     // A form loaded again opens on its first control, not on the one that had the focus.
     if (QWidget* remembered = root_->focusWidget()) remembered->clearFocus();
     QPointer<Form> self(this);
-    Form_Load();
-    if (self) nameFields();
+    // The labels that Form_Load captions name their fields once, when it is done.
+    loading_ = true;
+    try {
+        Form_Load();
+    } catch (...) {
+        if (self) loading_ = false;
+        throw;
+    }
+    if (!self) return;
+    loading_ = false;
+    nameFields();
 }
 
 void Form::attachToMdiParent() {
@@ -436,6 +445,7 @@ void Form::setVisible(bool visible) {
 void Form::pushVisible() {
     QWidget* w = window();
     if (!w) return;
+    if (visible_ && loading_) nameFields();
     pushing_ = true;
     if (!visible_) {
         w->hide();
@@ -916,7 +926,8 @@ void Form::setFieldLabel(Control& field, Label& label) {
 }
 
 void Form::nameFields() {
-    if (!loaded_ || fields_ == 0) return;
+    // A form still loading names its fields at the end of its load, or as it shows.
+    if (!loaded_ || fields_ == 0 || (loading_ && !visible_)) return;
     // Qt tells a screen reader of every name set, changed or not.
     for (const auto& [field, label] : fieldLabels()) {
         const QString name = label ? label->shownText() : QString();

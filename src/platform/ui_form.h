@@ -254,6 +254,7 @@ private:
     QPointer<QMdiSubWindow> sub_; // MDI children, once loaded
     QPointer<QEventLoop> modalLoop_;
     bool loaded_ = false;
+    bool loading_ = false; // in Form_Load
     bool unloading_ = false;
     bool modal_ = false;
     bool inActivate_ = false;

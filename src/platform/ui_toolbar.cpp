@@ -141,7 +141,8 @@ ToolbarButton& Toolbar::ButtonCollection::Add(std::optional<int> index, const QS
     items_.insert(items_.begin() + at, std::move(b));
     for (size_t i = 0; i < items_.size(); ++i)
         items_[i]->index_ = int(i) + 1;
-    owner_->rebuild();
+    // Only the new button's action is made: the others stay as they are.
+    owner_->insertAction(ref);
     return ref;
 }
 
@@ -185,19 +186,20 @@ Toolbar::Toolbar(Container& parent, const QString& name, int index)
     setAlign(vbAlignTop);
 }
 
+// The pictures and tips are the buttons' own: a change of them is pushed to each button.
 void Toolbar::setImageList(rt::ImageList* list) {
     imageList_ = list;
-    rebuild();
+    pushAll();
 }
 
 void Toolbar::setDisabledImageList(rt::ImageList* list) {
     disabledImageList_ = list;
-    rebuild();
+    pushAll();
 }
 
 void Toolbar::setShowTips(bool on) {
     showTips_ = on;
-    rebuild();
+    pushAll();
 }
 
 QIcon Toolbar::iconFor(const ToolbarButton& b) const {
@@ -219,28 +221,51 @@ void Toolbar::rebuild() {
     const auto old = bar_->actions();
     bar_->clear();
     qDeleteAll(old);
-    for (const auto& bp : buttons_.items_) {
-        ToolbarButton& b = *bp;
-        if (b.style_ == tbrSeparator) {
-            b.action_ = bar_->addSeparator();
-        } else if (b.style_ == tbrPlaceholder) {
-            auto* gap = new QWidget;
-            gap->setFixedSize(8, 8);
-            b.action_ = bar_->addWidget(gap);
-        } else {
-            b.action_ = bar_->addAction(b.caption_);
-            ToolbarButton* raw = &b;
-            QObject::connect(b.action_, &QAction::triggered, this, [this, raw] {
-                if (!pushing_) dispatch([&] { userClick(*raw); });
-            });
-        }
-        pushButton(b);
-        if (QWidget* w = bar_->widgetForAction(b.action_)) addEventSource(w);
-    }
+    for (const auto& bp : buttons_.items_)
+        makeAction(*bp, nullptr);
     pushing_ = false;
+    fitHeight();
+}
+
+void Toolbar::insertAction(ToolbarButton& b) {
+    // Before the action of the first button after it.
+    QAction* before = nullptr;
+    for (size_t i = size_t(b.index_); i < buttons_.items_.size() && !before; ++i)
+        before = buttons_.items_[i]->action_;
+    pushing_ = true;
+    makeAction(b, before);
+    pushing_ = false;
+    fitHeight();
+}
+
+void Toolbar::makeAction(ToolbarButton& b, QAction* before) {
+    if (b.style_ == tbrSeparator) {
+        b.action_ = bar_->insertSeparator(before);
+    } else if (b.style_ == tbrPlaceholder) {
+        auto* gap = new QWidget;
+        gap->setFixedSize(8, 8);
+        b.action_ = bar_->insertWidget(before, gap);
+    } else {
+        b.action_ = new QAction(b.caption_, bar_);
+        bar_->insertAction(before, b.action_);
+        ToolbarButton* raw = &b;
+        QObject::connect(b.action_, &QAction::triggered, this, [this, raw] {
+            if (!pushing_) dispatch([&] { userClick(*raw); });
+        });
+    }
+    pushButton(b);
+    if (QWidget* w = bar_->widgetForAction(b.action_)) addEventSource(w);
+}
+
+void Toolbar::fitHeight() {
     // A toolbar along an edge of its form is as high as its buttons.
     if (Align() == vbAlignTop || Align() == vbAlignBottom)
         setHeight(PixelsToTwips(bar_->sizeHint().height()));
+}
+
+void Toolbar::pushAll() {
+    for (const auto& bp : buttons_.items_)
+        pushButton(*bp);
 }
 
 void Toolbar::pushButton(ToolbarButton& b) {

@@ -183,7 +183,13 @@ public:
     void rebuild();
 
 private:
+    // Makes the action of a button that has none, before `before` (nullptr: at the end).
+    void makeAction(ToolbarButton& b, QAction* before);
+    // Makes the action of a button just added, in its place among the others.
+    void insertAction(ToolbarButton& b);
+    void fitHeight();
     void pushButton(ToolbarButton& b);
+    void pushAll();
     void releaseGroupOf(ToolbarButton& b);
     QIcon iconFor(const ToolbarButton& b) const;
 

@@ -4,6 +4,7 @@
 #include "common/test_support.h"
 #include "platform/line_chart.h"
 #include "platform/module_loader.h"
+#include "platform/print_module.h"
 #include "platform/sound_output.h"
 
 #include <QDir>
@@ -102,8 +103,8 @@ TEST(ModuleLoader, AMissingModuleIsReportedOnceAndLoadsAgainWhenFound) {
     {
         testing_support::WarningLog log;
         testing_support::ModulesSearchedIn searched({empty.path()});
-        const std::pair<const char*, const char*> modules[] = {{kSoundModule, kSoundEntry},
-                                                               {kChartModule, kChartEntry}};
+        const std::pair<const char*, const char*> modules[] = {
+            {kSoundModule, kSoundEntry}, {kChartModule, kChartEntry}, {kPrintModule, kPrintEntry}};
         for (const auto& [name, entry] : modules) {
             for (int attempt = 0; attempt < 2; ++attempt) {
                 const ModuleEntry missing = loadModule(QLatin1String(name), entry);

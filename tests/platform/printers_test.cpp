@@ -1,10 +1,14 @@
+#include "common/test_support.h"
 #include "core/rt_error.h"
+#include "platform/module_loader.h"
+#include "platform/print_module.h"
 #include "platform/printers.h"
 #include "support/scripted_services.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -193,6 +197,40 @@ TEST(PrintDevice, PdfPrinterWritesOnlyThePagesStarted) {
     const int pages = pdfPages(two);
     if (pages < 0) GTEST_SKIP() << "pdfinfo is not installed";
     EXPECT_EQ(pages, 2);
+}
+
+// Qt's printers come with the print module, when a printer is first used: without it a job
+// fails at its start and writes nothing, the page stays the one asked for, and the system has
+// no printer; with it again, the same printer prints.
+TEST(PrintDevice, WithoutThePrintModuleAJobFailsAtItsStart) {
+    QTemporaryDir dir, empty;
+    const QString file = dir.filePath(QStringLiteral("sans.pdf"));
+    {
+        testing_support::WarningLog log;
+        testing_support::ModulesSearchedIn searched({empty.path()});
+        const auto pdf = makePdfPrinter(QStringLiteral("PDF"), file, cdlLandscape, 300);
+        EXPECT_EQ(pdf->pageLayout().pageSize().id(), localePaperSize().id());
+        EXPECT_EQ(pdf->orientation(), cdlLandscape);
+        EXPECT_EQ(pdf->resolution(), 300);
+        EXPECT_EQ(pdf->outputFile(), file);
+        EXPECT_FALSE(pdf->hasPageDialog());
+        EXPECT_FALSE(pdf->startDoc(QStringLiteral("Sans module")));
+        EXPECT_EQ(pdf->lastError(), ErrPrinter);
+        EXPECT_FALSE(pdf->inDoc());
+        QtPrinterServices services;
+        services.addVirtualPrinter(pdf);
+        EXPECT_EQ(services.printerNames(), QStringList{QStringLiteral("PDF")});
+        EXPECT_EQ(services.defaultPrinterName(), QStringLiteral("PDF"));
+        EXPECT_FALSE(log.containing(moduleFileName(QLatin1String(kPrintModule))).isEmpty());
+    }
+    EXPECT_FALSE(QFile::exists(file));
+    const auto pdf = makePdfPrinter(QStringLiteral("PDF"), file, cdlLandscape, 300);
+    EXPECT_EQ(pdf->resolution(), 300);
+    ASSERT_TRUE(pdf->startDoc(QStringLiteral("Avec module")));
+    ASSERT_TRUE(pdf->startPage());
+    ASSERT_TRUE(pdf->endPage());
+    ASSERT_TRUE(pdf->endDoc());
+    EXPECT_GT(QFileInfo(file).size(), 0);
 }
 
 TEST_F(Printers, DefaultPrinterKeepsOneHandleForTheRun) {

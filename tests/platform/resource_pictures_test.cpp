@@ -1,3 +1,4 @@
+#include "core/picture_pixels.h"
 #include "core/resources.h"
 #include "core/rt_error.h"
 
@@ -152,11 +153,20 @@ TEST(ResourcePictures, ADepthVariantShowsTheSamePicture) {
 }
 
 TEST(ResourcePictures, EachLoadGivesANewPictureObject) {
-    const Picture a = LoadResPicture(210, vbResBitmap);
-    const Picture b = LoadResPicture(210, vbResBitmap);
-    EXPECT_FALSE(a.sameObject(b));
-    EXPECT_NE(a.handle(), b.handle());
-    EXPECT_EQ(digest(a.image()), digest(b.image()));
+    // A small picture and the start view's logo, which are read where the program keeps them,
+    // and the splash, which is decompressed: a change to a copy of one reaches no other load.
+    for (int id : {210, 201, 101}) {
+        SCOPED_TRACE(id);
+        const Picture a = LoadResPicture(id, vbResBitmap);
+        const Picture b = LoadResPicture(id, vbResBitmap);
+        EXPECT_FALSE(a.sameObject(b));
+        EXPECT_NE(a.handle(), b.handle());
+        EXPECT_EQ(digest(a.image()), digest(b.image()));
+        QImage changed = a.image();
+        changed.fill(Qt::magenta);
+        EXPECT_NE(digest(changed), digest(a.image()));
+        EXPECT_EQ(digest(LoadResPicture(id, vbResBitmap).image()), digest(b.image()));
+    }
 }
 
 TEST(ResourcePictures, IconsCarryASmallAndALargeRendering) {
@@ -215,3 +225,78 @@ TEST(ResourcePictures, EveryPictureTheSourceAsksForExists) {
     }
     EXPECT_GT(files, 0);
 }
+
+namespace {
+
+struct PixelsRow {
+    const char* name;
+    QImage image;
+};
+
+QImage drawn(QSize size, QImage::Format format, int colours = 0) {
+    QImage image(size, format);
+    if (colours > 0) {
+        QList<QRgb> table;
+        for (int i = 0; i < colours; ++i)
+            table << qRgb(i * 7 % 256, 255 - i, i * 13 % 256);
+        image.setColorTable(table);
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, uint((x * 3 + y) % colours));
+    } else {
+        for (int y = 0; y < size.height(); ++y)
+            for (int x = 0; x < size.width(); ++x)
+                image.setPixel(x, y, qRgba(x * 9 % 256, y * 5 % 256, (x + y) % 256, 255));
+    }
+    image.setDotsPerMeterX(3780);
+    image.setDotsPerMeterY(2835);
+    return image;
+}
+
+const PixelsRow kPixelsRows[] = {
+    {"SixteenColoursOddWidth", drawn({14, 13}, QImage::Format_Indexed8, 17)},
+    {"Palette256", drawn({33, 7}, QImage::Format_Indexed8, 254)},
+    {"FullColour", drawn({399, 281}, QImage::Format_RGB32)},
+    {"WithAlpha", drawn({32, 32}, QImage::Format_ARGB32)},
+};
+
+class PicturePixelsTest : public testing::TestWithParam<PixelsRow> {};
+
+void expectSamePicture(const QImage& got, const QImage& want) {
+    ASSERT_FALSE(got.isNull());
+    EXPECT_EQ(got.format(), want.format());
+    EXPECT_EQ(got.size(), want.size());
+    EXPECT_EQ(got.colorTable(), want.colorTable());
+    EXPECT_EQ(got.dotsPerMeterX(), want.dotsPerMeterX());
+    EXPECT_EQ(got.dotsPerMeterY(), want.dotsPerMeterY());
+    EXPECT_TRUE(got == want);
+}
+
+} // namespace
+
+// Pictures come back as they went in, from bytes of their own (decompressed) and from bytes
+// that another object holds (stored as they are), and a change to one leaves the bytes alone.
+TEST_P(PicturePixelsTest, ComesBackAsItWentIn) {
+    const QImage& want = GetParam().image;
+    const QByteArray bytes = encodePicturePixels(want);
+    const QByteArray owned(bytes.constData(), bytes.size());
+    expectSamePicture(decodePicturePixels(owned), want);
+    const QByteArray raw = QByteArray::fromRawData(bytes.constData(), bytes.size());
+    QImage fromRaw = decodePicturePixels(raw);
+    expectSamePicture(fromRaw, want);
+    fromRaw.setPixel(0, 0, fromRaw.format() == QImage::Format_Indexed8 ? 1u : 0xff000000u);
+    EXPECT_EQ(bytes, encodePicturePixels(want));
+    expectSamePicture(decodePicturePixels(raw), want);
+    // Cut short, lengthened or with another mark, the bytes are no picture.
+    EXPECT_TRUE(decodePicturePixels(bytes.left(bytes.size() - 1)).isNull());
+    EXPECT_TRUE(decodePicturePixels(bytes + '\0').isNull());
+    QByteArray other = bytes;
+    other[0] = 'X';
+    EXPECT_TRUE(decodePicturePixels(other).isNull());
+    EXPECT_TRUE(decodePicturePixels(QByteArray()).isNull());
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, PicturePixelsTest, testing::ValuesIn(kPixelsRows),
+                         [](const testing::TestParamInfo<PixelsRow>& info) {
+                             return std::string(info.param.name);
+                         });

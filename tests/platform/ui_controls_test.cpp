@@ -24,6 +24,7 @@
 #include <QTest>
 #include <QToolBar>
 #include <QToolTip>
+#include <QWidgetAction>
 #include <gtest/gtest.h>
 
 using namespace rt;
@@ -889,6 +890,45 @@ TEST(UiToolbar, ADisabledButtonShowsTheGreyedPictureAtTheSamePosition) {
     EXPECT_EQ(QColor(normal.pixel(8, 8)), QColor(Qt::green));
     EXPECT_EQ(QColor(disabled.pixel(8, 8)), QColor(Qt::lightGray));
     EXPECT_FALSE(bar->actions().constFirst()->isEnabled());
+}
+
+TEST(UiToolbar, AButtonAddedAtAPositionStandsThereAmongTheOthers) {
+    ui_test::CountingForm form;
+    Toolbar tb(form);
+    tb.Buttons().Add({}, QStringLiteral("b"), QStringLiteral("B"));
+    tb.Buttons().Add({}, QStringLiteral("gap"), {}, tbrPlaceholder);
+    tb.Buttons().Add({}, QStringLiteral("d"), QStringLiteral("D"));
+    tb.Buttons().Add(1, QStringLiteral("a"), QStringLiteral("A"));
+    tb.Buttons().Add(4, QStringLiteral("c"), QStringLiteral("C"), tbrSeparator);
+    tb.Buttons().Add(6, QStringLiteral("e"), QStringLiteral("E"));
+    QStringList keys;
+    for (int i = 1; i <= tb.Buttons().Count(); ++i)
+        keys << tb.Buttons(i).Key();
+    EXPECT_EQ(keys, (QStringList{"a", "b", "gap", "c", "d", "e"}));
+    // The bar shows them in that order: the gap is a widget, the separator has no text.
+    auto* bar = static_cast<QToolBar*>(tb.widget());
+    QStringList shown;
+    for (QAction* action : bar->actions())
+        shown << (action->isSeparator()                             ? QStringLiteral("|")
+                  : qobject_cast<QWidgetAction*>(action) != nullptr ? QStringLiteral("_")
+                                                                    : action->text());
+    EXPECT_EQ(shown, (QStringList{"A", "B", "_", "|", "D", "E"}));
+    // The picture list set afterwards reaches the buttons already there.
+    ImageList images(form);
+    QImage img(16, 16, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    images.ListImages().Add({}, QStringLiteral("pic"), Picture::fromImage(img));
+    tb.Buttons(QStringLiteral("d")).setImage(QStringLiteral("pic"));
+    EXPECT_TRUE(bar->actions().at(4)->icon().isNull());
+    tb.setImageList(&images);
+    EXPECT_EQ(QColor(bar->actions().at(4)->icon().pixmap(16, 16).toImage().pixel(8, 8)),
+              QColor(Qt::blue));
+    // A click on a button added in the middle reaches that button.
+    QStringList clicked;
+    tb.onButtonClick = [&](ToolbarButton& b) { clicked << b.Key(); };
+    bar->actions().at(0)->trigger();
+    bar->actions().at(5)->trigger();
+    EXPECT_EQ(clicked, (QStringList{"a", "e"}));
 }
 
 TEST(UiToolbar, AToolbarAlongAnEdgeIsAsHighAsItsButtons) {

@@ -105,6 +105,65 @@ QString focusedName() {
 
 } // namespace
 
+// A label and the field it names, captioned by the form's load.
+class NamedFieldForm : public CountingForm {
+public:
+    NamedFieldForm() {
+        LblName.Move(120, 120, 1200, 255);
+        TxtName.Move(1400, 90, 2000, 315);
+    }
+    Label LblName{*this, QStringLiteral("LblName")};
+    TextBox TxtName{*this, QStringLiteral("TxtName")};
+    std::function<void()> onLoad;
+    void Form_Load() override {
+        CountingForm::Form_Load();
+        if (onLoad) onLoad();
+    }
+    QString fieldName() const { return TxtName.widget()->accessibleName(); }
+};
+
+// The captions a load gives its labels name their fields by its end; a form that shows during
+// its load has them named as it shows, and a load that fails leaves the names to the next
+// caption.
+TEST(UiForms, FieldsTakeTheNamesTheirLabelsGotDuringTheLoad) {
+    {
+        NamedFieldForm form;
+        form.onLoad = [&] {
+            form.LblName.setCaption(QStringLiteral("Nom:"));
+            form.LblName.setCaption(QStringLiteral("Prénom:"));
+        };
+        form.Load();
+        EXPECT_EQ(form.fieldName(), QStringLiteral("Prénom:"));
+        form.LblName.setCaption(QStringLiteral("Nom:"));
+        EXPECT_EQ(form.fieldName(), QStringLiteral("Nom:"));
+    }
+    {
+        NamedFieldForm form;
+        QString asShown, afterShown;
+        form.onLoad = [&] {
+            form.LblName.setCaption(QStringLiteral("Nom:"));
+            form.Show();
+            asShown = form.fieldName();
+            form.LblName.setCaption(QStringLiteral("Prénom:"));
+            afterShown = form.fieldName();
+        };
+        form.Load();
+        EXPECT_EQ(asShown, QStringLiteral("Nom:"));
+        EXPECT_EQ(afterShown, QStringLiteral("Prénom:"));
+        form.Hide();
+    }
+    {
+        NamedFieldForm form;
+        form.onLoad = [&] {
+            form.LblName.setCaption(QStringLiteral("Nom:"));
+            rt::raise(ErrInvalidProperty);
+        };
+        EXPECT_THROW(form.Load(), RtError);
+        form.LblName.setCaption(QStringLiteral("Prénom:"));
+        EXPECT_EQ(form.fieldName(), QStringLiteral("Prénom:"));
+    }
+}
+
 TEST(UiForms, TabFollowsTheLayoutAndStopsOnlyWhereTheFocusShows) {
     const QStringList cycle = {QStringLiteral("CmdTop"),   QStringLiteral("TxtLeft"),
                                QStringLiteral("TxtRight"), QStringLiteral("Opt1"),

@@ -86,17 +86,18 @@ TEST(Install, TheInstalledProgramFindsItsSoundsAndTheDesktopAcceptsItsFiles) {
     while (!log.contains("mirovanta.handoff: started") && waited.elapsed() < 20000 &&
            program.waitForReadyRead(20000))
         log += program.readAllStandardError();
-    // Started without a document, the program has mapped neither Qt Multimedia nor Qt Charts:
-    // they come with its modules, on the first sound or chart.
+    // Started without a document, the program has mapped neither Qt Multimedia, Qt Charts nor
+    // Qt Print Support: they come with its modules, on the first sound, chart or printer.
     const QByteArray maps = readAll(QStringLiteral("/proc/%1/maps").arg(program.processId()));
     program.kill();
     program.waitForFinished(5000);
     EXPECT_TRUE(log.contains("alarm sounds: 10 in " + root.toUtf8() + "/share/mirovanta/Wav/\n"))
         << log.toStdString();
     EXPECT_TRUE(maps.contains("/libQt6Widgets.so")) << maps.toStdString(); // the maps were read
-    for (const char* library : {"/libQt6Multimedia.so", "/libQt6Charts.so", "/libmirovanta_"})
+    for (const char* library :
+         {"/libQt6Multimedia.so", "/libQt6Charts.so", "/libQt6PrintSupport.so", "/libmirovanta_"})
         EXPECT_FALSE(maps.contains(library)) << library;
-    for (const char* module : {"sound", "chart"})
+    for (const char* module : {"sound", "chart", "print"})
         EXPECT_TRUE(QFileInfo(root + QStringLiteral("/lib/mirovanta/libmirovanta_%1.so")
                                          .arg(QLatin1String(module)))
                         .isFile())

@@ -1,7 +1,9 @@
 // Generates the program's own pictures, icons and default alarm sounds at build time.
 //
-//   mirovanta_resgen pictures <folder>   bitmaps/<id>.png, icons/<id>.png, icons/32/<id>.png and
-//                                        mirovanta_images.qrc listing them
+//   mirovanta_resgen pictures <folder>   bitmaps/<id>.pixels, icons/<id>.pixels (decoded
+//                                        pictures), icons/<id>.png, icons/32/<id>.png, and
+//                                        mirovanta_pictures.qrc and mirovanta_images.qrc
+//                                        listing them
 //   mirovanta_resgen sounds <folder>     alarm01.wav to alarm10.wav
 //   mirovanta_resgen appicon <folder> <size>...
 //                                        the program's icon for the desktop's icon theme:
@@ -9,16 +11,19 @@
 //                                        multiple of 16
 
 #include "artwork.h"
+#include "core/picture_pixels.h"
 #include "icons.h"
 #include "palette.h"
 #include "sounds.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QList>
 #include <QSaveFile>
+#include <QSet>
 #include <QStringList>
 #include <cstdio>
 #include <functional>
@@ -30,31 +35,53 @@ namespace {
 const Look kFull{true};
 const Look kSixteen{false};
 
+// Where a decoded picture is kept in the program: in place, uncompressed, so that the program
+// draws it from the program file itself (the small pictures, and the start view's logo, shown
+// as long as the program runs); or compressed (zlib, whose code the program runs anyway for
+// PNG files), decompressed when it is loaded (large pictures shown for a while or on demand).
+enum class Keep { InPlace, Compressed };
+
 class Writer {
 public:
     explicit Writer(const QString& folder) : root_(folder) {}
 
-    void bitmap(int id, const QImage& image) {
-        save(QStringLiteral("bitmaps/%1.png").arg(id), image);
+    // A picture that the program loads by id is kept as its decoded pixels; a window icon
+    // is also kept as PNG files, small and large, for the icons the program hands the desktop.
+    void bitmap(int id, const QImage& image, Keep keep = Keep::InPlace) {
+        savePixels(QStringLiteral("bitmaps/%1.pixels").arg(id), image, keep);
     }
     void icon(int id, const QImage& small, const QImage& large) {
+        savePixels(QStringLiteral("icons/%1.pixels").arg(id), small, Keep::InPlace);
         save(QStringLiteral("icons/%1.png").arg(id), small);
         save(QStringLiteral("icons/32/%1.png").arg(id), large);
     }
 
+    // Two resource files: mirovanta_pictures.qrc holds the pictures kept in place, and nothing
+    // else, so that each starts on a 4-byte boundary of the resource data (their sizes are
+    // multiples of 4) as a QImage over it needs; mirovanta_images.qrc holds the rest.
     bool finish() {
-        QString qrc =
-            QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n");
-        for (const QString& f : files_)
-            qrc += QStringLiteral("    <file>%1</file>\n").arg(f);
-        qrc += QStringLiteral("</qresource>\n</RCC>\n");
-        QSaveFile out(root_.filePath(QStringLiteral("mirovanta_images.qrc")));
-        if (!out.open(QIODevice::WriteOnly) || out.write(qrc.toUtf8()) < 0 || !out.commit())
-            failed_ = true;
+        writeQrc(QStringLiteral("mirovanta_pictures.qrc"), inPlace_);
+        writeQrc(QStringLiteral("mirovanta_images.qrc"), files_);
         return !failed_;
     }
 
 private:
+    void writeQrc(const QString& name, const QStringList& files) {
+        QString qrc =
+            QStringLiteral("<!DOCTYPE RCC>\n<RCC version=\"1.0\">\n<qresource prefix=\"/\">\n");
+        for (const QString& f : files) {
+            const bool compressed = compressed_.contains(f);
+            qrc +=
+                compressed
+                    ? QStringLiteral("    <file compression-algorithm=\"zlib\">%1</file>\n").arg(f)
+                    : QStringLiteral("    <file>%1</file>\n").arg(f);
+        }
+        qrc += QStringLiteral("</qresource>\n</RCC>\n");
+        QSaveFile out(root_.filePath(name));
+        if (!out.open(QIODevice::WriteOnly) || out.write(qrc.toUtf8()) < 0 || !out.commit())
+            failed_ = true;
+    }
+
     void save(const QString& relative, const QImage& image) {
         const QString path = root_.filePath(relative);
         QDir().mkpath(QFileInfo(path).path());
@@ -65,17 +92,48 @@ private:
         files_ << relative;
     }
 
+    // The picture exactly as it reads back from a PNG file (format, colour table, resolution),
+    // in the layout of rt::LoadResPicture.
+    void savePixels(const QString& relative, const QImage& drawn, Keep keep) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        QImage image;
+        if (!drawn.save(&buffer, "PNG") || !image.loadFromData(png, "PNG")) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot encode %s\n", qPrintable(relative));
+            failed_ = true;
+            return;
+        }
+        const QString path = root_.filePath(relative);
+        QDir().mkpath(QFileInfo(path).path());
+        QSaveFile out(path);
+        const QByteArray pixels = rt::encodePicturePixels(image);
+        if (!out.open(QIODevice::WriteOnly) || out.write(pixels) < 0 || !out.commit()) {
+            std::fprintf(stderr, "mirovanta_resgen: cannot write %s\n", qPrintable(path));
+            failed_ = true;
+        }
+        if (keep == Keep::InPlace && pixels.size() % 4 == 0) {
+            inPlace_ << relative;
+        } else {
+            files_ << relative;
+            compressed_ << relative;
+        }
+    }
+
     QDir root_;
     QStringList files_;
+    QStringList inPlace_;
+    QSet<QString> compressed_;
     bool failed_ = false;
 };
 
-// The three colour depths of one large picture: 24 bits, 256 colours and 16 colours.
-void threeDepths(Writer& w, int firstId, const std::function<QImage(Look)>& draw) {
+// The three colour depths of one large picture: 24 bits, 256 colours and 16 colours; the
+// depths of the displays of few colours are kept compressed.
+void threeDepths(Writer& w, int firstId, const std::function<QImage(Look)>& draw, Keep keep) {
     const QImage full = draw(kFull);
-    w.bitmap(firstId, full.convertToFormat(QImage::Format_RGB32));
-    w.bitmap(firstId + 1, to256(full));
-    w.bitmap(firstId + 2, toVga16(draw(kSixteen), false));
+    w.bitmap(firstId, full.convertToFormat(QImage::Format_RGB32), keep);
+    w.bitmap(firstId + 1, to256(full), Keep::Compressed);
+    w.bitmap(firstId + 2, toVga16(draw(kSixteen), false), Keep::Compressed);
 }
 
 QImage sixteen(const QString& drawing) {
@@ -84,10 +142,10 @@ QImage sixteen(const QString& drawing) {
 
 bool writePictures(const QString& folder) {
     Writer w(folder);
-    threeDepths(w, 101, splashPicture);
-    threeDepths(w, 201, startLogo);
-    threeDepths(w, 601, aboutLogo);
-    threeDepths(w, 1701, passwordPicture);
+    threeDepths(w, 101, splashPicture, Keep::Compressed);
+    threeDepths(w, 201, startLogo, Keep::InPlace);
+    threeDepths(w, 601, aboutLogo, Keep::Compressed);
+    threeDepths(w, 1701, passwordPicture, Keep::Compressed);
 
     // Toolbar images: the 16-colour image, the full-colour image for deeper displays and the
     // greyed image, by key.
