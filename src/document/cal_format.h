@@ -44,7 +44,8 @@ template <class List> int16_t StoredCount(const List& list) {
 // then month by month the month's background and its items' pictures in cell and item order.
 // Only settings with a file name take part. With embedded pictures a month's background that
 // uses the default is left out (it has no entry); without, its own file is read all the same.
-// Doc may be const; Visit then gets const references.
+// Doc may be const; Visit then gets const references. A background's file name comes as a
+// QString, an item's as a RareText (which reads as a const QString).
 template <class Document, class Visit> void ForEachDocumentPicture(Document& Doc, Visit visit) {
     const bool embedded = Doc.EmbedPictures != 0;
     if (!Doc.DefaultBackground.FileName.isEmpty())

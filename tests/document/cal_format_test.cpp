@@ -68,7 +68,7 @@ TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
     }
     // A document that is not const hands out its settings to change.
     doc.EmbedPictures = 0;
-    ForEachDocumentPicture(doc, [](rt::Picture&, QString& name, const QString&) { name.clear(); });
+    ForEachDocumentPicture(doc, [](rt::Picture&, auto& name, const QString&) { name.clear(); });
     EXPECT_TRUE(doc.DefaultBackground.FileName.isEmpty());
     EXPECT_TRUE(doc.Months(1).Background.FileName.isEmpty());
     EXPECT_TRUE(doc.Months(12).Cells(48).Items[0].PictureFile.isEmpty());
