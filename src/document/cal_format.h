@@ -165,6 +165,14 @@ public:
     void ReadToEnd();
 
 private:
+    // The next line's value as its bytes in Windows-1252, valid until the next line is read.
+    struct RawValue {
+        const char* chars;
+        qsizetype size;
+    };
+    RawValue rawValue();
+    // A value read as bytes, as text (what Value gives).
+    QStringView valueOf(RawValue Raw);
     // Takes more of the text behind what is left unread; false at its end.
     bool fill();
     // Text as a string field keeps it. Texts repeat in a year (an appointment, a shop, a
