@@ -128,7 +128,7 @@ DecodedPictures& decodedPictures() {
 } // namespace
 
 Picture Picture::empty() {
-    static const auto emptyData = std::make_shared<const Data>();
+    static const QExplicitlySharedDataPointer<const Data> emptyData(new Data);
     Picture p;
     p.d_ = emptyData;
     return p;
@@ -137,7 +137,8 @@ Picture Picture::empty() {
 Picture Picture::fromImage(const QImage& image, std::shared_ptr<const void> holder) {
     if (image.isNull()) return empty();
     Picture p;
-    p.d_ = std::make_shared<const Data>(Data{nextHandle(), image, std::move(holder)});
+    p.d_ =
+        QExplicitlySharedDataPointer<const Data>(new Data(nextHandle(), image, std::move(holder)));
     return p;
 }
 

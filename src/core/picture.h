@@ -7,8 +7,10 @@
 //  - the empty picture: an object with handle 0 and no image;
 //  - a loaded picture: an object with a unique non-zero handle and an image.
 
+#include <QExplicitlySharedDataPointer>
 #include <QIODevice>
 #include <QImage>
+#include <QSharedData>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -39,13 +41,17 @@ public:
     bool sameObject(const Picture& other) const { return d_ == other.d_; }
 
 private:
-    struct Data {
+    struct Data : QSharedData {
+        Data() = default;
+        Data(int32_t h, const QImage& i, std::shared_ptr<const void> held)
+            : handle(h), image(i), holder(std::move(held)) {}
         int32_t handle = 0;
         QImage image;
         // What else shares the image (the decoded file's holder), released with the picture.
         std::shared_ptr<const void> holder;
     };
-    std::shared_ptr<const Data> d_;
+    // One pointer: a document holds a picture in every day item, most of them without one.
+    QExplicitlySharedDataPointer<const Data> d_;
 };
 
 // The bytes a picture of this size is counted for once decoded: 4 a pixel, the most a loaded

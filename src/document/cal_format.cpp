@@ -14,10 +14,33 @@ QString BackgroundEntryName(int Month) {
 }
 
 QString ItemPictureEntryName(int Month, int Cell, int Index) {
-    return QStringLiteral("ev.%1%2%3")
-        .arg(Month, 2, 10, QLatin1Char('0'))
-        .arg(Cell, 2, 10, QLatin1Char('0'))
-        .arg(Index, 4, 10, QLatin1Char('0'));
+    if (Month < 0 || Cell < 0 || Index < 0)
+        return QStringLiteral("ev.%1%2%3")
+            .arg(Month, 2, 10, QLatin1Char('0'))
+            .arg(Cell, 2, 10, QLatin1Char('0'))
+            .arg(Index, 4, 10, QLatin1Char('0'));
+    // Named for every item that names a picture, on each read and save: written digit by
+    // digit, as the form above writes numbers that are not negative.
+    char16_t name[3 + 3 * 10];
+    qsizetype at = 0;
+    for (const char c : {'e', 'v', '.'})
+        name[at++] = char16_t(c);
+    const auto put = [&](int value, int width) {
+        char16_t digits[10];
+        int n = 0;
+        do {
+            digits[n++] = char16_t(u'0' + value % 10);
+            value /= 10;
+        } while (value > 0);
+        for (; width > n; --width)
+            name[at++] = u'0';
+        while (n > 0)
+            name[at++] = digits[--n];
+    };
+    put(Month, 2);
+    put(Cell, 2);
+    put(Index, 4);
+    return QString(reinterpret_cast<const QChar*>(name), at);
 }
 
 CalLayout LayoutOfVersion(const QString& Version) {
@@ -142,14 +165,15 @@ bool isDigit(QChar c) {
 
 // The value of 1 to 9 digits (an optional "-" before them), as the writer makes every number;
 // false for any other text, which the numbers read through the runtime's rules in full.
-bool plainNumber(QStringView v, int32_t& value) {
-    const bool negative = !v.isEmpty() && v[0] == u'-';
-    const QStringView digits = negative ? v.sliced(1) : v;
-    if (digits.isEmpty() || digits.size() > 9) return false;
+bool plainNumber(const char* chars, qsizetype size, int32_t& value) {
+    const bool negative = size > 0 && chars[0] == '-';
+    const char* digits = negative ? chars + 1 : chars;
+    const qsizetype count = negative ? size - 1 : size;
+    if (count <= 0 || count > 9) return false;
     int32_t n = 0;
-    for (QChar c : digits) {
-        if (!isDigit(c)) return false;
-        n = n * 10 + (c.unicode() - u'0');
+    for (qsizetype i = 0; i < count; ++i) {
+        if (digits[i] < '0' || digits[i] > '9') return false;
+        n = n * 10 + (digits[i] - '0');
     }
     value = negative ? -n : n;
     return true;
@@ -206,73 +230,95 @@ void CalTextReader::ReadToEnd() {
     if (lines_ == kUncounted && linesNeeded_ > next_ + rest.lines()) rt::raise(rt::ErrInputPastEnd);
 }
 
-QStringView CalTextReader::Value() {
+CalTextReader::RawValue CalTextReader::rawValue() {
     // Uncounted, a line follows while any of the text does.
     if (lines_ != kUncounted ? next_ >= lines_ : begin_ == end_ && !fill())
         rt::raise(rt::ErrInputPastEnd);
-    // One pass to the line's end that notes its first and last double quote (as offsets from
-    // its start, which a new block moves); the value runs between them, as ValueOfLine gives
-    // it. Windows-1252 has one byte a character, so the bytes' places are the characters'.
-    qsizetype at = 0, first = -1, last = -1;
+    // The line's end (as an offset from its start, which a new block moves).
+    qsizetype at = 0;
     for (;;) {
         const char* const line = bytes_.constData() + begin_;
         const qsizetype size = end_ - begin_;
-        for (; at < size; ++at) {
-            const char c = line[at];
-            if (c == '\n') break;
-            if (c == '"') {
-                if (first < 0) first = at;
-                last = at;
-            }
+        const void* lf = at < size ? std::memchr(line + at, '\n', size_t(size - at)) : nullptr;
+        if (lf) {
+            at = static_cast<const char*>(lf) - line;
+            break;
         }
-        if (at < size || !fill()) break;
+        at = size;
+        if (!fill()) break;
     }
     const char* const chars = bytes_.constData() + begin_;
     begin_ = std::min(begin_ + at + 1, end_);
     ++next_;
     qsizetype end = at;
     if (end > 0 && chars[end - 1] == '\r') --end;
-    qsizetype from = 0, to = end;
-    if (first >= 0) {
-        from = first + 1;
-        to = last == first ? end : last;
+    // The value runs between the line's first and last double quote, as ValueOfLine gives it.
+    // Windows-1252 has one byte a character, so the bytes' places are the characters'. As the
+    // writer writes it, the line begins and ends with one: nothing lies after the last.
+    if (end >= 2 && chars[0] == '"' && chars[end - 1] == '"') return {chars + 1, end - 2};
+    const char* const first = static_cast<const char*>(std::memchr(chars, '"', size_t(at)));
+    if (!first) return {chars, end};
+    const char* last = chars + at;
+    while (*--last != '"') {
     }
-    rt::fromCp1252Into(chars + from, to - from, line_);
+    if (last == first) return {first + 1, end - (first + 1 - chars)};
+    return {first + 1, last - (first + 1)};
+}
+
+QStringView CalTextReader::Value() {
+    return valueOf(rawValue());
+}
+
+QStringView CalTextReader::valueOf(RawValue Raw) {
+    rt::fromCp1252Into(Raw.chars, Raw.size, line_);
     return QStringView(line_);
 }
 
 QString CalTextReader::kept(QStringView Text) {
     if (Text.isEmpty()) return Text.toString();
-    // A slot per hash: the text read last with that hash, which a text equal to it shares.
+    // A slot per hash: the text read last with that hash, which a text equal to it shares. A
+    // multiplicative hash of the characters spreads a year's texts well enough, at a fraction
+    // of the cost of Qt's.
     if (recent_.empty()) recent_.resize(kRecentTexts);
-    QString& recent = recent_[qHash(Text) & (kRecentTexts - 1)];
+    uint32_t hash = 0;
+    for (const QChar c : Text)
+        hash = (hash ^ c.unicode()) * 0x9E3779B1u;
+    QString& recent = recent_[(hash >> 20) & (kRecentTexts - 1)];
     if (recent != Text) recent = Text.toString();
     return recent;
 }
 
 QString CalTextReader::S() {
-    return kept(trimmedBlanks(Value(), true));
+    // Most strings of a day item are empty (its picture file, its source key).
+    const RawValue raw = rawValue();
+    if (raw.size == 0) return QStringView(u"").toString(); // empty, as kept() gives it
+    return kept(trimmedBlanks(valueOf(raw), true));
 }
 QString CalTextReader::MS() {
     return kept(trimmedBlanks(Value(), false));
 }
 
+// The numbers are read from the line's bytes when they are plain (digits and "-" are the same
+// in Windows-1252), and through the text otherwise.
 int16_t CalTextReader::I() {
     int32_t plain = 0;
-    const QStringView v = Value();
-    if (!plainNumber(v, plain)) return rt::CInt(rt::Val(v.toString()));
+    const RawValue raw = rawValue();
+    if (!plainNumber(raw.chars, raw.size, plain)) return rt::CInt(rt::Val(valueOf(raw).toString()));
     if (plain < INT16_MIN || plain > INT16_MAX) rt::raise(rt::ErrOverflow);
     return int16_t(plain);
 }
 int32_t CalTextReader::L() {
     int32_t plain = 0;
-    const QStringView v = Value();
-    return plainNumber(v, plain) ? plain : rt::CLng(rt::Val(v.toString()));
+    const RawValue raw = rawValue();
+    return plainNumber(raw.chars, raw.size, plain) ? plain
+                                                   : rt::CLng(rt::Val(valueOf(raw).toString()));
 }
 int16_t CalTextReader::B() {
     int32_t plain = 0;
-    const QStringView v = Value();
-    const bool set = plainNumber(v, plain) ? plain != 0 : rt::Val(v.toString()) != 0;
+    const RawValue raw = rawValue();
+    const bool set = plainNumber(raw.chars, raw.size, plain)
+                         ? plain != 0
+                         : rt::Val(valueOf(raw).toString()) != 0;
     return set ? int16_t(-1) : int16_t(0);
 }
 DateRec CalTextReader::D() {

@@ -44,7 +44,8 @@ template <class List> int16_t StoredCount(const List& list) {
 // then month by month the month's background and its items' pictures in cell and item order.
 // Only settings with a file name take part. With embedded pictures a month's background that
 // uses the default is left out (it has no entry); without, its own file is read all the same.
-// Doc may be const; Visit then gets const references.
+// Doc may be const; Visit then gets const references. A background's file name comes as a
+// QString, an item's as a RareText (which reads as a const QString).
 template <class Document, class Visit> void ForEachDocumentPicture(Document& Doc, Visit visit) {
     const bool embedded = Doc.EmbedPictures != 0;
     if (!Doc.DefaultBackground.FileName.isEmpty())
@@ -164,6 +165,14 @@ public:
     void ReadToEnd();
 
 private:
+    // The next line's value as its bytes in Windows-1252, valid until the next line is read.
+    struct RawValue {
+        const char* chars;
+        qsizetype size;
+    };
+    RawValue rawValue();
+    // A value read as bytes, as text (what Value gives).
+    QStringView valueOf(RawValue Raw);
     // Takes more of the text behind what is left unread; false at its end.
     bool fill();
     // Text as a string field keeps it. Texts repeat in a year (an appointment, a shop, a

@@ -219,7 +219,8 @@ void loadPictures(CalDocument& Doc, rt::ZipReader& Zip, const QString& FileName)
     qint64 decoded = 0;
     int failed = 0;
     PictureFileLoads files;
-    ForEachDocumentPicture(Doc, [&](rt::Picture& picture, QString& name, const QString& entry) {
+    // A background's name is a QString, an item's a RareText.
+    ForEachDocumentPicture(Doc, [&](rt::Picture& picture, auto& name, const QString& entry) {
         // The setting keeps the path the user chose; only the picture comes from the entry.
         const bool loaded =
             embedded ? loadEmbeddedPicture(Zip, entry, picture) : files.load(name, picture);

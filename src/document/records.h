@@ -94,6 +94,50 @@ struct ColourSet {
     int16_t UseDefault = 0;
 };
 
+// A text that most records leave empty (a day item's picture file, its source key): one
+// pointer, the text kept apart only when there is one, since a year holds hundreds of
+// thousands of items. It reads as a QString; an empty text is kept as none.
+class RareText {
+public:
+    RareText() = default;
+    RareText(const QString& Text) { *this = Text; }
+    RareText(const RareText& Other) { *this = Other.text(); }
+    RareText(RareText&&) noexcept = default;
+    RareText& operator=(const RareText& Other) { return *this = Other.text(); }
+    RareText& operator=(RareText&&) noexcept = default;
+    RareText& operator=(const QString& Text) {
+        if (Text.isEmpty())
+            text_.reset();
+        else if (text_)
+            *text_ = Text;
+        else
+            text_ = std::make_unique<QString>(Text);
+        return *this;
+    }
+
+    const QString& text() const {
+        static const QString none;
+        return text_ ? *text_ : none;
+    }
+    operator const QString&() const { return text(); }
+    bool isEmpty() const { return !text_; }
+    void clear() { text_.reset(); }
+    // What is asked of the texts it holds.
+    bool startsWith(const QString& Prefix, Qt::CaseSensitivity Cs = Qt::CaseSensitive) const {
+        return text().startsWith(Prefix, Cs);
+    }
+    bool startsWith(QLatin1StringView Prefix, Qt::CaseSensitivity Cs = Qt::CaseSensitive) const {
+        return text().startsWith(Prefix, Cs);
+    }
+    QString left(qsizetype N) const { return text().left(N); }
+
+    friend bool operator==(const RareText& A, const RareText& B) { return A.text() == B.text(); }
+    friend bool operator==(const RareText& A, const QString& B) { return A.text() == B; }
+
+private:
+    std::unique_ptr<QString> text_; // null while empty
+};
+
 // One day item.
 struct EVItem {
     int16_t AlarmOn = 0;
@@ -103,9 +147,9 @@ struct EVItem {
     QString Text;       // an event's text, or the money text of an income or expense
     int32_t Kind = 0;   // ItemKind
     int32_t Colour = 0; // -1: the colour of its kind
-    QString PictureFile;
+    RareText PictureFile;
     rt::Picture Picture;
-    QString SourceKey; // key of the generating auto-event or birthday; "" otherwise
+    RareText SourceKey; // key of the generating auto-event or birthday; "" otherwise
 };
 
 // One auto-event.

@@ -10,6 +10,7 @@
 #include <QShortcut>
 #include <QStyle>
 #include <algorithm>
+#include <utility>
 #include <cmath>
 
 namespace rt {
@@ -78,8 +79,12 @@ void MdiForm::activateNextChild(bool backwards) {
     Form* active = activeChild_ ? activeChild_ : pile.front();
     const auto at = std::find(pile.begin(), pile.end(), active);
     Form* next = (at == pile.end() || at + 1 == pile.end()) ? pile.front() : *(at + 1);
+    // It goes down as the next one's activation is announced, before the next one's Activate
+    // runs: the pile is then drawn once, where lowering it afterwards had what it covered drawn
+    // a second time.
+    lowerOnActivation_ = active != next ? active : nullptr;
     activateChild(*next);
-    if (active != next && active->subWindow()) active->subWindow()->lower();
+    lowerPending();
 }
 
 MdiForm::~MdiForm() {
@@ -126,8 +131,14 @@ void MdiForm::childActivated(Form* child) {
     if (!child || child == activeChild_ || !child->Visible()) return;
     Form* previous = activeChild_;
     activeChild_ = child;
+    lowerPending();
     if (previous && previous->Loaded()) previous->Form_Deactivate();
     child->activated();
+}
+
+void MdiForm::lowerPending() {
+    const QPointer<Form> form = std::exchange(lowerOnActivation_, nullptr);
+    if (form && form->subWindow()) form->subWindow()->lower();
 }
 
 void MdiForm::childHidden(Form& child) {

@@ -14,6 +14,7 @@
 
 #include "ui_form.h"
 
+#include <QPointer>
 #include <functional>
 #include <vector>
 
@@ -93,9 +94,12 @@ private:
     bool viewportEvent(QObject* watched, QEvent* event);
     std::vector<Form*> visibleChildrenTopFirst(bool minimised) const;
     void addKey(const QKeySequence& key, std::function<void()> action);
+    void lowerPending();
 
     QMdiArea* area_;
     Form* activeChild_ = nullptr;
+    // The child that the next activation sends to the bottom of the pile (activateNextChild).
+    QPointer<Form> lowerOnActivation_;
     std::vector<Form*> children_;
 };
 

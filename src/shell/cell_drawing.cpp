@@ -44,9 +44,11 @@ void DrawDayCellLine(int16_t Month, int16_t Cell, rt::Label& Label, int16_t Line
 }
 
 void RedrawDayCell(int16_t Month, int16_t Cell) {
-    FrmMonthModele& window = MonthForms(Month).get();
+    // A window not made yet draws its cells when it is made.
+    FrmMonthModele* window = MonthForms(Month).peek();
+    if (!window) return;
     for (int16_t n = 1; n <= 7; ++n)
-        DrawDayCellLine(Month, Cell, window.LblEV(n)(Cell), int16_t(n - 1));
+        DrawDayCellLine(Month, Cell, window->LblEV(n)(Cell), int16_t(n - 1));
 }
 
 void RedrawMonthCells(int16_t Month) {

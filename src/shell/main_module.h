@@ -29,8 +29,12 @@ void ShowEVBalance();
 void ShowDEBalance();
 
 // ---- Month windows (the rest in month_fill.h, cell_drawing.h, month_backgrounds.h) ----
-// Fills the twelve month windows for the live document and shows the month to open first.
+// Fills the month windows made so far for the live document and shows the month to open
+// first; the others are filled as they are made.
 void ShowMonthWindows();
+// Fills one month window for the live document: caption, day numbers, colours, background and
+// the item lines of its cells.
+void FillMonthWindow(int16_t Month);
 // Draws the item lines of one day cell from the live document.
 void RedrawDayCell(int16_t Month, int16_t Cell);
 // One month window: its day numbers, its colours, its background, the item lines of its cells.

@@ -3,5 +3,6 @@
 #include "month_window.h"
 
 void RefreshMonthBackground(int16_t Month) {
-    MonthForms(Month)->RefreshBackground();
+    // A window not made yet paints its background when it is made and shown.
+    if (FrmMonthModele* window = MonthForms(Month).peek()) window->RefreshBackground();
 }

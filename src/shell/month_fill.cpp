@@ -72,6 +72,14 @@ void ApplyGridColors(int16_t Month, const ColourSet& Colours) {
     }
 }
 
+void FillMonthWindow(int16_t Month) {
+    MonthForms(Month)->setCaption(MonthCaption(Month));
+    FillMonthDays(Month);
+    ApplyMonthColors(Month);
+    RefreshMonthBackground(Month);
+    RedrawMonthCells(Month);
+}
+
 void ShowMonthWindows() {
     FrmMainForm& main = FrmMain.get();
     rt::SetHourglass(true);
@@ -88,9 +96,11 @@ void ShowMonthWindows() {
         if (closing()) return;
         main.LblLoading(1).setCaption(rt::LoadResString(10002) + u' ' + monthName(m) +
                                       QStringLiteral("..."));
-        FrmMonthModele& window = MonthForms(m).get();
-        window.setCaption(MonthCaption(m));
-        window.Unload(); // hides itself outside the state "Unload"
+        // A window not made yet is filled when it is made: it shows nothing before.
+        FrmMonthModele* window = MonthForms(m).peek();
+        if (!window) continue;
+        window->setCaption(MonthCaption(m));
+        window->Unload(); // hides itself outside the state "Unload"
         rt::DoEvents();
         if (closing()) return;
         FillMonthDays(m);

@@ -1,7 +1,7 @@
 #pragma once
 // Filling the twelve month windows from the live document: the day numbers of each cell, the
 // colours of the weekday row and of the cells (grid lines, the selected day, today), and the
-// rebuild of all twelve windows after a document was opened, created or saved in part.
+// rebuild of the windows after a document was opened, created or saved in part.
 
 #include "document/records.h"
 
@@ -21,6 +21,7 @@ void ApplyMonthColors(int16_t Month);
 // the day numbers that FillMonthDays wrote.
 void ApplyGridColors(int16_t Month, const ColourSet& Colours);
 
-// ShowMonthWindows (declared in main_module.h) rebuilds all twelve windows through the loading
-// view, shows the month to open first, refreshes the side pane, writes the main caption and
-// tiles the shown windows side by side.
+// Declared in main_module.h: FillMonthWindow fills one window (caption, day numbers, colours,
+// background, item lines); ShowMonthWindows refills the windows made so far through the
+// loading view, shows the month to open first (made then if need be), refreshes the side pane,
+// writes the main caption and tiles the shown windows side by side.

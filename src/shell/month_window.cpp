@@ -31,6 +31,12 @@ QString appState() {
 bool editing() {
     return appState() == QLatin1String("Edit") && IsBusy == 0;
 }
+// The windows show the live document while it is edited and while it loads (ShowMonthWindows
+// then fills the windows made before it).
+bool showingDocument() {
+    const QString state = appState();
+    return state == QLatin1String("Edit") || state == QLatin1String("Load");
+}
 
 // Calls back when a widget is shown (true) or hidden (false), its window's showing included.
 class ShowWatcher : public QObject {
@@ -52,6 +58,8 @@ private:
 };
 } // namespace
 
+// Made on first need (MonthForms(m).get()), not at start: a window that no road reaches costs
+// nothing.
 rt::FormSlot<FrmMonthModele>& MonthForms(int Month) {
     if (Month < 1 || Month > 12) rt::raise(rt::ErrSubscript);
     static std::array<std::unique_ptr<rt::FormSlot<FrmMonthModele>>, 12> windows;
@@ -267,6 +275,9 @@ void FrmMonthModele::dropBackground() {
 
 void FrmMonthModele::Form_Load() {
     LoadCaptions();
+    // Made on first need: it shows the document at once, as if it had been filled with the
+    // others when the document opened.
+    if (showingDocument()) FillMonthWindow(month());
 }
 
 void FrmMonthModele::ResetForBlankDocument(int32_t CellBack) {

@@ -92,5 +92,7 @@ private:
 };
 
 // The twelve month windows: MonthForms(m), m = 1 to 12; referring to an empty one creates and
-// loads it (with its tag and icon). Run-time error 9 for any other m.
+// loads it (with its tag and icon), filled for the live document while one is shown (the states
+// "Edit" and "Load"). Run-time error 9 for any other m. Code that only updates what a window
+// shows passes over a window not made yet (peek), which is filled when it is made.
 rt::FormSlot<FrmMonthModele>& MonthForms(int Month);

@@ -25,7 +25,8 @@ void rebuildMonthWindows(const CalDocument& Before) {
     main.LblLoading(0).setCaption(rt::LoadResString(10001));
     rt::DoEvents();
     for (int16_t m = 1; m <= 12; ++m) {
-        if (!MonthNeedsRebuild(Before, CurDoc, m)) continue;
+        // A window not made yet is filled when it is made.
+        if (!MonthNeedsRebuild(Before, CurDoc, m) || !MonthForms(m).exists()) continue;
         const QString name = rt::LoadResString(209 + m);
         main.LblLoading(1).setCaption(rt::LoadResString(10002) + u' ' + name +
                                       QStringLiteral("..."));

@@ -40,8 +40,9 @@ void ShellViews::RefreshPane(bool UpdateToolbar, int16_t SelectIndex) {
     ::RefreshPane(UpdateToolbar, SelectIndex);
 }
 
+// A month window not made yet is made blank or filled when a road first reaches it.
 void ShellViews::ResetMonthWindow(int16_t Month, int32_t CellBack) {
-    MonthForms(Month)->ResetForBlankDocument(CellBack);
+    if (FrmMonthModele* window = MonthForms(Month).peek()) window->ResetForBlankDocument(CellBack);
 }
 
 void ShellViews::UnloadMonthWindow(int16_t Month) {
@@ -50,7 +51,7 @@ void ShellViews::UnloadMonthWindow(int16_t Month) {
 
 void ShellViews::HideMonthWindow(int16_t Month) {
     // A close request: outside the state "Unload" the window only hides itself.
-    MonthForms(Month)->Unload();
+    if (FrmMonthModele* window = MonthForms(Month).peek()) window->Unload();
 }
 
 void ShellViews::ShowMonthWindows() {

@@ -173,13 +173,7 @@ bool Main() {
     if (showSplash == 1) FrmSplash->PBar1.setValue(25);
     rt::DoEvents();
 
-    for (int i = 1; i <= 12; ++i) {
-        FrmMonthModele& month = MonthForms(i).get(); // created and loaded, still hidden
-        month.setTag(QString::number(i));
-        month.setIcon(rt::LoadResPicture(209 + i, rt::vbResIcon));
-        if (showSplash == 1) FrmSplash->PBar1.setValue(i * 75 / 12 + 25);
-        rt::DoEvents();
-    }
+    // The month windows are made when a road first reaches them (MonthForms).
 
     SetModified(0, 0, 0); // the caption of the "Logo" state
 

@@ -27,6 +27,8 @@ TEST(CalFormat, EntryNames) {
     EXPECT_EQ(ItemPictureEntryName(3, 9, 0), QStringLiteral("ev.03090000"));
     EXPECT_EQ(ItemPictureEntryName(12, 48, 2), QStringLiteral("ev.12480002"));
     EXPECT_EQ(ItemPictureEntryName(1, 7, 12345), QStringLiteral("ev.010712345"));
+    EXPECT_EQ(ItemPictureEntryName(0, 100, 32767), QStringLiteral("ev.0010032767"));
+    EXPECT_EQ(ItemPictureEntryName(2, 7, -1), QStringLiteral("ev.0207-001"));
 }
 
 TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
@@ -68,7 +70,7 @@ TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
     }
     // A document that is not const hands out its settings to change.
     doc.EmbedPictures = 0;
-    ForEachDocumentPicture(doc, [](rt::Picture&, QString& name, const QString&) { name.clear(); });
+    ForEachDocumentPicture(doc, [](rt::Picture&, auto& name, const QString&) { name.clear(); });
     EXPECT_TRUE(doc.DefaultBackground.FileName.isEmpty());
     EXPECT_TRUE(doc.Months(1).Background.FileName.isEmpty());
     EXPECT_TRUE(doc.Months(12).Cells(48).Items[0].PictureFile.isEmpty());
@@ -102,13 +104,27 @@ TEST(CalFormat, ValueRunsFromFirstToLastQuote) {
         const char* line;
         const char* value;
     } cases[] = {
-        {"\"abc\"", "abc"},           {"\"\"", ""},
-        {"  \"x\"  ", "x"},           {"\"Le \"grand\" livre\"", "Le \"grand\" livre"},
-        {"\"open", "open"},           {"no quotes", "no quotes"},
+        {"\"abc\"", "abc"},
+        {"\"\"", ""},
+        {"  \"x\"  ", "x"},
+        {"\"Le \"grand\" livre\"", "Le \"grand\" livre"},
+        {"\"open", "open"},
+        {"no quotes", "no quotes"},
         {"\" padded \"", " padded "},
+        {"\"", ""},
+        {"x\"", ""},
+        {"\"a\"b", "a"},
+        {"\"a\"\r\"", "a\"\r"},
+        {"\"\"\"", "\""},
     };
-    for (const auto& c : cases)
+    for (const auto& c : cases) {
         EXPECT_EQ(ValueOfLine(QString::fromUtf8(c.line)), QString::fromUtf8(c.value)) << c.line;
+        // The reader takes the same value from the line, whatever ends it.
+        for (const char* end : {"\r\n", "\n", ""})
+            EXPECT_EQ(CalTextReader(QByteArray(c.line) + end).Value().toString(),
+                      QString::fromUtf8(c.value))
+                << c.line << " " << std::strlen(end);
+    }
 }
 
 TEST(CalFormat, WriterQuotesEachValueInWindows1252WithCrLf) {

@@ -62,6 +62,28 @@ TEST_F(Records, CopiesShareTheirPictures) {
     // Texts and lists are copies of their own.
     SavedDoc.Months(1).Cells(10).Items[0].Text = QStringLiteral("y");
     EXPECT_EQ(CurDoc.Months(1).Cells(10).Items[0].Text, QStringLiteral("x"));
+    // So are an item's picture file and source key, which read as texts, empty or not; its
+    // picture is shared.
+    EVItem& item = CurDoc.Months(1).Cells(10).Items[0];
+    item.PictureFile = QStringLiteral("/tmp/b.jpg");
+    item.SourceKey = QStringLiteral("AE0000000000000001");
+    item.Picture = CurDoc.DefaultBackground.Picture;
+    EVItem copy = item;
+    copy.PictureFile = QStringLiteral("/tmp/c.jpg");
+    copy.SourceKey = QString();
+    EXPECT_EQ(item.PictureFile, QStringLiteral("/tmp/b.jpg"));
+    EXPECT_EQ(item.SourceKey.text(), QStringLiteral("AE0000000000000001"));
+    EXPECT_TRUE(copy.SourceKey.isEmpty());
+    EXPECT_TRUE(copy.SourceKey.text().isEmpty());
+    EXPECT_TRUE(copy.Picture.sameObject(item.Picture));
+    const RareText& same = copy.PictureFile;
+    copy.PictureFile = same;
+    EXPECT_EQ(copy.PictureFile, QStringLiteral("/tmp/c.jpg"));
+    copy = item;
+    EXPECT_EQ(copy.PictureFile, item.PictureFile);
+    EXPECT_TRUE(copy.SourceKey.startsWith(QStringLiteral("AE")));
+    item.PictureFile.clear();
+    EXPECT_EQ(copy.PictureFile.left(5), QStringLiteral("/tmp/"));
 
     // A day's items are shared until a copy changes them, whichever way it changes them.
     const std::pair<const char*, std::function<void(DayCell&)>> changes[] = {

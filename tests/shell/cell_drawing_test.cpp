@@ -19,6 +19,7 @@ protected:
         MonthTest::SetUp();
         newDocument(QStringLiteral("2004"));
         CurDoc.DefaultColours.EventText = 0x00102030;
+        MonthForms(3).get(); // the lines are drawn in a window that is made
     }
     DayCell& cell() { return cellOf(3, kCell); }
     void fill(int Count) {

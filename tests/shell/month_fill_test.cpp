@@ -1,4 +1,5 @@
-// Filling the month windows: day numbers, colours, and the rebuild of all twelve windows.
+// Filling the month windows: day numbers, colours, the rebuild of the windows made, and the
+// windows made once a document is shown.
 
 #include "core/resources.h"
 #include "month_fixture.h"
@@ -13,6 +14,36 @@ using namespace rt;
 namespace {
 QString dayOf(int16_t Month, int16_t Cell) {
     return MonthForms(Month)->LblDay(Cell).Caption();
+}
+
+// What a month window shows but its place: its caption, the weekday row, and each cell's day
+// and item lines with their colours.
+QStringList shownBy(FrmMonthModele& w) {
+    QStringList shown{w.Caption()};
+    for (int i = 0; i <= 6; ++i)
+        shown << QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(w.LblFix(i).Caption())
+                     .arg(w.PicEvent(i).BackColor())
+                     .arg(w.PicEvent(i).BorderStyle())
+                     .arg(w.LblFix(i).ForeColor())
+                     .arg(w.LblFix(i).Top());
+    for (int16_t c = 7; c <= 48; ++c) {
+        const Label& day = w.LblDay(c);
+        shown << QStringLiteral("%1 %2 %3 %4 %5")
+                     .arg(day.Caption())
+                     .arg(day.BackStyle())
+                     .arg(day.BackColor())
+                     .arg(day.ForeColor())
+                     .arg(day.BorderStyle());
+        for (int n = 1; n <= 7; ++n) {
+            const Label& line = w.LblEV(n)(c);
+            shown << QStringLiteral("%1 %2 %3")
+                         .arg(line.Caption())
+                         .arg(line.ForeColor())
+                         .arg(line.FontStrikethru());
+        }
+    }
+    return shown;
 }
 } // namespace
 
@@ -164,6 +195,11 @@ TEST_F(ShowMonthWindowsTest, EveryMonthIsFilledColouredAndDrawnUnderItsCaption) 
 }
 
 TEST_F(ShowMonthWindowsTest, ARebuildStopsWhenTheProgramClosesMeanwhile) {
+    // Windows made before, with no document shown; December is not made.
+    FrmMain->setTag(QStringLiteral("Logo"));
+    for (int16_t m = 1; m <= 11; ++m)
+        MonthForms(m).get();
+    FrmMain->setTag(QStringLiteral("Edit"));
     newDocument(QStringLiteral("2004"));
     int pumps = 0; // one before the months, then two while each month hides
     services.ui->onDoEvents = [&](bool) {
@@ -172,7 +208,64 @@ TEST_F(ShowMonthWindowsTest, ARebuildStopsWhenTheProgramClosesMeanwhile) {
     ShowMonthWindows();
     services.ui->onDoEvents = nullptr;
     EXPECT_EQ(dayOf(4, CellOfDay(2004, 4, 1)), QStringLiteral("01"));
+    // Nor is a window filled that is made once the program is closing.
     for (int16_t m = 5; m <= 12; ++m)
         EXPECT_EQ(dayOf(m, CellOfDay(2004, m, 1)), QString()) << m;
     EXPECT_FALSE(services.ui->hourglass());
+}
+
+TEST_F(ShowMonthWindowsTest, AWindowFirstReachedAfterTheOpenShowsWhatOneMadeBeforeWould) {
+    // A year with items, a month of its own colours, a month over a picture, a day selected;
+    // opened, then an item added in March, December clicked on the toolbar and a day of May
+    // selected (as the summary or an alarm selects one). The windows all made before the open,
+    // or each made as a road reaches it, then show the same.
+    auto run = [this](bool madeFirst) {
+        CurDoc = CalDocument{};
+        newDocument(QStringLiteral("2004")); // the clock says 15 March 2004: today shows
+        CurDoc.OpenMonth = QStringLiteral("01");
+        CurDoc.Months(12).Colours.UseDefault = 0;
+        CurDoc.Months(12).Colours.CellBack = 0x00DDEEFF;
+        CurDoc.Months(12).Colours.ShowGrid = 0;
+        CurDoc.Months(5).Background.UseDefault = 0;
+        CurDoc.Months(5).Background.FileName = QStringLiteral("fond.bmp");
+        for (int16_t m : {3, 5, 8, 12})
+            for (int i = 0; i < 9; ++i)
+                ListAppend(cellOf(m, 20), item(QStringLiteral("e%1").arg(i), 1 + i % 3, i % 2));
+        CurMonth = 8;
+        CurCell = 20;
+        if (madeFirst) {
+            FrmMain->setTag(QStringLiteral("Logo"));
+            for (int16_t m = 1; m <= 12; ++m)
+                MonthForms(m).get();
+            FrmMain->setTag(QStringLiteral("Edit"));
+        }
+        ShowMonthWindows();
+        ListAppend(cellOf(3, 21), item(QStringLiteral("ajouté")));
+        RedrawDayCell(3, 21);
+        EXPECT_EQ(MonthForms(3).exists(), madeFirst);
+        FrmMain->TbMain.userClick(monthButton(12));
+        SelectDay(5, 21);
+        std::vector<QStringList> shown;
+        for (int16_t m = 1; m <= 12; ++m) {
+            shown.push_back(shownBy(MonthForms(m).get()));
+            shown.back() << QStringLiteral("%1 %2")
+                                .arg(MonthForms(m)->Visible())
+                                .arg(monthButton(m).Value());
+        }
+        FrmMain->setTag(QStringLiteral("Unload")); // the windows go for good
+        for (int16_t m = 1; m <= 12; ++m)
+            EXPECT_TRUE(MonthForms(m).release());
+        ui_test::flushReleased();
+        FrmMain->setTag(QStringLiteral("Edit"));
+        return shown;
+    };
+    const std::vector<QStringList> madeFirst = run(true);
+    ASSERT_EQ(madeFirst[2][8 + (22 - 7) * 8], QStringLiteral("15 1 %1 %2 1")
+                                                  .arg(CurDoc.DefaultColours.CellBack)
+                                                  .arg(CurDoc.DefaultColours.TodayText));
+    ASSERT_EQ(madeFirst[2][8 + (21 - 7) * 8 + 1], QStringLiteral("ajouté 0 0"));
+    ASSERT_EQ(madeFirst[11].back(), QStringLiteral("1 1"));
+    const std::vector<QStringList> madeWhenReached = run(false);
+    for (int16_t m = 1; m <= 12; ++m)
+        EXPECT_EQ(madeWhenReached[size_t(m - 1)], madeFirst[size_t(m - 1)]) << m;
 }

@@ -153,6 +153,8 @@ TEST_F(ShellTest, ActivationActsOnlyInEditAndWhenNotBusy) {
 
 TEST_F(ShellTest, TheCellMenuCommandsActOnTheCellUnderTheMenu) {
     FrmMainForm& main = FrmMain.get();
+    // Made with no document shown, the window shows no day in its cells (as damaged data).
+    FrmMonthModele& march = MonthForms(3).get();
     main.setTag(QStringLiteral("Edit"));
     CurDoc = BlankDocument(true);
     CurDoc.Year = QStringLiteral("2004");
@@ -165,7 +167,6 @@ TEST_F(ShellTest, TheCellMenuCommandsActOnTheCellUnderTheMenu) {
     SelMonth = 3;
     SelCell = 10;
     SelItem = 1;
-    FrmMonthModele& march = MonthForms(3).get();
 
     march.mnuEditCmd(1).raiseEvent(Event::Click); // Copy
     EXPECT_EQ(GridClip.ClipMode, ClipboardMode::Copy);
@@ -239,7 +240,9 @@ TEST_F(ShellTest, MouseMovesOverAMonthStartTheCollapseInEditEvenWhileBusy) {
                       Qt::NoButton, Qt::NoModifier);
         QApplication::sendEvent(place.widget, &e);
     };
-    const Place places[] = {on(may.LblDay(20)), on(may.LblEV3(20)), on(may.LblFix(2)),
+    const Place places[] = {on(may.LblDay(20)),
+                            on(may.LblEV3(20)),
+                            on(may.LblFix(2)),
                             {may.PicCal.clientWidget(), QPoint(2, 2)}};
     const struct {
         const char* state;
