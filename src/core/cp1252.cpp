@@ -66,11 +66,8 @@ void fromCp1252Into(const char* bytes, qsizetype n, QString& out) {
         to[i] = kByteTable.chars[in[i]];
 }
 
-QByteArray toCp1252(const QString& text) {
-    const qsizetype n = text.size();
-    QByteArray out(n, Qt::Uninitialized);
-    const char16_t* in = reinterpret_cast<const char16_t*>(text.constData());
-    char* to = out.data();
+qsizetype toCp1252Into(const QChar* text, qsizetype n, char* to) {
+    const char16_t* in = reinterpret_cast<const char16_t*>(text);
     qsizetype i = 0, j = 0;
     while (i < n) {
 #if defined(__SSE2__)
@@ -99,7 +96,12 @@ QByteArray toCp1252(const QString& text) {
         ++i;
         ++j;
     }
-    out.truncate(j);
+    return j;
+}
+
+QByteArray toCp1252(const QString& text) {
+    QByteArray out(text.size(), Qt::Uninitialized);
+    out.truncate(toCp1252Into(text.constData(), text.size(), out.data()));
     return out;
 }
 

@@ -12,6 +12,9 @@ QString fromCp1252(const QByteArray& bytes);
 void fromCp1252Into(const char* bytes, qsizetype size, QString& out);
 // Characters that Windows-1252 cannot hold are written as "?".
 QByteArray toCp1252(const QString& text);
+// The same for size characters at text, written at to, which has room for size bytes; how
+// many bytes were written (fewer where a surrogate pair made one "?").
+qsizetype toCp1252Into(const QChar* text, qsizetype size, char* to);
 
 // True when Windows-1252 holds every character of the text, so that it is written and read back
 // unchanged.

@@ -185,6 +185,7 @@ FileIdentity ZipArchive::write(const QString& target, const FileIdentity& expect
             for (QByteArray piece = next(); !piece.isEmpty(); piece = next())
                 crc.update(piece);
             rewind();
+            if (betweenPieces_) betweenPieces_();
             const QByteArray password = toCp1252(entry.password);
             opened = file.open(QIODevice::WriteOnly, *newInfo, password.constData(), crc.value());
         }
@@ -194,6 +195,7 @@ FileIdentity ZipArchive::write(const QString& target, const FileIdentity& expect
                 file.close();
                 failed(ErrDeviceIO);
             }
+            if (betweenPieces_) betweenPieces_();
         }
         file.close();
         if (file.getZipError() != ZIP_OK) failed(ErrDeviceIO);

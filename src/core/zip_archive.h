@@ -54,6 +54,10 @@ public:
     using Producer = std::function<QByteArray()>;
     void addData(const QString& entryName, Producer produce, const QString& password = QString());
     qsizetype count() const { return qsizetype(entries_.size()); }
+    // Called by write() after each piece it stores (at most 256 KiB of an entry) and between
+    // the passes of an encrypted entry, so that a caller can let its window paint while a
+    // large archive is compressed. What it does must leave the archive's entries alone.
+    void setBetweenPieces(std::function<void()> call) { betweenPieces_ = std::move(call); }
 
     // Writes the entries, in the order added, as an archive at target, saved as FileOutput's
     // Replace saves a file: a failure leaves an earlier file of that name as it was, and a
@@ -81,6 +85,7 @@ private:
         QString password;
     };
     std::vector<Entry> entries_;
+    std::function<void()> betweenPieces_;
 };
 
 // An archive read entry by entry into memory; nothing of it is written anywhere. The entries

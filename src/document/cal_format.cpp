@@ -54,21 +54,25 @@ CalLayout LayoutOfVersion(const QString& Version) {
 
 // ---- writing ----
 
-char16_t* CalTextWriter::grow(qsizetype n) {
-    text_.resize(std::max(2 * text_.size(), used_ + n + 4096));
-    chars_ = reinterpret_cast<char16_t*>(text_.data());
+void CalTextWriter::reserve(qsizetype bytes) {
+    if (bytes > bytes_.size()) grow(bytes - used_);
+}
+
+char* CalTextWriter::grow(qsizetype n) {
+    bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
+    chars_ = bytes_.data();
     return chars_ + used_;
 }
 
 void CalTextWriter::open() {
-    put(u'"');
+    put('"');
 }
 
 void CalTextWriter::close() {
-    char16_t* to = room(3);
-    to[0] = u'"';
-    to[1] = u'\r';
-    to[2] = u'\n';
+    char* to = room(3);
+    to[0] = '"';
+    to[1] = '\r';
+    to[2] = '\n';
     used_ += 3;
     ++lines_;
 }
@@ -76,17 +80,17 @@ void CalTextWriter::close() {
 // Decimal digits, at least minDigits of them, after a "-" for a negative value: the text of
 // QString::number for minDigits 1, and of the date's parts.
 void CalTextWriter::number(int64_t value, int minDigits) {
-    char16_t digits[24];
+    char digits[24];
     int n = 0;
     uint64_t magnitude = value < 0 ? uint64_t(0) - uint64_t(value) : uint64_t(value);
     while (magnitude != 0) {
-        digits[n++] = char16_t(u'0' + magnitude % 10);
+        digits[n++] = char('0' + magnitude % 10);
         magnitude /= 10;
     }
     while (n < minDigits)
-        digits[n++] = u'0';
-    if (value < 0) digits[n++] = u'-';
-    char16_t* to = room(n);
+        digits[n++] = '0';
+    if (value < 0) digits[n++] = '-';
+    char* to = room(n);
     for (int k = 0; k < n; ++k)
         to[k] = digits[n - 1 - k];
     used_ += n;
@@ -94,12 +98,13 @@ void CalTextWriter::number(int64_t value, int minDigits) {
 
 void CalTextWriter::S(const QString& Value) {
     open();
-    const qsizetype n = Value.size();
-    const char16_t* from = reinterpret_cast<const char16_t*>(Value.constData());
-    char16_t* to = room(n);
-    // A line break inside the value would shift every later line.
+    // A character takes one byte at most.
+    char* to = room(Value.size());
+    const qsizetype n = rt::toCp1252Into(Value.constData(), Value.size(), to);
+    // A line break inside the value would shift every later line: CR and LF are the bytes of
+    // those characters alone.
     for (qsizetype i = 0; i < n; ++i)
-        to[i] = (from[i] == u'\r' || from[i] == u'\n') ? u' ' : from[i];
+        if (to[i] == '\r' || to[i] == '\n') to[i] = ' ';
     used_ += n;
     close();
 }
@@ -121,9 +126,9 @@ void CalTextWriter::D(const DateRec& Value) {
     // As DateToText: the year without padding, then the month and the day in two digits.
     open();
     number(Value.Year, 0);
-    put(u'-');
+    put('-');
     number(Value.Month, 2);
-    put(u'-');
+    put('-');
     number(Value.Day, 2);
     close();
 }
@@ -132,8 +137,11 @@ void CalTextWriter::R() {
     close();
 }
 
-QByteArray CalTextWriter::Bytes() const {
-    return rt::toCp1252(QString::fromRawData(text_.constData(), used_));
+QByteArray CalTextWriter::Bytes() {
+    // Cut to the text in place: the room beyond is given back without a copy.
+    bytes_.truncate(used_);
+    chars_ = bytes_.data();
+    return bytes_;
 }
 
 // ---- reading ----

@@ -75,13 +75,16 @@ CalLayout LayoutOfVersion(const QString& Version);
 // 9999, a negative count).
 constexpr int32_t ErrBadFileFormat = 321;
 
-// Builds the text of "caldata.cal", one value per line. The text is gathered as UTF-16 and
-// converted to Windows-1252 in one pass when it is taken.
+// Builds the text of "caldata.cal", one value per line, in Windows-1252 as it goes.
 class CalTextWriter {
 public:
     CalTextWriter() = default;
     CalTextWriter(const CalTextWriter&) = delete;
     CalTextWriter& operator=(const CalTextWriter&) = delete;
+
+    // Makes room for a text of about this many bytes at once, so that a long text is not moved
+    // as it grows.
+    void reserve(qsizetype bytes);
 
     void S(const QString& Value); // a string, as it is (line breaks become blanks)
     void I(int16_t Value);        // a 16-bit number
@@ -90,15 +93,16 @@ public:
     void D(const DateRec& Value); // a date, in its text form
     void R();                     // a reserved line: an empty value
 
-    QByteArray Bytes() const;
+    // The text so far.
+    QByteArray Bytes();
     int LineCount() const { return lines_; }
 
 private:
-    // Where n more characters go.
-    char16_t* room(qsizetype n) { return used_ + n <= text_.size() ? chars_ + used_ : grow(n); }
-    char16_t* grow(qsizetype n);
-    // Appends one character.
-    void put(char16_t c) {
+    // Where n more bytes go.
+    char* room(qsizetype n) { return used_ + n <= bytes_.size() ? chars_ + used_ : grow(n); }
+    char* grow(qsizetype n);
+    // Appends one byte.
+    void put(char c) {
         *room(1) = c;
         ++used_;
     }
@@ -106,9 +110,9 @@ private:
     void numberLine(int64_t value); // a line of one number, as QString::number writes it
     void open();
     void close();
-    QString text_;              // the text so far, and room for more
-    char16_t* chars_ = nullptr; // the characters of text_
-    qsizetype used_ = 0;        // characters of text_ in use
+    QByteArray bytes_;      // the text so far, and room for more
+    char* chars_ = nullptr; // the bytes of bytes_
+    qsizetype used_ = 0;    // bytes of bytes_ in use
     int lines_ = 0;
 };
 

@@ -121,6 +121,8 @@ void showRefusal(const QString& FileName, const QString& Why) {
 rt::FileIdentity writeArchive(const QString& FileName, CalDocument& Doc, const QByteArray& Data) {
     setStep(10025);
     rt::ZipArchive zip;
+    // The window paints while the data is compressed; the user's input waits for the end.
+    zip.setBetweenPieces([] { rt::DoEventsNoInput(); });
     zip.addData(
         kCalDataEntry, [&Data] { return Data; }, Doc.Password);
 
@@ -137,10 +139,23 @@ rt::FileIdentity writeArchive(const QString& FileName, CalDocument& Doc, const Q
     return zip.write(FileName, FileName == Doc.FileName ? Doc.FileId : rt::FileIdentity());
 }
 
+// About the size of Doc's text, a little more: its day items take nearly all of it, each its
+// texts and some 60 bytes of numbers, quotes and line ends.
+qsizetype textSizeOf(const CalDocument& Doc) {
+    qsizetype size = 64 * 1024;
+    for (const MonthRec& month : Doc.Months.Store)
+        for (const DayCell& cell : month.Cells.Store)
+            for (const EVItem& ev : cell.Items)
+                size +=
+                    64 + ev.Text.size() + ev.PictureFile.text().size() + ev.SourceKey.text().size();
+    return size;
+}
+
 } // namespace
 
 QByteArray WriteCalData(const CalDocument& Doc) {
     CalTextWriter out;
+    out.reserve(textSizeOf(Doc));
     out.S(kCalVersion);
     out.S(Doc.Author);
     out.S(Doc.OpenMonth);

@@ -29,6 +29,8 @@ TEST(CalFormat, EntryNames) {
     EXPECT_EQ(ItemPictureEntryName(1, 7, 12345), QStringLiteral("ev.010712345"));
     EXPECT_EQ(ItemPictureEntryName(0, 100, 32767), QStringLiteral("ev.0010032767"));
     EXPECT_EQ(ItemPictureEntryName(2, 7, -1), QStringLiteral("ev.0207-001"));
+    EXPECT_EQ(ItemPictureEntryName(10, 40, 32767), QStringLiteral("ev.104032767"));
+    EXPECT_EQ(ItemPictureEntryName(123, 7, 0), QStringLiteral("ev.123070000"));
 }
 
 TEST(CalFormat, DocumentPicturesAreVisitedInArchiveOrder) {
