@@ -23,10 +23,7 @@ bool isIgnored(char16_t c) {
 // Walks a text one character at a time, stepping over the characters Val ignores.
 class Scanner {
 public:
-    explicit Scanner(const QString& text)
-        : p_(reinterpret_cast<const char16_t*>(text.constData())), end_(p_ + text.size()) {
-        skipIgnored();
-    }
+    explicit Scanner(QStringView text) : p_(text.utf16()), end_(p_ + text.size()) { skipIgnored(); }
     // The current character, 0 at the end.
     char16_t peek() const { return p_ == end_ ? 0 : *p_; }
     void next() {
@@ -81,7 +78,7 @@ double radixValue(Scanner& in, int base) {
 
 } // namespace
 
-double Val(const QString& text) {
+double Val(QStringView text) {
     Scanner in(text);
     if (in.peek() == u'&') {
         in.next();
@@ -143,7 +140,8 @@ double Val(const QString& text) {
         scale += expNegative ? -exponent : exponent;
     }
     double value = 0;
-    if (std::from_chars(num.data(), num.data() + num.size(), value).ec == std::errc::result_out_of_range)
+    if (std::from_chars(num.data(), num.data() + num.size(), value).ec ==
+        std::errc::result_out_of_range)
         value = scale > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     return negative ? -value : value;
 }

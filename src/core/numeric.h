@@ -12,7 +12,10 @@ namespace rt {
 // hexadecimal number after "&H" / an octal one after "&O". Reading stops at the first other
 // character; a text that does not begin with a number gives 0. A comma is never a decimal point,
 // whatever the process locale says.
-double Val(const QString& text);
+double Val(QStringView text);
+inline double Val(const QString& text) {
+    return Val(QStringView(text));
+}
 
 // Conversion to a 16-bit / 32-bit whole number: halves go to the even neighbour; a value
 // outside the range (or infinite, or not a number) raises run-time error 6.

@@ -85,7 +85,9 @@ int32_t DayTotal(bool Income, int16_t Month, int16_t Cell) {
     if (!IsMonth(Month) || !IsCell(Cell)) return 0;
     const int32_t kind = Income ? ItemKind::Income : ItemKind::Expense;
     int32_t total = 0;
-    for (const EVItem& item : CurDoc.Months(Month).Cells(Cell).Items)
+    // Read through a const cell: the items a saved copy shares stay shared.
+    const DayCell& cell = CurDoc.Months(Month).Cells(Cell);
+    for (const EVItem& item : cell.Items)
         if (item.Kind == kind) total = rt::MoneyAdd(total, MoneyAmount(item.Text));
     return total;
 }

@@ -16,5 +16,6 @@ QString MoneyName(const QString& Text) {
 }
 
 double MoneyAmount(const QString& Text) {
-    return rt::Val(Text.mid(10));
+    // Read in place: the totals read every money item of a year.
+    return Text.size() > 10 ? rt::Val(QStringView(Text).sliced(10)) : 0;
 }

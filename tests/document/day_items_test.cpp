@@ -168,6 +168,16 @@ TEST_F(DayItems, DayTotalsRoundAfterEachItem) {
     EXPECT_EQ(SummaryTotal(true, 1, 6, 0), INT32_MAX);
 }
 
+TEST_F(DayItems, TotalsLeaveTheDayItemsSharedWithTheSavedCopy) {
+    ListAppend(CurDoc.Months(6).Cells(20), item(MakeMoneyText("Paie", "10"), ItemKind::Income));
+    SavedDoc = CurDoc;
+    const auto first = [](const CalDocument& doc) { return &doc.Months(6).Cells(20).Items[0]; };
+    ASSERT_EQ(first(CurDoc), first(SavedDoc));
+    EXPECT_EQ(DayTotal(true, 6, 20), 10);
+    EXPECT_EQ(SummaryTotal(true, 1, 6, 0), 10);
+    EXPECT_EQ(first(CurDoc), first(SavedDoc));
+}
+
 TEST_F(DayItems, SummaryRanges) {
     // One income of 1 on every day of the year, and of 100 on 31 December.
     for (int16_t m = 1; m <= 12; ++m)
