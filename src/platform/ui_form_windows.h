@@ -27,6 +27,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    // Nothing a form's window draws shows whether it has the focus: taking or losing it
+    // repaints nothing (QWidget would repaint the whole window, a month's grid with its
+    // thousands of labels, when a click on a button takes the focus from it).
+    void focusInEvent(QFocusEvent*) override {}
+    void focusOutEvent(QFocusEvent*) override {}
 
 private:
     // The form's own key events (KeyDown, KeyPress, KeyUp; its default and cancel buttons):
