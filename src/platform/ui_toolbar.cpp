@@ -202,18 +202,30 @@ void Toolbar::setShowTips(bool on) {
     pushAll();
 }
 
-QIcon Toolbar::iconFor(const ToolbarButton& b) const {
-    QIcon icon;
-    if (!imageList_) return icon;
+std::pair<rt::Picture, rt::Picture> Toolbar::iconPicturesFor(const ToolbarButton& b) const {
+    if (!imageList_) return {};
     const ListImage* img = imageList_->find(b.image_);
-    if (!img) return icon;
-    icon.addPixmap(QPixmap::fromImage(img->Picture().image()), QIcon::Normal);
+    if (!img) return {};
     // The greyed look stands at the same position of the disabled list.
     if (disabledImageList_ && img->Index() <= disabledImageList_->ListImages().Count())
-        icon.addPixmap(
-            QPixmap::fromImage(disabledImageList_->ListImages()(img->Index()).Picture().image()),
-            QIcon::Disabled);
-    return icon;
+        return {img->Picture(), disabledImageList_->ListImages()(img->Index()).Picture()};
+    return {img->Picture(), rt::Picture()};
+}
+
+void Toolbar::pushIcon(ToolbarButton& b) {
+    auto [normal, greyed] = iconPicturesFor(b);
+    if (b.iconMade_ && normal.sameObject(b.iconPicture_) &&
+        greyed.sameObject(b.iconDisabledPicture_))
+        return;
+    QIcon icon;
+    if (normal.hasObject()) {
+        icon.addPixmap(QPixmap::fromImage(normal.image()), QIcon::Normal);
+        if (greyed.hasObject()) icon.addPixmap(QPixmap::fromImage(greyed.image()), QIcon::Disabled);
+    }
+    b.action_->setIcon(icon);
+    b.iconPicture_ = std::move(normal);
+    b.iconDisabledPicture_ = std::move(greyed);
+    b.iconMade_ = true;
 }
 
 void Toolbar::rebuild() {
@@ -247,6 +259,7 @@ void Toolbar::makeAction(ToolbarButton& b, QAction* before) {
         b.action_ = bar_->insertWidget(before, gap);
     } else {
         b.action_ = new QAction(b.caption_, bar_);
+        b.iconMade_ = false;
         bar_->insertAction(before, b.action_);
         ToolbarButton* raw = &b;
         QObject::connect(b.action_, &QAction::triggered, this, [this, raw] {
@@ -275,7 +288,7 @@ void Toolbar::pushButton(ToolbarButton& b) {
     b.action_->setVisible(b.visible_);
     if (b.style_ != tbrSeparator && b.style_ != tbrPlaceholder) {
         b.action_->setText(b.caption_);
-        b.action_->setIcon(iconFor(b));
+        pushIcon(b);
         b.action_->setEnabled(b.enabled_);
         b.action_->setToolTip(showTips_ ? b.toolTip_ : QString());
         b.action_->setCheckable(b.style_ == tbrCheck || b.style_ == tbrButtonGroup);

@@ -134,6 +134,10 @@ private:
     QString toolTip_;
     QString description_;
     QAction* action_ = nullptr;
+    // The pictures the action's icon was made of, so that a push that changes neither leaves
+    // the icon alone instead of making it again.
+    rt::Picture iconPicture_, iconDisabledPicture_;
+    bool iconMade_ = false;
 };
 
 class Toolbar : public Control {
@@ -191,7 +195,11 @@ private:
     void pushButton(ToolbarButton& b);
     void pushAll();
     void releaseGroupOf(ToolbarButton& b);
-    QIcon iconFor(const ToolbarButton& b) const;
+    // The pictures of a button's icon, normal and greyed: none without an image list or an
+    // image of that key or index.
+    std::pair<rt::Picture, rt::Picture> iconPicturesFor(const ToolbarButton& b) const;
+    // Gives the action of a button the icon of its pictures, when they changed since.
+    void pushIcon(ToolbarButton& b);
 
     ButtonCollection buttons_;
     rt::ImageList* imageList_ = nullptr;

@@ -890,6 +890,28 @@ TEST(UiToolbar, ADisabledButtonShowsTheGreyedPictureAtTheSamePosition) {
     EXPECT_EQ(QColor(normal.pixel(8, 8)), QColor(Qt::green));
     EXPECT_EQ(QColor(disabled.pixel(8, 8)), QColor(Qt::lightGray));
     EXPECT_FALSE(bar->actions().constFirst()->isEnabled());
+
+    // The icon follows each later change of its pictures, and only those leave it as it was.
+    const auto colours = [&] {
+        const QIcon now = bar->actions().constFirst()->icon();
+        return std::pair{QColor(now.pixmap(16, 16, QIcon::Normal).toImage().pixel(8, 8)),
+                         QColor(now.pixmap(16, 16, QIcon::Disabled).toImage().pixel(8, 8))};
+    };
+    const qint64 before = bar->actions().constFirst()->icon().cacheKey();
+    open.setToolTipText(QStringLiteral("Ouvrir"));
+    open.setEnabled(true);
+    EXPECT_EQ(bar->actions().constFirst()->icon().cacheKey(), before);
+    open.setImage(QStringLiteral("New"));
+    EXPECT_EQ(colours(), std::pair(QColor(Qt::red), QColor(Qt::darkGray)));
+    images.ListImages().Add({}, QStringLiteral("Other"), solid(Qt::blue));
+    ImageList others(form);
+    others.ListImages().Add({}, QStringLiteral("New"), solid(Qt::yellow));
+    tb.setImageList(&others);
+    EXPECT_EQ(colours(), std::pair(QColor(Qt::yellow), QColor(Qt::darkGray)));
+    tb.setDisabledImageList(nullptr);
+    EXPECT_NE(colours().second, QColor(Qt::darkGray));
+    tb.setImageList(nullptr);
+    EXPECT_TRUE(bar->actions().constFirst()->icon().isNull());
 }
 
 TEST(UiToolbar, AButtonAddedAtAPositionStandsThereAmongTheOthers) {
