@@ -8,8 +8,11 @@
 #include "ui_form_windows.h"
 
 #include <QAbstractNativeEventFilter>
+#include <QAccessible>
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
@@ -66,7 +69,30 @@ private:
     const xcb_atom_t deleteWindow_;
 };
 
+// Qt's accessibility bridge asks for the session bus when it is made, at the first question
+// about accessibility (the first window shown at the latest). Where no bus can be had, it is
+// made at once with the bus named absent, so that it finds no bus as it would have, without
+// the fork and the failed launches; the environment is then as it was for the processes the
+// program starts.
+void makeAccessibilityBridgeWithoutABus() {
+    if (!NoSessionBusCanBeHad(QProcessEnvironment::systemEnvironment())) return;
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "disabled:");
+    (void)QAccessible::isActive();
+    qunsetenv("DBUS_SESSION_BUS_ADDRESS");
+}
+
 } // namespace
+
+bool NoSessionBusCanBeHad(const QProcessEnvironment& Environment) {
+    if (Environment.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) return false;
+    const QString runtime = Environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
+    if (!runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"))) return false;
+    const QString launcher = QStringLiteral("dbus-launch");
+    if (QFileInfo(QStringLiteral("/usr/bin/") + launcher).isExecutable()) return false;
+    const QStringList path =
+        Environment.value(QStringLiteral("PATH")).split(u':', Qt::SkipEmptyParts);
+    return QStandardPaths::findExecutable(launcher, path).isEmpty();
+}
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     prepareProcessSignals();
@@ -80,6 +106,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     if (platformName() == QLatin1String("xcb") && x11 && x11->connection()) {
         closeFilter_ = std::make_unique<WindowManagerCloseFilter>(x11->connection());
         installNativeEventFilter(closeFilter_.get());
+        makeAccessibilityBridgeWithoutABus();
     }
 }
 

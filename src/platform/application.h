@@ -8,6 +8,7 @@
 // French too: Qt's French translation is loaded at start when it is installed.
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTranslator>
 #include <exception>
 #include <memory>
@@ -33,6 +34,12 @@ private:
     QTranslator qtTranslation_;
     std::unique_ptr<QAbstractNativeEventFilter> closeFilter_;
 };
+
+// Whether no D-Bus session bus can be had in a process of environment Environment: none is
+// named (DBUS_SESSION_BUS_ADDRESS unset), none listens in the runtime folder
+// (XDG_RUNTIME_DIR/bus) and no dbus-launch (in /usr/bin or on the PATH) could start one. D-Bus
+// would then still fork the process to run the missing dbus-launch when asked for the bus.
+bool NoSessionBusCanBeHad(const QProcessEnvironment& Environment);
 
 // Tells the form of each top-level window that a modal window blocks now that the window
 // system asked to close it; with Window, that window's form only. True when a form was told.

@@ -4,9 +4,14 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -87,4 +92,46 @@ TEST(Application, StandardButtonsOfTheMessageBoxReadFrench) {
         EXPECT_EQ(count, qsizetype(c.buttons.size()));
     }
     rt::setUiServices(previous);
+}
+
+// A session bus can be had when one is named, listens in the runtime folder, or dbus-launch
+// could start one; only without all three does the start skip D-Bus's launch of it.
+TEST(Application, NoSessionBusCanBeHadOnlyWithoutAddressRuntimeBusAndLauncher) {
+    QTemporaryDir runtime, emptyRuntime, withLauncher, withoutLauncher;
+    ASSERT_TRUE(runtime.isValid() && emptyRuntime.isValid() && withLauncher.isValid() &&
+                withoutLauncher.isValid());
+    QFile bus(runtime.filePath(QStringLiteral("bus")));
+    ASSERT_TRUE(bus.open(QIODevice::WriteOnly));
+    bus.close();
+    QFile launcher(withLauncher.filePath(QStringLiteral("dbus-launch")));
+    ASSERT_TRUE(launcher.open(QIODevice::WriteOnly));
+    launcher.write("#!/bin/sh\n");
+    launcher.close();
+    ASSERT_TRUE(launcher.setPermissions(launcher.permissions() | QFile::ExeOwner));
+    const bool systemLauncher = QFileInfo(QStringLiteral("/usr/bin/dbus-launch")).isExecutable();
+    const struct {
+        const char* name;
+        std::optional<QString> address;
+        QString runtimeDir, path;
+        bool noBus;
+    } rows[] = {
+        {"nothing", std::nullopt, emptyRuntime.path(), withoutLauncher.path(), !systemLauncher},
+        {"no runtime folder", std::nullopt, QString(), withoutLauncher.path(), !systemLauncher},
+        {"an address", QStringLiteral("unix:path=/nowhere"), emptyRuntime.path(),
+         withoutLauncher.path(), false},
+        {"an empty address", QString(), emptyRuntime.path(), withoutLauncher.path(), false},
+        {"a bus in the runtime folder", std::nullopt, runtime.path(), withoutLauncher.path(),
+         false},
+        {"dbus-launch on the path", std::nullopt, emptyRuntime.path(),
+         withoutLauncher.path() + u':' + withLauncher.path(), false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QProcessEnvironment env;
+        if (row.address) env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), *row.address);
+        if (!row.runtimeDir.isEmpty())
+            env.insert(QStringLiteral("XDG_RUNTIME_DIR"), row.runtimeDir);
+        env.insert(QStringLiteral("PATH"), row.path);
+        EXPECT_EQ(rt::NoSessionBusCanBeHad(env), row.noBus);
+    }
 }
