@@ -2,6 +2,7 @@
 
 #include "cal_limits.h"
 #include "core/file_output.h"
+#include "core/heap_growth.h"
 #include "core/numeric.h"
 #include "core/resources.h"
 #include "core/rt_error.h"
@@ -264,13 +265,20 @@ bool readValues(CalDocument& Doc, CalTextReader& In) {
 // start, the entry checked and its lines counted first, then its values, so that a damaged
 // entry or text fails as it would read whole: the entry's fault first, then the first fault
 // of the text in its order, a count of records against the lines left.
-bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip) {
+bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip,
+              rt::HeapGrowth& growth) {
     if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
     if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
     const CalDocument before = Doc;
     try {
-        CalTextReader in(Zip.stream(kCalDataEntry), CalTextReader::kUncounted);
+        // The heap is looked at between blocks of the text.
+        CalTextReader in(
+            [&growth, next = Zip.stream(kCalDataEntry)](char* to, qsizetype size) {
+                growth.advise();
+                return next(to, size);
+            },
+            CalTextReader::kUncounted);
         const bool known = readValues(Doc, in);
         in.ReadToEnd();
         if (known) return true;
@@ -300,7 +308,11 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     rt::DoEventsNoInput();
     setStep(10030);
 
-    if (!readData(FileName, Doc, zip)) return false;
+    // The records, their texts and their pictures take about twice the text's bytes: the heap
+    // grows once, by more than that (what is not touched costs nothing).
+    rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
+    if (!readData(FileName, Doc, zip, growth)) return false;
+    growth.advise();
 
     setStep(10031);
     loadPictures(Doc, zip, FileName);

@@ -115,6 +115,9 @@ void ShowMonthWindows() {
         MonthForms(rt::CInt(open))->Form_Activate();
     else if (isCurrentYear(CurDoc.Year))
         MonthForms(rt::sys().today().month())->Form_Activate();
+    // Tiled before anything lets it paint, so that the month shown is laid out and painted once,
+    // in its place; tiling again below changes nothing then.
+    main.Arrange(rt::vbTileVertical);
 
     RefreshPane(true, -1);
     main.setCaption(DocumentCaption());

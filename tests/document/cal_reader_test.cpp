@@ -1,4 +1,5 @@
 #include "cal_test_support.h"
+#include "core/heap_growth.h"
 #include "core/resources.h"
 #include "document/balances.h"
 #include "document/calendar_entries.h"
@@ -523,6 +524,60 @@ TEST_F(CalReader, ItemsNamingOnePictureFileHavePicturesOfTheirOwn) {
         handles.insert(picture.handle());
     }
     EXPECT_EQ(handles.size(), 3u);
+}
+
+namespace {
+
+// The huge pages the process holds, in KiB (AnonHugePages), or -1.
+qint64 hugePagesHeldKiB() {
+    QFile status(QStringLiteral("/proc/self/smaps_rollup"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("AnonHugePages:"))
+            return line.mid(14).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+} // namespace
+
+// A big year's records go into huge pages where the system gives them on request, and read
+// back whole; for a small one nothing is asked.
+TEST_F(CalReader, BigYearReadsWholeWithItsRecordsInHugePages) {
+    CalDocument doc;
+    SetDocDefaults(doc);
+    doc.Year = QStringLiteral("2004");
+    doc.EmbedPictures = 0;
+    // Texts of their own, as amounts are: about 5 MiB of text.
+    for (int i = 0; i < 70000; ++i) {
+        EVItem item;
+        item.Kind = ItemKind::Income;
+        item.Text = QStringLiteral("Compte %1 %2.%3").arg(i % 300).arg(i).arg(i % 100);
+        item.AlarmDaysBefore = i % 4;
+        ListAppend(doc.Months(1 + i % 12).Cells(7 + i / 12 % 42), item);
+    }
+    const QString file = dir.filePath(QStringLiteral("grande.cal"));
+    ASSERT_TRUE(SaveCalFile(file, doc));
+    const qint64 before = hugePagesHeldKiB();
+    CalDocument read;
+    ASSERT_TRUE(LoadCalFile(file, read));
+    const qint64 after = hugePagesHeldKiB();
+    for (int m = 1; m <= 12; ++m)
+        for (int c = kFirstCell; c <= kLastCell; ++c) {
+            const DayCell& want = doc.Months(m).Cells(c);
+            const DayCell& got = read.Months(m).Cells(c);
+            ASSERT_EQ(got.Count, want.Count) << m << "/" << c;
+            for (int j = 0; j < want.Count; ++j) {
+                ASSERT_EQ(got.Items[size_t(j)].Text, want.Items[size_t(j)].Text) << m << "/" << c;
+                ASSERT_EQ(got.Items[size_t(j)].AlarmDaysBefore,
+                          want.Items[size_t(j)].AlarmDaysBefore);
+            }
+        }
+    if (rt::HugePageSizeOnRequest() == 0 || before < 0)
+        GTEST_SKIP() << "no huge pages on request here";
+    EXPECT_GT(after, before);
+    // Below a few huge pages' worth nothing is asked.
+    EXPECT_FALSE(rt::HeapGrowth(rt::HugePageSizeOnRequest()).active());
+    EXPECT_TRUE(rt::HeapGrowth(4 * rt::HugePageSizeOnRequest()).active());
 }
 
 TEST_F(CalReader, MoneyTextsComeBackAsTheyWereWritten) {
