@@ -1380,10 +1380,12 @@ int main(int argc, char** argv) {
                      ms(median(runs, [](const Clicks& c) { return c.chartWindow; })),
                      ms(median(runs, [](const Clicks& c) { return c.chartDrawn; })));
         };
+        // A click's response is the window; the chart drawn a second later is work of its own:
+        // each is held to the time of a click.
         addRow(QStringLiteral("The summary chart, its first (the module loads) %1: its window, "
                               "input to idle, + its chart after the window's 1 s wait, to idle")
                    .arg(where),
-               chartText(ours), {}, QStringLiteral("< 30.0 ms"));
+               chartText(ours), {}, QStringLiteral("each < 30.0 ms (window, chart)"));
         if (!theirs.empty()) addRow(sameSeries, chartText(theirs));
         // Save: its time beside the deflate floor, and the longest the window took to answer.
         auto saveText = [&](const std::vector<Clicks>& runs) {

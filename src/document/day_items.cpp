@@ -92,6 +92,25 @@ int32_t DayTotal(bool Income, int16_t Month, int16_t Cell) {
     return total;
 }
 
+void MonthTotals(int16_t Month, int32_t& Incomes, int32_t& Expenses) {
+    Incomes = 0;
+    Expenses = 0;
+    if (!IsMonth(Month)) return;
+    const MonthRec& month = CurDoc.Months(Month);
+    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
+        // Each day is rounded and held in range first, as DayTotal does.
+        int32_t in = 0, out = 0;
+        for (const EVItem& item : month.Cells(c).Items) {
+            if (item.Kind == ItemKind::Income)
+                in = rt::MoneyAdd(in, MoneyAmount(item.Text));
+            else if (item.Kind == ItemKind::Expense)
+                out = rt::MoneyAdd(out, MoneyAmount(item.Text));
+        }
+        Incomes = rt::MoneyAdd(Incomes, in);
+        Expenses = rt::MoneyAdd(Expenses, out);
+    }
+}
+
 int32_t SummaryTotal(bool Income, int16_t Range, int16_t Month, int16_t Cell) {
     if (!IsMonth(Month) || Range < 0 || Range > 3) return 0;
     if (Range != 1 && !IsCell(Cell)) return 0;

@@ -24,3 +24,6 @@ int32_t DayTotal(bool Income, int16_t Month, int16_t Cell);
 // and the 13 following days (ranges stop at 31 December). 0 for any other range, or a month or
 // cell outside the grid (the cell is not needed for the month).
 int32_t SummaryTotal(bool Income, int16_t Range, int16_t Month, int16_t Cell);
+// The month's incomes and expenses at once, each equal to SummaryTotal(..., 1, Month, ...):
+// the items are read once for both (the chart gathers every month of a year).
+void MonthTotals(int16_t Month, int32_t& Incomes, int32_t& Expenses);

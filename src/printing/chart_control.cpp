@@ -7,27 +7,72 @@
 #include "platform/ui_dispatch.h"
 
 #include <QLabel>
+#include <QPointer>
 #include <QTimer>
 #include <algorithm>
+#include <functional>
+
+namespace {
+
+// The control's own widget, which holds what shows the chart and keeps it at its own size. The
+// chart's view is made when this widget is first shown or the view is asked for: a window that
+// opens with its chart hidden (the summary chart, until its totals are gathered) builds no
+// chart scene before it shows one.
+class ChartHost : public QWidget {
+public:
+    std::function<void()> onShow;
+    QWidget* content = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override {
+        QWidget::showEvent(event);
+        if (onShow) onShow();
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QWidget::resizeEvent(event);
+        if (content) content->setGeometry(rect());
+    }
+};
+
+} // namespace
 
 ChartControl::ChartControl(rt::Container& parent, const QString& name, int index)
     // A windowed control that raises no property event: the runtime's table has nothing for a
     // picture box either.
     : rt::Control(rt::ControlKind::PictureBox, parent, name, index) {
-    if (const auto create =
-            rt::moduleFunction<rt::CreateLineChart>(rt::kChartModule, rt::kChartEntry)) {
-        drawing_ = create();
-        attachWidget(drawing_->widget());
-    } else {
+    auto* host = new ChartHost;
+    host_ = host;
+    // The module loads with the control, so that a window knows at once whether it can chart.
+    create_ = rt::moduleFunction<rt::CreateLineChart>(rt::kChartModule, rt::kChartEntry);
+    if (!create_) {
         // The module loader has logged why; the user reads it where the chart would be.
         const QString text = QStringLiteral("Le graphique ne peut pas être affiché : le fichier "
                                             "%1 est introuvable ou ne peut pas être chargé.")
                                  .arg(rt::moduleFileName(rt::kChartModule));
-        auto* missing = new QLabel(text);
+        auto* missing = new QLabel(text, host);
         missing->setAlignment(Qt::AlignCenter);
         missing->setWordWrap(true);
-        attachWidget(missing);
+        host->content = missing;
+        addEventSource(missing);
+    } else {
+        host->onShow = [this] { makeDrawing(); };
     }
+    attachWidget(host);
+    if (host->content) host->content->setGeometry(host->rect());
+}
+
+void ChartControl::makeDrawing() {
+    if (drawing_ || !create_) return;
+    auto* host = static_cast<ChartHost*>(host_.data());
+    drawing_ = create_();
+    QWidget* view = drawing_->widget();
+    view->setParent(host);
+    view->setGeometry(host->rect());
+    host->content = view;
+    addEventSource(view);
+    view->show();
+    // What was set before is drawn now.
+    dirty_ = true;
     rebuild();
 }
 
@@ -147,13 +192,15 @@ void ChartControl::changedData() {
 }
 
 QWidget* ChartControl::chartView() {
+    if (!host_) return nullptr;
+    makeDrawing();
     if (dirty_) rebuild();
-    return widget();
+    return static_cast<ChartHost*>(host_.data())->content;
 }
 
 void ChartControl::rebuild() {
+    if (!drawing_ || !host_) return;
     dirty_ = false;
-    if (!drawing_ || !widget()) return;
     rt::LineChartData data;
     data.rowLabels = rowLabels_;
     for (const Series& s : columns_)

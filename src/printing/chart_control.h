@@ -8,11 +8,14 @@
 // Row labels need not differ: two rows of the same label keep their own points.
 //
 // The drawing is the chart module's (platform/line_chart.h, on Qt Charts), loaded when the
-// first control is made. Without the module the control keeps its data all the same and shows,
-// in the chart's place, a line saying that the chart cannot be shown and which file is missing.
+// first control is made; the chart itself is made when the control is first shown or its view
+// asked for (chartView), and draws then what was set before. Without the module the control keeps
+// its data all the same and shows, in the chart's place, a line saying that the chart cannot be
+// shown and which file is missing.
 
 #include "platform/ui_control.h"
 
+#include <QPointer>
 #include <QString>
 #include <vector>
 
@@ -55,8 +58,8 @@ public:
     // Empties the chart: no series, no rows, no labels; the current cell back to 1, 1.
     void ClearChart();
 
-    // The widget that shows the chart, brought up to date first: the chart module's
-    // QChartView, or the line in its place when the module is missing.
+    // The widget that shows the chart, made if it is not yet and brought up to date first: the
+    // chart module's QChartView, or the line in its place when the module is missing.
     QWidget* chartView();
 
 private:
@@ -70,6 +73,7 @@ private:
     void checkRow(int row) const;
     void changedData();
     void rebuild();
+    void makeDrawing();
 
     int chartType_ = VtChChartType2dLine;
     std::vector<Series> columns_;
@@ -77,5 +81,7 @@ private:
     int column_ = 1, row_ = 1;
     bool dirty_ = true;
     bool rebuildQueued_ = false;
-    rt::LineChart* drawing_ = nullptr; // owned by the control's widget; null without the module
+    rt::LineChart* (*create_)() = nullptr; // the module's entry; null without the module
+    QPointer<QWidget> host_;               // the control's widget, which holds the chart's view
+    rt::LineChart* drawing_ = nullptr;     // owned by its view in host_; null until made
 };

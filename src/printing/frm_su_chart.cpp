@@ -159,8 +159,7 @@ void FrmSUChartForm::TmrGetData_Timer() {
 void FrmSUChartForm::GetData() {
     PBarLoad.setValue(0);
     for (int16_t m = 1; m <= 12; ++m) {
-        IncomeTotals(m) = SummaryTotal(true, 1, m, -1);
-        ExpenseTotals(m) = SummaryTotal(false, 1, m, -1);
+        MonthTotals(m, IncomeTotals(m), ExpenseTotals(m));
         PBarLoad.setValue(m * 100 / 12);
         rt::DoEvents();
     }

@@ -166,6 +166,20 @@ TEST_F(DayItems, DayTotalsRoundAfterEachItem) {
     ListAppend(CurDoc.Months(6).Cells(21),
                item(MakeMoneyText("Gros", "2000000000"), ItemKind::Income));
     EXPECT_EQ(SummaryTotal(true, 1, 6, 0), INT32_MAX);
+    int32_t incomes = 0, expenses = 0;
+    MonthTotals(6, incomes, expenses);
+    EXPECT_EQ(incomes, INT32_MAX);
+    EXPECT_EQ(expenses, 4);
+    ListAppend(CurDoc.Months(6).Cells(22),
+               item(MakeMoneyText("Loyer", "-2000000000.5"), ItemKind::Expense));
+    ListAppend(CurDoc.Months(6).Cells(23),
+               item(MakeMoneyText("Loyer", "-2000000000"), ItemKind::Expense));
+    MonthTotals(6, incomes, expenses);
+    EXPECT_EQ(expenses, SummaryTotal(false, 1, 6, 0));
+    EXPECT_EQ(expenses, INT32_MIN);
+    MonthTotals(13, incomes, expenses);
+    EXPECT_EQ(incomes, 0);
+    EXPECT_EQ(expenses, 0);
 }
 
 TEST_F(DayItems, TotalsLeaveTheDayItemsSharedWithTheSavedCopy) {
@@ -216,4 +230,16 @@ TEST_F(DayItems, SummaryRanges) {
     const int blanks = 42 - DaysInMonth(2004, 2);
     EXPECT_EQ(SummaryTotal(true, 1, 2, 0), 29 + 1000 * blanks);
     EXPECT_EQ(SummaryTotal(false, 1, 2, 0), 0);
+    // Both of a month at once, the same.
+    ListAppend(CurDoc.Months(2).Cells(20), item(MakeMoneyText("Pain", "2.5"), ItemKind::Expense));
+    ListAppend(CurDoc.Months(2).Cells(21), item(MakeMoneyText("Pain", "0.5"), ItemKind::Expense));
+    for (int16_t m = 1; m <= 12; ++m) {
+        int32_t incomes = -1, expenses = -1;
+        MonthTotals(m, incomes, expenses);
+        EXPECT_EQ(incomes, SummaryTotal(true, 1, m, 0)) << m;
+        EXPECT_EQ(expenses, SummaryTotal(false, 1, m, 0)) << m;
+    }
+    int32_t incomes = -1, expenses = -1;
+    MonthTotals(2, incomes, expenses);
+    EXPECT_EQ(expenses, 2); // 2.5 -> 2, 0.5 -> 0
 }

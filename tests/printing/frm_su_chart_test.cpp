@@ -134,7 +134,7 @@ TEST_F(ChartTest, GathersTheTotalsAndDrawsThreeSeriesOverTwelveMonths) {
         ASSERT_NE(y, nullptr);
         QCoreApplication::processEvents();
         QStringList texts;
-        for (QGraphicsItem* item : static_cast<QChartView*>(chart.widget())->scene()->items())
+        for (QGraphicsItem* item : static_cast<QChartView*>(chart.chartView())->scene()->items())
             if (auto* t = dynamic_cast<QGraphicsTextItem*>(item); t && t->isVisible())
                 if (!t->toPlainText().isEmpty()) texts << t->toPlainText().trimmed();
         const int steps = int(std::lround((y->max() - y->min()) / y->tickInterval())) + 1;
@@ -245,6 +245,34 @@ TEST_F(ChartTest, WithoutTheChartModuleTheWindowSaysSoAndKeepsTheData) {
         });
     EXPECT_EQ(log.containing(QStringLiteral("libmirovanta_chart.so")).size(), 1)
         << log.messages.join(u'\n').toStdString();
+}
+
+// The chart is made when it first shows, once the totals are in: a series box clicked while
+// they are gathered is drawn then, and the chart fills the control's place as it changes.
+TEST_F(ChartTest, TheChartMadeWhenShownDrawsWhatWasChosenBefore) {
+    inChart(
+        [&](Chart& w) {
+            ChartControl& chart = w.ChartSU;
+            EXPECT_EQ(chart.widget()->findChild<QChartView*>(), nullptr);
+            w.ChkSeries(1).setValue(rt::vbUnchecked);
+            EXPECT_EQ(chart.ColumnCount(), 2);
+            ASSERT_TRUE(ui_test::waitFor([&] { return chart.Visible(); }, 3000));
+            auto* view = chart.widget()->findChild<QChartView*>();
+            ASSERT_NE(view, nullptr);
+            EXPECT_TRUE(view->isVisible());
+            EXPECT_EQ(view->geometry(), chart.widget()->rect());
+            QStringList names;
+            for (QAbstractSeries* s : view->chart()->series())
+                names << s->name();
+            EXPECT_EQ(names.join(u','), QStringLiteral("Revenus,Grand total:"));
+            ASSERT_EQ(view->chart()->series().size(), 2);
+            EXPECT_EQ(static_cast<QLineSeries*>(view->chart()->series()[1])->at(0).y(), 1300);
+            w.ChkShow.setValue(rt::vbUnchecked);
+            EXPECT_EQ(view->height(), rt::TwipsToPixels(kChartHeightAlone));
+            EXPECT_EQ(view->geometry(), chart.widget()->rect());
+            EXPECT_EQ(chart.chartView(), view);
+        },
+        false);
 }
 
 // Mend: closed before the totals are in, the window leaves no hourglass behind.
