@@ -7,7 +7,6 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QResource>
 #include <QSet>
 #include <gtest/gtest.h>
 
@@ -154,10 +153,9 @@ TEST(ResourcePictures, ADepthVariantShowsTheSamePicture) {
 }
 
 TEST(ResourcePictures, EachLoadGivesANewPictureObject) {
-    // A small picture, the start view's logo and the splash, which are read where the program
-    // keeps them, and the about box's logo, which is decompressed: a change to a copy of one
-    // reaches no other load.
-    for (int id : {210, 201, 101, 601}) {
+    // A small picture and the start view's logo, which are read where the program keeps them,
+    // and the splash, which is decompressed: a change to a copy of one reaches no other load.
+    for (int id : {210, 201, 101}) {
         SCOPED_TRACE(id);
         const Picture a = LoadResPicture(id, vbResBitmap);
         const Picture b = LoadResPicture(id, vbResBitmap);
@@ -168,18 +166,6 @@ TEST(ResourcePictures, EachLoadGivesANewPictureObject) {
         changed.fill(Qt::magenta);
         EXPECT_NE(digest(changed), digest(a.image()));
         EXPECT_EQ(digest(LoadResPicture(id, vbResBitmap).image()), digest(b.image()));
-    }
-}
-
-// The pictures every start draws (the splash, the start view's logo, the toolbar's and the
-// month windows' images, normal and greyed) are read where the program keeps them, not
-// decompressed first.
-TEST(ResourcePictures, ThePicturesOfAStartAreKeptUncompressed) {
-    HasResString(0); // registers the compiled resources
-    for (int id : {101, 201, 204, 304, 354, 210, 310}) {
-        const QResource resource(QStringLiteral(":/bitmaps/%1.pixels").arg(id));
-        ASSERT_TRUE(resource.isValid()) << id;
-        EXPECT_EQ(resource.compressionAlgorithm(), QResource::NoCompression) << id;
     }
 }
 
