@@ -53,7 +53,9 @@ QImage decodePicturePixels(QByteArray bytes) {
     const qsizetype lines = qsizetype(h.bytesPerLine) * h.height;
     if (bytes.size() != offset + lines) return {};
     QList<QRgb> colours(h.colours);
-    std::memcpy(colours.data(), bytes.constData() + sizeof h, size_t(tableBytes));
+    // An empty list has no storage to copy into.
+    if (tableBytes > 0)
+        std::memcpy(colours.data(), bytes.constData() + sizeof h, size_t(tableBytes));
 
     QImage image;
     // Raw data (QByteArray::fromRawData) is never detached: its bytes are another object's.
