@@ -9,6 +9,7 @@
 
 #include <QAbstractNativeEventFilter>
 #include <QAccessible>
+#include <QBackingStore>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
@@ -16,9 +17,18 @@
 #include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
+#include <system_error>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <xcb/xcb.h>
+
+#ifndef MADV_POPULATE_WRITE
+#define MADV_POPULATE_WRITE 23
+#endif
 
 namespace rt {
 
@@ -81,7 +91,54 @@ void makeAccessibilityBridgeWithoutABus() {
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
+// A window's first paint fills its whole backing store, which on X11 is memory shared with the
+// server: the first touch of each of its pages is a page fault of its own, hundreds for a big
+// window. At the window's first exposure the store is sized here, a step ahead of the painting,
+// and its pages are asked for in one call; the whole window is then marked for the paint that
+// follows, as Qt marks it when it sizes the store itself. What is painted stays the same.
+void prepareFirstBackingStore(QObject* receiver) {
+    auto* window = qobject_cast<QWindow*>(receiver);
+    if (!window || !window->handle()) return;
+    QWidget* widget = QWidget::find(window->winId());
+    if (!widget || !widget->isWindow() || !widget->isVisible() || !widget->updatesEnabled())
+        return;
+    QBackingStore* store = widget->backingStore();
+    if (!store || !store->size().isEmpty() || widget->size().isEmpty()) return;
+    store->resize(widget->size());
+    widget->update();
+    const QPaintDevice* device = store->paintDevice();
+    if (!device || device->devType() != QInternal::Image) return;
+    const auto* image = static_cast<const QImage*>(device);
+    const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
+    const auto from = uintptr_t(image->constBits()) & ~(page - 1);
+    const auto to = uintptr_t(image->constBits()) + uintptr_t(image->sizeInBytes());
+    // Refused by a system without the request: the pages then come as they are touched.
+    if (from && to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
+}
+
 } // namespace
+
+// The font configuration library is one the GUI library is linked with; it is looked up in the
+// process rather than linked again. Reading the configuration from two threads at once is
+// safe: the library keeps the first one made.
+EarlyStartWork::EarlyStartWork() {
+    using Init = int (*)();
+    const auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"));
+    if (!init) return;
+    try {
+        fonts_ = std::thread([init] { init(); });
+    } catch (const std::system_error&) {
+        // No thread to be had: the configuration is read when the first text needs it.
+    }
+}
+
+void EarlyStartWork::finishEarlyStartWork() {
+    if (fonts_.joinable()) fonts_.join();
+}
+
+EarlyStartWork::~EarlyStartWork() {
+    finishEarlyStartWork();
+}
 
 bool NoSessionBusCanBeHad(const QProcessEnvironment& Environment) {
     if (Environment.contains(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"))) return false;
@@ -108,6 +165,7 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
         installNativeEventFilter(closeFilter_.get());
         makeAccessibilityBridgeWithoutABus();
     }
+    finishEarlyStartWork();
 }
 
 Application::~Application() {
@@ -160,6 +218,7 @@ bool Application::notify(QObject* receiver, QEvent* event) {
     // An event is Qt's call, not the program's: an error in it is reported, also beneath code
     // that waits for the errors of handlers (throughQt).
     const HandlerScope scope;
+    if (event->type() == QEvent::Expose) prepareFirstBackingStore(receiver);
     // The handlers report their errors themselves (dispatch); this is the last resort.
     std::exception_ptr error;
     try {

@@ -12,16 +12,32 @@
 #include <QTranslator>
 #include <exception>
 #include <memory>
+#include <thread>
 
 class QAbstractNativeEventFilter;
 
 namespace rt {
 
+// Work a start needs whose results the application object does not: the system's font
+// configuration, read once per process, which the first text laid out waits for. It is read on
+// a thread of its own while the application object connects to the window system, and the
+// application object waits for it at the end of its construction, before any window or text
+// exists, so that nothing of the program meets it half done.
+class EarlyStartWork {
+protected:
+    EarlyStartWork();
+    void finishEarlyStartWork();
+    ~EarlyStartWork();
+
+private:
+    std::thread fonts_;
+};
+
 // Requests to close that Qt drops while a modal window is open reach the forms of the windows
 // it blocks (Form::closeAskedWhileBlocked): the close button of such a window through the
 // window manager (X11), and the end of the desktop session, which Qt answers by closing the
 // modal window alone.
-class Application : public QApplication {
+class Application : private EarlyStartWork, public QApplication {
 public:
     Application(int& argc, char** argv);
     ~Application() override;
