@@ -7,6 +7,7 @@
 #include <QVarLengthArray>
 #include <algorithm>
 #include <cfenv>
+#include <cstdint>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -76,9 +77,47 @@ double radixValue(Scanner& in, int base) {
     return value;
 }
 
+// A number written plainly, as an amount is typed: blanks, a sign, at most 15 digits with a
+// decimal point among or after them, and nothing after. Such a number is an integer below 2^53
+// divided by an exact power of ten, and that one division rounds it as the general reading
+// below does (to the nearest double), so the result is the same to the bit. False for any
+// other text, which the general reading takes.
+bool plainNumber(QStringView text, double& value) {
+    qsizetype i = 0;
+    const qsizetype n = text.size();
+    while (i < n && text[i] == u' ')
+        ++i;
+    bool negative = false;
+    if (i < n && (text[i] == u'-' || text[i] == u'+')) negative = text[i++] == u'-';
+    int64_t mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool point = false;
+    for (; i < n; ++i) {
+        const char16_t c = text[i].unicode();
+        if (isDecimalDigit(c)) {
+            if (++digits > 15) return false;
+            mantissa = mantissa * 10 + (c - u'0');
+            if (point) ++decimals;
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0) return false;
+    static constexpr double kTens[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                       1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    value = double(mantissa) / kTens[decimals];
+    if (negative) value = -value;
+    return true;
+}
+
 } // namespace
 
 double Val(QStringView text) {
+    // Most numbers read (every amount of a year's totals) are written plainly.
+    double plain = 0;
+    if (plainNumber(text, plain)) return plain;
     Scanner in(text);
     if (in.peek() == u'&') {
         in.next();

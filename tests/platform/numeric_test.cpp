@@ -2,7 +2,10 @@
 #include "core/rt_error.h"
 
 #include <QLocale>
+#include <QRandomGenerator>
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -65,6 +68,55 @@ TEST(Val, ReadsNumbersAsTheOriginalRuntimeDid) {
     // A number longer than any amount is read in full.
     const QString longNumber = QString(300, u'0') + QStringLiteral("12.5") + QString(300, u'0');
     EXPECT_DOUBLE_EQ(Val(longNumber + QStringLiteral("e-1")), 1.25);
+}
+
+// A number written plainly takes a shorter road than the general reading; a character that is
+// no part of a number, put after it, sends the same number down the general road.
+TEST(Val, PlainNumbersReadAsTheGeneralReadingReadsThem) {
+    QStringList amounts = {
+        QStringLiteral(" 0"),
+        QStringLiteral(" -0"),
+        QStringLiteral(" +12.5"),
+        QStringLiteral(" 5."),
+        QStringLiteral(" .5"),
+        QStringLiteral(" ."),
+        QStringLiteral(" -"),
+        QStringLiteral(""),
+        QStringLiteral("   0.1"),
+        QStringLiteral(" 0.3"),
+        QStringLiteral(" 2.675"),
+        QStringLiteral(" 1.005"),
+        QStringLiteral(" 12.50 $"),
+        QStringLiteral(" 1 000"),
+        QStringLiteral(" 1e3"),
+        QStringLiteral(" 1.2.3"),
+        QStringLiteral(" &H10"),
+        QStringLiteral("\t7"),
+        QStringLiteral(" 999999999999999"),
+        QStringLiteral(" 9999999999999999"),
+        QStringLiteral(" 0.000000000000001"),
+        QStringLiteral(" 123456789.123456"),
+        QStringLiteral(" 00000000000000012"),
+        QStringLiteral(" - 5"),
+    };
+    QRandomGenerator random(42);
+    for (int i = 0; i < 20000; ++i) {
+        const int decimals = int(random.bounded(8));
+        const qint64 whole = random.bounded(Q_INT64_C(100000000000));
+        QString text = QStringLiteral(" ") +
+                       (random.bounded(4) == 0 ? QStringLiteral("-") : QString()) +
+                       QString::number(whole);
+        if (decimals)
+            text += u'.' + QString::number(random.bounded(1000000), 10)
+                               .rightJustified(decimals, u'0')
+                               .left(decimals);
+        amounts << text;
+    }
+    for (const QString& amount : amounts) {
+        const double general = Val(QString(amount + u'x'));
+        EXPECT_EQ(std::bit_cast<uint64_t>(Val(amount)), std::bit_cast<uint64_t>(general))
+            << amount.toStdString();
+    }
 }
 
 TEST(WholeNumbers, RoundHalvesToEvenAndRaiseOverflowOutsideTheRange) {
