@@ -81,34 +81,45 @@ void PasteDayItem() {
     clearClipboard();
 }
 
+namespace {
+
+// The sums of a cell's incomes and of its expenses (of those asked for), each rounded and held
+// in range as money is added. Read through a const cell: the items a saved copy shares stay
+// shared.
+void addCellTotals(const DayCell& cell, int32_t* incomes, int32_t* expenses) {
+    for (const EVItem& item : cell.Items) {
+        if (incomes && item.Kind == ItemKind::Income)
+            *incomes = rt::MoneyAdd(*incomes, MoneyAmount(item.Text));
+        else if (expenses && item.Kind == ItemKind::Expense)
+            *expenses = rt::MoneyAdd(*expenses, MoneyAmount(item.Text));
+    }
+}
+
+// The month's sums of its day totals, each day rounded and held in range first.
+void addMonthTotals(int16_t Month, int32_t* incomes, int32_t* expenses) {
+    const MonthRec& month = CurDoc.Months(Month);
+    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
+        int32_t in = 0, out = 0;
+        addCellTotals(month.Cells(c), incomes ? &in : nullptr, expenses ? &out : nullptr);
+        if (incomes) *incomes = rt::MoneyAdd(*incomes, in);
+        if (expenses) *expenses = rt::MoneyAdd(*expenses, out);
+    }
+}
+
+} // namespace
+
 int32_t DayTotal(bool Income, int16_t Month, int16_t Cell) {
     if (!IsMonth(Month) || !IsCell(Cell)) return 0;
-    const int32_t kind = Income ? ItemKind::Income : ItemKind::Expense;
     int32_t total = 0;
-    // Read through a const cell: the items a saved copy shares stay shared.
-    const DayCell& cell = CurDoc.Months(Month).Cells(Cell);
-    for (const EVItem& item : cell.Items)
-        if (item.Kind == kind) total = rt::MoneyAdd(total, MoneyAmount(item.Text));
+    addCellTotals(CurDoc.Months(Month).Cells(Cell), Income ? &total : nullptr,
+                  Income ? nullptr : &total);
     return total;
 }
 
 void MonthTotals(int16_t Month, int32_t& Incomes, int32_t& Expenses) {
     Incomes = 0;
     Expenses = 0;
-    if (!IsMonth(Month)) return;
-    const MonthRec& month = CurDoc.Months(Month);
-    for (int16_t c = kFirstCell; c <= kLastCell; ++c) {
-        // Each day is rounded and held in range first, as DayTotal does.
-        int32_t in = 0, out = 0;
-        for (const EVItem& item : month.Cells(c).Items) {
-            if (item.Kind == ItemKind::Income)
-                in = rt::MoneyAdd(in, MoneyAmount(item.Text));
-            else if (item.Kind == ItemKind::Expense)
-                out = rt::MoneyAdd(out, MoneyAmount(item.Text));
-        }
-        Incomes = rt::MoneyAdd(Incomes, in);
-        Expenses = rt::MoneyAdd(Expenses, out);
-    }
+    if (IsMonth(Month)) addMonthTotals(Month, &Incomes, &Expenses);
 }
 
 int32_t SummaryTotal(bool Income, int16_t Range, int16_t Month, int16_t Cell) {
@@ -117,8 +128,7 @@ int32_t SummaryTotal(bool Income, int16_t Range, int16_t Month, int16_t Cell) {
     if (Range == 0) return DayTotal(Income, Month, Cell);
     int32_t total = 0;
     if (Range == 1) {
-        for (int16_t c = kFirstCell; c <= kLastCell; ++c)
-            total = rt::MoneyAdd(total, DayTotal(Income, Month, c));
+        addMonthTotals(Month, Income ? &total : nullptr, Income ? nullptr : &total);
         return total;
     }
     const int wanted = Range == 2 ? 7 : 14;
