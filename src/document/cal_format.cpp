@@ -239,26 +239,6 @@ void CalTextReader::ReadToEnd() {
 }
 
 CalTextReader::RawValue CalTextReader::rawValue() {
-    // Nearly every line is as the writer writes it, whole in the block at hand: a quote, the
-    // value, a quote, CR LF. Its value is the one anyRawValue gives, found in one pass.
-    if (begin_ < end_ && (lines_ == kUncounted || next_ < lines_)) {
-        const char* const chars = bytes_.constData() + begin_;
-        const qsizetype size = end_ - begin_;
-        if (chars[0] == '"') {
-            qsizetype at = 1;
-            while (at < size && chars[at] != '\n')
-                ++at;
-            if (at < size && at >= 3 && chars[at - 1] == '\r' && chars[at - 2] == '"') {
-                begin_ += at + 1;
-                ++next_;
-                return {chars + 1, at - 3};
-            }
-        }
-    }
-    return anyRawValue();
-}
-
-CalTextReader::RawValue CalTextReader::anyRawValue() {
     // Uncounted, a line follows while any of the text does.
     if (lines_ != kUncounted ? next_ >= lines_ : begin_ == end_ && !fill())
         rt::raise(rt::ErrInputPastEnd);

@@ -175,8 +175,6 @@ private:
         qsizetype size;
     };
     RawValue rawValue();
-    // rawValue for any line: the text's end, a line over two blocks, quotes in other places.
-    RawValue anyRawValue();
     // A value read as bytes, as text (what Value gives).
     QStringView valueOf(RawValue Raw);
     // Takes more of the text behind what is left unread; false at its end.
