@@ -13,7 +13,8 @@
 // lock in a temporary folder that also holds the generated files. Its alarm scan is switched
 // off there, as an alarm window would wait for a user. Beside it, the program itself (the
 // path given as the first argument) is started afresh for each cold open, under $DISPLAY when
-// there is one, with a home of its own: its time until it is idle and its peak memory. A
+// there is one, with a home of its own, on the same years one year back (nothing in them is
+// due): its time until it is idle and its peak memory. A
 // reference program (the second argument, e.g. a build of an earlier version) is started in
 // turn with it, and its times are the cold opens' time targets.
 
@@ -483,7 +484,7 @@ EVItem dayItem(QRandomGenerator& random, int n, const DateRec& date) {
 }
 
 int16_t cellOf(const DateRec& date) {
-    return CellOfDay(kYear, date.Month, date.Day);
+    return CellOfDay(date.Year, date.Month, date.Day);
 }
 
 void addToDay(CalDocument& doc, const DateRec& date, const EVItem& item) {
@@ -494,15 +495,15 @@ QString key(const char* prefix, int n) {
     return QStringLiteral("%1%2").arg(QLatin1String(prefix)).arg(n, 16, 10, QLatin1Char('0'));
 }
 
-AEItem autoEvent(QRandomGenerator& random, int n, int32_t recurrence) {
+AEItem autoEvent(QRandomGenerator& random, int n, int32_t recurrence, int16_t year = kYear) {
     AEItem ae;
     ae.Recurrence = recurrence;
     ae.Day = int16_t(recurrence == AERecurrence::Weekly || recurrence == AERecurrence::EveryTwoWeeks
                          ? random.bounded(1, 8)
                          : random.bounded(1, 29));
     ae.Month = int16_t(random.bounded(1, 13));
-    ae.StartDate = MakeDate(1, 1, kYear);
-    ae.EndDate = MakeDate(31, 12, kYear);
+    ae.StartDate = MakeDate(1, 1, year);
+    ae.EndDate = MakeDate(31, 12, year);
     ae.Kind = random.bounded(1, 4);
     ae.Text = ae.Kind == ItemKind::Event ? eventText(n)
                                          : MakeMoneyText(moneyName("Prélèv", n), amount(random));
@@ -514,10 +515,10 @@ void addAutoEvent(CalDocument& doc, AEItem ae) {
     ListAppend(doc.AutoEvents, ae);
 }
 
-void addDebt(CalDocument& doc, QRandomGenerator& random, int n) {
+void addDebt(CalDocument& doc, QRandomGenerator& random, int n, int16_t year = kYear) {
     DEItem de;
     de.IsSaving = random.bounded(2) == 0 ? -1 : 0;
-    de.StartDate = MakeDate(int16_t(random.bounded(1, 29)), int16_t(random.bounded(1, 13)), kYear);
+    de.StartDate = MakeDate(int16_t(random.bounded(1, 29)), int16_t(random.bounded(1, 13)), year);
     de.Text = MakeMoneyText(moneyName("Compte", n), amount(random));
     ListAppend(doc.DebtsSavings, de);
 }
@@ -531,7 +532,7 @@ void addBirthday(CalDocument& doc, QRandomGenerator& random, int n) {
     ListAppend(doc.Birthdays, bd);
 }
 
-CalDocument emptyYear() {
+CalDocument emptyYear(int16_t year = kYear) {
     CalDocument doc = BlankDocument(true);
     SetDocDefaults(doc);
     // The defaults give the months the live document's colours and background (New sets them
@@ -540,7 +541,7 @@ CalDocument emptyYear() {
         doc.Months(m).Colours = doc.DefaultColours;
         doc.Months(m).Background = doc.DefaultBackground;
     }
-    doc.Year = QString::number(kYear);
+    doc.Year = QString::number(year);
     doc.OpenMonth = QStringLiteral("%1").arg(kToday.month(), 2, 10, QLatin1Char('0'));
     doc.EmbedPictures = 0;
     return doc;
@@ -564,33 +565,36 @@ EVItem generatedItem(const QString& text, int32_t kind, const QString& sourceKey
 }
 
 // A year of `items` day items spread over its days, the generated ones among them, with a few
-// lists beside them; two of the items are today's, with their alarm on.
-CalDocument yearOf(int items) {
+// lists beside them; two of the items are today's, with their alarm on. In an earlier year no
+// alarm is on: nothing in it is due.
+CalDocument yearOf(int items, int16_t year = kYear) {
     QRandomGenerator random{quint32(items)};
-    CalDocument doc = emptyYear();
+    CalDocument doc = emptyYear(year);
     for (int i = 0; i < kYearAutoEvents; ++i)
-        addAutoEvent(doc, autoEvent(random, i, AERecurrence::Monthly + i % 5));
+        addAutoEvent(doc, autoEvent(random, i, AERecurrence::Monthly + i % 5, year));
     for (int i = 0; i < 15; ++i)
-        addDebt(doc, random, i);
+        addDebt(doc, random, i, year);
     for (int i = 0; i < kYearBirthdays; ++i)
         addBirthday(doc, random, i);
     for (const AEItem& ae : doc.AutoEvents.Items)
         for (int16_t m = 1; m <= 12; ++m)
-            addToDay(doc, MakeDate(std::min<int16_t>(ae.Day, 28), m, kYear),
+            addToDay(doc, MakeDate(std::min<int16_t>(ae.Day, 28), m, year),
                      generatedItem(ae.Text, ae.Kind, ae.Key));
     for (const BDItem& bd : doc.Birthdays.Items)
         addToDay(
-            doc, MakeDate(bd.BirthDate.Day, bd.BirthDate.Month, kYear),
+            doc, MakeDate(bd.BirthDate.Day, bd.BirthDate.Month, year),
             generatedItem(QStringLiteral("Anniversaire : ") + bd.Name, ItemKind::Event, bd.Key));
-    const DateRec today = MakeDate(int16_t(kToday.day()), int16_t(kToday.month()), kYear);
+    const DateRec today =
+        MakeDate(int16_t(std::min<int>(kToday.day(), DaysInMonth(year, int16_t(kToday.month())))),
+                 int16_t(kToday.month()), year);
     for (int i = kGeneratedItems; i < items; ++i) {
         const bool ofToday = i < kGeneratedItems + 2;
         const auto month = ofToday ? today.Month : int16_t(random.bounded(1, 13));
         const auto day =
-            ofToday ? today.Day : int16_t(random.bounded(1, DaysInMonth(kYear, month) + 1));
-        const DateRec date = MakeDate(day, month, kYear);
+            ofToday ? today.Day : int16_t(random.bounded(1, DaysInMonth(year, month) + 1));
+        const DateRec date = MakeDate(day, month, year);
         EVItem item = dayItem(random, i, date);
-        if (ofToday) item.AlarmOn = -1;
+        if (ofToday && year == kYear) item.AlarmOn = -1;
         addToDay(doc, date, item);
     }
     return doc;
@@ -1181,6 +1185,14 @@ int main(int argc, char** argv) {
             shellMs(runsFor(size), QStringLiteral("gzip -6 -c %1 >/dev/null").arg(quoted(text))));
     }
 
+    // The cold opens take the same years one year back, as a user opens a past year: nothing in
+    // it is due, and no alarm window comes up.
+    auto pastYearFile = [&](int size) { return file(QStringLiteral("past%1.cal").arg(size)); };
+    for (int size : kSizes) {
+        CalDocument doc = yearOf(size, int16_t(kYear - 1));
+        write(pastYearFile(size), doc);
+    }
+
     // The day to select and the panes to fill, on top of the 10,000-item year.
     int bigDayYearItems = 0;
     {
@@ -1249,7 +1261,7 @@ int main(int argc, char** argv) {
             const QString what = c.size ? QStringLiteral("a %1-item year").arg(number(c.size))
                                         : QStringLiteral("no document");
             const ColdOpens cold =
-                medianColdOpens(coldProgram, reference, c.size ? yearFile(c.size) : QString());
+                medianColdOpens(coldProgram, reference, c.size ? pastYearFile(c.size) : QString());
             const QString mib = QStringLiteral("%1 MiB");
             addRow(QStringLiteral("Cold start with %1, whole process to idle (%2)")
                        .arg(what, platform),
