@@ -7,7 +7,6 @@
 #include "platform/ui_dispatch.h"
 
 #include <QLabel>
-#include <QPointer>
 #include <QTimer>
 #include <algorithm>
 #include <functional>
@@ -34,6 +33,11 @@ protected:
     }
 };
 
+// The control's widget is its host, made with it.
+ChartHost* hostOf(const rt::Control& control) {
+    return static_cast<ChartHost*>(control.widget());
+}
+
 } // namespace
 
 ChartControl::ChartControl(rt::Container& parent, const QString& name, int index)
@@ -41,7 +45,6 @@ ChartControl::ChartControl(rt::Container& parent, const QString& name, int index
     // picture box either.
     : rt::Control(rt::ControlKind::PictureBox, parent, name, index) {
     auto* host = new ChartHost;
-    host_ = host;
     // The module loads with the control, so that a window knows at once whether it can chart.
     create_ = rt::moduleFunction<rt::CreateLineChart>(rt::kChartModule, rt::kChartEntry);
     if (!create_) {
@@ -63,7 +66,8 @@ ChartControl::ChartControl(rt::Container& parent, const QString& name, int index
 
 void ChartControl::makeDrawing() {
     if (drawing_ || !create_) return;
-    auto* host = static_cast<ChartHost*>(host_.data());
+    ChartHost* host = hostOf(*this);
+    if (!host) return;
     drawing_ = create_();
     QWidget* view = drawing_->widget();
     view->setParent(host);
@@ -192,14 +196,14 @@ void ChartControl::changedData() {
 }
 
 QWidget* ChartControl::chartView() {
-    if (!host_) return nullptr;
+    if (!widget()) return nullptr;
     makeDrawing();
     if (dirty_) rebuild();
-    return static_cast<ChartHost*>(host_.data())->content;
+    return hostOf(*this)->content;
 }
 
 void ChartControl::rebuild() {
-    if (!drawing_ || !host_) return;
+    if (!drawing_ || !widget()) return;
     dirty_ = false;
     rt::LineChartData data;
     data.rowLabels = rowLabels_;

@@ -15,7 +15,6 @@
 
 #include "platform/ui_control.h"
 
-#include <QPointer>
 #include <QString>
 #include <vector>
 
@@ -82,6 +81,6 @@ private:
     bool dirty_ = true;
     bool rebuildQueued_ = false;
     rt::LineChart* (*create_)() = nullptr; // the module's entry; null without the module
-    QPointer<QWidget> host_;               // the control's widget, which holds the chart's view
-    rt::LineChart* drawing_ = nullptr;     // owned by its view in host_; null until made
+    // Owned by its view, in the control's widget; null until made.
+    rt::LineChart* drawing_ = nullptr;
 };
