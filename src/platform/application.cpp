@@ -10,17 +10,23 @@
 #include <QAbstractNativeEventFilter>
 #include <QAccessible>
 #include <QBackingStore>
+#include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWindow>
 #include <QtGui/qguiapplication_platform.h>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <dlfcn.h>
+#include <string>
+#include <string_view>
 #include <system_error>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -91,6 +97,23 @@ void makeAccessibilityBridgeWithoutABus() {
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
+// A window shown while another one is active is exposed before the window manager activates
+// it, and the activation follows at once: drawn at its exposure, the window would be drawn a
+// second time for the focus it then gets. Its first frame waits instead until the events that
+// have come in with the exposure are handled, the activation among them, and is then drawn
+// whole, once. A window that is never activated is drawn all the same, a moment later.
+void drawFirstFrameAfterPendingEvents(QWidget* widget) {
+    widget->setUpdatesEnabled(false);
+    QMetaObject::invokeMethod(
+        widget,
+        [widget] {
+            if (widget->updatesEnabled()) return;
+            widget->setUpdatesEnabled(true);
+            widget->repaint();
+        },
+        Qt::QueuedConnection);
+}
+
 // A window's first paint fills its whole backing store, which on X11 is memory shared with the
 // server: the first touch of each of its pages is a page fault of its own, hundreds for a big
 // window. At the window's first exposure the store is sized here, a step ahead of the painting,
@@ -106,6 +129,7 @@ void prepareFirstBackingStore(QObject* receiver) {
     if (!store || !store->size().isEmpty() || widget->size().isEmpty()) return;
     store->resize(widget->size());
     widget->update();
+    if (!widget->isActiveWindow()) drawFirstFrameAfterPendingEvents(widget);
     const QPaintDevice* device = store->paintDevice();
     if (!device || device->devType() != QInternal::Image) return;
     const auto* image = static_cast<const QImage*>(device);
@@ -116,24 +140,48 @@ void prepareFirstBackingStore(QObject* receiver) {
     if (from && to > from) madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
 }
 
+// Loads each shared library of a folder, as a plugin is loaded (symbols bound as used, kept to
+// itself); one that does not load is left to its user, which then meets the same error.
+void loadLibrariesOf(const std::string& folder) {
+    DIR* dir = ::opendir(folder.c_str());
+    if (!dir) return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string_view name(entry->d_name);
+        if (name.size() <= 3 || name.substr(name.size() - 3) != ".so") continue;
+        const std::string path = folder + '/' + entry->d_name;
+        (void)::dlopen(path.c_str(), RTLD_LAZY | RTLD_LOCAL);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
 
 // The font configuration library is one the GUI library is linked with; it is looked up in the
 // process rather than linked again. Reading the configuration from two threads at once is
 // safe: the library keeps the first one made.
+//
+// The image format plugins: the first picture read, the arrow of the toolbar's extension
+// button among them, makes Qt load every plugin of its image format folder to ask each whether
+// it reads the file. Loaded here beforehand, they are found loaded then. Their folder is
+// asked of Qt here, before the application object exists; the thread itself calls no Qt.
 EarlyStartWork::EarlyStartWork() {
     using Init = int (*)();
     const auto init = reinterpret_cast<Init>(dlsym(RTLD_DEFAULT, "FcInit"));
-    if (!init) return;
+    const std::string imageFormats =
+        QFile::encodeName(QLibraryInfo::path(QLibraryInfo::PluginsPath) + "/imageformats")
+            .toStdString();
     try {
-        fonts_ = std::thread([init] { init(); });
+        work_ = std::thread([init, imageFormats] {
+            if (init) init();
+            loadLibrariesOf(imageFormats);
+        });
     } catch (const std::system_error&) {
-        // No thread to be had: the configuration is read when the first text needs it.
+        // No thread to be had: each is done when it is first needed.
     }
 }
 
 void EarlyStartWork::finishEarlyStartWork() {
-    if (fonts_.joinable()) fonts_.join();
+    if (work_.joinable()) work_.join();
 }
 
 EarlyStartWork::~EarlyStartWork() {
@@ -166,6 +214,13 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
         makeAccessibilityBridgeWithoutABus();
     }
     finishEarlyStartWork();
+    // Qt's painting spreads each large fill over the global thread pool, which starts up to a
+    // thread per processor for it; each thread, with its event dispatcher, costs a millisecond
+    // or more of processor time to start, and the first paint of a start starts them all at
+    // once. Two keep those fills shared out. The program's own tasks run there too (the printer
+    // list asked in the background): one of them leaves the other thread to the painting.
+    QThreadPool* pool = QThreadPool::globalInstance();
+    pool->setMaxThreadCount(std::min(pool->maxThreadCount(), 2));
 }
 
 Application::~Application() {

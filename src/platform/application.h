@@ -19,10 +19,11 @@ class QAbstractNativeEventFilter;
 namespace rt {
 
 // Work a start needs whose results the application object does not: the system's font
-// configuration, read once per process, which the first text laid out waits for. It is read on
-// a thread of its own while the application object connects to the window system, and the
-// application object waits for it at the end of its construction, before any window or text
-// exists, so that nothing of the program meets it half done.
+// configuration, read once per process, which the first text laid out waits for, and the
+// image format plugins, which the first picture read waits for. It is done on a thread of its
+// own while the application object connects to the window system, and the application object
+// waits for it at the end of its construction, before any window, text or picture exists, so
+// that nothing of the program meets it half done.
 class EarlyStartWork {
 protected:
     EarlyStartWork();
@@ -30,7 +31,7 @@ protected:
     ~EarlyStartWork();
 
 private:
-    std::thread fonts_;
+    std::thread work_;
 };
 
 // Requests to close that Qt drops while a modal window is open reach the forms of the windows

@@ -1,6 +1,7 @@
 #include "core/rt_error.h"
 #include "platform/application.h"
 #include "support/scripted_ui_services.h"
+#include "ui_test_support.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <gtest/gtest.h>
 #include <optional>
 #include <vector>
@@ -134,4 +136,30 @@ TEST(Application, NoSessionBusCanBeHadOnlyWithoutAddressRuntimeBusAndLauncher) {
         env.insert(QStringLiteral("PATH"), row.path);
         EXPECT_EQ(rt::NoSessionBusCanBeHad(env), row.noBus);
     }
+}
+
+namespace {
+class PaintCounter : public QWidget {
+public:
+    using QWidget::QWidget;
+    int paints = 0;
+
+protected:
+    void paintEvent(QPaintEvent*) override { ++paints; }
+};
+} // namespace
+
+// A window exposed before it is active has its first frame drawn after the events that came
+// with the exposure; it must be drawn then, and take updates as any other window afterwards.
+TEST(Application, AWindowExposedInactiveIsDrawnOnceItsPendingEventsAreHandled) {
+    PaintCounter inactive(nullptr, Qt::ToolTip); // a window no one activates
+    inactive.resize(120, 80);
+    inactive.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&inactive));
+    EXPECT_FALSE(inactive.isActiveWindow());
+    EXPECT_TRUE(ui_test::waitFor([&] { return inactive.paints > 0; }));
+    EXPECT_EQ(inactive.paints, 1);
+    EXPECT_TRUE(inactive.updatesEnabled());
+    inactive.update();
+    EXPECT_TRUE(ui_test::waitFor([&] { return inactive.paints == 2; }));
 }
