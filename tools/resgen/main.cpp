@@ -36,9 +36,10 @@ const Look kFull{true};
 const Look kSixteen{false};
 
 // Where a decoded picture is kept in the program: in place, uncompressed, so that the program
-// draws it from the program file itself (the small pictures, and the start view's logo, shown
-// as long as the program runs); or compressed (zlib, whose code the program runs anyway for
-// PNG files), decompressed when it is loaded (large pictures shown for a while or on demand).
+// draws it from the program file itself (the small pictures, the start view's logo, shown as
+// long as the program runs, and the splash, drawn at every start before anything else); or
+// compressed (zlib, whose code the program runs anyway for PNG files), decompressed when it
+// is loaded (large pictures shown on demand).
 enum class Keep { InPlace, Compressed };
 
 class Writer {
@@ -142,7 +143,7 @@ QImage sixteen(const QString& drawing) {
 
 bool writePictures(const QString& folder) {
     Writer w(folder);
-    threeDepths(w, 101, splashPicture, Keep::Compressed);
+    threeDepths(w, 101, splashPicture, Keep::InPlace);
     threeDepths(w, 201, startLogo, Keep::InPlace);
     threeDepths(w, 601, aboutLogo, Keep::Compressed);
     threeDepths(w, 1701, passwordPicture, Keep::Compressed);
