@@ -50,6 +50,19 @@ qint64 HugePageSizeOnRequest() {
 #endif
 }
 
+void OfferHugePages(void* block, qint64 bytes) {
+#ifdef MRV_HEAP_GROWTH
+    const auto page = uintptr_t(HugePageSizeOnRequest());
+    if (page == 0 || bytes < qint64(2 * page)) return;
+    const uintptr_t from = (uintptr_t(block) + page - 1) & ~(page - 1);
+    const uintptr_t to = (uintptr_t(block) + uintptr_t(bytes)) & ~(page - 1);
+    if (from < to) madvise(reinterpret_cast<void*>(from), size_t(to - from), MADV_HUGEPAGE);
+#else
+    (void)block;
+    (void)bytes;
+#endif
+}
+
 HeapGrowth::HeapGrowth(qint64 expectedBytes) {
 #ifdef MRV_HEAP_GROWTH
     const qint64 page = HugePageSizeOnRequest();

@@ -37,4 +37,9 @@ private:
 // (or the C library offers no way to ask).
 qint64 HugePageSizeOnRequest();
 
+// Offers the system huge pages for the whole huge pages within a block not touched yet (a
+// large buffer about to be filled), so that filling it takes a few faults instead of one per
+// page. What the block holds stays the same; nothing is done where huge pages are not given.
+void OfferHugePages(void* block, qint64 bytes);
+
 } // namespace rt

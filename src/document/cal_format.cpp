@@ -1,6 +1,7 @@
 #include "cal_format.h"
 
 #include "core/cp1252.h"
+#include "core/heap_growth.h"
 #include "core/numeric.h"
 #include "core/rt_error.h"
 
@@ -61,6 +62,9 @@ void CalTextWriter::reserve(qsizetype bytes) {
 char* CalTextWriter::grow(qsizetype n) {
     bytes_.resize(std::max(2 * bytes_.size(), used_ + n + 4096));
     chars_ = bytes_.data();
+    // A long text's room is still untouched beyond what is in use: it is filled in a few huge
+    // pages rather than a fault for each small one.
+    rt::OfferHugePages(chars_ + used_, bytes_.size() - used_);
     return chars_ + used_;
 }
 
