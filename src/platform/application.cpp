@@ -97,11 +97,11 @@ void makeAccessibilityBridgeWithoutABus() {
     qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
-// A window shown while another one is active is exposed before the window manager activates
-// it, and the activation follows at once: drawn at its exposure, the window would be drawn a
-// second time for the focus it then gets. Its first frame waits instead until the events that
-// have come in with the exposure are handled, the activation among them, and is then drawn
-// whole, once. A window that is never activated is drawn all the same, a moment later.
+// A new window is exposed before the window manager activates it, and the activation follows
+// at once: drawn at its exposure, the window would be drawn a second time for the focus it then
+// gets. Its first frame waits instead until the events that have come in with the exposure are
+// handled, the activation among them, and is then drawn whole, once. A window that is never
+// activated is drawn all the same, a moment later.
 void drawFirstFrameAfterPendingEvents(QWidget* widget) {
     widget->setUpdatesEnabled(false);
     QMetaObject::invokeMethod(
