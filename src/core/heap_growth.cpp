@@ -39,6 +39,18 @@ constexpr qint64 kMostAhead = qint64(256) << 20;
     return ok && bytes > 0 && (bytes & (bytes - 1)) == 0 ? bytes : 0;
 }
 
+#ifdef MRV_HEAP_GROWTH
+// Offers huge pages for the whole huge pages between begin and end; gives where they end (where
+// the next whole one would begin).
+uintptr_t adviseWholeHugePages(uintptr_t begin, uintptr_t end) {
+    const auto page = uintptr_t(HugePageSizeOnRequest());
+    const uintptr_t from = (begin + page - 1) & ~(page - 1);
+    const uintptr_t to = end & ~(page - 1);
+    if (from < to) madvise(reinterpret_cast<void*>(from), size_t(to - from), MADV_HUGEPAGE);
+    return std::max(from, to);
+}
+#endif
+
 } // namespace
 
 qint64 HugePageSizeOnRequest() {
@@ -52,11 +64,9 @@ qint64 HugePageSizeOnRequest() {
 
 void OfferHugePages(void* block, qint64 bytes) {
 #ifdef MRV_HEAP_GROWTH
-    const auto page = uintptr_t(HugePageSizeOnRequest());
-    if (page == 0 || bytes < qint64(2 * page)) return;
-    const uintptr_t from = (uintptr_t(block) + page - 1) & ~(page - 1);
-    const uintptr_t to = (uintptr_t(block) + uintptr_t(bytes)) & ~(page - 1);
-    if (from < to) madvise(reinterpret_cast<void*>(from), size_t(to - from), MADV_HUGEPAGE);
+    const qint64 page = HugePageSizeOnRequest();
+    if (page == 0 || bytes < 2 * page) return;
+    adviseWholeHugePages(uintptr_t(block), uintptr_t(block) + uintptr_t(bytes));
 #else
     (void)block;
     (void)bytes;
@@ -90,13 +100,10 @@ void HeapGrowth::advise() {
     if (!active_) return;
     char* const end = static_cast<char*>(sbrk(0));
     if (end == reinterpret_cast<char*>(-1) || end <= advisedEnd_) return;
-    // Whole huge pages only: the one the heap ended in may be in use already.
-    const auto page = uintptr_t(HugePageSizeOnRequest());
-    const uintptr_t from = (uintptr_t(advisedEnd_) + page - 1) & ~(page - 1);
-    const uintptr_t to = uintptr_t(end) & ~(page - 1);
-    if (from < to) madvise(reinterpret_cast<void*>(from), size_t(to - from), MADV_HUGEPAGE);
-    // A huge page the heap ends in now is offered once the heap has grown past it.
-    advisedEnd_ = reinterpret_cast<char*>(std::max(from, to));
+    // Whole huge pages only: the one the heap ended in may be in use already. A huge page the
+    // heap ends in now is offered once the heap has grown past it.
+    advisedEnd_ =
+        reinterpret_cast<char*>(adviseWholeHugePages(uintptr_t(advisedEnd_), uintptr_t(end)));
 #endif
 }
 
