@@ -60,10 +60,15 @@ void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     list.Count = count;
 }
 
+// Before each month after the first, the events that came meanwhile run, user input held back:
+// the window, shown just before the reading began, is drawn while the items are read. The X
+// server then copies that frame while the rest is read, instead of the window waiting for the
+// copy when it next paints.
 void readDayItems(CalDocument& Doc, CalTextReader& In, bool WithSourceKey) {
     const int linesEach = WithSourceKey ? 9 : 8;
     qint64 items = 0;
     for (int m = 1; m <= 12; ++m) {
+        if (m > 1) rt::DoEventsNoInput();
         for (int c = kFirstCell; c <= kLastCell; ++c) {
             DayCell& cell = Doc.Months(m).Cells(c);
             const int16_t count = In.Count(linesEach);
