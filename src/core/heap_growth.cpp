@@ -73,6 +73,12 @@ void OfferHugePages(void* block, qint64 bytes) {
 #endif
 }
 
+void OneHeapForAllThreads() {
+#ifdef MRV_HEAP_GROWTH
+    mallopt(M_ARENA_MAX, 1);
+#endif
+}
+
 HeapGrowth::HeapGrowth(qint64 expectedBytes) {
 #ifdef MRV_HEAP_GROWTH
     const qint64 page = HugePageSizeOnRequest();

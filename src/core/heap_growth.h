@@ -33,6 +33,11 @@ private:
     char* advisedEnd_ = nullptr; // the end of the heap when it was last looked at
 };
 
+// Has every thread allocate from the heap the main thread allocates from, so that what a thread
+// reads into memory is in the heap that a HeapGrowth grows, and is offered huge pages with it.
+// Takes effect for the threads started after it; nothing where the C library cannot tell.
+void OneHeapForAllThreads();
+
 // The size of a huge page the heap can be given, or 0 when the system gives none on request
 // (or the C library offers no way to ask).
 qint64 HugePageSizeOnRequest();

@@ -6,6 +6,7 @@
 #include "core/numeric.h"
 #include "core/resources.h"
 #include "core/rt_error.h"
+#include "core/system.h"
 #include "core/ui_services.h"
 #include "core/zip_archive.h"
 #include "doc_state.h"
@@ -16,7 +17,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <chrono>
+#include <future>
 #include <memory>
+#include <optional>
+#include <sys/stat.h>
+#include <thread>
 
 namespace {
 
@@ -60,6 +66,9 @@ void readDebtsSavings(CalDocument& Doc, CalTextReader& In) {
     list.Count = count;
 }
 
+// False on the thread that reads a document ahead: the events are the main thread's.
+thread_local bool eventsRunAmidItems = true;
+
 // Before each month after the first, the events that came meanwhile run, user input held back:
 // the window, shown just before the reading began, is drawn while the items are read. The X
 // server then copies that frame while the rest is read, instead of the window waiting for the
@@ -68,7 +77,7 @@ void readDayItems(CalDocument& Doc, CalTextReader& In, bool WithSourceKey) {
     const int linesEach = WithSourceKey ? 9 : 8;
     qint64 items = 0;
     for (int m = 1; m <= 12; ++m) {
-        if (m > 1) rt::DoEventsNoInput();
+        if (m > 1 && eventsRunAmidItems) rt::DoEventsNoInput();
         for (int c = kFirstCell; c <= kLastCell; ++c) {
             DayCell& cell = Doc.Months(m).Cells(c);
             const int16_t count = In.Count(linesEach);
@@ -264,6 +273,20 @@ bool readValues(CalDocument& Doc, CalTextReader& In) {
     return false;
 }
 
+// Reads "caldata.cal" into Doc as it comes out of the archive, and the entry to its end; false
+// when the version is unknown. The heap is looked at between blocks of the text.
+bool readAsItComes(CalDocument& Doc, rt::ZipReader& Zip, rt::HeapGrowth& growth) {
+    CalTextReader in(
+        [&growth, next = Zip.stream(kCalDataEntry)](char* to, qsizetype size) {
+            growth.advise();
+            return next(to, size);
+        },
+        CalTextReader::kUncounted);
+    const bool known = readValues(Doc, in);
+    in.ReadToEnd();
+    return known;
+}
+
 // Reads "caldata.cal" from the archive into Doc. False when the version is unknown (already
 // reported). The text is never held whole: it is read as it comes out of the archive, and the
 // entry is checked whole once read to its end. Should anything fail, it is read again from the
@@ -277,16 +300,7 @@ bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip,
         beyondLimits(ErrBadFileFormat, DataTooLargeText());
     const CalDocument before = Doc;
     try {
-        // The heap is looked at between blocks of the text.
-        CalTextReader in(
-            [&growth, next = Zip.stream(kCalDataEntry)](char* to, qsizetype size) {
-                growth.advise();
-                return next(to, size);
-            },
-            CalTextReader::kUncounted);
-        const bool known = readValues(Doc, in);
-        in.ReadToEnd();
-        if (known) return true;
+        if (readAsItComes(Doc, Zip, growth)) return true;
     } catch (const rt::RtError&) {
         Doc = before;
         CalLineCounter lines;
@@ -297,6 +311,100 @@ bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip,
     }
     ShowCalFileError(FileName, CalFileError::UnknownVersion, 0, nullptr, QString());
     return false;
+}
+
+// What tells that a file is still the one read: the file, its size and its times.
+struct FileStamp {
+    dev_t device = 0;
+    ino_t inode = 0;
+    off_t size = 0;
+    timespec modified{};
+    timespec changed{};
+    bool operator==(const FileStamp& o) const {
+        return device == o.device && inode == o.inode && size == o.size &&
+               modified.tv_sec == o.modified.tv_sec && modified.tv_nsec == o.modified.tv_nsec &&
+               changed.tv_sec == o.changed.tv_sec && changed.tv_nsec == o.changed.tv_nsec;
+    }
+};
+
+std::optional<FileStamp> stampOf(const QString& FileName) {
+    struct stat st {};
+    if (::stat(rt::FileNameBytes(FileName).constData(), &st) != 0) return std::nullopt;
+    return FileStamp{st.st_dev, st.st_ino, st.st_size, st.st_mtim, st.st_ctim};
+}
+
+// The records of a document read on a thread of its own; what the text does not hold is the
+// blank's of the reading that takes them.
+struct ReadAhead {
+    QString FileName;
+    std::thread Thread;
+    std::future<void> Done;
+    bool Read = false;
+    FileStamp Stamp;
+    CalDocument Doc;
+
+    ~ReadAhead() {
+        if (Thread.joinable()) Thread.join();
+    }
+};
+
+std::unique_ptr<ReadAhead> pendingReadAhead;
+
+// The text of FileName read as readData reads it at its first attempt, without a password and
+// without events; any fault leaves Read false.
+void readAheadOn(ReadAhead& Ahead) {
+    eventsRunAmidItems = false;
+    try {
+        const std::optional<FileStamp> before = stampOf(Ahead.FileName);
+        if (!before) return;
+        rt::ZipLimits limits;
+        limits.MaxEntries = kMaxEntries;
+        limits.MaxTotalSize = kMaxExtractedBytes;
+        rt::ZipReader zip(Ahead.FileName, QString(), limits);
+        if (!zip.contains(kCalDataEntry) || zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
+            return;
+        rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
+        if (!readAsItComes(Ahead.Doc, zip, growth)) return;
+        Ahead.Read = stampOf(Ahead.FileName) == before;
+        Ahead.Stamp = *before;
+    } catch (...) {
+        Ahead.Read = false;
+    }
+}
+
+// Takes the records read ahead into Doc, the blank of this reading, when they are of this file
+// as Zip opened it; false, with Doc untouched, when there are none to take. The window is drawn
+// meanwhile, as while a reading of its own goes on.
+bool takeReadAhead(const QString& FileName, const QString& Password, const rt::ZipReader& Zip,
+                   CalDocument& Doc) {
+    const std::unique_ptr<ReadAhead> ahead = std::move(pendingReadAhead);
+    if (!ahead) return false;
+    while (ahead->Done.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
+        rt::DoEventsNoInput();
+    ahead->Thread.join();
+    if (!ahead->Read || ahead->FileName != FileName || !Password.isEmpty()) return false;
+    const std::optional<FileStamp> now = stampOf(FileName);
+    if (!now || !(*now == ahead->Stamp) ||
+        !(Zip.identity() == rt::FileIdentity{quint64(now->device), quint64(now->inode)}))
+        return false;
+    // What the text does not hold stays the blank's: the pictures and the marks of changes.
+    CalDocument& read = ahead->Doc;
+    read.IsSaved = Doc.IsSaved;
+    read.Password = Doc.Password;
+    read.HeaderModified = Doc.HeaderModified;
+    read.DefaultBackground.Picture = Doc.DefaultBackground.Picture;
+    read.DefaultBackground.Modified = Doc.DefaultBackground.Modified;
+    read.DefaultColours.Modified = Doc.DefaultColours.Modified;
+    for (int m = 1; m <= 12; ++m) {
+        MonthRec& month = read.Months(m);
+        const MonthRec& blank = Doc.Months(m);
+        month.Background.Picture = blank.Background.Picture;
+        month.Background.Modified = blank.Background.Modified;
+        month.Colours.Modified = blank.Colours.Modified;
+        month.DaysModified = blank.DaysModified;
+    }
+    Doc = std::move(read);
+    return true;
 }
 
 // One whole attempt at reading, from a blank document and the archive opened afresh. Every
@@ -315,9 +423,11 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
 
     // The records, their texts and their pictures take about twice the text's bytes: the heap
     // grows once, by more than that (what is not touched costs nothing).
-    rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
-    if (!readData(FileName, Doc, zip, growth)) return false;
-    growth.advise();
+    if (!takeReadAhead(FileName, Password, zip, Doc)) {
+        rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
+        if (!readData(FileName, Doc, zip, growth)) return false;
+        growth.advise();
+    }
 
     setStep(10031);
     loadPictures(Doc, zip, FileName);
@@ -364,6 +474,24 @@ QString wholeCopyNote(const QString& FileName, const QString& Password) {
 }
 
 } // namespace
+
+void ReadCalFileAhead(const QString& FileName) {
+    DropCalFileReadAhead();
+    auto ahead = std::make_unique<ReadAhead>();
+    ahead->FileName = FileName;
+    std::packaged_task<void()> task([raw = ahead.get()] { readAheadOn(*raw); });
+    ahead->Done = task.get_future();
+    try {
+        ahead->Thread = std::thread(std::move(task));
+    } catch (const std::system_error&) {
+        return; // no thread to be had: the document is read when it is opened
+    }
+    pendingReadAhead = std::move(ahead);
+}
+
+void DropCalFileReadAhead() {
+    pendingReadAhead.reset();
+}
 
 bool ReadCalData21(CalDocument& Doc, CalTextReader& In) {
     readHeader(Doc, In);

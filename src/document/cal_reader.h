@@ -20,6 +20,15 @@ class RtError;
 // document, partly filled.
 bool LoadCalFile(const QString& FileName, CalDocument& Doc);
 
+// Starts reading the records of the ".cal" file FileName on a thread of its own, as the program
+// starts with that document named: the first LoadCalFile then takes them instead of reading the
+// text itself, when it reads that file without a password and the file is still the one read
+// (the same file, size and times). Anything else, a fault of the file among them, leaves the
+// reading to LoadCalFile, which reports it as ever. Nothing is shown or asked on the thread.
+void ReadCalFileAhead(const QString& FileName);
+// Waits for a reading started ahead that no LoadCalFile took, and lets its records go.
+void DropCalFileReadAhead();
+
 // Read the values after the version line of "caldata.cal" in layout "2.1" or "2.0" into Doc,
 // which is blank when they start; the "2.0" reader converts to the current records. A value
 // that does not fit its field, a year outside 1 to 9999, a negative count or a file that ends

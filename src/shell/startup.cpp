@@ -6,6 +6,7 @@
 #include "core/resources.h"
 #include "core/system.h"
 #include "core/ui_services.h"
+#include "document/cal_reader.h"
 #include "document/doc_state.h"
 #include "document/doc_views.h"
 #include "document/modified.h"
@@ -152,6 +153,9 @@ bool Main() {
     }
 
     if (handOffToRunningCopy()) return false;
+    // The document of the command line is read while the windows are made and shown.
+    QString document = CommandLineDocument();
+    if (!document.isEmpty()) ReadCalFileAhead(document);
 
     rt::SetHourglass(true);
     const int32_t showSplash = ShowSplashSetting();
@@ -189,9 +193,9 @@ bool Main() {
     main.Show(rt::vbModeless);
     rt::DoEvents();
 
-    QString document = CommandLineDocument();
     if (!document.isEmpty()) {
         OpenDocument(document);
+        DropCalFileReadAhead();
         rt::DoEvents();
     }
     // Documents handed over while starting open after this copy's own.

@@ -115,6 +115,83 @@ TEST_F(CalReader, EveryFieldComesBackWithPasswordAndEmbeddedPictures) {
     EXPECT_TRUE(tmpLeft().isEmpty());
 }
 
+// A reading started ahead is taken by the first reading of its file while the file is the one it
+// read: the document then comes whole, never seen half read, and is the one a reading of its
+// own gives. A changed file, another file, a password or a fault: the reading of its own.
+TEST_F(CalReader, AReadingAheadIsTakenOnlyForItsFileUnchanged) {
+    CalDocument doc = fullDocument(dir);
+    doc.Password.clear();
+    const QString file = dir.filePath(QStringLiteral("devant.cal"));
+    const QString other = dir.filePath(QStringLiteral("autre.cal"));
+    ASSERT_TRUE(SaveCalFile(file, doc));
+    CalDocument own;
+    ASSERT_TRUE(LoadCalFile(file, own));
+    CalDocument read;
+    bool seenHalfRead = false;
+    ui().onDoEvents = [&](bool) {
+        seenHalfRead |= read.Months(3).Cells(9).Count == 3 && read.Months(12).Cells(48).Count == 0;
+    };
+    const auto loadAhead = [&](const QString& aheadOf, const QString& loaded) {
+        read = CalDocument();
+        seenHalfRead = false;
+        ReadCalFileAhead(aheadOf);
+        return LoadCalFile(loaded, read);
+    };
+
+    ASSERT_TRUE(loadAhead(file, file));
+    EXPECT_FALSE(seenHalfRead);
+    expectSameDocument(own, read);
+    for (int m = 1; m <= 12; ++m) {
+        EXPECT_EQ(read.Months(m).Background.Modified, own.Months(m).Background.Modified);
+        EXPECT_EQ(read.Months(m).Colours.Modified, own.Months(m).Colours.Modified);
+        EXPECT_EQ(read.Months(m).DaysModified, own.Months(m).DaysModified);
+    }
+    EXPECT_EQ(read.FileName, file);
+    EXPECT_EQ(read.FileId, own.FileId);
+
+    // Changed once read ahead: its new text is read.
+    ReadCalFileAhead(file);
+    doc.Author = QStringLiteral("Après la lecture");
+    ASSERT_TRUE(SaveCalFile(file, doc));
+    read = CalDocument();
+    seenHalfRead = false;
+    ASSERT_TRUE(LoadCalFile(file, read));
+    EXPECT_TRUE(seenHalfRead);
+    EXPECT_EQ(read.Author, doc.Author);
+
+    // Another file read first; the reading ahead is let go.
+    CalDocument empty;
+    SetDocDefaults(empty);
+    ASSERT_TRUE(SaveCalFile(other, empty));
+    ASSERT_TRUE(loadAhead(file, other));
+    EXPECT_EQ(read.Months(3).Cells(9).Count, 0);
+    ASSERT_TRUE(LoadCalFile(file, read));
+    EXPECT_TRUE(seenHalfRead);
+
+    // With a password: asked, as ever.
+    doc.Password = QStringLiteral("clé");
+    ASSERT_TRUE(SaveCalFile(file, doc));
+    answerPasswords({"clé"});
+    ASSERT_TRUE(loadAhead(file, file));
+    EXPECT_EQ(read.Password, doc.Password);
+    EXPECT_EQ(views().CallsOf(QStringLiteral("AskPassword")).size(), 1);
+
+    // Damaged: the same message as without.
+    QFile damaged(file);
+    ASSERT_TRUE(damaged.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(damaged.resize(damaged.size() / 2));
+    damaged.close();
+    ui().msgBoxCalls.clear();
+    ui().msgBoxAnswers = {rt::vbCancel};
+    EXPECT_FALSE(LoadCalFile(file, read));
+    const QStringList alone = messageBodies();
+    ui().msgBoxCalls.clear();
+    ui().msgBoxAnswers = {rt::vbCancel};
+    EXPECT_FALSE(loadAhead(file, file));
+    EXPECT_EQ(messageBodies(), alone);
+    EXPECT_FALSE(alone.isEmpty());
+}
+
 TEST_F(CalReader, TextValuesWithLineBreaksAndQuotesKeepTheRestOfTheDocumentInPlace) {
     CalDocument doc = fullDocument(dir);
     doc.Password.clear();
