@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 #include <chrono>
 #include <future>
 #include <memory>
@@ -342,6 +343,8 @@ struct ReadAhead {
     bool Read = false;
     FileStamp Stamp;
     CalDocument Doc;
+    // The pictures of its own files, decoded: the open finds them decoded while these hold them.
+    std::vector<rt::Picture> Pictures;
 
     ~ReadAhead() {
         if (Thread.joinable()) Thread.join();
@@ -349,6 +352,29 @@ struct ReadAhead {
 };
 
 std::unique_ptr<ReadAhead> pendingReadAhead;
+
+// Decodes the picture files that the records read ahead name, each once, within the limits that
+// the open then checks; one beyond them, or one that does not load, is left to the open.
+void decodePictureFilesAhead(ReadAhead& Ahead, rt::ZipReader& Zip) {
+    if (Ahead.Doc.EmbedPictures != 0) return;
+    try {
+        checkDeclaredSizes(Ahead.Doc, Zip);
+    } catch (const rt::RtError&) {
+        return;
+    }
+    QSet<QString> seen;
+    qint64 decoded = 0;
+    const CalDocument& doc = Ahead.Doc;
+    ForEachDocumentPicture(doc, [&](const rt::Picture&, const QString& name, const QString&) {
+        if (decoded > kMaxPictureBytes || seen.contains(name)) return;
+        seen.insert(name);
+        ImageItem work;
+        work.FileName = name;
+        if (!LoadImageItemPicture(work)) return;
+        decoded += rt::DecodedBytes(work.Picture.image().size());
+        Ahead.Pictures.push_back(std::move(work.Picture));
+    });
+}
 
 // The text of FileName read as readData reads it at its first attempt, without a password and
 // without events; any fault leaves Read false.
@@ -367,16 +393,17 @@ void readAheadOn(ReadAhead& Ahead) {
         if (!readAsItComes(Ahead.Doc, zip, growth)) return;
         Ahead.Read = stampOf(Ahead.FileName) == before;
         Ahead.Stamp = *before;
+        if (Ahead.Read) decodePictureFilesAhead(Ahead, zip);
     } catch (...) {
         Ahead.Read = false;
     }
 }
 
 // Takes the records read ahead into Doc, the blank of this reading, when they are of this file
-// as Zip opened it; false, with Doc untouched, when there are none to take. The window is drawn
-// meanwhile, as while a reading of its own goes on.
+// as Zip opened it, and the pictures decoded ahead into Pictures; false, with Doc untouched, when
+// there are none to take. The window is drawn meanwhile, as while a reading of its own goes on.
 bool takeReadAhead(const QString& FileName, const QString& Password, const rt::ZipReader& Zip,
-                   CalDocument& Doc) {
+                   CalDocument& Doc, std::vector<rt::Picture>& Pictures) {
     const std::unique_ptr<ReadAhead> ahead = std::move(pendingReadAhead);
     if (!ahead) return false;
     while (ahead->Done.wait_for(std::chrono::milliseconds(2)) != std::future_status::ready)
@@ -404,6 +431,7 @@ bool takeReadAhead(const QString& FileName, const QString& Password, const rt::Z
         month.DaysModified = blank.DaysModified;
     }
     Doc = std::move(read);
+    Pictures = std::move(ahead->Pictures);
     return true;
 }
 
@@ -423,7 +451,8 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
 
     // The records, their texts and their pictures take about twice the text's bytes: the heap
     // grows once, by more than that (what is not touched costs nothing).
-    if (!takeReadAhead(FileName, Password, zip, Doc)) {
+    std::vector<rt::Picture> decodedAhead; // found decoded by the pictures' loading below
+    if (!takeReadAhead(FileName, Password, zip, Doc, decodedAhead)) {
         rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
         if (!readData(FileName, Doc, zip, growth)) return false;
         growth.advise();

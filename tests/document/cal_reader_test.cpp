@@ -8,6 +8,8 @@
 #include "document/money_text.h"
 #include "document/month_grid.h"
 
+#include <QElapsedTimer>
+#include <QThread>
 #include <set>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -121,6 +123,7 @@ TEST_F(CalReader, EveryFieldComesBackWithPasswordAndEmbeddedPictures) {
 TEST_F(CalReader, AReadingAheadIsTakenOnlyForItsFileUnchanged) {
     CalDocument doc = fullDocument(dir);
     doc.Password.clear();
+    doc.EmbedPictures = 0;
     const QString file = dir.filePath(QStringLiteral("devant.cal"));
     const QString other = dir.filePath(QStringLiteral("autre.cal"));
     ASSERT_TRUE(SaveCalFile(file, doc));
@@ -158,6 +161,22 @@ TEST_F(CalReader, AReadingAheadIsTakenOnlyForItsFileUnchanged) {
     ASSERT_TRUE(LoadCalFile(file, read));
     EXPECT_TRUE(seenHalfRead);
     EXPECT_EQ(read.Author, doc.Author);
+
+    // A picture file changed once decoded ahead: its new picture is loaded.
+    own = CalDocument();
+    read = CalDocument();
+    doc.Months(3).Cells(9).Items[2].Picture = rt::Picture::empty();
+    doc.Months(12).Cells(48).Items[0].Picture = rt::Picture::empty();
+    const qsizetype held = rt::DecodedPicturesInUse().count;
+    ReadCalFileAhead(file);
+    QElapsedTimer decoding;
+    decoding.start();
+    while (rt::DecodedPicturesInUse().count < held + 2 && !decoding.hasExpired(10000))
+        QThread::msleep(2);
+    ASSERT_EQ(rt::DecodedPicturesInUse().count, held + 2); // the items' two
+    makePicture(dir, QStringLiteral("dernier.bmp"), qRgb(0, 0, 250), 7, 3);
+    ASSERT_TRUE(LoadCalFile(file, read));
+    EXPECT_EQ(read.Months(12).Cells(48).Items[0].Picture.image().size(), QSize(7, 3));
 
     // Another file read first; the reading ahead is let go.
     CalDocument empty;
