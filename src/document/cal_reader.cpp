@@ -274,6 +274,21 @@ bool readValues(CalDocument& Doc, CalTextReader& In) {
     return false;
 }
 
+// The limits every archive of a document is opened with.
+rt::ZipLimits documentZipLimits() {
+    rt::ZipLimits limits;
+    limits.MaxEntries = kMaxEntries;
+    limits.MaxTotalSize = kMaxExtractedBytes;
+    return limits;
+}
+
+// Refuses an archive without the data entry, or whose entry declares more than the limit.
+void checkDataEntry(const rt::ZipReader& Zip) {
+    if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
+    if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
+        beyondLimits(ErrBadFileFormat, DataTooLargeText());
+}
+
 // Reads "caldata.cal" into Doc as it comes out of the archive, and the entry to its end; false
 // when the version is unknown. The heap is looked at between blocks of the text.
 bool readAsItComes(CalDocument& Doc, rt::ZipReader& Zip, rt::HeapGrowth& growth) {
@@ -296,9 +311,7 @@ bool readAsItComes(CalDocument& Doc, rt::ZipReader& Zip, rt::HeapGrowth& growth)
 // of the text in its order, a count of records against the lines left.
 bool readData(const QString& FileName, CalDocument& Doc, rt::ZipReader& Zip,
               rt::HeapGrowth& growth) {
-    if (!Zip.contains(kCalDataEntry)) rt::raise(rt::ErrFileNotFound);
-    if (Zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
-        beyondLimits(ErrBadFileFormat, DataTooLargeText());
+    checkDataEntry(Zip);
     const CalDocument before = Doc;
     try {
         if (readAsItComes(Doc, Zip, growth)) return true;
@@ -383,12 +396,8 @@ void readAheadOn(ReadAhead& Ahead) {
     try {
         const std::optional<FileStamp> before = stampOf(Ahead.FileName);
         if (!before) return;
-        rt::ZipLimits limits;
-        limits.MaxEntries = kMaxEntries;
-        limits.MaxTotalSize = kMaxExtractedBytes;
-        rt::ZipReader zip(Ahead.FileName, QString(), limits);
-        if (!zip.contains(kCalDataEntry) || zip.declaredSize(kCalDataEntry) > kMaxDataBytes)
-            return;
+        rt::ZipReader zip(Ahead.FileName, QString(), documentZipLimits());
+        checkDataEntry(zip);
         rt::HeapGrowth growth(3 * zip.declaredSize(kCalDataEntry));
         if (!readAsItComes(Ahead.Doc, zip, growth)) return;
         Ahead.Read = stampOf(Ahead.FileName) == before;
@@ -442,10 +451,7 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
     Doc = BlankDocument(true);
     setStep(10029);
     Doc.Password = Password;
-    rt::ZipLimits limits;
-    limits.MaxEntries = kMaxEntries;
-    limits.MaxTotalSize = kMaxExtractedBytes;
-    rt::ZipReader zip(FileName, Doc.Password, limits);
+    rt::ZipReader zip(FileName, Doc.Password, documentZipLimits());
     rt::DoEventsNoInput();
     setStep(10030);
 
@@ -472,10 +478,7 @@ bool readOnce(const QString& FileName, CalDocument& Doc, const QString& Password
 // the archive around it is, as nothing more can be told of it.
 bool archiveReadsWhole(const QString& path, const QString& Password) {
     try {
-        rt::ZipLimits limits;
-        limits.MaxEntries = kMaxEntries;
-        limits.MaxTotalSize = kMaxExtractedBytes;
-        rt::ZipReader zip(path, Password, limits);
+        rt::ZipReader zip(path, Password, documentZipLimits());
         if (!zip.contains(kCalDataEntry)) return false;
         for (const QString& name : zip.names()) {
             try {
