@@ -10,6 +10,9 @@
 #include "services/main_window.h"
 #include "services/shell_services.h"
 
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <QRegularExpression>
 #include <QWidget>
 #include <charconv>
@@ -203,11 +206,29 @@ void EnablePages(rt::ControlArray<rt::PictureBox>& PicTab, int Tab) {
     PicTab.forEach([Tab](int i, rt::PictureBox& page) { page.setEnabled(i == Tab); });
 }
 
+namespace {
+
+// The fonts of the editors' headings, texts and entries.
+struct EditorFont {
+    const char* Name;
+    double Points;
+    bool Bold;
+};
+constexpr EditorFont kHeadingFont{"Arial", 9.75, true};
+constexpr EditorFont kTextFont{"Arial", 8.25, false};
+constexpr EditorFont kEntryFont{"MS Sans Serif", 8.25, false};
+
+void applyFont(rt::Control& Control, const EditorFont& Font) {
+    Control.setFontName(QLatin1String(Font.Name));
+    Control.setFontSize(Font.Points);
+    if (Font.Bold) Control.setFontBold(true);
+}
+
+} // namespace
+
 void StyleHeading(rt::Label& Label) {
     Label.setBackStyle(0);
-    Label.setFontName(QStringLiteral("Arial"));
-    Label.setFontSize(9.75);
-    Label.setFontBold(true);
+    applyFont(Label, kHeadingFont);
 }
 
 void StyleLine(rt::Label& Line) {
@@ -218,13 +239,29 @@ void StyleLine(rt::Label& Line) {
 
 void StyleText(rt::Control& Control) {
     if (Control.kind() == rt::ControlKind::Label) static_cast<rt::Label&>(Control).setBackStyle(0);
-    Control.setFontName(QStringLiteral("Arial"));
-    Control.setFontSize(8.25);
+    applyFont(Control, kTextFont);
 }
 
 void StyleEntry(rt::Control& Control) {
-    Control.setFontName(QStringLiteral("MS Sans Serif"));
-    Control.setFontSize(8.25);
+    applyFont(Control, kEntryFont);
+}
+
+void WarmEditorFonts() {
+    // The letters of the editors' French captions and of what is typed into them most.
+    static const QString sample =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 "
+                       "\u00e0\u00e2\u00e7\u00e8\u00e9\u00ea\u00ee\u00f4\u00f9\u00fb\u00c9"
+                       "'.,:;!?()-/%\u20ac");
+    QImage canvas(8, 8, QImage::Format_ARGB32_Premultiplied);
+    QPainter painter(&canvas);
+    for (const EditorFont& spec : {kHeadingFont, kTextFont, kEntryFont}) {
+        QFont font = QApplication::font();
+        font.setFamily(QLatin1String(spec.Name));
+        font.setPointSizeF(spec.Points);
+        font.setBold(spec.Bold);
+        painter.setFont(font);
+        painter.drawText(0, 6, sample);
+    }
 }
 
 void StylePanel(rt::PictureBox& Panel) {

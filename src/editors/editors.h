@@ -22,3 +22,7 @@ bool ShowEVEditor();
 // The alarm window FrmAlarm, shown modally for item Index of day cell (Month, Cell); true when
 // it changed the item.
 bool ShowAlarm(int16_t Month, int16_t Cell, int16_t Index);
+
+// Loads the editors' fonts and draws their common letters once, off screen, so that the first
+// editor opened finds them ready; for a moment when nothing else is waiting.
+void WarmEditorFonts();

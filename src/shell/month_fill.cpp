@@ -12,6 +12,10 @@
 #include "month_backgrounds.h"
 #include "month_window.h"
 #include "services/month_painting.h"
+#include "editors/editors.h"
+
+#include <QCoreApplication>
+#include <QTimer>
 
 namespace {
 
@@ -124,4 +128,12 @@ void ShowMonthWindows() {
     rt::SetHourglass(false);
     rt::DoEvents();
     main.Arrange(rt::vbTileVertical);
+
+    // The first editor opened would wait for its fonts: they are made ready a moment after the
+    // first document is shown, once its windows are drawn.
+    static bool editorFontsWarmed = false;
+    if (!editorFontsWarmed) {
+        editorFontsWarmed = true;
+        QTimer::singleShot(400, QCoreApplication::instance(), [] { WarmEditorFonts(); });
+    }
 }

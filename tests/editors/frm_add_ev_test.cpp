@@ -127,6 +127,28 @@ TEST_F(FrmAddEVTest, AnAddOpensOnTheGeneralPageWithTheDefaultsAndStoresAPlainEve
     EXPECT_EQ(CurDoc.Months(3).DaysModified, -1);
 }
 
+// The headings, texts and entries carry the editors' three fonts, which the warming of the
+// fonts also draws; the warming leaves them so.
+TEST_F(FrmAddEVTest, HeadingsTextsAndEntriesCarryTheEditorsFonts) {
+    WarmEditorFonts();
+    add([](FrmAddEVForm& f) {
+        const struct {
+            const rt::Control& control;
+            const char* name;
+            double points;
+            bool bold;
+        } rows[] = {{f.LblGenSect(0), "Arial", 9.75, true},
+                    {f.TbAddEV, "Arial", 8.25, false},
+                    {f.TxtEV(0), "MS Sans Serif", 8.25, false}};
+        for (const auto& row : rows) {
+            EXPECT_EQ(row.control.FontName(), QLatin1String(row.name)) << row.control.Name().toStdString();
+            EXPECT_EQ(row.control.FontSize(), row.points) << row.control.Name().toStdString();
+            EXPECT_EQ(row.control.FontBold(), row.bold) << row.control.Name().toStdString();
+        }
+        click(f.CmdCancel);
+    });
+}
+
 TEST_F(FrmAddEVTest, KindBoxesActAsOptionsAndAnIncomeCutsAnEventDescription) {
     add([](FrmAddEVForm& f) {
         f.TxtEV(0).userEdited(QStringLiteral("Anniversaire Léa")); // 16 characters
