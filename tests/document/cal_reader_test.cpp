@@ -191,7 +191,9 @@ TEST_F(CalReader, AReadingAheadIsTakenOnlyForItsFileUnchanged) {
         ui().msgBoxCalls.clear();
         const bool loaded = LoadCalFile(c.loaded, read);
         const QStringList messages = messageBodies();
-        if (c.taken) EXPECT_FALSE(halfRead);
+        if (c.taken) {
+            EXPECT_FALSE(halfRead);
+        }
         CalDocument own;
         ui().msgBoxCalls.clear();
         EXPECT_EQ(LoadCalFile(c.loaded, own), loaded);
